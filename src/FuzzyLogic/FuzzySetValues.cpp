@@ -1,0 +1,410 @@
+#include "FuzzyLogic/FuzzySetValues.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "FuzzyConsts/FuzzyExceptions.h"
+#include "FuzzyConsts/FuzzyMessages.h"
+#include "FuzzyLogic/FuzzyMath.h"
+
+namespace fzl {
+namespace {
+
+// Tolerance tests written inline stay in long double, as FloatEquals does.
+bool Above(TFzyFloat A, TFzyFloat B) noexcept {  // A - tol > B
+    return static_cast<long double>(A) - static_cast<long double>(FuzzyTolerance) > static_cast<long double>(B);
+}
+bool Below(TFzyFloat A, TFzyFloat B) noexcept {  // A + tol < B
+    return static_cast<long double>(A) + static_cast<long double>(FuzzyTolerance) < static_cast<long double>(B);
+}
+
+TFzyFloat Interpolate(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat X) noexcept {
+    // Both neighbours on one X (a vertical step): the step's upper degree, as membership reads it.
+    if (X2 == X1) return std::max(Y1, Y2);
+    return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
+}
+
+}  // namespace
+
+// ---- TFuzzySetValue --------------------------------------------------------
+
+TFuzzySetValue::TFuzzySetValue(TCollection* Collection) {
+    if (auto* List = dynamic_cast<TFuzzySetValues*>(Collection)) {
+        FX = List->ClampX(List->Count() > 0 ? List->Last()->FX + 1.0 : 0.0);
+    }
+}
+
+TFuzzySetValues* TFuzzySetValue::GetCollection() const noexcept {
+    return static_cast<TFuzzySetValues*>(TCollectionItem::GetCollection());
+}
+
+void TFuzzySetValue::SetX(TFzyFloat Value) {
+    if (Value == FX) return;
+    if (TFuzzySetValues* List = GetCollection()) Value = List->ClampX(Value);
+    FX = Value;
+    Report({utX});
+}
+
+void TFuzzySetValue::SetY(TFzyFloat Value) {
+    if (Value == FY) return;
+    FY = std::max(Value, 0.0);
+    Report({utY});
+}
+
+void TFuzzySetValue::SetValue(TFzyFloat X, TFzyFloat Y) {
+    if (TFuzzySetValues* List = GetCollection()) X = List->ClampX(X);
+    FX = X;
+    FY = std::max(Y, 0.0);
+    Report({utX, utY});
+}
+
+void TFuzzySetValue::Report(TXYUpdateTypes Types) {
+    if (TFuzzySetValues* List = GetCollection()) List->UpdateValue(this, Types);
+    Changed(false);
+}
+
+bool TFuzzySetValue::Equals(const TFuzzySetValue& Other) const noexcept {
+    return FloatEquals(FX, Other.FX) && FloatEquals(FY, Other.FY);
+}
+
+void TFuzzySetValue::Assign(const TPersistent& Source) {
+    if (const auto* Point = dynamic_cast<const TFuzzySetValue*>(&Source)) {
+        SetValue(Point->FX, Point->FY);
+        return;
+    }
+    TCollectionItem::Assign(Source);
+}
+
+// ---- TFuzzySetValues: construction and access -------------------------------
+
+TFuzzySetValues::TFuzzySetValues(TFuzzySetValuesOwner* FuzzySet)
+    : TGCollection(TCollectionItemClass(TItemClass<TFuzzySetValue>::Of<TFuzzySetValue>()), nullptr),
+      FFuzzySet(FuzzySet) {}
+
+TPersistent* TFuzzySetValues::GetOwner() const { return dynamic_cast<TPersistent*>(FFuzzySet); }
+
+TFuzzySetValue* TFuzzySetValues::Add() { return static_cast<TFuzzySetValue*>(TGCollection::Add()); }
+
+TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
+    TFuzzySetValue* Point = nullptr;
+    {
+        // The bare append is not reported: the point never exists at a default
+        // place, so it cannot be taken for a duplicate of a different point.
+        const TSilentUpdate Silent(*this);
+        Point = Add();
+    }
+    Point->SetValue(X, Y);
+    return Point;
+}
+
+TFuzzySetValue* TFuzzySetValues::Insert(int Index) { return static_cast<TFuzzySetValue*>(TGCollection::Insert(Index)); }
+
+TFuzzySetValue* TFuzzySetValues::GetItem(int Index) const {
+    return static_cast<TFuzzySetValue*>(TGCollection::GetItem(Index));
+}
+
+TFzyFloat TFuzzySetValues::XAt(int Index) const noexcept {
+    return static_cast<const TFuzzySetValue*>(RawItems()[static_cast<std::size_t>(Index)])->FX;
+}
+
+TFzyFloat TFuzzySetValues::ClampX(TFzyFloat X) const {
+    if (FFuzzySet == nullptr) return X;
+    const TFzyFloat Lower = FFuzzySet->GetXRange(1);
+    const TFzyFloat Upper = FFuzzySet->GetXRange(0);
+    if (X < Lower) return Lower;
+    if (X > Upper) return Upper;
+    return X;
+}
+
+void TFuzzySetValues::Append(const TFuzzySetValues& Source, int Start, int Count) {
+    const int SourceCount = Source.Count();
+    if (SourceCount == 0) return;
+    Start = std::clamp(Start, 0, SourceCount - 1);
+    Count = std::min(Count, SourceCount - Start);
+    // Copy first: Source may be this very list.
+    std::vector<std::pair<TFzyFloat, TFzyFloat>> Points;
+    for (int Index = Start; Index < Start + Count; ++Index) Points.emplace_back(Source.XAt(Index), Source.GetItem(Index)->FY);
+    for (const auto& [X, Y] : Points) Add()->SetValue(X, Y);
+}
+
+// ---- Lookups and statistics ---------------------------------------------------
+
+int TFuzzySetValues::GetXCount(TFzyFloat X) const noexcept {
+    return static_cast<int>(std::count_if(RawItems().begin(), RawItems().end(), [X](const TCollectionItem* Item) {
+        return static_cast<const TFuzzySetValue*>(Item)->FX == X;
+    }));
+}
+
+int TFuzzySetValues::SkipX(int Index, TFzyFloat X, int Direction) const noexcept {
+    if (Direction == 0) Direction = 1;
+    for (int I = Index + Direction; I >= 0 && I < Count(); I += Direction)
+        if (!FloatEquals(XAt(I), X)) return I;
+    return -1;
+}
+
+int TFuzzySetValues::SkipY(int Index, TFzyFloat Y, int Direction) const noexcept {
+    if (Direction == 0) Direction = 1;
+    for (int I = Index + Direction; I >= 0 && I < Count(); I += Direction)
+        if (!FloatEquals(GetItem(I)->FY, Y)) return I;
+    return -1;
+}
+
+void TFuzzySetValues::RequirePoints(const char* Operation) const {
+    if (Count() == 0) throw EFzyException(SFuzzySetEmpty, {Operation});
+}
+
+TFzyFloat TFuzzySetValues::GetAvgValue() const {
+    RequirePoints("Get Average Y Value");
+    TFzyFloat Sum = 0;
+    for (const TFuzzySetValue* Point : *this) Sum += Point->FY;
+    return Sum / Count();
+}
+
+TFzyFloat TFuzzySetValues::GetMaxValue() const {
+    RequirePoints("Get Maximum Y Value");
+    TFzyFloat Result = First()->FY;
+    for (int I = 1; I < Count() && Result != 1.0; ++I) Result = std::max(Result, GetItem(I)->FY);
+    return Result;
+}
+
+TFzyFloat TFuzzySetValues::GetMinValue() const {
+    RequirePoints("Get Minimum Y Value");
+    TFzyFloat Result = First()->FY;
+    for (int I = 1; I < Count() && Result != 0.0; ++I) Result = std::min(Result, GetItem(I)->FY);
+    return Result;
+}
+
+void TFuzzySetValues::GetStatValues(TFzyFloat& Average, TFzyFloat& Maximum, TFzyFloat& Minimum) const {
+    RequirePoints("Get Statistics Values");
+    TFzyFloat Sum = 0;
+    TFzyFloat Max = 0;
+    TFzyFloat Min = 1.0;
+    for (const TFuzzySetValue* Point : *this) {
+        Sum += Point->FY;
+        Max = std::max(Max, Point->FY);
+        Min = std::min(Min, Point->FY);
+    }
+    Average = Sum / Count();
+    Maximum = Max;
+    Minimum = Min;
+}
+
+// ---- Change reporting and clean-up ----------------------------------------------
+
+void TFuzzySetValues::Update(TCollectionItem* Item) {
+    TGCollection::Update(Item);
+    FSorted = FSorted || Count() < 2;
+    FDuplicatesRemoved = FDuplicatesRemoved || Count() < 2;
+    if (Item == nullptr) CleanupPoints();
+    if (FFuzzySet == nullptr) return;
+    if (Item != nullptr)
+        FFuzzySet->UpdateFuzzySetValue(static_cast<TFuzzySetValue*>(Item));
+    else
+        FFuzzySet->UpdateFuzzySetValues();
+}
+
+void TFuzzySetValues::Sort() {
+    if (FSorted) return;
+    BeginUpdate();
+    {
+        const TSilentUpdate Silent(*this);
+        SortPoints();
+    }
+    EndUpdate();
+}
+
+void TFuzzySetValues::RemoveDuplicates() {
+    if (FDuplicatesRemoved) return;
+    BeginUpdate();
+    {
+        const TSilentUpdate Silent(*this);
+        RemoveDuplicatePoints();
+    }
+    EndUpdate();
+}
+
+void TFuzzySetValues::CleanupValues() {
+    if (FSorted && FDuplicatesRemoved) return;
+    BeginUpdate();
+    CleanupPoints();
+    EndUpdate();
+}
+
+// The flags are set before any bracket closes, so the closing report finds the
+// list clean and does not repeat the work.
+void TFuzzySetValues::CleanupPoints() {
+    if (FSorted && FDuplicatesRemoved) return;
+    const TSilentUpdate Silent(*this);
+    if (!FSorted) SortPoints();
+    if (!FDuplicatesRemoved) RemoveDuplicatePoints();
+}
+
+void TFuzzySetValues::SortPoints() {
+    for (int I = 0; I < Count(); ++I)
+        for (int J = I + 1; J < Count(); ++J)
+            if (Below(XAt(J), XAt(I))) MoveItem(J, I);
+    FSorted = true;
+}
+
+void TFuzzySetValues::RemoveDuplicatePoints() {
+    int Run = 0;
+    int I = 1;
+    while (I < Count()) {
+        if (GetItem(I)->Equals(*GetItem(I - 1))) {
+            DeletePoint(I);
+        } else if (FloatEquals(XAt(I), XAt(I - 1))) {
+            if (++Run == 4) {
+                DeletePoint(I);
+                Run = 0;
+            } else {
+                ++I;
+            }
+        } else {
+            Run = 0;
+            ++I;
+        }
+    }
+    FDuplicatesRemoved = true;
+}
+
+void TFuzzySetValues::DeletePoint(int Index) {
+    const TSilentUpdate Silent(*this);
+    Delete(Index);
+}
+
+// ---- Placing a changed point ------------------------------------------------------
+
+void TFuzzySetValues::UpdateFlags(const TFuzzySetValue* Value, TXYUpdateTypes Types) noexcept {
+    const int Index = Value->GetIndex();
+    const bool HasPrevious = Index > 0;
+    const bool HasNext = Index < Count() - 1;
+    if (FSorted && Types.Contains(utX) && Count() > 1) {
+        const TFzyFloat Previous = HasPrevious ? XAt(Index - 1) : Value->FX;
+        const TFzyFloat Next = HasNext ? XAt(Index + 1) : Value->FX;
+        FSorted = !Below(Value->FX, Previous) && !Above(Value->FX, Next);
+    }
+    if (!FSorted) FDuplicatesRemoved = false;
+    // Either coordinate can make a point equal to a neighbour (a new point given
+    // its existing Y is one), so both kinds of change are checked.
+    if (FDuplicatesRemoved && Count() > 1 && !Types.Empty()) {
+        if ((HasPrevious && Value->Equals(*GetItem(Index - 1))) || (HasNext && Value->Equals(*GetItem(Index + 1))))
+            FDuplicatesRemoved = false;
+    }
+}
+
+void TFuzzySetValues::UpdateValue(TFuzzySetValue* Value, TXYUpdateTypes Types) {
+    UpdateFlags(Value, Types);
+    if (UpdateCount() > 0) return;
+    PlaceValue(Value, Types);
+}
+
+// Re-ordering happens silently: the setter that called us reports the one change.
+// Value itself is never deleted here, because its setter still holds it.
+void TFuzzySetValues::PlaceValue(TFuzzySetValue* Value, TXYUpdateTypes Types) {
+    const TSilentUpdate Silent(*this);
+    if (!FSorted) SortPoints();
+    if (Count() < 2) return;
+    if (Types.Contains(utX)) CapEqualX(Value);
+    RemoveDuplicatesInRun(Value);
+}
+
+// At most three points share one X after a single change: with three others
+// already there, the one just before the third gives way to Value.
+void TFuzzySetValues::CapEqualX(TFuzzySetValue* Value) {
+    int Matches = 0;
+    int Last = 0;
+    for (int I = 0; I < Count(); ++I) {
+        if (GetItem(I) != Value) {
+            if (Above(XAt(I), Value->FX)) break;
+            if (!Below(XAt(I), Value->FX) && ++Matches == 3) break;
+        }
+        Last = I;
+    }
+    if (Matches == 3) {
+        const int Victim = GetItem(Last) == Value ? Last - 1 : Last;
+        DeletePoint(Victim);
+        if (Victim < Last) --Last;
+    }
+    MoveItem(Value->GetIndex(), Last);
+}
+
+void TFuzzySetValues::RemoveDuplicatesInRun(TFuzzySetValue* Value) {
+    const int Before = SkipX(Value->GetIndex(), Value->FX, -1);  // -1: the run starts the list
+    int J = Before + 1;
+    while (J < Count() && FloatEquals(XAt(J), Value->FX)) {
+        if (J > 0 && J - 1 > Before && GetItem(J)->Equals(*GetItem(J - 1))) {
+            DeletePoint(GetItem(J - 1) == Value ? J : J - 1);
+        } else {
+            ++J;
+        }
+    }
+    if (J - Before - 1 > 3) {
+        const int Index = Value->GetIndex();
+        DeletePoint(Index - 1 > Before ? Index - 1 : Index + 1);
+    }
+}
+
+// ---- Resampling ------------------------------------------------------------------------
+
+TFzyFloat TFuzzySetValues::InterpolateAt(int Index) const {
+    const TFuzzySetValue* Left = GetItem(Index - 1);
+    const TFuzzySetValue* Right = GetItem(Index + 1);
+    return Interpolate(Left->FX, Left->FY, Right->FX, Right->FY, XAt(Index));
+}
+
+void TFuzzySetValues::Expand(int N) {
+    if (N < 2 || Count() >= N) return;
+    int Remaining = N - Count();
+    int Segments = 0;
+    for (int I = 0; I + 1 < Count(); ++I)
+        if (Above(XAt(I + 1), XAt(I))) ++Segments;
+    BeginUpdate();
+    try {
+        for (int I = 0; I < Count() - 1; ++I) {
+            if (!Above(XAt(I + 1), XAt(I))) continue;
+            const int Share = static_cast<int>(std::ceil(static_cast<double>(Remaining) / Segments));
+            const TFzyFloat Step = (XAt(I + 1) - XAt(I)) / (Share + 1);
+            --Segments;
+            for (int K = 0; K < Share; ++K) {
+                --Remaining;
+                TFuzzySetValue* Point = Add(XAt(I) + Step, 0.0);
+                ++I;
+                MoveItem(Point->GetIndex(), I);
+                Point->SetY(InterpolateAt(I));
+            }
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TFuzzySetValues::ExpandSimple(int N) {
+    // Fewer than two points have no neighbours to place new points between.
+    if (N < 2 || Count() < 2 || Count() >= N) return;
+    const int K = N - Count();
+    const TFzyFloat Step = (Last()->FX - First()->FX) / (K + 1);
+    TFzyFloat X = First()->FX;
+    int J = 0;
+    BeginUpdate();
+    try {
+        for (int Added = 0; Added < K; ++Added) {
+            X += Step;
+            while (J < Count() - 1 && XAt(J) < X) ++J;
+            if (FloatEquals(XAt(J), X)) {
+                J = SkipX(J, X, 1);
+                if (J == -1) J = Count() - 1;
+            }
+            TFuzzySetValue* Point = Add(X, 0.0);
+            MoveItem(Point->GetIndex(), J);
+            Point->SetY(InterpolateAt(J));
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+}  // namespace fzl

@@ -1,0 +1,161 @@
+#pragma once
+// The point list of a fuzzy set: (X, Y) points kept in X order, without adjacent
+// duplicates, with vertical steps thinned, clamped into the owning set's range.
+
+#include <string>
+
+#include "FuzzyConsts/FuzzyTypes.h"
+#include "support/GCollection.h"
+
+namespace fzl {
+
+class TFuzzySetValues;
+class TFuzzySetValue;
+
+/// What a point list needs from the fuzzy set that owns it.
+class TFuzzySetValuesOwner {
+public:
+    /// Index 0: the upper bound of X; index 1: the lower bound.
+    [[nodiscard]] virtual TFzyFloat GetXRange(int Index) const = 0;
+    /// One point changed outside a bulk update.
+    virtual void UpdateFuzzySetValue(TFuzzySetValue* Value) = 0;
+    /// The list changed as a whole (a bulk update closed).
+    virtual void UpdateFuzzySetValues() = 0;
+
+protected:
+    TFuzzySetValuesOwner() = default;
+    ~TFuzzySetValuesOwner() = default;
+    TFuzzySetValuesOwner(const TFuzzySetValuesOwner&) = default;
+    TFuzzySetValuesOwner& operator=(const TFuzzySetValuesOwner&) = default;
+};
+
+/// One point of a membership function. Setters clamp X into the owning set's
+/// range and Y to at least 0, and keep the list ordered.
+class TFuzzySetValue : public TCollectionItem {
+public:
+    /// A detached point; for a non-empty list its X starts one past the list's last X.
+    explicit TFuzzySetValue(TCollection* Collection = nullptr);
+
+    [[nodiscard]] TFzyFloat GetX() const noexcept { return FX; }
+    [[nodiscard]] TFzyFloat GetY() const noexcept { return FY; }
+    /// Moves the point to X (clamped); no-op when X equals the current X exactly.
+    virtual void SetX(TFzyFloat Value);
+    /// Sets the degree (negative values become 0); no-op when unchanged.
+    virtual void SetY(TFzyFloat Value);
+    /// Sets both coordinates in one step (always reported).
+    void SetValue(TFzyFloat X, TFzyFloat Y);
+    /// Equal in X and in Y within the fuzzy tolerance.
+    [[nodiscard]] virtual bool Equals(const TFuzzySetValue& Other) const noexcept;
+
+    /// The owning list, or nullptr.
+    [[nodiscard]] TFuzzySetValues* GetCollection() const noexcept;
+
+    void Assign(const TPersistent& Source) override;
+    [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValue"; }
+
+protected:
+    ~TFuzzySetValue() override = default;
+
+private:
+    friend class TFuzzySetValues;
+    void Report(TXYUpdateTypes Types);
+
+    TFzyFloat FX = 0;
+    TFzyFloat FY = 0;
+};
+
+/// The ordered point list. Outside a bulk update (BeginUpdate/EndUpdate) every
+/// point change re-orders and thins at once and is reported to the owning set;
+/// inside one, only the flags are kept and the closing EndUpdate cleans up once.
+class TFuzzySetValues : public TGCollection {
+public:
+    /// A list owned by FuzzySet (nullptr for a free-standing list without range).
+    explicit TFuzzySetValues(TFuzzySetValuesOwner* FuzzySet = nullptr);
+
+    /// The set that owns the list, or nullptr.
+    [[nodiscard]] TFuzzySetValuesOwner* GetFuzzySet() const noexcept { return FFuzzySet; }
+    [[nodiscard]] bool IsSorted() const noexcept { return FSorted; }
+    [[nodiscard]] bool IsDuplicatesRemoved() const noexcept { return FDuplicatesRemoved; }
+
+    /// Appends a point with default coordinates.
+    TFuzzySetValue* Add();
+    /// Appends a point at (X, Y), clamped, placed and reported in one step.
+    TFuzzySetValue* Add(TFzyFloat X, TFzyFloat Y);
+    TFuzzySetValue* Insert(int Index);
+    [[nodiscard]] TFuzzySetValue* GetItem(int Index) const;
+    /// Copies X and Y of Value into the point at Index.
+    void SetItem(int Index, const TFuzzySetValue& Value) { GetItem(Index)->Assign(Value); }
+    [[nodiscard]] TFuzzySetValue* First() const { return GetItem(0); }
+    [[nodiscard]] TFuzzySetValue* Last() const { return GetItem(Count() - 1); }
+
+    /// Copies all of Source's points.
+    void Append(const TFuzzySetValues& Source) { Append(Source, 0, Source.Count()); }
+    /// Copies Count points of Source from Start on (both clipped to Source).
+    virtual void Append(const TFuzzySetValues& Source, int Start, int Count);
+
+    /// Number of points whose X equals X exactly.
+    [[nodiscard]] int GetXCount(TFzyFloat X) const noexcept;
+    /// From Index + Direction on, the first point whose X differs from X by more than the tolerance; -1 if none.
+    [[nodiscard]] int SkipX(int Index, TFzyFloat X, int Direction) const noexcept;
+    /// As SkipX, for Y.
+    [[nodiscard]] int SkipY(int Index, TFzyFloat Y, int Direction) const noexcept;
+
+    [[nodiscard]] TFzyFloat GetAvgValue() const;
+    /// Greatest Y; the scan stops at the first Y of exactly 1.
+    [[nodiscard]] TFzyFloat GetMaxValue() const;
+    /// Least Y; the scan stops at the first Y of exactly 0.
+    [[nodiscard]] TFzyFloat GetMinValue() const;
+    /// Average, maximum (starting at 0) and minimum (starting at 1) of Y.
+    void GetStatValues(TFzyFloat& Average, TFzyFloat& Maximum, TFzyFloat& Minimum) const;
+
+    /// Orders the points by X (stable within the tolerance) when not known sorted.
+    void Sort();
+    /// Removes adjacent duplicates and every fifth point of a vertical run.
+    void RemoveDuplicates();
+    /// Sort and RemoveDuplicates when either is needed.
+    void CleanupValues();
+    /// Keeps order and thinning after Value changed (Types: which coordinate).
+    virtual void UpdateValue(TFuzzySetValue* Value, TXYUpdateTypes Types);
+    /// Adds points on the curve until the list holds N, spread over its segments.
+    void Expand(int N);
+    /// Adds N - Count points at equal X spacing over the whole list.
+    void ExpandSimple(int N);
+
+    [[nodiscard]] TCollectionEnumerator<TFuzzySetValue> begin() const noexcept {
+        return TCollectionEnumerator<TFuzzySetValue>(RawItems().begin());
+    }
+    [[nodiscard]] TCollectionEnumerator<TFuzzySetValue> end() const noexcept {
+        return TCollectionEnumerator<TFuzzySetValue>(RawItems().end());
+    }
+
+    [[nodiscard]] TPersistent* GetOwner() const override;
+    [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValues"; }
+
+protected:
+    ~TFuzzySetValues() override = default;
+    void Update(TCollectionItem* Item) override;
+
+private:
+    friend class TFuzzySetValue;
+    [[nodiscard]] TFzyFloat ClampX(TFzyFloat X) const;
+    [[nodiscard]] TFzyFloat XAt(int Index) const noexcept;
+    void UpdateFlags(const TFuzzySetValue* Value, TXYUpdateTypes Types) noexcept;
+    void PlaceValue(TFuzzySetValue* Value, TXYUpdateTypes Types);
+    void CapEqualX(TFuzzySetValue* Value);
+    void RemoveDuplicatesInRun(TFuzzySetValue* Value);
+    void SortPoints();
+    void RemoveDuplicatePoints();
+    void CleanupPoints();
+    void DeletePoint(int Index);
+    [[nodiscard]] TFzyFloat InterpolateAt(int Index) const;
+    void RequirePoints(const char* Operation) const;
+
+    TFuzzySetValuesOwner* FFuzzySet;
+    bool FSorted = true;
+    bool FDuplicatesRemoved = true;
+};
+
+/// Range-based iteration over a point list's points.
+using TFuzzySetValuesEnumerator = TCollectionEnumerator<TFuzzySetValue>;
+
+}  // namespace fzl

@@ -1,0 +1,72 @@
+#include "support/Component.h"
+
+#include <algorithm>
+
+namespace fzl {
+namespace {
+
+void Erase(std::vector<TComponent*>& List, TComponent* Item) {
+    List.erase(std::remove(List.begin(), List.end(), Item), List.end());
+}
+
+}  // namespace
+
+TComponent::TComponent(TComponent* AOwner) : FOwner(nullptr) {
+    if (AOwner != nullptr) AOwner->InsertComponent(this);
+}
+
+void TComponent::SetDesigning(bool Value) noexcept {
+    if (Value)
+        FComponentState.Include(csDesigning);
+    else
+        FComponentState.Exclude(csDesigning);
+}
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+    if (AComponent == nullptr || AComponent == this) return;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+        FFreeNotifies.push_back(AComponent);
+    if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
+        AComponent->FFreeNotifies.end())
+        AComponent->FFreeNotifies.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+    if (AComponent == nullptr) return;
+    Erase(FFreeNotifies, AComponent);
+    Erase(AComponent->FFreeNotifies, this);
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove) {
+        Erase(FFreeNotifies, AComponent);
+        Erase(FComponents, AComponent);
+    }
+}
+
+void TComponent::BeforeDestruction() {
+    FComponentState.Include(csDestroying);
+    // Tell every registered component while this one is still whole.
+    while (!FFreeNotifies.empty()) {
+        TComponent* Other = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        Erase(Other->FFreeNotifies, this);
+        Other->Notification(this, opRemove);
+    }
+    while (!FComponents.empty()) FComponents.back()->Free();
+    if (FOwner != nullptr) FOwner->RemoveComponent(this);
+    TPersistent::BeforeDestruction();
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+    FComponents.push_back(AComponent);
+    AComponent->FOwner = this;
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+    Erase(FComponents, AComponent);
+    AComponent->FOwner = nullptr;
+    Notification(AComponent, opRemove);
+}
+
+}  // namespace fzl

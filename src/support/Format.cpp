@@ -1,0 +1,152 @@
+#include "support/Format.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "support/Exceptions.h"
+
+namespace fzl {
+namespace {
+
+// A parsed "%[width][.precision]conv" placeholder.
+struct TPlaceholder {
+    int Width = -1;
+    int Precision = -1;
+    char Conversion = '\0';
+};
+
+int ReadNumber(std::string_view Pattern, std::size_t& Pos) {
+    int Value = 0;
+    while (Pos < Pattern.size() && Pattern[Pos] >= '0' && Pattern[Pos] <= '9') {
+        Value = Value * 10 + (Pattern[Pos] - '0');
+        ++Pos;
+    }
+    return Value;
+}
+
+TPlaceholder ReadPlaceholder(std::string_view Pattern, std::size_t& Pos) {
+    TPlaceholder Result;
+    if (Pos < Pattern.size() && Pattern[Pos] >= '0' && Pattern[Pos] <= '9') Result.Width = ReadNumber(Pattern, Pos);
+    if (Pos < Pattern.size() && Pattern[Pos] == '.') {
+        ++Pos;
+        Result.Precision = ReadNumber(Pattern, Pos);
+    }
+    if (Pos >= Pattern.size()) throw EConvertError("Format pattern ends inside a placeholder");
+    Result.Conversion = Pattern[Pos++];
+    return Result;
+}
+
+std::string PadLeft(std::string Text, int Width, char Fill) {
+    if (Width > 0 && static_cast<int>(Text.size()) < Width) Text.insert(0, static_cast<std::size_t>(Width) - Text.size(), Fill);
+    return Text;
+}
+
+// "%W.Pd": at least P digits (zero padded), then padded with blanks to W.
+std::string FormatInteger(std::int64_t Value, const TPlaceholder& Spec) {
+    const bool Negative = Value < 0;
+    const std::uint64_t Magnitude = Negative ? 0 - static_cast<std::uint64_t>(Value) : static_cast<std::uint64_t>(Value);
+    std::array<char, 24> Buffer{};
+    const auto Converted = std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Magnitude);
+    std::string Digits = PadLeft(std::string(Buffer.data(), Converted.ptr), Spec.Precision, '0');
+    if (Negative) Digits.insert(0, 1, '-');
+    return PadLeft(std::move(Digits), Spec.Width, ' ');
+}
+
+std::string FormatArgument(const TFormatArg& Arg, const TPlaceholder& Spec) {
+    const auto& Value = Arg.Value();
+    switch (Spec.Conversion) {
+        case 's':
+            if (const auto* Text = std::get_if<std::string>(&Value)) return PadLeft(*Text, Spec.Width, ' ');
+            break;
+        case 'd':
+            if (const auto* Int = std::get_if<std::int64_t>(&Value)) return FormatInteger(*Int, Spec);
+            break;
+        case 'f':
+            if (const auto* Float = std::get_if<double>(&Value))
+                return PadLeft(FormatFixed(*Float, Spec.Precision < 0 ? 6 : Spec.Precision), Spec.Width, ' ');
+            if (const auto* Int = std::get_if<std::int64_t>(&Value))
+                return PadLeft(FormatFixed(static_cast<double>(*Int), Spec.Precision < 0 ? 6 : Spec.Precision),
+                               Spec.Width, ' ');
+            break;
+        default:
+            throw EConvertError(std::string("Format conversion not supported: %") + Spec.Conversion);
+    }
+    throw EConvertError(std::string("Format argument does not match %") + Spec.Conversion);
+}
+
+}  // namespace
+
+std::string Format(std::string_view Pattern, std::initializer_list<TFormatArg> Args) {
+    std::string Result;
+    Result.reserve(Pattern.size() + 16);
+    const TFormatArg* Next = Args.begin();
+    std::size_t Pos = 0;
+    while (Pos < Pattern.size()) {
+        const char C = Pattern[Pos++];
+        if (C != '%') {
+            Result += C;
+            continue;
+        }
+        if (Pos < Pattern.size() && Pattern[Pos] == '%') {
+            Result += '%';
+            ++Pos;
+            continue;
+        }
+        const TPlaceholder Spec = ReadPlaceholder(Pattern, Pos);
+        if (Next == Args.end()) throw EConvertError("Format pattern has more placeholders than arguments");
+        Result += FormatArgument(*Next++, Spec);
+    }
+    return Result;
+}
+
+std::string FormatFixed(double Value, int Decimals) {
+    if (!std::isfinite(Value)) return std::isnan(Value) ? "NAN" : (Value > 0 ? "INF" : "-INF");
+    std::array<char, 400> Buffer{};
+    const auto [End, Error] =
+        std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Value, std::chars_format::fixed, Decimals);
+    if (Error != std::errc{}) throw EConvertError("Number too long to format");
+    std::string Text(Buffer.data(), End);
+    // A value that rounds to zero prints without a sign: "-0.0000" reads as a bug.
+    if (Text.front() == '-' && Text.find_first_not_of("-0.") == std::string::npos) Text.erase(0, 1);
+    return Text;
+}
+
+std::string FloatToStr(double Value) {
+    std::array<char, 64> Buffer{};
+    const auto [End, Error] = std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Value);
+    return Error == std::errc{} ? std::string(Buffer.data(), End) : std::string{};
+}
+
+std::string IntToStr(std::int64_t Value) {
+    std::array<char, 24> Buffer{};
+    const auto [End, Error] = std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Value);
+    return std::string(Buffer.data(), End);
+}
+
+std::string Trim(std::string_view S) {
+    std::size_t First = 0;
+    std::size_t Last = S.size();
+    while (First < Last && static_cast<unsigned char>(S[First]) <= ' ') ++First;
+    while (Last > First && static_cast<unsigned char>(S[Last - 1]) <= ' ') --Last;
+    return std::string(S.substr(First, Last - First));
+}
+
+std::string TrimRight(std::string_view S) {
+    std::size_t Last = S.size();
+    while (Last > 0 && static_cast<unsigned char>(S[Last - 1]) <= ' ') --Last;
+    return std::string(S.substr(0, Last));
+}
+
+bool TryStrToFloat(std::string_view S, double& Value) {
+    if (!S.empty() && S.front() == '+') S.remove_prefix(1);
+    if (S.empty()) return false;
+    double Parsed = 0;
+    const auto [End, Error] = std::from_chars(S.data(), S.data() + S.size(), Parsed);
+    if (Error != std::errc{} || End != S.data() + S.size()) return false;
+    Value = Parsed;
+    return true;
+}
+
+}  // namespace fzl

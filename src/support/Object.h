@@ -1,0 +1,58 @@
+#pragma once
+// Root of the framework's object model and its ownership rule.
+//
+// Framework objects live on the heap and are destroyed only through Free():
+// Free() first runs BeforeDestruction(), while the whole object still exists,
+// so that collections and listeners can be told about the departure of a
+// complete object; only then is the object deleted. Destructors are protected
+// to make `delete` and stack instances of these classes a compile error.
+// Owners hold their parts in TOwned<T>, which calls Free().
+
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace fzl {
+
+/// Root class: a name for diagnostics and display, and Free() as the only way out.
+class TObject {
+public:
+    TObject() = default;
+    TObject(const TObject&) = delete;
+    TObject& operator=(const TObject&) = delete;
+    TObject(TObject&&) = delete;
+    TObject& operator=(TObject&&) = delete;
+
+    /// Detaches the object from everything that refers to it, then deletes it.
+    void Free() {
+        BeforeDestruction();
+        delete this;
+    }
+
+    /// The class identifier ("TFuzzySet"); descendants override it.
+    [[nodiscard]] virtual std::string ClassName() const { return "TObject"; }
+
+protected:
+    virtual ~TObject() = default;
+    /// Runs while the object is still whole; overrides must call the inherited one last.
+    virtual void BeforeDestruction() {}
+};
+
+/// Deleter of TOwned: frees the object the framework way.
+struct TFreeDeleter {
+    void operator()(TObject* Object) const {
+        if (Object != nullptr) Object->Free();
+    }
+};
+
+/// Sole ownership of a framework object.
+template <class T>
+using TOwned = std::unique_ptr<T, TFreeDeleter>;
+
+/// Creates a framework object owned by the caller.
+template <class T, class... TArgs>
+[[nodiscard]] TOwned<T> Make(TArgs&&... Args) {
+    return TOwned<T>(new T(std::forward<TArgs>(Args)...));
+}
+
+}  // namespace fzl
