@@ -1,0 +1,123 @@
+#pragma once
+// The logic component: owns the variables, the definition text and the
+// inference settings, and turns the relayed changes into events.
+
+#include <string>
+
+#include "FuzzyConsts/FuzzyTypes.h"
+#include "FuzzyLogic/FuzzyEvents.h"
+#include "FuzzyLogic/FuzzyVariable.h"
+#include "support/Collection.h"
+#include "support/Component.h"
+#include "support/StringList.h"
+
+namespace fzl {
+
+class TCustomFuzzyLogicParser;
+
+/// Shared base of the logic components: settings, definition text and the parser link.
+class TCustomFuzzyLogic : public TComponent {
+public:
+    explicit TCustomFuzzyLogic(TComponent* AOwner = nullptr);
+
+    [[nodiscard]] int GetNumFunctionValues() const noexcept { return FNumFunctionValues; }
+    /// Points of generated curves; values below 2 store 2.
+    void SetNumFunctionValues(int Value) noexcept;
+    [[nodiscard]] TFzyFloat GetThreshold() const noexcept { return FThreshold; }
+    /// Stores Value clamped into [0, 1] and pushes it into every variable.
+    void SetThreshold(TFzyFloat Value);
+    [[nodiscard]] bool GetAutoTerms() const noexcept { return FAutoTerms; }
+    void SetAutoTerms(bool Value) noexcept { FAutoTerms = Value; }
+    [[nodiscard]] TFuzzyCorrelationMethod GetCorrelationMethod() const noexcept { return FCorrelationMethod; }
+    void SetCorrelationMethod(TFuzzyCorrelationMethod Value) noexcept { FCorrelationMethod = Value; }
+    [[nodiscard]] TFuzzyInferenceMethod GetInferenceMethod() const noexcept { return FInferenceMethod; }
+    void SetInferenceMethod(TFuzzyInferenceMethod Value) noexcept { FInferenceMethod = Value; }
+    [[nodiscard]] TDefuzzificationMethod GetDefuzzificationMethod() const noexcept { return FDefuzzificationMethod; }
+    void SetDefuzzificationMethod(TDefuzzificationMethod Value) noexcept { FDefuzzificationMethod = Value; }
+
+    [[nodiscard]] TCustomFuzzyLogicParser* GetParser() const noexcept { return FParser; }
+    /// Links a parser (not owned); the link is dropped when the parser is freed.
+    void SetParser(TCustomFuzzyLogicParser* Value);
+
+    /// The definition text, regenerated first when the variables changed since.
+    [[nodiscard]] TStrings& GetStrings();
+    /// Stores the text and parses it.
+    void SetStrings(const TStrings& Value);
+    /// Named sub-expressions ("name=expression") for the parser; case-insensitive.
+    [[nodiscard]] TStrings& GetVariables() const noexcept { return *FVariables; }
+    void SetVariables(const TStrings& Value) { FVariables->Assign(Value); }
+    /// True when the definition text no longer describes the variables.
+    [[nodiscard]] bool GetNeedsUpdate() const noexcept { return FNeedsUpdate; }
+
+    /// Regenerates the definition text from the variables.
+    virtual void UpdateStrings();
+    /// Replaces the model by the parsed definition text.
+    virtual void Parse();
+
+    /// Fired when the variable collection changed as a whole.
+    TNotifyEvent OnChange;
+
+    [[nodiscard]] std::string ClassName() const override { return "TCustomFuzzyLogic"; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void BeforeDestruction() override;
+    /// Runs after the threshold changed.
+    virtual void ThresholdChanged() {}
+
+    int FNumFunctionValues = 7;
+    TDefuzzificationMethod FDefuzzificationMethod = dmCenterOfGravity;
+    TCustomFuzzyLogicParser* FParser = nullptr;
+    TOwned<TStringList> FStrings;
+    bool FNeedsUpdate = false;
+    TOwned<TStringList> FVariables;
+    bool FAutoTerms = true;
+    TFuzzyCorrelationMethod FCorrelationMethod = fcmMinimum;
+    TFuzzyInferenceMethod FInferenceMethod = fimMinMax;
+    TFzyFloat FThreshold = 0.01;
+};
+
+/// The class-model logic component: variables in a TFuzzyVariables collection.
+class TFuzzyLogic : public TCustomFuzzyLogic {
+public:
+    explicit TFuzzyLogic(TComponent* AOwner = nullptr);
+    /// A component whose variable collection is of ItemsClass (a descendant of TFuzzyVariables).
+    TFuzzyLogic(TComponent* AOwner, TFuzzyVariablesClass ItemsClass);
+
+    [[nodiscard]] TFuzzyVariables& GetItems() const noexcept { return *FItems; }
+    /// Replaces the variables by copies of Value's.
+    void SetItems(const TFuzzyVariables& Value) { FItems->Assign(Value); }
+
+    void UpdateStrings() override;
+    void Parse() override;
+
+    /// Gives Variable the terms low, medium and high over its range (those it lacks).
+    virtual void AddAutoTerms(TFuzzyVariable* Variable);
+    /// Relays from the collections; they fire the events below.
+    virtual void NotifyFuzzySet(TFuzzySet* FuzzySet, TCollectionNotification Action);
+    virtual void NotifyVariable(TFuzzyVariable* Variable, TCollectionNotification Action);
+    virtual void UpdateVariable(TFuzzyVariable* Variable);
+    virtual void UpdateFuzzySet(TFuzzySet* FuzzySet);
+
+    // Events; unassigned ones are empty. All are cleared when destruction starts.
+    TFuzzySetEvent OnFuzzySetChange;
+    TFuzzyVariableEvent OnVariableChange;
+    TFuzzyVariableEvent OnVariableDeleted;
+    TFuzzyVariableEvent OnVariableAdded;
+    TFuzzySetEvent OnFuzzySetDeleted;
+    TFuzzySetEvent OnFuzzySetAdded;
+
+    [[nodiscard]] std::string ClassName() const override { return "TFuzzyLogic"; }
+
+protected:
+    void ThresholdChanged() override;
+    void BeforeDestruction() override;
+    /// Factory of the variable collection.
+    virtual TOwned<TFuzzyVariables> CreateVariables();
+
+private:
+    TOwned<TFuzzyVariables> FItems;
+    TFuzzyVariablesClass FItemsClass = TFuzzyVariablesClass::Of<TFuzzyVariables>();
+};
+
+}  // namespace fzl

@@ -1,0 +1,228 @@
+#pragma once
+// A fuzzy set: one named term of a linguistic variable, held as a point list.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "FuzzyConsts/FuzzyTypes.h"
+#include "FuzzyLogic/FuzzySetValues.h"
+#include "support/FunctionRef.h"
+#include "support/GCollection.h"
+
+namespace fzl {
+
+class TFuzzySet;
+class TFuzzySets;
+class TFuzzyVariable;
+class TCustomFuzzyLogic;
+
+/// Called once per event of the merge sweep with the result's point list, A's
+/// event (X1, Y1) and B's (X2, Y2); appends result points; true stops the sweep.
+using TFuzzyOperator = TFunctionRef<bool(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2)>;
+/// Called once per event of the merge sweep; true stops the sweep.
+using TFuzzyComparison = TFunctionRef<bool(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2)>;
+
+/// Class reference of fuzzy sets: the class a set collection creates.
+using TFuzzySetClass = TItemClass<TFuzzySet>;
+
+/// A named membership function. Usually lives in a variable's set collection,
+/// which gives it its X range and owns it; new sets made by operations on a set
+/// are created in that same collection.
+class TFuzzySet : public TGCollectionItem, public TFuzzySetValuesOwner {
+public:
+    /// A set for Collection (joined by the class reference or collection, not here).
+    explicit TFuzzySet(TCollection* Collection = nullptr);
+
+    // ---- Properties ---------------------------------------------------------------
+    [[nodiscard]] std::string GetName() const override { return FName; }
+    /// Renames the set; reserved words (hedges, operators, keywords) raise EFzyException.
+    virtual void SetName(const std::string& Value);
+    [[nodiscard]] const std::string& GetComment() const noexcept { return FComment; }
+    void SetComment(const std::string& Value);
+    [[nodiscard]] bool GetDefined() const noexcept { return FDefined; }
+    void SetDefined(bool Value) noexcept { FDefined = Value; }
+    [[nodiscard]] std::intptr_t GetTag() const noexcept { return FTag; }
+    void SetTag(std::intptr_t Value) noexcept { FTag = Value; }
+    [[nodiscard]] TFuzzySetValues& GetValues() const noexcept { return *FValues; }
+    /// Replaces the points by copies of Value's.
+    void SetValues(const TFuzzySetValues& Value);
+    [[nodiscard]] TFuzzySetType GetSetType() const noexcept { return FSetType; }
+    /// Regenerates the points as the standard shape Value over the variable's range.
+    virtual void SetSetType(TFuzzySetType Value);
+    [[nodiscard]] const std::string& GetExpression() const noexcept { return FExpression; }
+    void SetExpression(const std::string& Value) { FExpression = Value; }
+    [[nodiscard]] TFzyFloat GetInflectionPoint() const noexcept { return FInflectionPoint; }
+    /// The last correlation strength computed by GetCorrelationStrength.
+    [[nodiscard]] TFzyFloat GetMax() const noexcept { return FMax; }
+
+    /// The variable owning this set's collection, or nullptr.
+    [[nodiscard]] TFuzzyVariable* GetVariable() const noexcept;
+    /// The owning collection, or nullptr.
+    [[nodiscard]] TFuzzySets* GetCollection() const noexcept;
+    /// The logic component above the variable, or nullptr.
+    [[nodiscard]] TCustomFuzzyLogic* GetFuzzy() const noexcept;
+    /// The height of the set (0 when empty).
+    [[nodiscard]] virtual TFzyFloat GetCompatibilityIndex() const;
+
+    // ---- Shapes ----------------------------------------------------------------------
+    /// Adds (Left, 0), (Middle, 1), (Right, 0) with Middle clamped into [Left, Right].
+    void CreateTriangleFunctionValues(TFzyFloat Left, TFzyFloat Middle, TFzyFloat Right);
+    /// Adds an S-shaped growth (or, Growth false, decline) curve of N points from Left to Right.
+    void CreateCurveValues(int N, TFzyFloat Left, TFzyFloat Right, TFzyFloat InflectionPoint, bool Growth);
+    /// Adds a bell of N points: growth from Left to Center, decline from Center to Right.
+    void CreatePIFunctionValues(int N, TFzyFloat Left, TFzyFloat Right, TFzyFloat Center);
+    /// The bell from Center - Range to Center + Range.
+    void CreatePIFunctionValues(int N, TFzyFloat Range, TFzyFloat Center);
+    /// Adds N points of 1 / (1 + Weight * ((x - Center) / InflectionPoint)^2) over Center +- Range.
+    void CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center, TFzyFloat InflectionPoint,
+                                       TFzyFloat Weight);
+    void CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center, TFzyFloat InflectionPoint);
+    /// Replaces the points by a spike of height 1 at X.
+    void CreateCrispValue(TFzyFloat X);
+
+    // ---- Membership ------------------------------------------------------------------
+    /// The degree of membership at X (the highest point at a vertical step).
+    [[nodiscard]] TFzyFloat DegreeOfMembership(TFzyFloat X) const;
+    /// Index 0: upper bound of X, index 1: lower bound (the variable's range).
+    [[nodiscard]] TFzyFloat GetXRange(int Index) const override;
+    /// Index of the highest point among those sharing point Index's X, walking by Direction.
+    [[nodiscard]] int GetMaxYValueOfX(int Index, int Direction) const;
+    /// Index of the lowest point among those sharing point Index's X, walking by Direction.
+    [[nodiscard]] int GetMinYValueOfX(int Index, int Direction) const;
+    [[nodiscard]] static TFzyFloat InterpolateY(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
+                                                TFzyFloat X) noexcept;
+    [[nodiscard]] static TFzyFloat InterpolateX(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
+                                                TFzyFloat Y) noexcept;
+
+    // ---- Copies and text ---------------------------------------------------------------
+    void Assign(const TPersistent& Source) override;
+    /// A copy of this set, of the same class, in the same collection.
+    virtual TFuzzySet* Clone() const;
+    /// The definition-language short form through the parser, else "(name (x y) ... )".
+    [[nodiscard]] virtual std::string ToString() const;
+    /// "((x y) (x y) ... )".
+    [[nodiscard]] virtual std::string GetValuesToString() const;
+    [[nodiscard]] std::string GetDisplayName() const override;
+    [[nodiscard]] std::string ClassName() const override { return "TFuzzySet"; }
+
+    // ---- Point-list reports ------------------------------------------------------------
+    void UpdateFuzzySetValue(TFuzzySetValue* Value) override;
+    void UpdateFuzzySetValues() override;
+
+    // ---- Hedges and modifiers (in place unless noted) -----------------------------------
+    /// Applies a named hedge and renames the set ("very hot"); returns this set.
+    virtual TFuzzySet* Hedge(TFuzzyHedge Hedge);
+    /// Applies a base hedge with Value to the degrees (AxisFlag true) or to X; returns this set.
+    TFuzzySet* Hedge(TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag);
+    void Intensify(int N, TFzyFloat Value);
+    void FuzzyContrast(int N, TFzyFloat Value);
+    void FuzzyApproximation(int N, TFzyFloat Value);
+    /// Scales the degrees so that the greatest becomes 1; returns this set.
+    TFuzzySet* Normalize();
+    /// A new set: the part of this set whose degree reaches Alpha (exceeds it when Strict).
+    TFuzzySet* AlphaCutoff(TFzyFloat Alpha, bool Strict);
+    /// A new set: this set united (IsUnion) with or intersected with the constant Value.
+    TFuzzySet* Cutoff(TFzyFloat Value, bool IsUnion);
+
+    // ---- Combination ----------------------------------------------------------------------
+    /// A new set in this set's collection: Op applied along the merge sweep of both sets.
+    TFuzzySet* Operator(const TFuzzySet& FuzzySet, const std::string& OpName, TFuzzyOperator Op) const;
+    /// Runs the merge sweep with Cmp; true when Cmp stopped it or both sets are empty.
+    bool Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const;
+    TFuzzySet* Intersection(const TFuzzySet& FuzzySet) const;
+    TFuzzySet* Union(const TFuzzySet& FuzzySet) const;
+    virtual TFuzzySet* Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const;
+    virtual TFuzzySet* Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const;
+    /// Quick overlap test of the two sets.
+    [[nodiscard]] bool Intersects(const TFuzzySet& FuzzySet) const;
+
+    static bool FuzzyOperatorMin(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
+    static bool FuzzyOperatorMax(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
+    static bool FuzzyOperatorMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
+    static bool FuzzyOperatorMeanSqr(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                     TFzyFloat Y2);
+    static bool FuzzyOperatorMeanSqrt(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                      TFzyFloat Y2);
+    static bool FuzzyOperatorUnionMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                       TFzyFloat Y2);
+    static bool FuzzyOperatorIntersectionProduct(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
+                                                 TFzyFloat X2, TFzyFloat Y2);
+    static bool FuzzyOperatorUnionProduct(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                          TFzyFloat Y2);
+    static bool FuzzyOperatorIntersectionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
+                                                    TFzyFloat X2, TFzyFloat Y2);
+    static bool FuzzyOperatorUnionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                             TFzyFloat Y2);
+    static bool FuzzyOperatorUnionSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                      TFzyFloat Y2);
+
+    /// The crossing of segments (X1, Y1)-(X2, Y2) and (X3, Y3)-(X4, Y4) into X, Y.
+    static bool LineSegmentIntersects(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat X3,
+                                      TFzyFloat Y3, TFzyFloat X4, TFzyFloat Y4, TFzyFloat& X, TFzyFloat& Y);
+    /// The crossing of P1-P2 and P3-P4 as a new free-standing point (the caller owns it), or null.
+    static TOwned<TFuzzySetValue> LineSegmentIntersects(const TFuzzySetValue& P1, const TFuzzySetValue& P2,
+                                                        const TFuzzySetValue& P3, const TFuzzySetValue& P4);
+    [[nodiscard]] static TFzyFloat GetSlope(const TFuzzySetValue& P1, const TFuzzySetValue& P2);
+
+    // ---- Inference and defuzzification --------------------------------------------------
+    /// The height of the overlap (maximum over the sweep of the minimum); also left in GetMax().
+    TFzyFloat GetCorrelationStrength(const TFuzzySet& FuzzySet);
+    bool FuzzyOperatorMaxOfMin(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
+    bool FuzzyOperatorMinThreshold(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) const;
+    /// Clips (fcmMinimum) or scales (fcmProduct) the degrees by Value in place; returns this set.
+    TFuzzySet* Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method);
+    /// Correlate with the logic component's correlation method.
+    TFuzzySet* Correlate(TFzyFloat Value);
+    /// A new set: this set combined with FuzzySet by Method (intersection or union).
+    TFuzzySet* Infer(const TFuzzySet& FuzzySet, TFuzzyInferenceMethod Method, bool Intersect) const;
+    /// Infer with the logic component's inference method.
+    TFuzzySet* Infer(const TFuzzySet& FuzzySet, bool Intersect) const;
+    /// Exact centre of gravity of the area under the curve over the variable's range.
+    [[nodiscard]] TFzyFloat CenterOfGravity() const;
+    /// Mean X of the points at the set's height.
+    [[nodiscard]] TFzyFloat MeanOfMaxima() const;
+    /// CenterOfGravity or MeanOfMaxima, as the logic component says.
+    [[nodiscard]] TFzyFloat Defuzzify() const;
+    [[nodiscard]] bool IsUndecidable() const;
+    /// True when the overlap reaches the variable's threshold.
+    [[nodiscard]] virtual bool Equals(const TFuzzySet& FuzzySet) const;
+    /// The height of the overlap.
+    virtual TFzyFloat FuzzyEquals(const TFuzzySet& FuzzySet);
+
+protected:
+    ~TFuzzySet() override;
+    /// Factory of the point list; descendants may return their own list class.
+    virtual TOwned<TFuzzySetValues> CreateValues();
+    /// A new empty set of this set's class in this set's collection (detached when there is none).
+    [[nodiscard]] TFuzzySet* NewSibling() const;
+
+private:
+    void SetTypeAfter(TFuzzySetType Type) noexcept { FSetType = Type; }
+    void GenerateShape(TFuzzySetType Type);
+
+    TFuzzySetType FSetType = fstUserDefined;
+    std::string FName;
+    TOwned<TFuzzySetValues> FValues;
+    TFzyFloat FInflectionPoint = 0;
+    std::string FComment;
+    bool FDefined = false;
+    std::intptr_t FTag = 0;
+    std::string FExpression;
+    TFzyFloat FMax = 0;
+};
+
+/// Moves Previous to Current and Current to the next point of Values (or to EndX past the end).
+void NextPoint(TFuzzySetValue& Current, TFuzzySetValue& Previous, int& Index, const TFuzzySetValues& Values,
+               TFzyFloat EndX);
+/// Appends Current to FuzzySet when it is the greater (TakeGreater) or lesser side, then steps it.
+void AddAndIncrement(TFuzzySet& FuzzySet, TFuzzySetValue& Current, TFuzzySetValue& Previous,
+                     TFuzzySetValue& OtherPrevious, int& Index, TFzyFloat Y1, TFzyFloat Y2,
+                     const TFuzzySetValues& Values, TFzyFloat EndX, bool TakeGreater);
+/// AddAndIncrement on the first walk, then NextPoint on the second.
+void Add1AndIncrement2(TFuzzySet& FuzzySet, TFuzzySetValue& Current1, TFuzzySetValue& Current2,
+                       TFuzzySetValue& Previous1, TFuzzySetValue& Previous2, int& Index1, int& Index2, TFzyFloat Y1,
+                       TFzyFloat Y2, const TFuzzySetValues& Values1, const TFuzzySetValues& Values2, TFzyFloat EndX,
+                       bool TakeGreater);
+
+}  // namespace fzl

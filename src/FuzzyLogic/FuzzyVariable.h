@@ -1,0 +1,189 @@
+#pragma once
+// Linguistic variables, their set collections and the variable collection of a
+// logic component. Every change is relayed upwards: set -> sets -> variable ->
+// variables -> component.
+
+#include <span>
+#include <string>
+
+#include "FuzzyLogic/FuzzySet.h"
+#include "support/ClassRef.h"
+#include "support/GCollection.h"
+
+namespace fzl {
+
+class TFuzzyLogic;
+class TFuzzyVariable;
+class TFuzzyVariables;
+
+/// The sets of one variable; owned by the variable.
+class TFuzzySets : public TGCollection {
+public:
+    explicit TFuzzySets(TFuzzyVariable* Variable, TFuzzySetClass ItemClass = TFuzzySetClass::Of<TFuzzySet>());
+
+    /// Appends a new set, which becomes the variable's current set.
+    TFuzzySet* Add();
+    /// Appends a set named Name (reserved words raise after the set was appended).
+    TFuzzySet* Add(const std::string& Name);
+    TFuzzySet* Insert(int Index);
+    [[nodiscard]] TFuzzySet* GetItem(int Index) const;
+    void SetItem(int Index, const TFuzzySet& Value) { GetItem(Index)->Assign(Value); }
+    /// The set named Name; raises EFzyException "Unknown Fuzzy Set name: ..." when none is.
+    [[nodiscard]] TFuzzySet* GetItemByName(const std::string& Name) const;
+    void SetItemByName(const std::string& Name, const TFuzzySet& Value);
+    [[nodiscard]] TFuzzyVariable* GetVariable() const noexcept { return FVariable; }
+    [[nodiscard]] TFuzzySetClass SetClass() const noexcept { return FSetClass; }
+
+    [[nodiscard]] TCollectionEnumerator<TFuzzySet> begin() const noexcept {
+        return TCollectionEnumerator<TFuzzySet>(RawItems().begin());
+    }
+    [[nodiscard]] TCollectionEnumerator<TFuzzySet> end() const noexcept {
+        return TCollectionEnumerator<TFuzzySet>(RawItems().end());
+    }
+    [[nodiscard]] std::string ClassName() const override { return "TFuzzySets"; }
+
+protected:
+    ~TFuzzySets() override = default;
+    void Update(TCollectionItem* Item) override;
+    void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
+
+private:
+    friend class TFuzzyVariable;
+    TFuzzyVariable* FVariable;
+    TFuzzySetClass FSetClass;
+};
+
+using TFuzzySetsEnumerator = TCollectionEnumerator<TFuzzySet>;
+/// Class reference of variables: the class a variable collection creates.
+using TFuzzyVariableClass = TItemClass<TFuzzyVariable>;
+
+/// A linguistic variable: a named range [Minimum, Maximum] with its sets (terms).
+class TFuzzyVariable : public TGCollectionItem {
+public:
+    /// A variable for Collection whose sets are of the collection's set class.
+    explicit TFuzzyVariable(TCollection* Collection = nullptr);
+    /// A variable for Collection whose sets are of SetClass.
+    TFuzzyVariable(TCollection* Collection, TFuzzySetClass SetClass);
+
+    [[nodiscard]] std::string GetName() const override { return FName; }
+    void SetName(const std::string& Value);
+    [[nodiscard]] const std::string& GetUnits() const noexcept { return FUnits; }
+    void SetUnits(const std::string& Value);
+    [[nodiscard]] const std::string& GetComment() const noexcept { return FComment; }
+    void SetComment(const std::string& Value);
+    [[nodiscard]] TFzyFloat GetMinimum() const noexcept { return FMinimum; }
+    /// Raising Minimum above Maximum drags Maximum up with it.
+    void SetMinimum(TFzyFloat Value);
+    [[nodiscard]] TFzyFloat GetMaximum() const noexcept { return FMaximum; }
+    /// Lowering Maximum below Minimum drags Minimum down with it.
+    void SetMaximum(TFzyFloat Value);
+    [[nodiscard]] TFzyFloat GetThreshold() const noexcept { return FThreshold; }
+    /// Stores Value clamped into [0, 1]; reports nothing.
+    void SetThreshold(TFzyFloat Value) noexcept;
+    [[nodiscard]] int GetItemIndex() const noexcept { return FItemIndex; }
+    /// Selects the current set; raises EListError at or beyond the set count.
+    void SetItemIndex(int Value);
+    [[nodiscard]] TFuzzySets& GetItems() const noexcept { return *FItems; }
+    /// Replaces the sets by copies of Value's.
+    void SetItems(const TFuzzySets& Value) { FItems->Assign(Value); }
+    [[nodiscard]] TFuzzySetClass GetSetClass() const noexcept { return FSetClass; }
+
+    [[nodiscard]] TFuzzyVariables* GetCollection() const noexcept;
+    void SetCollection(TCollection* Value) override;
+    /// The logic component owning the variable's collection, or nullptr.
+    [[nodiscard]] TFuzzyLogic* GetFuzzy() const noexcept;
+
+    [[nodiscard]] std::string GetDisplayName() const override;
+    /// The definition text through the component's parser, else the display name.
+    [[nodiscard]] virtual std::string ToString() const;
+    void Assign(const TPersistent& Source) override;
+    /// A TStrings destination receives the set names with the sets attached.
+    void AssignTo(TPersistent& Dest) const override;
+    [[nodiscard]] std::string ClassName() const override { return "TFuzzyVariable"; }
+
+    /// Strength of a rule: the least over premise/fact pairs of their correlation strength.
+    TFzyFloat GetCorrelationStrength(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts);
+    /// Fires a rule with premises matched against facts; see AssertRule(Strength, ...).
+    virtual TFuzzySet* AssertRule(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts,
+                                  const TFuzzySet& Consequent, TFuzzySet* Conclusion);
+    /// Below the threshold: nullptr. Otherwise a correlated clone of Consequent, or,
+    /// with a Conclusion, a new set inferring the clone into it (the clone is freed).
+    virtual TFuzzySet* AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TFuzzySet* Conclusion);
+    /// Fires a rule with one premise matched against one fact.
+    virtual TFuzzySet* AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
+                                  TFuzzySet* Conclusion);
+
+protected:
+    ~TFuzzyVariable() override;
+    /// Factory of the set collection.
+    virtual TOwned<TFuzzySets> CreateItems();
+    /// Relay of a set joining or leaving.
+    virtual void Notify(TFuzzySet* FuzzySet, TCollectionNotification Action);
+    /// Relay of a set change (nullptr: the set collection as a whole).
+    virtual void Update(TFuzzySet* FuzzySet);
+    void BeforeDestruction() override;
+
+private:
+    friend class TFuzzySets;
+    friend class TFuzzyVariables;
+    void ClampItemIndex() noexcept;
+
+    TFzyFloat FMaximum = 1.0;
+    std::string FName;
+    TFzyFloat FMinimum = 0.0;
+    int FItemIndex = -1;
+    std::string FUnits;
+    TOwned<TFuzzySets> FItems;
+    TFuzzySetClass FSetClass;
+    std::string FComment;
+    TFzyFloat FThreshold = 0.0;
+};
+
+/// The variables of a logic component; owned by the component.
+class TFuzzyVariables : public TGCollection {
+public:
+    explicit TFuzzyVariables(TFuzzyLogic* AOwner);
+    TFuzzyVariables(TFuzzyLogic* AOwner, TFuzzyVariableClass ItemClass);
+    TFuzzyVariables(TFuzzyLogic* AOwner, TFuzzyVariableClass ItemClass, TFuzzySetClass SetClass);
+
+    /// Appends a new variable (its sets of this collection's set class).
+    TFuzzyVariable* Add();
+    /// Appends a variable and names it.
+    TFuzzyVariable* Add(const std::string& Name);
+    TFuzzyVariable* Insert(int Index);
+    [[nodiscard]] TFuzzyVariable* GetItem(int Index) const;
+    void SetItem(int Index, const TFuzzyVariable& Value) { GetItem(Index)->Assign(Value); }
+    /// The variable named Name; raises EFzyException "Unknown Fuzzy Variable name: ..." when none is.
+    [[nodiscard]] TFuzzyVariable* GetItemByName(const std::string& Name) const;
+    void SetItemByName(const std::string& Name, const TFuzzyVariable& Value);
+    [[nodiscard]] TFuzzyLogic* GetFuzzy() const noexcept { return FFuzzy; }
+    [[nodiscard]] TFuzzySetClass GetSetClass() const noexcept { return FSetClass; }
+
+    [[nodiscard]] TCollectionEnumerator<TFuzzyVariable> begin() const noexcept {
+        return TCollectionEnumerator<TFuzzyVariable>(RawItems().begin());
+    }
+    [[nodiscard]] TCollectionEnumerator<TFuzzyVariable> end() const noexcept {
+        return TCollectionEnumerator<TFuzzyVariable>(RawItems().end());
+    }
+    [[nodiscard]] std::string ClassName() const override { return "TFuzzyVariables"; }
+
+protected:
+    ~TFuzzyVariables() override = default;
+    void Update(TCollectionItem* Item) override;
+    void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
+    /// Relay of a set change from one of the variables.
+    virtual void UpdateFuzzySet(TFuzzySet* FuzzySet);
+    /// Relay of a set joining or leaving one of the variables.
+    virtual void NotifyFuzzySet(TFuzzySet* FuzzySet, TCollectionNotification Action);
+
+private:
+    friend class TFuzzyVariable;
+    TFuzzyLogic* FFuzzy;
+    TFuzzySetClass FSetClass;
+};
+
+using TFuzzyVariablesEnumerator = TCollectionEnumerator<TFuzzyVariable>;
+/// Class reference of the variable collection a TFuzzyLogic creates.
+using TFuzzyVariablesClass = TClassRef<TFuzzyVariables, TFuzzyLogic*>;
+
+}  // namespace fzl
