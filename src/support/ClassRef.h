@@ -4,6 +4,8 @@
 
 #include <concepts>
 
+#include "support/Object.h"
+
 namespace fzl {
 
 /// Creates instances of a descendant of TBase with the arguments TArgs.
@@ -25,7 +27,9 @@ private:
 
     template <class T>
     static TBase* Construct(TArgs... Args) {
-        return new T(Args...);
+        TOwned<T> Object(new T(Args...));
+        Object->AfterConstruction();
+        return Object.release();
     }
 
     TFactory FFactory;

@@ -85,6 +85,7 @@ private:
     template <class T>
     static TCollectionItem* Construct(TCollection* Collection) {
         TOwned<T> Item(new T(Collection));
+        Item->AfterConstruction();
         if (Collection != nullptr) Item->SetCollection(Collection);
         return Item.release();
     }

@@ -7,6 +7,11 @@
 // complete object; only then is the object deleted. Destructors are protected
 // to make `delete` and stack instances of these classes a compile error.
 // Owners hold their parts in TOwned<T>, which calls Free().
+//
+// Construction mirrors it: objects are made by Make<T>, a class reference or a
+// collection's Add, which run AfterConstruction() once the constructor is done,
+// so that a class can call virtual factories (CreateValues, CreateItems) and
+// reach the overrides of its descendants.
 
 #include <memory>
 #include <string>
@@ -32,6 +37,9 @@ public:
     /// The class identifier ("TFuzzySet"); descendants override it.
     [[nodiscard]] virtual std::string ClassName() const { return "TObject"; }
 
+    /// Runs once the most derived constructor has finished; overrides call the inherited one first.
+    virtual void AfterConstruction() {}
+
 protected:
     virtual ~TObject() = default;
     /// Runs while the object is still whole; overrides must call the inherited one last.
@@ -52,7 +60,9 @@ using TOwned = std::unique_ptr<T, TFreeDeleter>;
 /// Creates a framework object owned by the caller.
 template <class T, class... TArgs>
 [[nodiscard]] TOwned<T> Make(TArgs&&... Args) {
-    return TOwned<T>(new T(std::forward<TArgs>(Args)...));
+    TOwned<T> Object(new T(std::forward<TArgs>(Args)...));
+    Object->AfterConstruction();
+    return Object;
 }
 
 }  // namespace fzl
