@@ -105,6 +105,10 @@ public:
     [[nodiscard]] virtual std::string GetValuesToString() const;
     [[nodiscard]] std::string GetDisplayName() const override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySet"; }
+    /// The class reference of this object's class; descendants override it so that
+    /// clones and derived sets are of their class.
+    [[nodiscard]] virtual TFuzzySetClass ClassType() const { return TFuzzySetClass::Of<TFuzzySet>(); }
+    void AfterConstruction() override;
 
     // ---- Point-list reports ------------------------------------------------------------
     void UpdateFuzzySetValue(TFuzzySetValue* Value) override;
@@ -198,7 +202,6 @@ protected:
     [[nodiscard]] TFuzzySet* NewSibling() const;
 
 private:
-    void SetTypeAfter(TFuzzySetType Type) noexcept { FSetType = Type; }
     void GenerateShape(TFuzzySetType Type);
 
     TFuzzySetType FSetType = fstUserDefined;

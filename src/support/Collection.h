@@ -201,4 +201,18 @@ private:
     int FNextID = 0;
 };
 
+/// Runs Body inside a bulk update of Collection; the bracket closes (and reports)
+/// also when Body throws.
+template <class TBody>
+void InUpdate(TCollection& Collection, TBody&& Body) {
+    Collection.BeginUpdate();
+    try {
+        Body();
+    } catch (...) {
+        Collection.EndUpdate();
+        throw;
+    }
+    Collection.EndUpdate();
+}
+
 }  // namespace fzl

@@ -1,0 +1,333 @@
+#include "FuzzyLogic/FuzzySet.h"
+
+#include <algorithm>
+
+#include "FuzzyConsts/FuzzyExceptions.h"
+#include "FuzzyConsts/FuzzyMessages.h"
+#include "FuzzyConsts/FuzzyNames.h"
+#include "FuzzyLogic/FuzzyLogic.h"
+#include "FuzzyLogic/FuzzyLogicParser.h"
+#include "FuzzyLogic/FuzzyMath.h"
+#include "FuzzyLogic/FuzzyVariable.h"
+#include "support/Format.h"
+
+namespace fzl {
+namespace {
+
+// X range of a set without a variable: the extent of a 32-bit integer.
+constexpr TFzyFloat UnboundedX = 2147483647.0;
+// Shapes generated for a set outside a logic component use this many points.
+constexpr int DefaultFunctionValues = 7;
+
+bool IsReservedWord(std::string_view Name) {
+    bool IsUnion = false;
+    TFuzzyOperation Operation{};
+    return IsFuzzyKeyword(Name, IsUnion, Operation) || IsFuzzyHedgeOperator(Name) || IsFuzzyHedge(Name);
+}
+
+std::string PointText(const TFuzzySetValue& Point) {
+    return "(" + FormatFixed(Point.GetX(), 4) + " " + FormatFixed(Point.GetY(), 4) + ") ";
+}
+
+}  // namespace
+
+// ---- Life cycle ------------------------------------------------------------------------
+
+TFuzzySet::TFuzzySet(TCollection* Collection) {
+    const auto* Sets = dynamic_cast<TFuzzySets*>(Collection);
+    const TFuzzyVariable* Variable = Sets != nullptr ? Sets->GetVariable() : nullptr;
+    const TFuzzyLogic* Fuzzy = Variable != nullptr ? Variable->GetFuzzy() : nullptr;
+    FDefined = Fuzzy != nullptr && Fuzzy->ComponentState().Contains(csDesigning);
+}
+
+TFuzzySet::~TFuzzySet() = default;
+
+void TFuzzySet::AfterConstruction() {
+    TGCollectionItem::AfterConstruction();
+    FValues = CreateValues();
+}
+
+TOwned<TFuzzySetValues> TFuzzySet::CreateValues() { return Make<TFuzzySetValues>(this); }
+
+TFuzzySet* TFuzzySet::NewSibling() const { return ClassType().Create(GetCollection()); }
+
+// ---- Properties --------------------------------------------------------------------------
+
+void TFuzzySet::SetName(const std::string& Value) {
+    if (Value == FName) return;
+    if (IsReservedWord(Value)) throw EFzyException(SInvalidFuzzySetName, {Value});
+    FName = Value;
+    Changed(false);
+}
+
+void TFuzzySet::SetComment(const std::string& Value) {
+    if (Value == FComment) return;
+    FComment = Value;
+    Changed(false);
+}
+
+void TFuzzySet::SetValues(const TFuzzySetValues& Value) { FValues->Assign(Value); }
+
+TFuzzySets* TFuzzySet::GetCollection() const noexcept {
+    return static_cast<TFuzzySets*>(TGCollectionItem::GetCollection());
+}
+
+TFuzzyVariable* TFuzzySet::GetVariable() const noexcept {
+    const TFuzzySets* Sets = GetCollection();
+    return Sets != nullptr ? Sets->GetVariable() : nullptr;
+}
+
+TCustomFuzzyLogic* TFuzzySet::GetFuzzy() const noexcept {
+    const TFuzzyVariable* Variable = GetVariable();
+    return Variable != nullptr ? Variable->GetFuzzy() : nullptr;
+}
+
+TFzyFloat TFuzzySet::GetCompatibilityIndex() const { return FValues->Count() == 0 ? 0.0 : FValues->GetMaxValue(); }
+
+std::string TFuzzySet::GetDisplayName() const { return FName.empty() ? TGCollectionItem::GetDisplayName() : FName; }
+
+// ---- Point-list reports ---------------------------------------------------------------------
+
+// The state is updated before the change is signalled, so handlers see the new type.
+void TFuzzySet::UpdateFuzzySetValue(TFuzzySetValue* /*Value*/) { UpdateFuzzySetValues(); }
+
+void TFuzzySet::UpdateFuzzySetValues() {
+    FSetType = fstUserDefined;
+    FExpression.clear();
+    Changed(false);
+}
+
+// ---- Shapes ---------------------------------------------------------------------------------------
+
+void TFuzzySet::CreateTriangleFunctionValues(TFzyFloat Left, TFzyFloat Middle, TFzyFloat Right) {
+    InUpdate(*FValues, [&] {
+        if (Right < Left) Right = Left;
+        if (Middle < Left)
+            Middle = Left;
+        else if (Middle > Right)
+            Middle = Right;
+        FValues->Add(Left, 0.0);
+        FValues->Add(Middle, 1.0);
+        FValues->Add(Right, 0.0);
+    });
+    FSetType = fstTriangle;
+}
+
+void TFuzzySet::CreateCurveValues(int N, TFzyFloat Left, TFzyFloat Right, TFzyFloat InflectionPoint, bool Growth) {
+    if (Left > Right) throw EFzyException(SInvalidRangeArguments, {Left, Right});
+    if (N < 3) N = 3;
+    InUpdate(*FValues, [&] {
+        const long double L = Left;
+        const long double R = Right;
+        const long double Width = R - L;
+        const long double Middle = (L + R) / 2;
+        for (int I = 0; I < N; ++I) {
+            // Each X from its index, and the last one exactly Right: no drift from summing steps.
+            const long double X = I == N - 1 ? R : L + Width * I / (N - 1);
+            long double Y = 1;
+            if (X <= L)
+                Y = 0;
+            else if (X <= Middle)
+                Y = 2 * ((X - L) / Width) * ((X - L) / Width);
+            else if (X <= R)
+                Y = 1 - 2 * ((X - R) / Width) * ((X - R) / Width);
+            if (!Growth) Y = 1 - Y;
+            FValues->Add(static_cast<TFzyFloat>(X), static_cast<TFzyFloat>(Y));
+        }
+    });
+    FInflectionPoint = InflectionPoint;
+    FSetType = Growth ? fstGrowthCurve : fstDeclineCurve;
+}
+
+void TFuzzySet::CreatePIFunctionValues(int N, TFzyFloat Left, TFzyFloat Right, TFzyFloat Center) {
+    if (Left > Right) throw EFzyException(SInvalidRangeArguments, {Left, Right});
+    Center = std::clamp(Center, Left, Right);
+    const int Start = FValues->Count();
+    InUpdate(*FValues, [&] {
+        CreateCurveValues(N / 2 + 1, Left, Center, Left + (Center - Left) / 2, true);
+        if (N % 2 == 0) FValues->Delete(FValues->Count() - 1);
+        CreateCurveValues(N / 2 + 1, Center, Right, Center + (Right - Center) / 2, false);
+        if (FValues->Count() - Start > N) FValues->Delete(Start + N / 2);
+    });
+    FSetType = fstPICurve;
+}
+
+void TFuzzySet::CreatePIFunctionValues(int N, TFzyFloat Range, TFzyFloat Center) {
+    CreatePIFunctionValues(N, Center - Range, Center + Range, Center);
+}
+
+void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center, TFzyFloat InflectionPoint,
+                                              TFzyFloat Weight) {
+    if (N < 3) N = 3;
+    InUpdate(*FValues, [&] {
+        const long double First = static_cast<long double>(Center) - Range;
+        const long double Last = static_cast<long double>(Center) + Range;
+        for (int I = 0; I < N; ++I) {
+            const long double X = I == N - 1 ? Last : First + 2.0L * Range * I / (N - 1);
+            long double Y = 0;
+            if (InflectionPoint != 0) {
+                const long double Ratio = (X - Center) / InflectionPoint;
+                Y = 1 / (1 + Weight * Ratio * Ratio);
+            } else {
+                // The limit of a vanishing inflection width: a spike at Center.
+                Y = X == Center ? 1 : 0;
+            }
+            FValues->Add(static_cast<TFzyFloat>(X), static_cast<TFzyFloat>(Y));
+        }
+    });
+    FInflectionPoint = InflectionPoint;
+    FSetType = fstBetaCurve;
+}
+
+void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center, TFzyFloat InflectionPoint) {
+    CreateBetaCurveFunctionValues(N, Range, Center, InflectionPoint, 1.0);
+}
+
+void TFuzzySet::CreateCrispValue(TFzyFloat X) {
+    InUpdate(*FValues, [&] {
+        FValues->Clear();
+        CreateTriangleFunctionValues(X, X, X);
+    });
+    FExpression = FormatFixed(X, 4);
+}
+
+void TFuzzySet::SetSetType(TFuzzySetType Value) {
+    if (Value == FSetType) return;
+    FSetType = Value;
+    // Stored points read back before the type must survive: no shape while loading.
+    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
+    if (Value == fstUserDefined || (Fuzzy != nullptr && Fuzzy->ComponentState().Contains(csLoading))) {
+        Changed(false);
+        return;
+    }
+    GenerateShape(Value);
+    FSetType = Value;  // the requested shape is kept, not the closing report's user-defined type
+    Changed(false);
+}
+
+void TFuzzySet::GenerateShape(TFuzzySetType Type) {
+    const TFzyFloat Max = GetXRange(0);
+    const TFzyFloat Min = GetXRange(1);
+    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
+    const int N = Fuzzy != nullptr ? Fuzzy->GetNumFunctionValues() : DefaultFunctionValues;
+    const bool IsCurve = Type == fstDeclineCurve || Type == fstGrowthCurve;
+    const TFzyFloat A = IsCurve ? Min + (Max - Min) * ONE_THIRD : (Max - Min) * ONE_THIRD;
+    const TFzyFloat B = IsCurve ? Min + (Max - Min) * TWO_THIRDS : (Max - Min) / 2;
+    InUpdate(*FValues, [&] {
+        FValues->Clear();
+        switch (Type) {
+            case fstTriangle: CreateTriangleFunctionValues(B - A, B, B + A); break;
+            case fstDeclineCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, false); break;
+            case fstPICurve: CreatePIFunctionValues(N, A, B); break;
+            case fstBetaCurve: CreateBetaCurveFunctionValues(N, A, B, (B - A) / 2); break;
+            case fstGrowthCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, true); break;
+            case fstUserDefined: break;
+        }
+    });
+}
+
+// ---- Membership ------------------------------------------------------------------------------------
+
+TFzyFloat TFuzzySet::DegreeOfMembership(TFzyFloat X) const {
+    const TFuzzySetValues& Points = *FValues;
+    const int Count = Points.Count();
+    if (Count == 0) return 0;
+    const TFuzzySetValue* First = Points.GetItem(0);
+    if (X < First->GetX()) return First->GetY();
+    if (X == First->GetX()) return Points.GetItem(GetMaxYValueOfX(0, 1))->GetY();
+    const TFuzzySetValue* Last = Points.GetItem(Count - 1);
+    if (X > Last->GetX()) return Last->GetY();
+    if (X == Last->GetX()) return Points.GetItem(GetMaxYValueOfX(Count - 1, -1))->GetY();
+    for (int I = 1; I < Count; ++I) {
+        const TFuzzySetValue* Point = Points.GetItem(I);
+        if (Point->GetX() == X) return Points.GetItem(GetMaxYValueOfX(I, 1))->GetY();
+        if (Point->GetX() > X) {
+            const TFuzzySetValue* Previous = Points.GetItem(I - 1);
+            return InterpolateY(Previous->GetX(), Previous->GetY(), Point->GetX(), Point->GetY(), X);
+        }
+    }
+    return Last->GetY();
+}
+
+TFzyFloat TFuzzySet::GetXRange(int Index) const {
+    const TFuzzyVariable* Variable = GetVariable();
+    switch (Index) {
+        case 0: return Variable != nullptr ? Variable->GetMaximum() : UnboundedX;
+        case 1: return Variable != nullptr ? Variable->GetMinimum() : -UnboundedX;
+        default: throw EFzyException(SInvalidXRangeIndex, {Index});
+    }
+}
+
+int TFuzzySet::GetMaxYValueOfX(int Index, int Direction) const {
+    const TFuzzySetValues& Points = *FValues;
+    const TFzyFloat X = Points.GetItem(Index)->GetX();
+    int Best = Index;
+    for (int I = Index + Direction; I >= 0 && I < Points.Count() && FloatEquals(Points.GetItem(I)->GetX(), X);
+         I += Direction)
+        if (Points.GetItem(I)->GetY() > Points.GetItem(Best)->GetY()) Best = I;
+    return Best;
+}
+
+int TFuzzySet::GetMinYValueOfX(int Index, int Direction) const {
+    const TFuzzySetValues& Points = *FValues;
+    const TFzyFloat X = Points.GetItem(Index)->GetX();
+    int Best = Index;
+    for (int I = Index + Direction; I >= 0 && I < Points.Count() && FloatEquals(Points.GetItem(I)->GetX(), X);
+         I += Direction)
+        if (Points.GetItem(I)->GetY() < Points.GetItem(Best)->GetY()) Best = I;
+    return Best;
+}
+
+TFzyFloat TFuzzySet::InterpolateY(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat X) noexcept {
+    if (X2 == X1) return Y2;
+    return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
+}
+
+TFzyFloat TFuzzySet::InterpolateX(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat Y) noexcept {
+    if (Y2 == Y1) return X2;
+    return X1 + (X2 - X1) * (Y - Y1) / (Y2 - Y1);
+}
+
+// ---- Copies and text ------------------------------------------------------------------------------
+
+void TFuzzySet::Assign(const TPersistent& Source) {
+    const auto* Other = dynamic_cast<const TFuzzySet*>(&Source);
+    if (Other == nullptr) {
+        TGCollectionItem::Assign(Source);
+        return;
+    }
+    if (Other == this) return;
+    FName = Other->FName;
+    FValues->Assign(*Other->FValues);
+    FSetType = Other->FSetType;
+    FInflectionPoint = Other->FInflectionPoint;
+    FExpression = Other->FExpression;
+    Changed(false);
+}
+
+TFuzzySet* TFuzzySet::Clone() const {
+    TFuzzySet* Copy = NewSibling();
+    try {
+        Copy->Assign(*this);
+    } catch (...) {
+        Copy->Free();
+        throw;
+    }
+    return Copy;
+}
+
+std::string TFuzzySet::ToString() const {
+    if (const TCustomFuzzyLogic* Fuzzy = GetFuzzy(); Fuzzy != nullptr && Fuzzy->GetParser() != nullptr)
+        return Fuzzy->GetParser()->PrettyPrint(*this, false);
+    std::string Text = "(" + FName + " ";
+    for (const TFuzzySetValue* Point : *FValues) Text += PointText(*Point);
+    return Text + ")";
+}
+
+std::string TFuzzySet::GetValuesToString() const {
+    std::string Text = "(";
+    for (const TFuzzySetValue* Point : *FValues) Text += PointText(*Point);
+    return Text + ")";
+}
+
+}  // namespace fzl
