@@ -1,0 +1,211 @@
+// Rule firing and defuzzification: correlation strength, correlation,
+// inference, centre of gravity, mean of maxima and the set comparisons.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#include "FuzzyConsts/FuzzyExceptions.h"
+#include "FuzzyConsts/FuzzyMessages.h"
+#include "FuzzyLogic/FuzzyLogic.h"
+#include "FuzzyLogic/FuzzyMath.h"
+#include "FuzzyLogic/FuzzySet.h"
+#include "FuzzyLogic/FuzzyVariable.h"
+#include "support/Exceptions.h"
+#include "support/Format.h"
+
+namespace fzl {
+namespace {
+
+// GetXRange reports this bound on a side that no variable limits.
+constexpr TFzyFloat UnboundedX = 2147483647.0;
+
+// Threshold of a set without a variable: the logic component's default, so that
+// Equals stays an overlap test instead of being always true.
+constexpr TFzyFloat DefaultThreshold = 0.01;
+
+// The operation each inference method combines with, indexed by TFuzzyInferenceMethod.
+constexpr std::array<TFuzzyOperation, fimBoundedSum + 1> InferenceOperations = {foZadeh, foSum, foMean, foProduct,
+                                                                                 foBoundedSum};
+
+[[noreturn]] void RaiseInvalidMethod(int Ordinal) {
+    throw EFzyException(SInvalidFuzzyOperation, {IntToStr(Ordinal)});
+}
+
+// Area under the line from (X0, Y0) to (X1, Y1) and its first moment about Ref,
+// in closed form. A vertical step (X1 == X0) has no area.
+struct TAreaMoment {
+    TFzyFloat Area = 0;
+    TFzyFloat Moment = 0;
+
+    void AddSegment(TFzyFloat X0, TFzyFloat Y0, TFzyFloat X1, TFzyFloat Y1, TFzyFloat Ref) noexcept {
+        const TFzyFloat DX = X1 - X0;
+        if (DX <= 0) return;
+        // Moments about Ref keep the precision of narrow sets lying far from 0.
+        const TFzyFloat U0 = X0 - Ref;
+        const TFzyFloat U1 = X1 - Ref;
+        Area += 0.5 * DX * (Y0 + Y1);
+        Moment += DX * (Y0 * (2 * U0 + U1) + Y1 * (U0 + 2 * U1)) / 6;
+    }
+};
+
+}  // namespace
+
+// ---- Correlation strength and comparisons -------------------------------------------------
+
+TFzyFloat TFuzzySet::GetCorrelationStrength(const TFuzzySet& FuzzySet) {
+    FMax = 0;
+    Iterate(FuzzySet, [this](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+        return FuzzyOperatorMaxOfMin(X1, Y1, X2, Y2);
+    });
+    return FMax;
+}
+
+bool TFuzzySet::FuzzyOperatorMaxOfMin(TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat /*X2*/, TFzyFloat Y2) {
+    FMax = std::max(FMax, std::min(Y1, Y2));
+    return false;  // the height needs every event of the sweep
+}
+
+bool TFuzzySet::FuzzyOperatorMinThreshold(TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat /*X2*/, TFzyFloat Y2) const {
+    const TFuzzyVariable* Variable = GetVariable();
+    const TFzyFloat Threshold = Variable != nullptr ? Variable->GetThreshold() : DefaultThreshold;
+    return Threshold <= std::min(Y1, Y2);
+}
+
+bool TFuzzySet::Equals(const TFuzzySet& FuzzySet) const {
+    return Iterate(FuzzySet, [this](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+        return FuzzyOperatorMinThreshold(X1, Y1, X2, Y2);
+    });
+}
+
+TFzyFloat TFuzzySet::FuzzyEquals(const TFuzzySet& FuzzySet) { return GetCorrelationStrength(FuzzySet); }
+
+// ---- Correlation and inference -------------------------------------------------------------
+
+TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method) {
+    switch (Method) {
+        case fcmMinimum: return Hedge(bfhCutGreater, Value, true);
+        case fcmProduct: return Hedge(bfhMultiply, Value, true);
+    }
+    RaiseInvalidMethod(Method);
+}
+
+TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value) {
+    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
+    return Correlate(Value, Fuzzy != nullptr ? Fuzzy->GetCorrelationMethod() : fcmMinimum);
+}
+
+TFuzzySet* TFuzzySet::Infer(const TFuzzySet& FuzzySet, TFuzzyInferenceMethod Method, bool Intersect) const {
+    if (static_cast<std::size_t>(Method) >= InferenceOperations.size()) RaiseInvalidMethod(Method);
+    const TFuzzyOperation Operation = InferenceOperations[Method];
+    return Intersect ? Intersection(FuzzySet, Operation) : Union(FuzzySet, Operation);
+}
+
+TFuzzySet* TFuzzySet::Infer(const TFuzzySet& FuzzySet, bool Intersect) const {
+    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
+    return Infer(FuzzySet, Fuzzy != nullptr ? Fuzzy->GetInferenceMethod() : fimMinMax, Intersect);
+}
+
+// ---- Defuzzification ----------------------------------------------------------------------
+
+// The centroid of the membership function as DegreeOfMembership sees it: linear
+// between the points and flat from the end points out to the variable's range.
+// A side without a variable's bound gets no flat extension, so a free set's
+// centre is the centroid of the area under its own points.
+TFzyFloat TFuzzySet::CenterOfGravity() const {
+    const TFuzzySetValues& Points = *FValues;
+    if (Points.Count() == 0) return 0;
+    const TFuzzySetValue& First = *Points.First();
+    const TFuzzySetValue& Last = *Points.Last();
+    TFzyFloat Min = GetXRange(1);
+    TFzyFloat Max = GetXRange(0);
+    if (Min <= -UnboundedX) Min = First.GetX();
+    if (Max >= UnboundedX) Max = Last.GetX();
+    // No width to weigh: the middle of the range.
+    if (Points.Count() == 1 || FloatEquals(First.GetX(), Last.GetX())) return Min + (Max - Min) * 0.5;
+
+    const TFzyFloat Ref = First.GetX();
+    TAreaMoment Sum;
+    if (First.GetY() > 0) Sum.AddSegment(Min, First.GetY(), First.GetX(), First.GetY(), Ref);
+    const TFuzzySetValue* Previous = nullptr;
+    for (const TFuzzySetValue* Point : Points) {
+        if (Previous != nullptr)
+            Sum.AddSegment(Previous->GetX(), Previous->GetY(), Point->GetX(), Point->GetY(), Ref);
+        Previous = Point;
+    }
+    if (Last.GetY() > 0) Sum.AddSegment(Last.GetX(), Last.GetY(), Max, Last.GetY(), Ref);
+    if (Sum.Area == 0) return 0;
+    return Ref + Sum.Moment / Sum.Area;
+}
+
+// Only points count; a value within the tolerance of the running maximum joins it
+// rather than replacing it.
+TFzyFloat TFuzzySet::MeanOfMaxima() const {
+    const TFuzzySetValues& Points = *FValues;
+    if (Points.Count() == 0) return 0;
+    TFzyFloat SumX = 0;
+    TFzyFloat MaxY = Points.First()->GetY();
+    int N = 0;
+    for (const TFuzzySetValue* Point : Points) {
+        const TFzyFloat Y = Point->GetY();
+        if (MaxY - FuzzyTolerance < Y && Y < MaxY + FuzzyTolerance) {
+            SumX += Point->GetX();
+            ++N;
+        } else if (Y > MaxY) {
+            SumX = Point->GetX();
+            MaxY = Y;
+            N = 1;
+        }
+    }
+    return SumX / N;
+}
+
+TFzyFloat TFuzzySet::Defuzzify() const {
+    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
+    if (Fuzzy != nullptr && Fuzzy->GetDefuzzificationMethod() == dmMeanOfMaxima) return MeanOfMaxima();
+    return CenterOfGravity();
+}
+
+// Constantly false or constantly true, compared exactly.
+bool TFuzzySet::IsUndecidable() const {
+    const TFuzzySetValues& Points = *FValues;
+    if (Points.Count() == 0) return true;
+    const TFzyFloat Y = Points.First()->GetY();
+    if (Y != 0.0 && Y != 1.0) return false;
+    return std::all_of(Points.begin(), Points.end(), [Y](const TFuzzySetValue* Point) { return Point->GetY() == Y; });
+}
+
+// ---- Rule firing ----------------------------------------------------------------------------
+
+TFzyFloat TFuzzyVariable::GetCorrelationStrength(std::span<TFuzzySet* const> Premises,
+                                                 std::span<TFuzzySet* const> Facts) {
+    // Checked before any sweep, so that a bad call leaves every set untouched.
+    if (Facts.size() < Premises.size()) throw EListError(Format(SListIndexError, {static_cast<int>(Facts.size())}));
+    for (std::size_t K = 0; K < Premises.size(); ++K)
+        if (Premises[K] == nullptr || Facts[K] == nullptr) throw EArgumentOutOfRangeException(SArgumentOutOfRange);
+    TFzyFloat Strength = 1.0;
+    for (std::size_t K = 0; K < Premises.size(); ++K)
+        Strength = std::min(Strength, Premises[K]->GetCorrelationStrength(*Facts[K]));
+    return Strength;
+}
+
+TFuzzySet* TFuzzyVariable::AssertRule(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts,
+                                      const TFuzzySet& Consequent, TFuzzySet* Conclusion) {
+    return AssertRule(GetCorrelationStrength(Premises, Facts), Consequent, Conclusion);
+}
+
+TFuzzySet* TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TFuzzySet* Conclusion) {
+    if (Strength < FThreshold) return nullptr;
+    // Owned here until handed out, so that a failing step does not leave it behind.
+    TOwned<TFuzzySet> Correlated(Consequent.Clone());
+    Correlated->Correlate(Strength);
+    if (Conclusion == nullptr) return Correlated.release();
+    return Conclusion->Infer(*Correlated, false);
+}
+
+TFuzzySet* TFuzzyVariable::AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
+                                      TFuzzySet* Conclusion) {
+    return AssertRule(Premise.GetCorrelationStrength(Fact), Consequent, Conclusion);
+}
+
+}  // namespace fzl
