@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "FuzzyConsts/FuzzyExceptions.h"
+#include "FuzzyLogic/FuzzyLogic.h"
+#include "support/Exceptions.h"
+
+namespace fzl {
+namespace {
+
+using TPoints = std::vector<std::pair<double, double>>;
+
+void Fill(TFuzzySet& Set, const TPoints& Points) {
+    for (const auto& [X, Y] : Points) Set.GetValues().Add(X, Y);
+}
+
+TPoints PointsOf(const TFuzzySet& Set) {
+    TPoints Points;
+    for (const TFuzzySetValue* Point : Set.GetValues()) Points.emplace_back(Point->GetX(), Point->GetY());
+    return Points;
+}
+
+TOwned<TFuzzySet> FreeSet(const TPoints& Points) {
+    auto Set = Make<TFuzzySet>();
+    Fill(*Set, Points);
+    return Set;
+}
+
+// A logic component without automatic terms and one variable over [Min, Max].
+struct Model {
+    TOwned<TFuzzyLogic> Logic = Make<TFuzzyLogic>(nullptr);
+    TFuzzyVariable* Var;
+    explicit Model(double Min = 0, double Max = 10) {
+        Logic->SetAutoTerms(false);
+        Var = Logic->GetItems().Add("out");
+        Var->SetMaximum(Max);
+        Var->SetMinimum(Min);
+    }
+    TFuzzySet* Set(const char* Name, const TPoints& Points) {
+        TFuzzySet* Result = Var->GetItems().Add(Name);
+        Fill(*Result, Points);
+        return Result;
+    }
+};
+
+const TPoints Tri = {{0, 0}, {5, 1}, {10, 0}};
+
+TEST(FuzzyInference, CorrelationStrengthIsTheHeightOfTheOverlap) {
+    auto A = FreeSet({{0, 0}, {10, 1}, {20, 0}});
+    auto B = FreeSet({{10, 0}, {20, 1}, {30, 0}});
+    EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*B), 0.5);
+    EXPECT_DOUBLE_EQ(A->GetMax(), 0.5);
+    EXPECT_DOUBLE_EQ(A->FuzzyEquals(*A), 1.0);
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {10, 1}})->GetCorrelationStrength(*FreeSet({{20, 0.5}, {30, 0}})), 0.5);
+    EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*FreeSet({{40, 0}, {50, 1}, {60, 0}})), 0.0);
+    EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*FreeSet({})), 1.0);
+
+    Model M(0, 30);
+    TFuzzySet* F = M.Set("f", {{0, 0}, {5, 0.8}, {10, 0}});
+    TFuzzySet* G = M.Set("g", {{0, 0.3}, {10, 0.3}});
+    std::vector<TFuzzySet*> Premises = {M.Set("a", Tri), M.Set("b", Tri)};
+    EXPECT_DOUBLE_EQ(M.Var->GetCorrelationStrength(Premises, std::vector<TFuzzySet*>{F, G}), 0.3);
+    EXPECT_DOUBLE_EQ(M.Var->GetCorrelationStrength({}, {}), 1.0);
+    EXPECT_THROW((void)M.Var->GetCorrelationStrength(Premises, std::vector<TFuzzySet*>{F}), EListError);
+}
+
+TEST(FuzzyInference, EqualsComparesTheOverlapWithTheThreshold) {
+    Model M(0, 30);
+    TFuzzySet* A = M.Set("a", {{0, 0}, {10, 1}, {20, 0}});
+    TFuzzySet* B = M.Set("b", {{10, 0}, {20, 1}, {30, 0}});
+    M.Var->SetThreshold(0.6);
+    EXPECT_FALSE(A->Equals(*B));
+    M.Var->SetThreshold(0.5);
+    EXPECT_TRUE(A->Equals(*B));
+    // Without a variable the default threshold 0.01 applies.
+    EXPECT_FALSE(FreeSet(Tri)->Equals(*FreeSet({{20, 0}, {25, 1}, {30, 0}})));
+    EXPECT_TRUE(FreeSet({})->Equals(*FreeSet({})));
+}
+
+TEST(FuzzyInference, CorrelateClipsOrScales) {
+    EXPECT_EQ(PointsOf(*FreeSet(Tri)->Correlate(0.5, fcmMinimum)), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
+    EXPECT_EQ(PointsOf(*FreeSet({{0, 0.4}, {5, 1}})->Correlate(0.5, fcmProduct)), (TPoints{{0, 0.2}, {5, 0.5}}));
+    Model M;
+    M.Logic->SetCorrelationMethod(fcmProduct);
+    EXPECT_EQ(PointsOf(*M.Set("t", {{0, 0.4}, {5, 1}})->Correlate(0.5)), (TPoints{{0, 0.2}, {5, 0.5}}));
+    EXPECT_EQ(PointsOf(*FreeSet({{0, 0.4}, {5, 1}})->Correlate(0.5)), (TPoints{{0, 0.4}, {5, 0.5}}));
+}
+
+TEST(FuzzyInference, InferUnderEachMethod) {
+    Model M;
+    TFuzzySet* A = M.Set("a", {{0, 0.2}, {10, 0.8}});
+    TFuzzySet* B = M.Set("b", {{0, 0.6}, {10, 0.4}});  // crosses A at (5, 0.5)
+    struct Case { TFuzzyInferenceMethod Method; bool Intersect; const char* Name; double Y0, Y5, Y10; };
+    for (const Case& C : {Case{fimMinMax, false, "a or b", 0.6, 0.5, 0.8}, {fimMinMax, true, "a and b", 0.2, 0.5, 0.4},
+                          {fimAdditive, false, "a or-sum b", 0.8, 1.0, 1.2},
+                          {fimMean, false, "a or-mean b", 2.8 / 6, 0.5, 4.0 / 6},
+                          {fimMean, true, "a and-mean b", 0.4, 0.5, 0.6},
+                          {fimProduct, false, "a or-product b", 0.68, 0.75, 0.88},
+                          {fimProduct, true, "a and-product b", 0.12, 0.25, 0.32},
+                          {fimBoundedSum, false, "a or-boundedsum b", 0.8, 1.0, 1.0},
+                          {fimBoundedSum, true, "a and-boundedsum b", 0.0, 0.0, 0.2}}) {
+        const int Count = M.Var->GetItems().Count();
+        TFuzzySet* R = A->Infer(*B, C.Method, C.Intersect);
+        EXPECT_EQ(R->GetName(), C.Name);
+        EXPECT_EQ(M.Var->GetItems().Count(), Count + 1);
+        EXPECT_NEAR(R->DegreeOfMembership(0), C.Y0, 1e-12) << C.Name;
+        EXPECT_NEAR(R->DegreeOfMembership(5), C.Y5, 1e-12) << C.Name;
+        EXPECT_NEAR(R->DegreeOfMembership(10), C.Y10, 1e-12) << C.Name;
+    }
+    EXPECT_EQ(PointsOf(*A), (TPoints{{0, 0.2}, {10, 0.8}}));
+    EXPECT_THROW(A->Infer(*B, fimAdditive, true), EFzyException);
+    M.Logic->SetInferenceMethod(fimBoundedSum);
+    EXPECT_EQ(A->Infer(*B, false)->GetName(), "a or-boundedsum b");
+    TOwned<TFuzzySet> Free(FreeSet({{0, 0.2}, {10, 0.8}})->Infer(*FreeSet({{0, 0.6}, {10, 0.4}}), false));
+    EXPECT_DOUBLE_EQ(Free->DegreeOfMembership(0), 0.6);  // the maximum without a component
+}
+
+TEST(FuzzyInference, CenterOfGravityIsExact) {
+    const auto Cog = [](double Min, double Max, const TPoints& Points) {
+        return Model(Min, Max).Set("s", Points)->CenterOfGravity();
+    };
+    EXPECT_DOUBLE_EQ(Cog(0, 10, Tri), 5.0);
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {10, 1}}), 20.0 / 3);
+    EXPECT_DOUBLE_EQ(Cog(-10, 10, {{0, 1}, {10, 0}}), (-5.0 * 10 + 10.0 / 3 * 5) / 15);
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {5, 1}}), (10.0 / 3 * 2.5 + 7.5 * 5) / 7.5);  // right shoulder
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0.5}, {10, 1}}), 50.0 / 9);                      // trapezoid
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {4, 0}, {4, 1}, {6, 1}, {6, 0}, {10, 0}}), 5.0);  // steps
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 1}}), 5.0);
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 0}, {4, 1}, {4, 0}}), 5.0);
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{2, 0}, {8, 0}}), 0.0);
+    EXPECT_DOUBLE_EQ(FreeSet({})->CenterOfGravity(), 0.0);
+    // A free set: the centroid of the area under its own points.
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 1}, {10, 0}})->CenterOfGravity(), 10.0 / 3);
+    EXPECT_DOUBLE_EQ(FreeSet({{1000, 0}, {1004, 1}, {1006, 0}})->Defuzzify(), 3010.0 / 3);
+    EXPECT_DOUBLE_EQ(FreeSet({{4, 0}, {4, 1}, {4, 0}})->CenterOfGravity(), 4.0);
+}
+
+TEST(FuzzyInference, MeanOfMaximaAndUndecidable) {
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {2, 1}, {4, 1}, {6, 0}})->MeanOfMaxima(), 3.0);
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {2, 1}, {3, 0.99995}, {4, 0}})->MeanOfMaxima(), 2.5);
+    EXPECT_DOUBLE_EQ(FreeSet({})->MeanOfMaxima(), 0.0);
+    Model M;
+    M.Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
+    EXPECT_DOUBLE_EQ(M.Set("s", {{0, 0}, {2, 1}, {4, 1}, {10, 0.5}})->Defuzzify(), 3.0);
+
+    for (const TPoints& P : {TPoints{}, TPoints{{0, 1}, {10, 1}}, TPoints{{0, 0}, {5, 0}}})
+        EXPECT_TRUE(FreeSet(P)->IsUndecidable());
+    for (const TPoints& P : {TPoints{{0, 0.5}, {10, 0.5}}, TPoints{{0, 0}, {5, 1}}})
+        EXPECT_FALSE(FreeSet(P)->IsUndecidable());
+}
+
+TEST(FuzzyInference, AssertRuleFiresAtOrAboveTheThreshold) {
+    Model M;
+    TFuzzySet* Consequent = M.Set("c", Tri);
+    M.Var->SetThreshold(0.5);
+    EXPECT_EQ(M.Var->AssertRule(0.3, *Consequent, nullptr), nullptr);
+    EXPECT_EQ(M.Var->GetItems().Count(), 1);
+    M.Var->SetThreshold(0.3);
+    TFuzzySet* Clipped = M.Var->AssertRule(0.3, *Consequent, nullptr);
+    ASSERT_NE(Clipped, nullptr);
+    EXPECT_EQ(PointsOf(*Clipped), (TPoints{{0, 0}, {5, 0.3}, {10, 0}}));
+    EXPECT_EQ(PointsOf(*Consequent), Tri);
+
+    M.Logic->SetCorrelationMethod(fcmProduct);
+    TFuzzySet* First = M.Var->AssertRule(0.5, *Consequent, nullptr);
+    TFuzzySet* Second = M.Var->AssertRule(0.5, *Consequent, First);
+    EXPECT_EQ(PointsOf(*Second), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
+    EXPECT_EQ(M.Var->GetItems().Count(), 4);  // c, Clipped, First, Second: the second clone is gone
+    EXPECT_EQ(PointsOf(*First), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
+
+    TFuzzySet* Premise = M.Set("p", {{0, 0}, {10, 1}});
+    TFuzzySet* Fact = M.Set("f", {{0, 0.6}, {10, 0.6}});
+    EXPECT_DOUBLE_EQ(M.Var->AssertRule(*Premise, *Consequent, *Fact, nullptr)->DegreeOfMembership(5), 0.6);
+    std::vector<TFuzzySet*> Premises = {Premise, Consequent};
+    std::vector<TFuzzySet*> Facts = {Fact, Fact};
+    EXPECT_DOUBLE_EQ(M.Var->AssertRule(Premises, Facts, *Consequent, nullptr)->GetCompatibilityIndex(), 0.6);
+    M.Var->SetThreshold(0.7);
+    EXPECT_EQ(M.Var->AssertRule(*Premise, *Consequent, *Fact, Second), nullptr);
+}
+
+}  // namespace
+}  // namespace fzl
