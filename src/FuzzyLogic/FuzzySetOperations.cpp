@@ -1,0 +1,319 @@
+// Combination of two fuzzy sets: the merge sweep drivers, the fuzzy operators,
+// the segment geometry, the overlap test and the exported point-walking helpers.
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "FuzzyConsts/FuzzyExceptions.h"
+#include "FuzzyConsts/FuzzyMessages.h"
+#include "FuzzyConsts/FuzzyNames.h"
+#include "FuzzyLogic/FuzzyMath.h"
+#include "FuzzyLogic/FuzzySet.h"
+#include "FuzzyLogic/MergeSweep.h"
+#include "support/Format.h"
+
+namespace fzl {
+namespace {
+
+using TOperatorFunction = bool (*)(TFuzzySetValues&, TFzyFloat, TFzyFloat, TFzyFloat, TFzyFloat);
+
+// The operand as it reads inside a combined expression: its own expression
+// when it came from one, else its name.
+std::string OperandText(const TFuzzySet& Set) {
+    return FormatFuzzyExpression(Set.GetExpression().empty() ? Set.GetName() : Set.GetExpression());
+}
+
+[[noreturn]] void RaiseInvalidOperation(TFuzzyOperation Operation) {
+    const std::string_view Name = GetEnumName(Operation);
+    // A value outside the enumeration has no identifier: its ordinal stands in.
+    throw EFzyException(SInvalidFuzzyOperation,
+                        {Name.empty() ? IntToStr(static_cast<int>(Operation)) : std::string(Name)});
+}
+
+bool AppendPoint(TFuzzySetValues& FuzzySet, TFzyFloat X, TFzyFloat Y) {
+    // X and Y in one step, so the point never sits at a half-set place.
+    FuzzySet.Add(X, Y);
+    return false;
+}
+
+bool IsZeroSet(const TFuzzySetValues& Points) {
+    return Points.SkipY(0, Points.First()->GetY(), 1) == -1 && Points.First()->GetY() < FuzzyTolerance;
+}
+
+}  // namespace
+
+// ---- Sweep drivers -----------------------------------------------------------------------
+
+TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName, TFuzzyOperator Op) const {
+    TFuzzySet* Result = NewSibling();
+    try {
+        Result->SetName(CreateFuzzyName(FName, FuzzySet.FName, OpName));
+        TFuzzySetValues& Points = Result->GetValues();
+        const std::string Expression = OperandText(*this) + " " + OpName + " " + OperandText(FuzzySet);
+        try {
+            InUpdate(Points, [&] {
+                const bool Stopped =
+                    detail::MergeSweep(*FValues, *FuzzySet.FValues, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                                                      TFzyFloat Y2) { return Op(Points, X1, Y1, X2, Y2); });
+                if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0) detail::SimplifyRuns(Points);
+            });
+        } catch (...) {
+            // The closing report cleared the expression; the result says what it was meant to be.
+            Result->FExpression = Expression;
+            throw;
+        }
+        Result->FExpression = Expression;
+    } catch (...) {
+        // A result in a collection stays there; a detached one would be lost to the caller.
+        if (Result->GetCollection() == nullptr) Result->Free();
+        throw;
+    }
+    return Result;
+}
+
+bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {
+    if (FValues->Count() == 0 && FuzzySet.FValues->Count() == 0) return true;
+    return detail::MergeSweep(*FValues, *FuzzySet.FValues, Cmp);
+}
+
+TFuzzySet* TFuzzySet::Intersection(const TFuzzySet& FuzzySet) const {
+    TOperatorFunction Op = &FuzzyOperatorMin;
+    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[foZadeh]), Op);
+}
+
+TFuzzySet* TFuzzySet::Union(const TFuzzySet& FuzzySet) const {
+    TOperatorFunction Op = &FuzzyOperatorMax;
+    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[foZadeh]), Op);
+}
+
+TFuzzySet* TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
+    TOperatorFunction Op = nullptr;
+    switch (Operation) {
+        case foZadeh: Op = &FuzzyOperatorMin; break;
+        case foMean: Op = &FuzzyOperatorMean; break;
+        case foMeanSqr: Op = &FuzzyOperatorMeanSqr; break;
+        case foMeanSqrt: Op = &FuzzyOperatorMeanSqrt; break;
+        case foProduct: Op = &FuzzyOperatorIntersectionProduct; break;
+        case foBoundedSum: Op = &FuzzyOperatorIntersectionBoundedSum; break;
+        case foSum: break;  // an unbounded sum is no intersection
+    }
+    if (Op == nullptr) RaiseInvalidOperation(Operation);
+    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[Operation]), Op);
+}
+
+TFuzzySet* TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
+    TOperatorFunction Op = nullptr;
+    switch (Operation) {
+        case foZadeh: Op = &FuzzyOperatorMax; break;
+        case foMean: Op = &FuzzyOperatorUnionMean; break;
+        case foMeanSqr: Op = &FuzzyOperatorMeanSqr; break;
+        case foMeanSqrt: Op = &FuzzyOperatorMeanSqrt; break;
+        case foProduct: Op = &FuzzyOperatorUnionProduct; break;
+        case foBoundedSum: Op = &FuzzyOperatorUnionBoundedSum; break;
+        case foSum: Op = &FuzzyOperatorUnionSum; break;
+    }
+    if (Op == nullptr) RaiseInvalidOperation(Operation);
+    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[Operation]), Op);
+}
+
+// ---- Overlap test -----------------------------------------------------------------------------
+
+bool TFuzzySet::Intersects(const TFuzzySet& FuzzySet) const {
+    const TFuzzySetValues& A = *FValues;
+    const TFuzzySetValues& B = *FuzzySet.FValues;
+    if (A.Count() == 0 || B.Count() == 0) return false;
+    // A set that is zero throughout meets nothing but another zero set.
+    if (IsZeroSet(A) && !IsZeroSet(B)) return false;
+
+    constexpr TFzyFloat Eps = FuzzyTolerance;
+    const TFzyFloat AFirst = A.First()->GetX();
+    const TFzyFloat ALast = A.Last()->GetX();
+    const TFzyFloat BFirst = B.First()->GetX();
+    const TFzyFloat BLast = B.Last()->GetX();
+    const bool ZeroAFirst = A.First()->GetY() < Eps;
+    const bool ZeroALast = A.Last()->GetY() < Eps;
+    const bool ZeroBFirst = B.First()->GetY() < Eps;
+    const bool ZeroBLast = B.Last()->GetY() < Eps;
+
+    if (ALast < BFirst - Eps && ZeroALast && ZeroBFirst) return false;
+    if (BLast < AFirst - Eps && ZeroBLast && ZeroAFirst) return false;
+
+    if (BFirst - Eps <= ALast && ALast <= BFirst + Eps) {
+        if (A.GetItem(GetMaxYValueOfX(A.Count() - 1, -1))->GetY() > Eps ||
+            B.GetItem(FuzzySet.GetMaxYValueOfX(0, 1))->GetY() > Eps)
+            return true;
+    }
+    if (AFirst - Eps <= BLast && BLast <= AFirst + Eps) {
+        if (B.GetItem(FuzzySet.GetMaxYValueOfX(B.Count() - 1, -1))->GetY() > Eps ||
+            A.GetItem(GetMaxYValueOfX(0, 1))->GetY() > Eps)
+            return true;
+    }
+    return ALast > BFirst + Eps && BLast - Eps > AFirst;
+}
+
+// ---- Operators ------------------------------------------------------------------------------------
+
+bool TFuzzySet::FuzzyOperatorMin(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                 TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, std::min(Y1, Y2));
+}
+
+bool TFuzzySet::FuzzyOperatorMax(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                 TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, std::max(Y1, Y2));
+}
+
+bool TFuzzySet::FuzzyOperatorMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                  TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, (Y1 + Y2) / 2);
+}
+
+bool TFuzzySet::FuzzyOperatorMeanSqr(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                     TFzyFloat Y2) {
+    const TFzyFloat Mean = (Y1 + Y2) / 2;
+    return AppendPoint(FuzzySet, X1, Mean * Mean);
+}
+
+bool TFuzzySet::FuzzyOperatorMeanSqrt(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                      TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, std::sqrt((Y1 + Y2) / 2));
+}
+
+bool TFuzzySet::FuzzyOperatorUnionMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                       TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, (2 * std::min(Y1, Y2) + 4 * std::max(Y1, Y2)) / 6);
+}
+
+bool TFuzzySet::FuzzyOperatorIntersectionProduct(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
+                                                 TFzyFloat /*X2*/, TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, Y1 * Y2);
+}
+
+bool TFuzzySet::FuzzyOperatorUnionProduct(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                          TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, Y1 + Y2 - Y1 * Y2);
+}
+
+bool TFuzzySet::FuzzyOperatorIntersectionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
+                                                    TFzyFloat /*X2*/, TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, std::max(0.0, Y1 + Y2 - 1));
+}
+
+bool TFuzzySet::FuzzyOperatorUnionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
+                                             TFzyFloat /*X2*/, TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, std::min(1.0, Y1 + Y2));
+}
+
+bool TFuzzySet::FuzzyOperatorUnionSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                      TFzyFloat Y2) {
+    return AppendPoint(FuzzySet, X1, Y1 + Y2);
+}
+
+// ---- Segment geometry -----------------------------------------------------------------------------
+
+// Kept as published: a one-point segment is tested against the whole line through
+// the other, and collinear segments count as crossing without an overlap test.
+// The merge sweep does not use it (see MergeSweep.h).
+bool TFuzzySet::LineSegmentIntersects(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat X3,
+                                      TFzyFloat Y3, TFzyFloat X4, TFzyFloat Y4, TFzyFloat& X, TFzyFloat& Y) {
+    constexpr TFzyFloat Eps = FuzzyTolerance;
+    const TFzyFloat DXa = X2 - X1;
+    const TFzyFloat DYa = Y2 - Y1;
+    const TFzyFloat DXb = X4 - X3;
+    const TFzyFloat DYb = Y4 - Y3;
+    const TFzyFloat DX13 = X1 - X3;
+    const TFzyFloat DY13 = Y1 - Y3;
+
+    if (std::abs(DYa) < Eps && std::abs(DXa) < Eps && !FloatEquals(InterpolateY(X3, Y3, X4, Y4, X2), Y2))
+        return false;
+    if (std::abs(DYb) < Eps && std::abs(DXb) < Eps && !FloatEquals(InterpolateY(X1, Y1, X2, Y2, X4), Y4))
+        return false;
+
+    const TFzyFloat Denom = DXa * DYb - DYa * DXb;
+    const TFzyFloat NumA = DY13 * DXb - DX13 * DYb;
+    if (std::abs(Denom) < Eps) {
+        if (NumA != 0) return false;
+        if (X2 < X4) {
+            X = X2;
+            Y = Y2;
+        } else {
+            X = X4;
+            Y = Y4;
+        }
+        return true;
+    }
+
+    const TFzyFloat Ua = NumA / Denom;
+    if (Ua < 0 || Ua > 1) return false;
+    const TFzyFloat NumB = DY13 * DXa - DX13 * DYa;
+    if (NumB != 0) {
+        const bool NumBPositive = NumB > 0;
+        const bool DenomPositive = Denom > 0;
+        if (NumBPositive != DenomPositive) return false;
+        if (NumBPositive && NumB > Denom) return false;
+        if (!NumBPositive && NumB < Denom) return false;
+    }
+
+    if (DXa == 0)
+        X = X1;
+    else if (DXb == 0)
+        X = X3;
+    else
+        X = X1 + Ua * DXa;
+    if (Y3 == Y4)
+        Y = Y3;
+    else if (Y1 == Y2)
+        Y = Y1;
+    else
+        Y = Y1 + Ua * DYa;
+    return true;
+}
+
+TOwned<TFuzzySetValue> TFuzzySet::LineSegmentIntersects(const TFuzzySetValue& P1, const TFuzzySetValue& P2,
+                                                        const TFuzzySetValue& P3, const TFuzzySetValue& P4) {
+    TFzyFloat X = 0;
+    TFzyFloat Y = 0;
+    if (!LineSegmentIntersects(P1.GetX(), P1.GetY(), P2.GetX(), P2.GetY(), P3.GetX(), P3.GetY(), P4.GetX(),
+                               P4.GetY(), X, Y))
+        return nullptr;
+    TOwned<TFuzzySetValue> Point = Make<TFuzzySetValue>();
+    Point->SetValue(X, Y);
+    return Point;
+}
+
+TFzyFloat TFuzzySet::GetSlope(const TFuzzySetValue& P1, const TFuzzySetValue& P2) {
+    if (FloatEquals(P2.GetX(), P1.GetX())) return Sign(P2.GetY() - P1.GetY());
+    return (P2.GetY() - P1.GetY()) / (P2.GetX() - P1.GetX());
+}
+
+// ---- Point-walking helpers (exported for hand-written sweeps) ----------------------------------------
+
+void NextPoint(TFuzzySetValue& Current, TFuzzySetValue& Previous, int& Index, const TFuzzySetValues& Values,
+               TFzyFloat EndX) {
+    Previous.Assign(Current);
+    ++Index;
+    if (Index < Values.Count())
+        Current.Assign(*Values.GetItem(Index));
+    else
+        Current.SetX(EndX);
+}
+
+void AddAndIncrement(TFuzzySet& FuzzySet, TFuzzySetValue& Current, TFuzzySetValue& Previous,
+                     TFuzzySetValue& OtherPrevious, int& Index, TFzyFloat Y1, TFzyFloat Y2,
+                     const TFuzzySetValues& Values, TFzyFloat EndX, bool TakeGreater) {
+    if ((TakeGreater && Y1 >= Y2) || (!TakeGreater && Y1 < Y2))
+        FuzzySet.GetValues().Add(Current.GetX(), Current.GetY());
+    NextPoint(Current, Previous, Index, Values, EndX);
+    if (Y1 == Y2) OtherPrevious.Assign(Previous);
+}
+
+void Add1AndIncrement2(TFuzzySet& FuzzySet, TFuzzySetValue& Current1, TFuzzySetValue& Current2,
+                       TFuzzySetValue& Previous1, TFuzzySetValue& Previous2, int& Index1, int& Index2, TFzyFloat Y1,
+                       TFzyFloat Y2, const TFuzzySetValues& Values1, const TFuzzySetValues& Values2, TFzyFloat EndX,
+                       bool TakeGreater) {
+    AddAndIncrement(FuzzySet, Current1, Previous1, Previous2, Index1, Y1, Y2, Values1, EndX, TakeGreater);
+    NextPoint(Current2, Previous2, Index2, Values2, EndX);
+}
+
+}  // namespace fzl

@@ -1,0 +1,221 @@
+#pragma once
+// The merge sweep behind every combination of two fuzzy sets (private header).
+//
+// The sweep walks both point lists in X order and reports events (X1, Y1, X2, Y2):
+// Y1 is a value A's curve takes at X1, Y2 one B's curve takes at X2, with the
+// curves read as DegreeOfMembership reads them (linear between points, flat
+// beyond the end points, a vertical run of points at one X being a step). The
+// events are chosen so that a result built from them is exact:
+//
+// - one "station" per X where either list has points (points of both lists
+//   within the tolerance share a station). Its first event carries both curves'
+//   values as they arrive (left limits), its last event their values as they
+//   leave (right limits), and, when neither of those is it, an event with both
+//   curves' values at that X (the highest point of each step) in between. A
+//   two-point step against a level also reports where the level cuts the step;
+//   other points inside a step change nothing and are skipped.
+// - one crossing event in each open interval between stations where the two
+//   curves (flat extensions included) change order.
+// - a first event at the smaller first X when both first points have the same Y
+//   within the tolerance: the curves meet there.
+//
+// With one list empty, each point of the other is reported against itself.
+//
+// Everything is read by index from the lists; nothing is allocated.
+
+#include <algorithm>
+
+#include "FuzzyLogic/FuzzyMath.h"
+#include "FuzzyLogic/FuzzySet.h"
+#include "FuzzyLogic/FuzzySetValues.h"
+
+namespace fzl::detail {
+
+/// One operand's walk: the points already passed and the segment its curve follows next.
+class TSweepCursor {
+public:
+    explicit TSweepCursor(const TFuzzySetValues& Points) noexcept : FPoints(Points), FCount(Points.Count()) {}
+
+    [[nodiscard]] bool HasNext() const noexcept { return FNext < FCount; }
+    [[nodiscard]] TFzyFloat NextX() const { return X(FNext); }
+    [[nodiscard]] TFzyFloat X(int Index) const { return FPoints.GetItem(Index)->GetX(); }
+    [[nodiscard]] TFzyFloat Y(int Index) const { return FPoints.GetItem(Index)->GetY(); }
+
+    /// True while the curve runs between two points, false on a flat extension.
+    [[nodiscard]] bool OnSegment() const noexcept { return FNext > 0 && FNext < FCount; }
+
+    /// The curve at At, which lies between the points passed and the next one.
+    [[nodiscard]] TFzyFloat ValueAt(TFzyFloat At) const {
+        if (FNext == 0) return Y(0);
+        if (FNext >= FCount) return Y(FCount - 1);
+        return TFuzzySet::InterpolateY(X(FNext - 1), Y(FNext - 1), X(FNext), Y(FNext), At);
+    }
+
+    /// The X at which the current segment reaches Level.
+    [[nodiscard]] TFzyFloat SegmentXAt(TFzyFloat Level) const {
+        return TFuzzySet::InterpolateX(X(FNext - 1), Y(FNext - 1), X(FNext), Y(FNext), Level);
+    }
+
+    /// End (exclusive) of the run of points sharing the next point's X.
+    [[nodiscard]] int RunEnd() const {
+        const TFzyFloat At = X(FNext);
+        int End = FNext + 1;
+        while (End < FCount && FloatEquals(X(End), At)) ++End;
+        return End;
+    }
+
+    void MoveTo(int Index) noexcept { FNext = Index; }
+    [[nodiscard]] int Next() const noexcept { return FNext; }
+
+private:
+    const TFuzzySetValues& FPoints;
+    int FCount;
+    int FNext = 0;
+};
+
+/// A curve's values at one station: arriving, highest, leaving, and how many
+/// points it has there (1 for a curve that just passes through).
+struct TStationValues {
+    TFzyFloat Left;
+    TFzyFloat Max;
+    TFzyFloat Right;
+    int Count;
+};
+
+/// The values of the run of points from Cursor's next point to End.
+inline TStationValues RunValues(const TSweepCursor& Cursor, int End) {
+    const int First = Cursor.Next();
+    TStationValues Values{Cursor.Y(First), Cursor.Y(First), Cursor.Y(End - 1), End - First};
+    for (int Index = First + 1; Index < End; ++Index) Values.Max = std::max(Values.Max, Cursor.Y(Index));
+    return Values;
+}
+
+inline TStationValues LevelValues(TFzyFloat Level) noexcept { return {Level, Level, Level, 1}; }
+
+/// Where the curves cross strictly inside (LastX, NextX), given both curves'
+/// values leaving LastX and arriving at NextX (linear in between). A level side
+/// gives the crossing its exact Y.
+inline bool FindCrossing(const TSweepCursor& A, const TSweepCursor& B, TFzyFloat LastX, TFzyFloat LastA,
+                         TFzyFloat LastB, TFzyFloat NextX, TFzyFloat NextA, TFzyFloat NextB, TFzyFloat& X,
+                         TFzyFloat& Y) {
+    if (!(NextX > LastX)) return false;
+    const TFzyFloat D0 = LastA - LastB;
+    const TFzyFloat D1 = NextA - NextB;
+    if (!((D0 < 0 && D1 > 0) || (D0 > 0 && D1 < 0))) return false;
+    // A change of order means the two values differ at one end at least, so a
+    // level side leaves the other one on a real segment.
+    if (LastA == NextA && B.OnSegment()) {
+        Y = LastA;
+        X = B.SegmentXAt(Y);
+    } else if (LastB == NextB && A.OnSegment()) {
+        Y = LastB;
+        X = A.SegmentXAt(Y);
+    } else {
+        const TFzyFloat T = D0 / (D0 - D1);
+        X = LastX + T * (NextX - LastX);
+        Y = A.OnSegment() ? A.ValueAt(X) : LastA;
+    }
+    X = std::clamp(X, LastX, NextX);
+    return true;
+}
+
+/// Runs the sweep of A and B, calling Emit(X1, Y1, X2, Y2) per event; true when Emit stopped it.
+template <class TEmit>
+bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit) {
+    if (A.Count() == 0 || B.Count() == 0) {
+        const TFuzzySetValues& Only = A.Count() > 0 ? A : B;
+        for (int Index = 0; Index < Only.Count(); ++Index) {
+            const TFuzzySetValue* Point = Only.GetItem(Index);
+            if (Emit(Point->GetX(), Point->GetY(), Point->GetX(), Point->GetY())) return true;
+        }
+        return false;
+    }
+
+    TSweepCursor CursorA(A);
+    TSweepCursor CursorB(B);
+    {
+        // Both curves start level with each other where the earlier one begins.
+        const TFzyFloat YA = CursorA.Y(0);
+        const TFzyFloat YB = CursorB.Y(0);
+        if (FloatEquals(YA, YB)) {
+            const TFzyFloat X = std::min(CursorA.X(0), CursorB.X(0));
+            if (Emit(X, YA, X, YB)) return true;
+        }
+    }
+
+    bool HaveLast = false;
+    TFzyFloat LastX = 0;
+    TFzyFloat LastA = 0;
+    TFzyFloat LastB = 0;
+    while (CursorA.HasNext() || CursorB.HasNext()) {
+        bool TakeA = CursorA.HasNext();
+        bool TakeB = CursorB.HasNext();
+        if (TakeA && TakeB && !FloatEquals(CursorA.NextX(), CursorB.NextX())) {
+            TakeA = CursorB.NextX() > CursorA.NextX();
+            TakeB = !TakeA;
+        }
+        const TFzyFloat X = TakeA ? CursorA.NextX() : CursorB.NextX();
+        const TFzyFloat X2 = TakeB ? CursorB.NextX() : X;
+        const int EndA = TakeA ? CursorA.RunEnd() : CursorA.Next();
+        const int EndB = TakeB ? CursorB.RunEnd() : CursorB.Next();
+        const TStationValues SA = TakeA ? RunValues(CursorA, EndA) : LevelValues(CursorA.ValueAt(X));
+        const TStationValues SB = TakeB ? RunValues(CursorB, EndB) : LevelValues(CursorB.ValueAt(X2));
+
+        if (HaveLast) {
+            TFzyFloat CrossX = 0;
+            TFzyFloat CrossY = 0;
+            if (FindCrossing(CursorA, CursorB, LastX, LastA, LastB, X, SA.Left, SB.Left, CrossX, CrossY) &&
+                Emit(CrossX, CrossY, CrossX, CrossY))
+                return true;
+        }
+
+        if (Emit(X, SA.Left, X2, SB.Left)) return true;
+        if (SA.Count + SB.Count == 3) {
+            // A two-point step against a level: where the level cuts the step, then the step's top.
+            const bool StepA = SA.Count == 2;
+            const TFzyFloat Level = StepA ? SB.Left : SA.Left;
+            const TFzyFloat From = StepA ? SA.Left : SB.Left;
+            const TFzyFloat To = StepA ? SA.Right : SB.Right;
+            if (((From < Level && Level < To) || (From > Level && Level > To)) && Emit(X, Level, X, Level))
+                return true;
+            if (Emit(X, SA.Right, X2, SB.Right)) return true;
+        } else if (SA.Count + SB.Count > 3) {
+            const bool MaxIsLeft = SA.Max == SA.Left && SB.Max == SB.Left;
+            const bool MaxIsRight = SA.Max == SA.Right && SB.Max == SB.Right;
+            if (!MaxIsLeft && !MaxIsRight && Emit(X, SA.Max, X2, SB.Max)) return true;
+            if (Emit(X, SA.Right, X2, SB.Right)) return true;
+        }
+
+        CursorA.MoveTo(EndA);
+        CursorB.MoveTo(EndB);
+        HaveLast = true;
+        LastX = X;
+        LastA = SA.Right;
+        LastB = SB.Right;
+    }
+    return false;
+}
+
+/// Of every run of consecutive points with equal Y (within the tolerance) keeps
+/// the first and the last; a leading run keeps only its last point and a
+/// trailing run only its first. Runs inside the caller's bulk update.
+inline void SimplifyRuns(TFuzzySetValues& Points) {
+    int Run = 1;
+    int Index = 1;
+    while (Index < Points.Count()) {
+        if (FloatEquals(Points.GetItem(Index - 1)->GetY(), Points.GetItem(Index)->GetY())) {
+            if (++Run > 1)
+                Points.Delete(Index - 1);
+            else
+                ++Index;
+        } else {
+            ++Index;
+            Run = 0;
+        }
+    }
+    const int Count = Points.Count();
+    if (Count > 1 && FloatEquals(Points.GetItem(Count - 2)->GetY(), Points.GetItem(Count - 1)->GetY()))
+        Points.Delete(Count - 1);
+}
+
+}  // namespace fzl::detail
