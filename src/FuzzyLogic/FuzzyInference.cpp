@@ -25,8 +25,8 @@ constexpr TFzyFloat UnboundedX = 2147483647.0;
 constexpr TFzyFloat DefaultThreshold = 0.01;
 
 // The operation each inference method combines with, indexed by TFuzzyInferenceMethod.
-constexpr std::array<TFuzzyOperation, fimBoundedSum + 1> InferenceOperations = {foZadeh, foSum, foMean, foProduct,
-                                                                                 foBoundedSum};
+constexpr std::array<TFuzzyOperation, fimBoundedSum + 1> InferenceOperations = {foZadeh, foSum, foMean,
+                                                                                foProduct, foBoundedSum};
 
 [[noreturn]] void RaiseInvalidMethod(int Ordinal) {
     throw EFzyException(SInvalidFuzzyOperation, {IntToStr(Ordinal)});
@@ -66,7 +66,8 @@ bool TFuzzySet::FuzzyOperatorMaxOfMin(TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat 
     return false;  // the height needs every event of the sweep
 }
 
-bool TFuzzySet::FuzzyOperatorMinThreshold(TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat /*X2*/, TFzyFloat Y2) const {
+bool TFuzzySet::FuzzyOperatorMinThreshold(TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat /*X2*/,
+                                          TFzyFloat Y2) const {
     const TFuzzyVariable* Variable = GetVariable();
     const TFzyFloat Threshold = Variable != nullptr ? Variable->GetThreshold() : DefaultThreshold;
     return Threshold <= std::min(Y1, Y2);
@@ -84,8 +85,10 @@ TFzyFloat TFuzzySet::FuzzyEquals(const TFuzzySet& FuzzySet) { return GetCorrelat
 
 TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method) {
     switch (Method) {
-        case fcmMinimum: return Hedge(bfhCutGreater, Value, true);
-        case fcmProduct: return Hedge(bfhMultiply, Value, true);
+        case fcmMinimum:
+            return Hedge(bfhCutGreater, Value, true);
+        case fcmProduct:
+            return Hedge(bfhMultiply, Value, true);
     }
     RaiseInvalidMethod(Method);
 }
@@ -172,7 +175,8 @@ bool TFuzzySet::IsUndecidable() const {
     if (Points.Count() == 0) return true;
     const TFzyFloat Y = Points.First()->GetY();
     if (Y != 0.0 && Y != 1.0) return false;
-    return std::all_of(Points.begin(), Points.end(), [Y](const TFuzzySetValue* Point) { return Point->GetY() == Y; });
+    return std::all_of(Points.begin(), Points.end(),
+                       [Y](const TFuzzySetValue* Point) { return Point->GetY() == Y; });
 }
 
 // ---- Rule firing ----------------------------------------------------------------------------
@@ -180,9 +184,11 @@ bool TFuzzySet::IsUndecidable() const {
 TFzyFloat TFuzzyVariable::GetCorrelationStrength(std::span<TFuzzySet* const> Premises,
                                                  std::span<TFuzzySet* const> Facts) {
     // Checked before any sweep, so that a bad call leaves every set untouched.
-    if (Facts.size() < Premises.size()) throw EListError(Format(SListIndexError, {static_cast<int>(Facts.size())}));
+    if (Facts.size() < Premises.size())
+        throw EListError(Format(SListIndexError, {static_cast<int>(Facts.size())}));
     for (std::size_t K = 0; K < Premises.size(); ++K)
-        if (Premises[K] == nullptr || Facts[K] == nullptr) throw EArgumentOutOfRangeException(SArgumentOutOfRange);
+        if (Premises[K] == nullptr || Facts[K] == nullptr)
+            throw EArgumentOutOfRangeException(SArgumentOutOfRange);
     TFzyFloat Strength = 1.0;
     for (std::size_t K = 0; K < Premises.size(); ++K)
         Strength = std::min(Strength, Premises[K]->GetCorrelationStrength(*Facts[K]));
@@ -194,7 +200,8 @@ TFuzzySet* TFuzzyVariable::AssertRule(std::span<TFuzzySet* const> Premises, std:
     return AssertRule(GetCorrelationStrength(Premises, Facts), Consequent, Conclusion);
 }
 
-TFuzzySet* TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TFuzzySet* Conclusion) {
+TFuzzySet* TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
+                                      TFuzzySet* Conclusion) {
     if (Strength < FThreshold) return nullptr;
     // Owned here until handed out, so that a failing step does not leave it behind.
     TOwned<TFuzzySet> Correlated(Consequent.Clone());

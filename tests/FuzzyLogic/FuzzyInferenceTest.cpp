@@ -41,7 +41,9 @@ struct Model {
         Var->SetMaximum(Max);
         Var->SetMinimum(Min);
     }
-    TFuzzySet* Set(const char* Name, const TPoints& Points) { return Fill(Var->GetItems().Add(Name), Points); }
+    TFuzzySet* Set(const char* Name, const TPoints& Points) {
+        return Fill(Var->GetItems().Add(Name), Points);
+    }
 };
 
 TEST(FuzzyInference, CorrelationStrengthAndEquals) {
@@ -71,7 +73,8 @@ TEST(FuzzyInference, CorrelationStrengthAndEquals) {
 
 TEST(FuzzyInference, CorrelateClipsOrScales) {
     EXPECT_EQ(PointsOf(*FreeSet(Tri)->Correlate(0.5, fcmMinimum)), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
-    EXPECT_EQ(PointsOf(*FreeSet({{0, 0.4}, {5, 1}})->Correlate(0.5, fcmProduct)), (TPoints{{0, 0.2}, {5, 0.5}}));
+    EXPECT_EQ(PointsOf(*FreeSet({{0, 0.4}, {5, 1}})->Correlate(0.5, fcmProduct)),
+              (TPoints{{0, 0.2}, {5, 0.5}}));
     EXPECT_EQ(PointsOf(*FreeSet({{0, 0.4}, {5, 1}})->Correlate(0.5)), (TPoints{{0, 0.4}, {5, 0.5}}));
     Model M;
     M.Logic->SetCorrelationMethod(fcmProduct);
@@ -82,8 +85,14 @@ TEST(FuzzyInference, InferUnderEachMethod) {
     Model M;
     TFuzzySet* A = M.Set("a", {{0, 0.2}, {10, 0.8}});
     TFuzzySet* B = M.Set("b", {{0, 0.6}, {10, 0.4}});  // crosses A at (5, 0.5)
-    struct Case { TFuzzyInferenceMethod Method; bool Intersect; const char* Name; double Y0, Y5, Y10; };
-    for (const Case& C : {Case{fimMinMax, false, "a or b", 0.6, 0.5, 0.8}, {fimMinMax, true, "a and b", 0.2, 0.5, 0.4},
+    struct Case {
+        TFuzzyInferenceMethod Method;
+        bool Intersect;
+        const char* Name;
+        double Y0, Y5, Y10;
+    };
+    for (const Case& C : {Case{fimMinMax, false, "a or b", 0.6, 0.5, 0.8},
+                          {fimMinMax, true, "a and b", 0.2, 0.5, 0.4},
                           {fimAdditive, false, "a or-sum b", 0.8, 1.0, 1.2},
                           {fimMean, false, "a or-mean b", 2.8 / 6, 0.5, 4.0 / 6},
                           {fimMean, true, "a and-mean b", 0.4, 0.5, 0.6},
@@ -112,9 +121,9 @@ TEST(FuzzyInference, CenterOfGravityIsExact) {
     };
     EXPECT_DOUBLE_EQ(Cog(0, 10, Tri), 5.0);
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {10, 1}}), 20.0 / 3);
-    EXPECT_DOUBLE_EQ(Cog(-10, 10, {{0, 1}, {10, 0}}), (-5.0 * 10 + 10.0 / 3 * 5) / 15);  // left shoulder
-    EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {5, 1}}), (10.0 / 3 * 2.5 + 7.5 * 5) / 7.5);     // right shoulder
-    EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0.5}, {10, 1}}), 50.0 / 9);                         // trapezoid
+    EXPECT_DOUBLE_EQ(Cog(-10, 10, {{0, 1}, {10, 0}}), (-5.0 * 10 + 10.0 / 3 * 5) / 15);    // left shoulder
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {5, 1}}), (10.0 / 3 * 2.5 + 7.5 * 5) / 7.5);      // right shoulder
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0.5}, {10, 1}}), 50.0 / 9);                           // trapezoid
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {4, 0}, {4, 1}, {7, 1}, {7, 0}, {10, 0}}), 5.5);  // steps
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 1}}), 5.0);
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 0}, {4, 1}, {4, 0}}), 5.0);
