@@ -37,6 +37,14 @@ bool AppendPoint(TFuzzySetValues& FuzzySet, TFzyFloat X, TFzyFloat Y) {
     return false;
 }
 
+// An empty operand is no constraint: the sweep pairs each point of the other set
+// with itself, and the operation forms then use min or max of the pair, so that
+// every operation returns a copy of the other set (a sum or product with an
+// undefined set would otherwise double or square it).
+bool AnyEmpty(const TFuzzySet& A, const TFuzzySet& B) {
+    return A.GetValues().Count() == 0 || B.GetValues().Count() == 0;
+}
+
 bool IsZeroSet(const TFuzzySetValues& Points) {
     return Points.SkipY(0, Points.First()->GetY(), 1) == -1 && Points.First()->GetY() < FuzzyTolerance;
 }
@@ -99,6 +107,7 @@ TFuzzySet* TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Op
         case foSum: break;  // an unbounded sum is no intersection
     }
     if (Op == nullptr) RaiseInvalidOperation(Operation);
+    if (AnyEmpty(*this, FuzzySet)) Op = &FuzzyOperatorMin;
     return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[Operation]), Op);
 }
 
@@ -114,6 +123,7 @@ TFuzzySet* TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation
         case foSum: Op = &FuzzyOperatorUnionSum; break;
     }
     if (Op == nullptr) RaiseInvalidOperation(Operation);
+    if (AnyEmpty(*this, FuzzySet)) Op = &FuzzyOperatorMax;
     return Operator(FuzzySet, std::string(FuzzyUnionKeywords[Operation]), Op);
 }
 
