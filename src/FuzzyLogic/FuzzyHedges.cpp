@@ -181,7 +181,8 @@ TFuzzySet* TFuzzySet::Hedge(TBaseFuzzyHedge Which, TFzyFloat Value, bool AxisFla
             TFuzzySetValue* Point = Points.GetItem(Index);
             if (AxisFlag) {
                 const TFzyFloat Y = Point->GetY();
-                if (Which != bfhPower || (Y > 0 && Y < 1)) Point->SetY(Saturate(ApplyBaseHedge(Which, Y, Value)));
+                if (Which != bfhPower || (Y > 0 && Y < 1))
+                    Point->SetY(Saturate(ApplyBaseHedge(Which, Y, Value)));
             } else {
                 const TFzyFloat X = Point->GetX();
                 if (Which != bfhPower || X > 0) Point->SetX(Saturate(ApplyBaseHedge(Which, X, Value)));
@@ -302,7 +303,8 @@ TFuzzySet* TFuzzySet::AlphaCutoff(TFzyFloat Alpha, bool Strict) {
 }
 
 TFuzzySet* TFuzzySet::Cutoff(TFzyFloat Value, bool IsUnion) {
-    const std::string_view Keyword = IsUnion ? FuzzyUnionKeywords[foZadeh] : FuzzyIntersectionKeywords[foZadeh];
+    const std::string_view Keyword =
+        IsUnion ? FuzzyUnionKeywords[foZadeh] : FuzzyIntersectionKeywords[foZadeh];
     const std::string Name = CreateFuzzyName(GetName(), Keyword, Value);  // the value as given
     Value = std::clamp(Value, 0.0, 1.0);
     const bool Whole = IsUnion ? Value == 0 : Value == 1;
@@ -338,7 +340,8 @@ TFuzzySet* TFuzzySet::Cutoff(TFzyFloat Value, bool IsUnion) {
         if (Points.Count() == 0) Points.Add(AnchorX(*this), Value);
     });
     if (!Whole && !Constant && !GetExpression().empty())
-        Result->SetExpression(GetExpression() + " " + std::string(Keyword) + " " + Format(FuzzyFormatStr, {Value}));
+        Result->SetExpression(GetExpression() + " " + std::string(Keyword) + " " +
+                              Format(FuzzyFormatStr, {Value}));
     return Result.release();
 }
 
