@@ -32,7 +32,9 @@ public:
     void SetCorrelationMethod(TFuzzyCorrelationMethod Value) noexcept { FCorrelationMethod = Value; }
     [[nodiscard]] TFuzzyInferenceMethod GetInferenceMethod() const noexcept { return FInferenceMethod; }
     void SetInferenceMethod(TFuzzyInferenceMethod Value) noexcept { FInferenceMethod = Value; }
-    [[nodiscard]] TDefuzzificationMethod GetDefuzzificationMethod() const noexcept { return FDefuzzificationMethod; }
+    [[nodiscard]] TDefuzzificationMethod GetDefuzzificationMethod() const noexcept {
+        return FDefuzzificationMethod;
+    }
     void SetDefuzzificationMethod(TDefuzzificationMethod Value) noexcept { FDefuzzificationMethod = Value; }
 
     [[nodiscard]] TCustomFuzzyLogicParser* GetParser() const noexcept { return FParser; }
@@ -108,6 +110,8 @@ public:
     TFuzzySetEvent OnFuzzySetAdded;
 
     [[nodiscard]] std::string ClassName() const override { return "TFuzzyLogic"; }
+    /// Makes the variable collection through CreateVariables.
+    void AfterConstruction() override;
 
 protected:
     void ThresholdChanged() override;

@@ -60,9 +60,10 @@ using TFuzzyVariableClass = TItemClass<TFuzzyVariable>;
 /// A linguistic variable: a named range [Minimum, Maximum] with its sets (terms).
 class TFuzzyVariable : public TGCollectionItem {
 public:
-    /// A variable for Collection whose sets are of the collection's set class.
+    /// A detached variable for Collection (joined by the class reference, not here) whose
+    /// sets are of the collection's set class when Collection is a TFuzzyVariables.
     explicit TFuzzyVariable(TCollection* Collection = nullptr);
-    /// A variable for Collection whose sets are of SetClass.
+    /// A detached variable for Collection whose sets are of SetClass.
     TFuzzyVariable(TCollection* Collection, TFuzzySetClass SetClass);
 
     [[nodiscard]] std::string GetName() const override { return FName; }
@@ -100,6 +101,8 @@ public:
     /// A TStrings destination receives the set names with the sets attached.
     void AssignTo(TPersistent& Dest) const override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzyVariable"; }
+    /// Makes the set collection (through CreateItems) before the variable joins a collection.
+    void AfterConstruction() override;
 
     /// Strength of a rule: the least over premise/fact pairs of their correlation strength.
     TFzyFloat GetCorrelationStrength(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts);
@@ -178,6 +181,7 @@ protected:
 
 private:
     friend class TFuzzyVariable;
+    friend class TFuzzyLogic;
     TFuzzyLogic* FFuzzy;
     TFuzzySetClass FSetClass;
 };

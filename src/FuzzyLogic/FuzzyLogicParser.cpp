@@ -1,0 +1,40 @@
+#include "FuzzyLogic/FuzzyLogicParser.h"
+
+#include "FuzzyConsts/FuzzyExceptions.h"
+#include "FuzzyConsts/FuzzyMessages.h"
+#include "FuzzyLogic/FuzzyLogic.h"
+
+namespace fzl {
+
+// The framework keeps one free-notification registration per pair of components,
+// so it stays while the component still links back to this parser; the component
+// drops it when it lets go of us.
+void TCustomFuzzyLogicParser::SetFuzzyLogic(TCustomFuzzyLogic* Value) {
+    if (Value == FFuzzyLogic) return;
+    if (FFuzzyLogic != nullptr && FFuzzyLogic->GetParser() != this) FFuzzyLogic->RemoveFreeNotification(this);
+    FFuzzyLogic = Value;
+    if (FFuzzyLogic != nullptr) FFuzzyLogic->FreeNotification(this);
+}
+
+void TCustomFuzzyLogicParser::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && FFuzzyLogic != nullptr && AComponent == FFuzzyLogic) SetFuzzyLogic(nullptr);
+}
+
+void TCustomFuzzyLogicParser::Parse(const std::string& AString) {
+    if (FFuzzyLogic == nullptr) throw EFzyParseException(SFuzzyLogicNotSet);
+    if (OnParsing) OnParsing(this);
+    ParseFuzzyLogic(AString);
+    if (OnParsed) OnParsed(this);
+}
+
+void TCustomFuzzyLogicParser::BeforeDestruction() {
+    OnParsing = nullptr;
+    OnParsed = nullptr;
+    OnParseFuzzySet = nullptr;
+    OnParseFuzzyVariable = nullptr;
+    SetFuzzyLogic(nullptr);
+    TComponent::BeforeDestruction();
+}
+
+}  // namespace fzl

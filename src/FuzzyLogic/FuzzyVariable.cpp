@@ -1,0 +1,274 @@
+#include "FuzzyLogic/FuzzyVariable.h"
+
+#include "FuzzyConsts/FuzzyExceptions.h"
+#include "FuzzyConsts/FuzzyMessages.h"
+#include "FuzzyLogic/FuzzyLogic.h"
+#include "FuzzyLogic/FuzzyLogicParser.h"
+#include "support/Exceptions.h"
+#include "support/Format.h"
+#include "support/StringList.h"
+
+namespace fzl {
+
+// ---- TFuzzySets ---------------------------------------------------------------
+
+TFuzzySets::TFuzzySets(TFuzzyVariable* Variable, TFuzzySetClass ItemClass)
+    : TGCollection(TCollectionItemClass(ItemClass), Variable), FVariable(Variable), FSetClass(ItemClass) {}
+
+TFuzzySet* TFuzzySets::Add() {
+    auto* FuzzySet = static_cast<TFuzzySet*>(TGCollection::Add());
+    // A new set becomes the current one; written directly, as it is no edit of the variable.
+    if (FVariable != nullptr) FVariable->FItemIndex = FuzzySet->GetIndex();
+    return FuzzySet;
+}
+
+TFuzzySet* TFuzzySets::Add(const std::string& Name) {
+    TFuzzySet* FuzzySet = Add();
+    // A reserved name raises here; the set stays, unnamed and undefined.
+    FuzzySet->SetName(Name);
+    FuzzySet->SetDefined(!Name.empty() && Name != SEmptyFuzzy);
+    return FuzzySet;
+}
+
+TFuzzySet* TFuzzySets::Insert(int Index) { return static_cast<TFuzzySet*>(TGCollection::Insert(Index)); }
+
+TFuzzySet* TFuzzySets::GetItem(int Index) const {
+    return static_cast<TFuzzySet*>(TGCollection::GetItem(Index));
+}
+
+TFuzzySet* TFuzzySets::GetItemByName(const std::string& Name) const {
+    const int Index = IndexOf(Name);
+    if (Index == -1) throw EFzyException(SUnknownFuzzySetName, {Name});
+    return GetItem(Index);
+}
+
+void TFuzzySets::SetItemByName(const std::string& Name, const TFuzzySet& Value) {
+    GetItemByName(Name)->Assign(Value);
+}
+
+void TFuzzySets::Update(TCollectionItem* Item) {
+    TGCollection::Update(Item);
+    if (FVariable != nullptr) FVariable->Update(static_cast<TFuzzySet*>(Item));
+}
+
+void TFuzzySets::Notify(TCollectionItem* Item, TCollectionNotification Action) {
+    TGCollection::Notify(Item, Action);
+    if (FVariable != nullptr) FVariable->Notify(static_cast<TFuzzySet*>(Item), Action);
+}
+
+// ---- TFuzzyVariable ---------------------------------------------------------------
+
+namespace {
+
+TFuzzySetClass SetClassOf(const TCollection* Collection) {
+    if (const auto* Variables = dynamic_cast<const TFuzzyVariables*>(Collection))
+        return Variables->GetSetClass();
+    return TFuzzySetClass::Of<TFuzzySet>();
+}
+
+}  // namespace
+
+TFuzzyVariable::TFuzzyVariable(TCollection* Collection)
+    : TFuzzyVariable(Collection, SetClassOf(Collection)) {}
+
+TFuzzyVariable::TFuzzyVariable(TCollection* /*Collection*/, TFuzzySetClass SetClass) : FSetClass(SetClass) {}
+
+TFuzzyVariable::~TFuzzyVariable() = default;
+
+// The class reference joins the collection only after this, so the sets exist
+// before anyone hears of the variable.
+void TFuzzyVariable::AfterConstruction() {
+    TGCollectionItem::AfterConstruction();
+    FItems = CreateItems();
+}
+
+TOwned<TFuzzySets> TFuzzyVariable::CreateItems() { return Make<TFuzzySets>(this, FSetClass); }
+
+TFuzzyVariables* TFuzzyVariable::GetCollection() const noexcept {
+    return dynamic_cast<TFuzzyVariables*>(TGCollectionItem::GetCollection());
+}
+
+void TFuzzyVariable::SetCollection(TCollection* Value) { TGCollectionItem::SetCollection(Value); }
+
+TFuzzyLogic* TFuzzyVariable::GetFuzzy() const noexcept {
+    const TFuzzyVariables* Variables = GetCollection();
+    return Variables != nullptr ? Variables->GetFuzzy() : nullptr;
+}
+
+void TFuzzyVariable::SetName(const std::string& Value) {
+    if (Value == FName) return;
+    FName = Value;
+    Changed(false);
+}
+
+void TFuzzyVariable::SetUnits(const std::string& Value) {
+    if (Value == FUnits) return;
+    FUnits = Value;
+    Changed(false);
+}
+
+void TFuzzyVariable::SetComment(const std::string& Value) {
+    if (Value == FComment) return;
+    FComment = Value;
+    Changed(false);
+}
+
+void TFuzzyVariable::SetMinimum(TFzyFloat Value) {
+    if (Value == FMinimum) return;
+    FMinimum = Value;
+    if (FMinimum > FMaximum) SetMaximum(FMinimum);
+    Changed(false);
+}
+
+void TFuzzyVariable::SetMaximum(TFzyFloat Value) {
+    if (Value == FMaximum) return;
+    FMaximum = Value;
+    if (FMinimum > FMaximum) SetMinimum(FMaximum);
+    Changed(false);
+}
+
+void TFuzzyVariable::SetThreshold(TFzyFloat Value) noexcept {
+    if (Value < 0)
+        FThreshold = 0;
+    else if (Value > 1)
+        FThreshold = 1;
+    else
+        FThreshold = Value;
+}
+
+void TFuzzyVariable::SetItemIndex(int Value) {
+    if (Value == FItemIndex) return;
+    if (Value >= FItems->Count()) throw EListError(Format(SListIndexError, {Value}));
+    FItemIndex = Value;
+    Changed(false);
+}
+
+void TFuzzyVariable::ClampItemIndex() noexcept {
+    const int Count = FItems ? FItems->Count() : 0;
+    if (Count <= FItemIndex) FItemIndex = Count - 1;
+}
+
+std::string TFuzzyVariable::GetDisplayName() const {
+    return FName.empty() ? TGCollectionItem::GetDisplayName() : FName;
+}
+
+std::string TFuzzyVariable::ToString() const {
+    if (const TFuzzyLogic* Fuzzy = GetFuzzy())
+        if (TCustomFuzzyLogicParser* Parser = Fuzzy->GetParser()) return Parser->PrettyPrint(*this);
+    return GetDisplayName();
+}
+
+void TFuzzyVariable::Assign(const TPersistent& Source) {
+    const auto* Other = dynamic_cast<const TFuzzyVariable*>(&Source);
+    if (Other == nullptr) {
+        TGCollectionItem::Assign(Source);
+        return;
+    }
+    // Fields are copied as they are; the sets' closing report tells the owner once.
+    FName = Other->FName;
+    FMinimum = Other->FMinimum;
+    FMaximum = Other->FMaximum;
+    FThreshold = Other->FThreshold;
+    FUnits = Other->FUnits;
+    FComment = Other->FComment;
+    FItemIndex = Other->FItemIndex;
+    FItems->Assign(*Other->FItems);
+}
+
+void TFuzzyVariable::AssignTo(TPersistent& Dest) const {
+    auto* Strings = dynamic_cast<TStrings*>(&Dest);
+    if (Strings == nullptr) {
+        TGCollectionItem::AssignTo(Dest);
+        return;
+    }
+    Strings->BeginUpdate();
+    Strings->Clear();
+    for (TFuzzySet* FuzzySet : *FItems) Strings->AddObject(FuzzySet->GetName(), FuzzySet);
+    Strings->EndUpdate();
+}
+
+void TFuzzyVariable::Notify(TFuzzySet* FuzzySet, TCollectionNotification Action) {
+    if (TFuzzyVariables* Variables = GetCollection())
+        Variables->NotifyFuzzySet(FuzzySet, Action);
+    else
+        Changed(false);
+}
+
+void TFuzzyVariable::Update(TFuzzySet* FuzzySet) {
+    ClampItemIndex();
+    TFuzzyVariables* Variables = GetCollection();
+    if (FuzzySet != nullptr && Variables != nullptr)
+        Variables->UpdateFuzzySet(FuzzySet);
+    else
+        Changed(false);  // the set collection as a whole counts as a change of the variable
+}
+
+// The sets leave first, each reported while whole, without a whole-collection
+// report per set; then the variable leaves its collection while its own name and
+// range are still readable. The empty set collection goes with the object.
+void TFuzzyVariable::BeforeDestruction() {
+    if (FItems) FItems->FreeItems();
+    TGCollectionItem::BeforeDestruction();
+}
+
+// ---- TFuzzyVariables --------------------------------------------------------------
+
+TFuzzyVariables::TFuzzyVariables(TFuzzyLogic* AOwner)
+    : TFuzzyVariables(AOwner, TFuzzyVariableClass::Of<TFuzzyVariable>(), TFuzzySetClass::Of<TFuzzySet>()) {}
+
+TFuzzyVariables::TFuzzyVariables(TFuzzyLogic* AOwner, TFuzzyVariableClass ItemClass)
+    : TFuzzyVariables(AOwner, ItemClass, TFuzzySetClass::Of<TFuzzySet>()) {}
+
+TFuzzyVariables::TFuzzyVariables(TFuzzyLogic* AOwner, TFuzzyVariableClass ItemClass, TFuzzySetClass SetClass)
+    : TGCollection(TCollectionItemClass(ItemClass), AOwner), FFuzzy(AOwner), FSetClass(SetClass) {}
+
+// The item class constructs with this collection and so picks up FSetClass.
+TFuzzyVariable* TFuzzyVariables::Add() { return static_cast<TFuzzyVariable*>(TGCollection::Add()); }
+
+TFuzzyVariable* TFuzzyVariables::Add(const std::string& Name) {
+    TFuzzyVariable* Variable = Add();
+    Variable->SetName(Name);
+    return Variable;
+}
+
+TFuzzyVariable* TFuzzyVariables::Insert(int Index) {
+    TFuzzyVariable* Variable = Add();
+    Variable->SetIndex(Index);
+    return Variable;
+}
+
+TFuzzyVariable* TFuzzyVariables::GetItem(int Index) const {
+    return static_cast<TFuzzyVariable*>(TGCollection::GetItem(Index));
+}
+
+TFuzzyVariable* TFuzzyVariables::GetItemByName(const std::string& Name) const {
+    const int Index = IndexOf(Name);
+    if (Index == -1) throw EFzyException(SUnknownFuzzyVarName, {Name});
+    return GetItem(Index);
+}
+
+void TFuzzyVariables::SetItemByName(const std::string& Name, const TFuzzyVariable& Value) {
+    GetItemByName(Name)->Assign(Value);
+}
+
+void TFuzzyVariables::Update(TCollectionItem* Item) {
+    TGCollection::Update(Item);
+    auto* Variable = static_cast<TFuzzyVariable*>(Item);
+    if (Variable != nullptr) Variable->ClampItemIndex();
+    if (FFuzzy != nullptr) FFuzzy->UpdateVariable(Variable);
+}
+
+void TFuzzyVariables::Notify(TCollectionItem* Item, TCollectionNotification Action) {
+    TGCollection::Notify(Item, Action);
+    if (FFuzzy != nullptr) FFuzzy->NotifyVariable(static_cast<TFuzzyVariable*>(Item), Action);
+}
+
+void TFuzzyVariables::UpdateFuzzySet(TFuzzySet* FuzzySet) {
+    if (FFuzzy != nullptr) FFuzzy->UpdateFuzzySet(FuzzySet);
+}
+
+void TFuzzyVariables::NotifyFuzzySet(TFuzzySet* FuzzySet, TCollectionNotification Action) {
+    if (FFuzzy != nullptr) FFuzzy->NotifyFuzzySet(FuzzySet, Action);
+}
+
+}  // namespace fzl
