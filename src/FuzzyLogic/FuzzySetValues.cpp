@@ -285,9 +285,12 @@ void TFuzzySetValues::UpdateFlags(const TFuzzySetValue* Value, TXYUpdateTypes Ty
     }
     if (!FSorted) FDuplicatesRemoved = false;
     // Either coordinate can make a point equal to a neighbour (a new point given
-    // its existing Y is one), so both kinds of change are checked.
+    // its existing Y is one), so both kinds of change are checked. A point sharing
+    // its X with a neighbour may also lengthen a vertical run past what the bulk
+    // clean-up keeps, so that is enough to have the list looked at.
     if (FDuplicatesRemoved && Count() > 1 && !Types.Empty()) {
-        if ((HasPrevious && Value->Equals(*GetItem(Index - 1))) || (HasNext && Value->Equals(*GetItem(Index + 1))))
+        if ((HasPrevious && FloatEquals(Value->FX, XAt(Index - 1))) ||
+            (HasNext && FloatEquals(Value->FX, XAt(Index + 1))))
             FDuplicatesRemoved = false;
     }
 }
@@ -306,6 +309,19 @@ void TFuzzySetValues::PlaceValue(TFuzzySetValue* Value, TXYUpdateTypes Types) {
     if (Count() < 2) return;
     if (Types.Contains(utX)) CapEqualX(Value);
     RemoveDuplicatesInRun(Value);
+    // Where Value left, its former neighbours may now be equal. Such pairs go as
+    // well (never Value itself), so the list is clean, and known to be, again:
+    // a later whole-list report then has nothing to remove, not even a point that
+    // has just been handed out by Add.
+    if (!FDuplicatesRemoved) {
+        for (int I = 1; I < Count();) {
+            if (GetItem(I)->Equals(*GetItem(I - 1)))
+                DeletePoint(GetItem(I) == Value ? I - 1 : I);
+            else
+                ++I;
+        }
+        FDuplicatesRemoved = true;
+    }
 }
 
 // At most three points share one X after a single change: with three others

@@ -140,7 +140,10 @@ std::string TrimRight(std::string_view S) {
 }
 
 bool TryStrToFloat(std::string_view S, double& Value) {
-    if (!S.empty() && S.front() == '+') S.remove_prefix(1);
+    if (!S.empty() && S.front() == '+') {
+        S.remove_prefix(1);
+        if (!S.empty() && S.front() == '-') return false;  // "+-1" is not a number
+    }
     if (S.empty()) return false;
     double Parsed = 0;
     const auto [End, Error] = std::from_chars(S.data(), S.data() + S.size(), Parsed);
