@@ -33,7 +33,7 @@ void TCustomFuzzyLogic::SetThreshold(TFzyFloat Value) {
 // back to this component. Otherwise the parser would not learn of our end.
 void TCustomFuzzyLogic::SetParser(TCustomFuzzyLogicParser* Value) {
     if (Value == FParser) return;
-    if (FParser != nullptr && FParser->GetFuzzyLogic() != this) FParser->RemoveFreeNotification(this);
+    if (FParser != nullptr) FParser->RemoveFreeNotification(this);
     FParser = Value;
     if (FParser != nullptr) FParser->FreeNotification(this);
 }

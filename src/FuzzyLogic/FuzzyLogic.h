@@ -62,6 +62,7 @@ public:
     [[nodiscard]] std::string ClassName() const override { return "TCustomFuzzyLogic"; }
 
 protected:
+    ~TCustomFuzzyLogic() override = default;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void BeforeDestruction() override;
     /// Runs after the threshold changed.
@@ -114,6 +115,7 @@ public:
     void AfterConstruction() override;
 
 protected:
+    ~TFuzzyLogic() override = default;
     void ThresholdChanged() override;
     void BeforeDestruction() override;
     /// Factory of the variable collection.

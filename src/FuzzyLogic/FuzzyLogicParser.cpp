@@ -11,7 +11,7 @@ namespace fzl {
 // drops it when it lets go of us.
 void TCustomFuzzyLogicParser::SetFuzzyLogic(TCustomFuzzyLogic* Value) {
     if (Value == FFuzzyLogic) return;
-    if (FFuzzyLogic != nullptr && FFuzzyLogic->GetParser() != this) FFuzzyLogic->RemoveFreeNotification(this);
+    if (FFuzzyLogic != nullptr) FFuzzyLogic->RemoveFreeNotification(this);
     FFuzzyLogic = Value;
     if (FFuzzyLogic != nullptr) FFuzzyLogic->FreeNotification(this);
 }

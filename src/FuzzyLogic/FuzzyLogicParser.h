@@ -39,6 +39,7 @@ public:
     [[nodiscard]] std::string ClassName() const override { return "TCustomFuzzyLogicParser"; }
 
 protected:
+    ~TCustomFuzzyLogicParser() override = default;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void BeforeDestruction() override;
 

@@ -25,8 +25,13 @@ bool IsReservedWord(std::string_view Name) {
     return IsFuzzyKeyword(Name, IsUnion, Operation) || IsFuzzyHedgeOperator(Name) || IsFuzzyHedge(Name);
 }
 
-std::string PointText(const TFuzzySetValue& Point) {
-    return "(" + FormatFixed(Point.GetX(), 4) + " " + FormatFixed(Point.GetY(), 4) + ") ";
+// Appends "(x y) " with four decimals each.
+void AppendPointText(std::string& Text, const TFuzzySetValue& Point) {
+    Text += '(';
+    Text += FormatFixed(Point.GetX(), 4);
+    Text += ' ';
+    Text += FormatFixed(Point.GetY(), 4);
+    Text += ") ";
 }
 
 }  // namespace
@@ -319,15 +324,19 @@ TFuzzySet* TFuzzySet::Clone() const {
 std::string TFuzzySet::ToString() const {
     if (const TCustomFuzzyLogic* Fuzzy = GetFuzzy(); Fuzzy != nullptr && Fuzzy->GetParser() != nullptr)
         return Fuzzy->GetParser()->PrettyPrint(*this, false);
-    std::string Text = "(" + FName + " ";
-    for (const TFuzzySetValue* Point : *FValues) Text += PointText(*Point);
-    return Text + ")";
+    std::string Text(1, '(');
+    Text += FName;
+    Text += ' ';
+    for (const TFuzzySetValue* Point : *FValues) AppendPointText(Text, *Point);
+    Text += ')';
+    return Text;
 }
 
 std::string TFuzzySet::GetValuesToString() const {
-    std::string Text = "(";
-    for (const TFuzzySetValue* Point : *FValues) Text += PointText(*Point);
-    return Text + ")";
+    std::string Text(1, '(');
+    for (const TFuzzySetValue* Point : *FValues) AppendPointText(Text, *Point);
+    Text += ')';
+    return Text;
 }
 
 }  // namespace fzl

@@ -203,6 +203,14 @@ void TFuzzySetValues::Update(TCollectionItem* Item) {
         FFuzzySet->UpdateFuzzySetValues();
 }
 
+void TFuzzySetValues::Notify(TCollectionItem* Item, TCollectionNotification Action) {
+    TGCollection::Notify(Item, Action);
+    const int Index = Item->GetIndex();
+    if (Action == cnExtracting && Index > 0 && Index + 1 < Count() &&
+        GetItem(Index - 1)->Equals(*GetItem(Index + 1)))
+        FDuplicatesRemoved = false;
+}
+
 void TFuzzySetValues::Sort() {
     if (FSorted) return;
     BeginUpdate();

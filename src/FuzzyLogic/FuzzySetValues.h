@@ -134,6 +134,8 @@ public:
 protected:
     ~TFuzzySetValues() override = default;
     void Update(TCollectionItem* Item) override;
+    /// A point leaving may bring two equal points together: the list is then cleaned.
+    void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
 
 private:
     friend class TFuzzySetValue;

@@ -138,7 +138,7 @@ void TFuzzyVariable::SetThreshold(TFzyFloat Value) noexcept {
 
 void TFuzzyVariable::SetItemIndex(int Value) {
     if (Value == FItemIndex) return;
-    if (Value >= FItems->Count()) throw EListError(Format(SListIndexError, {Value}));
+    if (Value >= FItems->Count()) throw EFzyException(SListIndexError, {Value});
     FItemIndex = Value;
     Changed(false);
 }

@@ -41,6 +41,7 @@ public:
 
 protected:
     TCollectionItem() = default;
+    ~TCollectionItem() override = default;
     /// Reports a change of this item (or of all items) unless the collection is updating.
     void Changed(bool AllItems);
     void BeforeDestruction() override;
@@ -159,6 +160,7 @@ public:
     [[nodiscard]] std::string ClassName() const override { return "TCollection"; }
 
 protected:
+    ~TCollection() override = default;
     /// Called after a change: Item, or nullptr for the collection as a whole.
     virtual void Update(TCollectionItem* Item);
     /// Called as Item joins (cnAdded) or leaves (cnDeleting before cnExtracting).

@@ -24,24 +24,19 @@ void TComponent::SetDesigning(bool Value) noexcept {
 
 void TComponent::FreeNotification(TComponent* AComponent) {
     if (AComponent == nullptr || AComponent == this) return;
-    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
-        FFreeNotifies.push_back(AComponent);
-    if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
-        AComponent->FFreeNotifies.end())
-        AComponent->FFreeNotifies.push_back(this);
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) != FFreeNotifies.end()) return;
+    FFreeNotifies.push_back(AComponent);
+    AComponent->FNotifiers.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
     if (AComponent == nullptr) return;
     Erase(FFreeNotifies, AComponent);
-    Erase(AComponent->FFreeNotifies, this);
+    Erase(AComponent->FNotifiers, this);
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove) {
-        Erase(FFreeNotifies, AComponent);
-        Erase(FComponents, AComponent);
-    }
+    if (Operation == opRemove) Erase(FComponents, AComponent);
 }
 
 void TComponent::BeforeDestruction() {
@@ -50,9 +45,12 @@ void TComponent::BeforeDestruction() {
     while (!FFreeNotifies.empty()) {
         TComponent* Other = FFreeNotifies.back();
         FFreeNotifies.pop_back();
-        Erase(Other->FFreeNotifies, this);
+        Erase(Other->FNotifiers, this);
         Other->Notification(this, opRemove);
     }
+    // Those that would have told this component no longer need to.
+    for (TComponent* Notifier : FNotifiers) Erase(Notifier->FFreeNotifies, this);
+    FNotifiers.clear();
     while (!FComponents.empty()) FComponents.back()->Free();
     if (FOwner != nullptr) FOwner->RemoveComponent(this);
     TPersistent::BeforeDestruction();

@@ -40,10 +40,10 @@ public:
     /// Called after streaming in; clears the loading state.
     virtual void Loaded() { FComponentState.Exclude(csLoading); }
 
-    /// Asks to be told (through AComponent->Notification) when this component is freed,
-    /// and tells this component when AComponent is freed.
+    /// AComponent will be told, through its Notification(this, opRemove), when this
+    /// component is freed. If AComponent goes first, the registration goes with it.
     void FreeNotification(TComponent* AComponent);
-    /// Undoes FreeNotification in both directions.
+    /// Undoes FreeNotification(AComponent).
     void RemoveFreeNotification(TComponent* AComponent);
 
     [[nodiscard]] int ComponentCount() const noexcept { return static_cast<int>(FComponents.size()); }
@@ -52,6 +52,7 @@ public:
     [[nodiscard]] std::string ClassName() const override { return "TComponent"; }
 
 protected:
+    ~TComponent() override = default;
     /// AComponent is being inserted or removed (freed); overrides call the inherited one.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     void BeforeDestruction() override;
@@ -65,7 +66,8 @@ private:
     std::intptr_t FTag = 0;
     TComponentState FComponentState;
     std::vector<TComponent*> FComponents;
-    std::vector<TComponent*> FFreeNotifies;
+    std::vector<TComponent*> FFreeNotifies;  // told when this component goes
+    std::vector<TComponent*> FNotifiers;     // will tell this component when they go
 };
 
 }  // namespace fzl

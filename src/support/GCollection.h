@@ -14,6 +14,9 @@ public:
     /// The name IndexOf compares; descendants return their own name.
     [[nodiscard]] virtual std::string GetName() const { return {}; }
     [[nodiscard]] std::string ClassName() const override { return "TGCollectionItem"; }
+
+protected:
+    ~TGCollectionItem() override = default;
 };
 
 /// An owned collection of named items.
@@ -24,6 +27,9 @@ public:
     /// Index of the first item whose name equals Name exactly (case-sensitive), or -1.
     [[nodiscard]] int IndexOf(std::string_view Name) const;
     [[nodiscard]] std::string ClassName() const override { return "TGCollection"; }
+
+protected:
+    ~TGCollection() override = default;
 };
 
 }  // namespace fzl

@@ -17,6 +17,9 @@ public:
     [[nodiscard]] virtual TPersistent* GetOwner() const { return nullptr; }
 
     [[nodiscard]] std::string ClassName() const override { return "TPersistent"; }
+
+protected:
+    ~TPersistent() override = default;
 };
 
 }  // namespace fzl

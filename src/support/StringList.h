@@ -65,6 +65,9 @@ public:
         TObject* Object = nullptr;
     };
 
+protected:
+    ~TStrings() override = default;
+
 private:
     [[nodiscard]] bool SameText(std::string_view A, std::string_view B) const noexcept;
 
@@ -77,6 +80,9 @@ private:
 class TStringList final : public TStrings {
 public:
     [[nodiscard]] std::string ClassName() const override { return "TStringList"; }
+
+protected:
+    ~TStringList() override = default;
 };
 
 }  // namespace fzl

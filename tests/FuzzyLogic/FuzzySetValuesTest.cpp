@@ -473,7 +473,7 @@ TEST(FuzzySetValues, CornerCasesOfReordering) {
 
 // Known gap: nothing marks the list for a clean-up when a point is deleted, so two
 // equal points that meet where the deleted one was stay side by side.
-TEST(FuzzySetValues, DISABLED_DeletingBetweenEqualPointsThinsThem) {
+TEST(FuzzySetValues, DeletingBetweenEqualPointsThinsThem) {
     for (const bool InBulk : {false, true}) {
         auto List = Make<TFuzzySetValues>();
         List->Add(5, 0.3);

@@ -141,7 +141,7 @@ TEST(FuzzyVariable, ItemIndexFollowsAddsAndDeletions) {
     Variable->SetItemIndex(0);
     EXPECT_EQ(Variable->GetItemIndex(), 0);
     EXPECT_EQ(Model.VariableChanges, 1);
-    EXPECT_EQ(MessageOf<EListError>([&] { Variable->SetItemIndex(2); }), "List index out of bounds (2)");
+    EXPECT_EQ(MessageOf<EFzyException>([&] { Variable->SetItemIndex(2); }), "List index out of bounds (2)");
     EXPECT_EQ(Variable->GetItemIndex(), 0);
     // Values below -1 are not refused.
     Variable->SetItemIndex(-1);

@@ -1,0 +1,87 @@
+// Benchmarks of the engine's hot paths and of two Mamdani controllers.
+
+#include <benchmark/benchmark.h>
+
+#include "MamdaniModel.h"
+
+namespace fzl::bench {
+namespace {
+
+// A variable over [0, 1000] holding bell-shaped sets of a chosen resolution.
+struct TSetPair {
+    TOwned<TFuzzyLogic> Logic = Make<TFuzzyLogic>(nullptr);
+    TFuzzySet* A = nullptr;
+    TFuzzySet* B = nullptr;
+    explicit TSetPair(int Points) {
+        Logic->SetAutoTerms(false);
+        TFuzzyVariable* Variable = Logic->GetItems().Add("x");
+        Variable->SetMaximum(1000);
+        A = Variable->GetItems().Add("a");
+        A->CreatePIFunctionValues(Points, 100, 700, 400);
+        B = Variable->GetItems().Add("b");
+        B->CreatePIFunctionValues(Points, 300, 900, 600);
+    }
+};
+
+void BM_DegreeOfMembership(benchmark::State& State) {
+    const TSetPair Sets(static_cast<int>(State.range(0)));
+    double X = 0;
+    for (auto _ : State) {
+        benchmark::DoNotOptimize(Sets.A->DegreeOfMembership(X));
+        X = X >= 1000 ? 0 : X + 0.731;
+    }
+}
+BENCHMARK(BM_DegreeOfMembership)->Arg(7)->Arg(50)->Arg(500);
+
+template <class TCombine>
+void Combine(benchmark::State& State, TCombine&& Operation) {
+    const TSetPair Sets(static_cast<int>(State.range(0)));
+    for (auto _ : State) {
+        TFuzzySet* Result = Operation(*Sets.A, *Sets.B);
+        benchmark::DoNotOptimize(Result);
+        Result->Free();
+    }
+}
+
+void BM_UnionZadeh(benchmark::State& State) {
+    Combine(State, [](TFuzzySet& A, TFuzzySet& B) { return A.Union(B); });
+}
+void BM_IntersectionZadeh(benchmark::State& State) {
+    Combine(State, [](TFuzzySet& A, TFuzzySet& B) { return A.Intersection(B); });
+}
+void BM_UnionProduct(benchmark::State& State) {
+    Combine(State, [](TFuzzySet& A, TFuzzySet& B) { return A.Union(B, foProduct); });
+}
+void BM_IntersectionProduct(benchmark::State& State) {
+    Combine(State, [](TFuzzySet& A, TFuzzySet& B) { return A.Intersection(B, foProduct); });
+}
+BENCHMARK(BM_UnionZadeh)->Arg(7)->Arg(50)->Arg(500);
+BENCHMARK(BM_IntersectionZadeh)->Arg(7)->Arg(50)->Arg(500);
+BENCHMARK(BM_UnionProduct)->Arg(7)->Arg(50)->Arg(500);
+BENCHMARK(BM_IntersectionProduct)->Arg(7)->Arg(50)->Arg(500);
+
+void BM_CenterOfGravity(benchmark::State& State) {
+    const TSetPair Sets(static_cast<int>(State.range(0)));
+    for (auto _ : State) benchmark::DoNotOptimize(Sets.A->CenterOfGravity());
+}
+BENCHMARK(BM_CenterOfGravity)->Arg(7)->Arg(500);
+
+void RunCycles(benchmark::State& State, int Inputs, int Terms, bool WithFacts) {
+    TMamdaniModel Model(Inputs, Terms);
+    const TInputSequence Inputs_(Inputs, 4096);
+    std::size_t Index = 0;
+    for (auto _ : State) {
+        const double* X = Inputs_.Tuple(Index++);
+        benchmark::DoNotOptimize(WithFacts ? Model.CycleWithFacts(X) : Model.Cycle(X));
+    }
+}
+
+void BM_MamdaniCycleA(benchmark::State& State) { RunCycles(State, 2, 5, false); }
+void BM_MamdaniCycleB(benchmark::State& State) { RunCycles(State, 3, 7, false); }
+void BM_MamdaniCycleA_FactSets(benchmark::State& State) { RunCycles(State, 2, 5, true); }
+BENCHMARK(BM_MamdaniCycleA);
+BENCHMARK(BM_MamdaniCycleB);
+BENCHMARK(BM_MamdaniCycleA_FactSets);
+
+}  // namespace
+}  // namespace fzl::bench

@@ -1,0 +1,145 @@
+#pragma once
+// The benchmark controllers: inputs with evenly spaced triangular terms over
+// [0, 100] (the outer vertex of the end terms outside the range), an output with
+// the same terms, and rules over the full grid whose consequent index is the
+// clamped sum of the premise indices less the centre offset.
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FuzzyLogic/FuzzyLogic.h"
+
+namespace fzl::bench {
+
+/// Fixed pseudo-random inputs in [0, 100).
+class TInputSequence {
+public:
+    TInputSequence(int Inputs, std::size_t Length) {
+        std::uint64_t State = 0x9E3779B97F4A7C15ULL;
+        FValues.resize(Length * static_cast<std::size_t>(Inputs));
+        for (double& Value : FValues) {
+            State ^= State << 13;
+            State ^= State >> 7;
+            State ^= State << 17;
+            Value = 100.0 * static_cast<double>(State >> 11) * (1.0 / 9007199254740992.0);
+        }
+        FInputs = Inputs;
+    }
+    /// The inputs of tuple Index (cycling).
+    [[nodiscard]] const double* Tuple(std::size_t Index) const {
+        const std::size_t Tuples = FValues.size() / static_cast<std::size_t>(FInputs);
+        return &FValues[(Index % Tuples) * static_cast<std::size_t>(FInputs)];
+    }
+
+private:
+    std::vector<double> FValues;
+    int FInputs = 1;
+};
+
+/// A Mamdani controller built with the class model.
+class TMamdaniModel {
+public:
+    TMamdaniModel(int Inputs, int Terms) : FInputs(Inputs), FTerms(Terms) {
+        FLogic->SetAutoTerms(false);
+        FLogic->SetCorrelationMethod(fcmProduct);
+        FLogic->SetInferenceMethod(fimMinMax);
+        FLogic->SetDefuzzificationMethod(dmCenterOfGravity);
+        for (int I = 0; I < Inputs; ++I) FInputVariables.push_back(AddVariable(NumberedName("in", I)));
+        FOutput = AddVariable("out");
+        FLogic->SetThreshold(1e-9);  // only rules with a positive strength fire
+        FFacts.resize(static_cast<std::size_t>(Inputs));
+        for (int I = 0; I < Inputs; ++I) FFacts[static_cast<std::size_t>(I)] = FInputVariables[static_cast<std::size_t>(I)]->GetItems().Add("fact");
+    }
+
+    /// Fires every rule on crisp inputs (strength: minimum of the premises' degrees) and defuzzifies.
+    double Cycle(const double* X) {
+        std::vector<int> Index(static_cast<std::size_t>(FInputs), 0);
+        TFuzzySet* Conclusion = nullptr;
+        for (;;) {
+            double Strength = 1.0;
+            for (int I = 0; I < FInputs; ++I)
+                Strength = std::min(Strength, Term(I, Index[static_cast<std::size_t>(I)])->DegreeOfMembership(X[I]));
+            Conclusion = Fire(FOutput->AssertRule(Strength, *Consequent(Index), Conclusion), Conclusion);
+            if (!Next(Index)) break;
+        }
+        return Finish(Conclusion);
+    }
+
+    /// The same with each input given as a crisp fact set and the strength from the sweep.
+    double CycleWithFacts(const double* X) {
+        for (int I = 0; I < FInputs; ++I) FFacts[static_cast<std::size_t>(I)]->CreateCrispValue(X[I]);
+        std::vector<int> Index(static_cast<std::size_t>(FInputs), 0);
+        std::vector<TFuzzySet*> Premises(static_cast<std::size_t>(FInputs));
+        TFuzzySet* Conclusion = nullptr;
+        for (;;) {
+            for (int I = 0; I < FInputs; ++I) Premises[static_cast<std::size_t>(I)] = Term(I, Index[static_cast<std::size_t>(I)]);
+            Conclusion = Fire(FOutput->AssertRule(Premises, FFacts, *Consequent(Index), Conclusion), Conclusion);
+            if (!Next(Index)) break;
+        }
+        return Finish(Conclusion);
+    }
+
+    [[nodiscard]] TFuzzyVariable& Output() const { return *FOutput; }
+
+private:
+    static std::string NumberedName(const char* Prefix, int Number) {
+        std::string Name(Prefix);
+        Name += std::to_string(Number);
+        return Name;
+    }
+
+    TFuzzyVariable* AddVariable(const std::string& Name) {
+        TFuzzyVariable* Variable = FLogic->GetItems().Add(Name);
+        Variable->SetMaximum(100);
+        const double Step = 100.0 / (FTerms - 1);
+        for (int T = 0; T < FTerms; ++T) {
+            TFuzzySet* Term = Variable->GetItems().Add(NumberedName("t", T));
+            Term->CreateTriangleFunctionValues(T * Step - Step, T * Step, T * Step + Step);
+        }
+        return Variable;
+    }
+
+    [[nodiscard]] TFuzzySet* Term(int Input, int Index) const {
+        return FInputVariables[static_cast<std::size_t>(Input)]->GetItems().GetItem(Index);
+    }
+
+    [[nodiscard]] TFuzzySet* Consequent(const std::vector<int>& Index) const {
+        int Sum = 0;
+        for (int Value : Index) Sum += Value;
+        const int Offset = (FInputs - 1) * (FTerms - 1) / 2;
+        return FOutput->GetItems().GetItem(std::clamp(Sum - Offset, 0, FTerms - 1));
+    }
+
+    // The previous conclusion is the caller's to free once a rule produced a new one.
+    static TFuzzySet* Fire(TFuzzySet* Result, TFuzzySet* Conclusion) {
+        if (Result == nullptr) return Conclusion;
+        if (Conclusion != nullptr) Conclusion->Free();
+        return Result;
+    }
+
+    static double Finish(TFuzzySet* Conclusion) {
+        if (Conclusion == nullptr) return 0.0;
+        const double Result = Conclusion->Defuzzify();
+        Conclusion->Free();
+        return Result;
+    }
+
+    bool Next(std::vector<int>& Index) const {
+        for (int& Digit : Index) {
+            if (++Digit < FTerms) return true;
+            Digit = 0;
+        }
+        return false;
+    }
+
+    int FInputs;
+    int FTerms;
+    TOwned<TFuzzyLogic> FLogic = Make<TFuzzyLogic>(nullptr);
+    std::vector<TFuzzyVariable*> FInputVariables;
+    TFuzzyVariable* FOutput = nullptr;
+    std::vector<TFuzzySet*> FFacts;
+};
+
+}  // namespace fzl::bench
