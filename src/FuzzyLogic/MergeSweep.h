@@ -31,47 +31,14 @@
 
 namespace fzl::detail {
 
-/// One operand's walk: the points already passed and the segment its curve follows next.
-class TSweepCursor {
-public:
-    explicit TSweepCursor(const TFuzzySetValues& Points) noexcept : FPoints(Points), FCount(Points.Count()) {}
-
-    [[nodiscard]] bool HasNext() const noexcept { return FNext < FCount; }
-    [[nodiscard]] TFzyFloat NextX() const { return X(FNext); }
-    [[nodiscard]] TFzyFloat X(int Index) const { return FPoints.GetItem(Index)->GetX(); }
-    [[nodiscard]] TFzyFloat Y(int Index) const { return FPoints.GetItem(Index)->GetY(); }
-
-    /// True while the curve runs between two points, false on a flat extension.
-    [[nodiscard]] bool OnSegment() const noexcept { return FNext > 0 && FNext < FCount; }
-
-    /// The curve at At, which lies between the points passed and the next one.
-    [[nodiscard]] TFzyFloat ValueAt(TFzyFloat At) const {
-        if (FNext == 0) return Y(0);
-        if (FNext >= FCount) return Y(FCount - 1);
-        return TFuzzySet::InterpolateY(X(FNext - 1), Y(FNext - 1), X(FNext), Y(FNext), At);
-    }
-
-    /// The X at which the current segment reaches Level.
-    [[nodiscard]] TFzyFloat SegmentXAt(TFzyFloat Level) const {
-        return TFuzzySet::InterpolateX(X(FNext - 1), Y(FNext - 1), X(FNext), Y(FNext), Level);
-    }
-
-    /// End (exclusive) of the run of points sharing the next point's X.
-    [[nodiscard]] int RunEnd() const {
-        const TFzyFloat At = X(FNext);
-        int End = FNext + 1;
-        while (End < FCount && FloatEquals(X(End), At)) ++End;
-        return End;
-    }
-
-    void MoveTo(int Index) noexcept { FNext = Index; }
-    [[nodiscard]] int Next() const noexcept { return FNext; }
-
-private:
-    const TFuzzySetValues& FPoints;
-    int FCount;
-    int FNext = 0;
-};
+/// FloatEquals, with the clear cases decided in double arithmetic first: the
+/// sweep compares X values at every step and the exact test is costly.
+[[nodiscard]] inline bool SameX(TFzyFloat A, TFzyFloat B) noexcept {
+    const TFzyFloat Distance = A > B ? A - B : B - A;
+    if (Distance > 2 * FuzzyTolerance) return false;
+    if (Distance < FuzzyTolerance / 2) return true;
+    return FloatEquals(A, B);
+}
 
 /// A curve's values at one station: arriving, highest, leaving, and how many
 /// points it has there (1 for a curve that just passes through).
@@ -82,13 +49,66 @@ struct TStationValues {
     int Count;
 };
 
-/// The values of the run of points from Cursor's next point to End.
-inline TStationValues RunValues(const TSweepCursor& Cursor, int End) {
-    const int First = Cursor.Next();
-    TStationValues Values{Cursor.Y(First), Cursor.Y(First), Cursor.Y(End - 1), End - First};
-    for (int Index = First + 1; Index < End; ++Index) Values.Max = std::max(Values.Max, Cursor.Y(Index));
-    return Values;
-}
+/// One operand's walk: the points already passed and the segment its curve
+/// follows next (the last point passed and the next one, held as pointers).
+class TSweepCursor {
+public:
+    explicit TSweepCursor(const TFuzzySetValues& Points)
+        : FPoints(Points), FCount(Points.Count()), FNextPoint(FCount > 0 ? Points.GetItem(0) : nullptr) {}
+
+    [[nodiscard]] bool HasNext() const noexcept { return FNext < FCount; }
+    [[nodiscard]] TFzyFloat NextX() const noexcept { return FNextPoint->GetX(); }
+
+    /// True while the curve runs between two points, false on a flat extension.
+    [[nodiscard]] bool OnSegment() const noexcept { return FPrevious != nullptr && FNextPoint != nullptr; }
+
+    /// The curve at At, which lies between the points passed and the next one.
+    [[nodiscard]] TFzyFloat ValueAt(TFzyFloat At) const {
+        if (FPrevious == nullptr) return FNextPoint->GetY();
+        if (FNextPoint == nullptr) return FPrevious->GetY();
+        return TFuzzySet::InterpolateY(FPrevious->GetX(), FPrevious->GetY(), FNextPoint->GetX(), FNextPoint->GetY(),
+                                       At);
+    }
+
+    /// The X at which the current segment reaches Level.
+    [[nodiscard]] TFzyFloat SegmentXAt(TFzyFloat Level) const {
+        return TFuzzySet::InterpolateX(FPrevious->GetX(), FPrevious->GetY(), FNextPoint->GetX(), FNextPoint->GetY(),
+                                       Level);
+    }
+
+    /// The values of the run of points that share the next point's X; Advance passes them.
+    [[nodiscard]] TStationValues Run() {
+        const TFzyFloat At = FNextPoint->GetX();
+        TStationValues Values{FNextPoint->GetY(), FNextPoint->GetY(), FNextPoint->GetY(), 1};
+        FRunLast = FNextPoint;
+        FRunEnd = FNext + 1;
+        for (; FRunEnd < FCount; ++FRunEnd) {
+            const TFuzzySetValue* Point = FPoints.GetItem(FRunEnd);
+            if (!SameX(Point->GetX(), At)) break;
+            Values.Max = std::max(Values.Max, Point->GetY());
+            Values.Right = Point->GetY();
+            ++Values.Count;
+            FRunLast = Point;
+        }
+        return Values;
+    }
+
+    /// Passes the run read by Run.
+    void Advance() {
+        FNext = FRunEnd;
+        FPrevious = FRunLast;
+        FNextPoint = FNext < FCount ? FPoints.GetItem(FNext) : nullptr;
+    }
+
+private:
+    const TFuzzySetValues& FPoints;
+    int FCount;
+    int FNext = 0;
+    int FRunEnd = 0;
+    const TFuzzySetValue* FPrevious = nullptr;
+    const TFuzzySetValue* FNextPoint;
+    const TFuzzySetValue* FRunLast = nullptr;
+};
 
 inline TStationValues LevelValues(TFzyFloat Level) noexcept { return {Level, Level, Level, 1}; }
 
@@ -135,10 +155,12 @@ bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit
     TSweepCursor CursorB(B);
     {
         // Both curves start level with each other where the earlier one begins.
-        const TFzyFloat YA = CursorA.Y(0);
-        const TFzyFloat YB = CursorB.Y(0);
+        const TFuzzySetValue* FirstA = A.GetItem(0);
+        const TFuzzySetValue* FirstB = B.GetItem(0);
+        const TFzyFloat YA = FirstA->GetY();
+        const TFzyFloat YB = FirstB->GetY();
         if (FloatEquals(YA, YB)) {
-            const TFzyFloat X = std::min(CursorA.X(0), CursorB.X(0));
+            const TFzyFloat X = std::min(FirstA->GetX(), FirstB->GetX());
             if (Emit(X, YA, X, YB)) return true;
         }
     }
@@ -150,16 +172,14 @@ bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit
     while (CursorA.HasNext() || CursorB.HasNext()) {
         bool TakeA = CursorA.HasNext();
         bool TakeB = CursorB.HasNext();
-        if (TakeA && TakeB && !FloatEquals(CursorA.NextX(), CursorB.NextX())) {
+        if (TakeA && TakeB && !SameX(CursorA.NextX(), CursorB.NextX())) {
             TakeA = CursorB.NextX() > CursorA.NextX();
             TakeB = !TakeA;
         }
         const TFzyFloat X = TakeA ? CursorA.NextX() : CursorB.NextX();
         const TFzyFloat X2 = TakeB ? CursorB.NextX() : X;
-        const int EndA = TakeA ? CursorA.RunEnd() : CursorA.Next();
-        const int EndB = TakeB ? CursorB.RunEnd() : CursorB.Next();
-        const TStationValues SA = TakeA ? RunValues(CursorA, EndA) : LevelValues(CursorA.ValueAt(X));
-        const TStationValues SB = TakeB ? RunValues(CursorB, EndB) : LevelValues(CursorB.ValueAt(X2));
+        const TStationValues SA = TakeA ? CursorA.Run() : LevelValues(CursorA.ValueAt(X));
+        const TStationValues SB = TakeB ? CursorB.Run() : LevelValues(CursorB.ValueAt(X2));
 
         if (HaveLast) {
             TFzyFloat CrossX = 0;
@@ -186,8 +206,8 @@ bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit
             if (Emit(X, SA.Right, X2, SB.Right)) return true;
         }
 
-        CursorA.MoveTo(EndA);
-        CursorB.MoveTo(EndB);
+        if (TakeA) CursorA.Advance();
+        if (TakeB) CursorB.Advance();
         HaveLast = true;
         LastX = X;
         LastA = SA.Right;
