@@ -53,8 +53,13 @@ std::string CreateFuzzyName(std::string_view FirstName, std::string_view SecondN
 }
 
 std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, TFzyFloat Value) {
-    static const std::string Pattern = "%s %s " + std::string(FuzzyFormatStr);
-    return Format(Pattern, {BracketName(Name), Operation, Value});
+    // The text "%s %s %.4f" gives, without parsing a pattern on every derived name.
+    std::string Result = BracketName(Name);
+    Result += ' ';
+    Result += Operation;
+    Result += ' ';
+    Result += FormatFixed(Value, 4);
+    return Result;
 }
 
 std::string FormatFuzzyExpression(std::string_view S) {

@@ -20,6 +20,8 @@ constexpr TFzyFloat UnboundedX = 2147483647.0;
 constexpr int DefaultFunctionValues = 7;
 
 bool IsReservedWord(std::string_view Name) {
+    // Every reserved word is a single word: names with a blank (all derived names) never are.
+    if (Name.find(' ') != std::string_view::npos) return false;
     bool IsUnion = false;
     TFuzzyOperation Operation{};
     return IsFuzzyKeyword(Name, IsUnion, Operation) || IsFuzzyHedgeOperator(Name) || IsFuzzyHedge(Name);

@@ -6,6 +6,8 @@
 #include "FuzzyConsts/FuzzyExceptions.h"
 #include "FuzzyConsts/FuzzyMessages.h"
 #include "FuzzyLogic/FuzzyMath.h"
+#include "support/Exceptions.h"
+#include "support/Format.h"
 
 namespace fzl {
 namespace {
@@ -32,6 +34,13 @@ TFuzzySetValue::TFuzzySetValue(TCollection* Collection) {
     if (auto* List = dynamic_cast<TFuzzySetValues*>(Collection)) {
         FX = List->ClampX(List->Count() > 0 ? List->Last()->FX + 1.0 : 0.0);
     }
+}
+
+void TFuzzySetValue::SetCollection(TCollection* Value) {
+    // Points live only in point lists: their setters rely on it.
+    if (Value != nullptr && dynamic_cast<TFuzzySetValues*>(Value) == nullptr)
+        throw EConvertError(Format(SAssignError, {ClassName(), Value->ClassName()}));
+    TCollectionItem::SetCollection(Value);
 }
 
 TFuzzySetValues* TFuzzySetValue::GetCollection() const noexcept {
@@ -85,16 +94,32 @@ TPersistent* TFuzzySetValues::GetOwner() const { return dynamic_cast<TPersistent
 
 TFuzzySetValue* TFuzzySetValues::Add() { return static_cast<TFuzzySetValue*>(TGCollection::Add()); }
 
+// The point is made at its place and joins unreported: it never exists at a
+// default place, so it cannot be taken for a duplicate of a different point.
+// Then it is placed and reported as SetValue would.
 TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
-    TFuzzySetValue* Point = nullptr;
+    TFuzzySetValue* Point = static_cast<TFuzzySetValue*>(ItemClass().Create(nullptr));
+    Point->FX = ClampX(X);
+    Point->FY = std::max(Y, 0.0);
     {
-        // The bare append is not reported: the point never exists at a default
-        // place, so it cannot be taken for a duplicate of a different point.
         const TSilentUpdate Silent(*this);
-        Point = Add();
+        Point->TCollectionItem::SetCollection(this);
     }
-    Point->SetValue(X, Y);
+    Point->Report({utX, utY});
     return Point;
+}
+
+void TFuzzySetValues::Assign(const TPersistent& Source) {
+    const auto* Other = dynamic_cast<const TFuzzySetValues*>(&Source);
+    if (Other == nullptr || Other == this) {
+        TGCollection::Assign(Source);
+        return;
+    }
+    InUpdate(*this, [&] {
+        Clear();
+        Reserve(Other->Count());
+        for (const TFuzzySetValue* Point : *Other) Add(Point->FX, Point->FY);
+    });
 }
 
 TFuzzySetValue* TFuzzySetValues::Insert(int Index) { return static_cast<TFuzzySetValue*>(TGCollection::Insert(Index)); }

@@ -49,6 +49,8 @@ public:
 
     /// The owning list, or nullptr.
     [[nodiscard]] TFuzzySetValues* GetCollection() const noexcept;
+    /// Moves the point to another point list (raises EConvertError for other collections).
+    void SetCollection(TCollection* Value) override;
 
     void Assign(const TPersistent& Source) override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValue"; }
@@ -128,6 +130,8 @@ public:
         return TCollectionEnumerator<TFuzzySetValue>(RawItems().end());
     }
 
+    /// Replaces the points by copies of another list's points, in one bulk update.
+    void Assign(const TPersistent& Source) override;
     [[nodiscard]] TPersistent* GetOwner() const override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValues"; }
 

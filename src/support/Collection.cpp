@@ -59,10 +59,7 @@ void TCollection::Clear() {
     EndUpdate();
 }
 
-TCollectionItem* TCollection::GetItem(int Index) const {
-    if (Index < 0 || Index >= Count()) throw EListError(Format(SListIndexError, {Index}));
-    return FItems[static_cast<std::size_t>(Index)];
-}
+void TCollection::RaiseIndexError(int Index) { throw EListError(Format(SListIndexError, {Index})); }
 
 void TCollection::EndUpdate() {
     if (FUpdateCount > 0 && --FUpdateCount == 0) Changed();

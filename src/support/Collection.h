@@ -7,6 +7,7 @@
 // Every insertion, removal and move ends with a whole-collection Update(nullptr)
 // unless an update bracket is open.
 
+#include <algorithm>
 #include <concepts>
 #include <cstddef>
 #include <iterator>
@@ -141,8 +142,13 @@ public:
     void Clear();
 
     [[nodiscard]] int Count() const noexcept { return static_cast<int>(FItems.size()); }
+    /// Makes room for Capacity items without reallocating.
+    void Reserve(int Capacity) { FItems.reserve(static_cast<std::size_t>(std::max(Capacity, 0))); }
     /// The item at Index; raises EListError outside 0 .. Count - 1.
-    [[nodiscard]] TCollectionItem* GetItem(int Index) const;
+    [[nodiscard]] TCollectionItem* GetItem(int Index) const {
+        if (Index < 0 || Index >= Count()) RaiseIndexError(Index);
+        return FItems[static_cast<std::size_t>(Index)];
+    }
     /// Assigns Value into the existing item at Index.
     void SetItem(int Index, const TCollectionItem& Value) { GetItem(Index)->Assign(Value); }
 
@@ -192,6 +198,7 @@ protected:
 
 private:
     friend class TCollectionItem;
+    [[noreturn]] static void RaiseIndexError(int Index);
     void InsertItem(TCollectionItem* Item);
     void RemoveItem(TCollectionItem* Item);
     void Renumber(int From) noexcept;
