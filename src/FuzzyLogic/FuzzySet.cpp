@@ -9,6 +9,7 @@
 #include "FuzzyLogic/FuzzyLogicParser.h"
 #include "FuzzyLogic/FuzzyMath.h"
 #include "FuzzyLogic/FuzzyVariable.h"
+#include "support/Exceptions.h"
 #include "support/Format.h"
 
 namespace fzl {
@@ -41,7 +42,7 @@ void AppendPointText(std::string& Text, const TFuzzySetValue& Point) {
 // ---- Life cycle ------------------------------------------------------------------------
 
 TFuzzySet::TFuzzySet(TCollection* Collection) {
-    const auto* Sets = dynamic_cast<TFuzzySets*>(Collection);
+    const auto* Sets = DownCast<TFuzzySets>(Collection);
     const TFuzzyVariable* Variable = Sets != nullptr ? Sets->GetVariable() : nullptr;
     const TFuzzyLogic* Fuzzy = Variable != nullptr ? Variable->GetFuzzy() : nullptr;
     FDefined = Fuzzy != nullptr && Fuzzy->ComponentState().Contains(csDesigning);
@@ -75,6 +76,13 @@ void TFuzzySet::SetComment(const std::string& Value) {
 
 void TFuzzySet::SetValues(const TFuzzySetValues& Value) { FValues->Assign(Value); }
 
+void TFuzzySet::SetCollection(TCollection* Value) {
+    if (Value != nullptr && DownCast<TFuzzySets>(Value) == nullptr)
+        throw EConvertError(Format(SAssignError, {ClassName(), Value->ClassName()}));
+    TGCollectionItem::SetCollection(Value);
+}
+
+// SetCollection admits only set collections, so the owner is known to be one.
 TFuzzySets* TFuzzySet::GetCollection() const noexcept {
     return static_cast<TFuzzySets*>(TGCollectionItem::GetCollection());
 }
@@ -265,6 +273,12 @@ TFzyFloat TFuzzySet::GetXRange(int Index) const {
     }
 }
 
+void TFuzzySet::GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const {
+    const TFuzzyVariable* Variable = GetVariable();
+    Lower = Variable != nullptr ? Variable->GetMinimum() : -UnboundedX;
+    Upper = Variable != nullptr ? Variable->GetMaximum() : UnboundedX;
+}
+
 int TFuzzySet::GetMaxYValueOfX(int Index, int Direction) const {
     const TFuzzySetValues& Points = *FValues;
     const TFzyFloat X = Points.GetItem(Index)->GetX();
@@ -298,7 +312,7 @@ TFzyFloat TFuzzySet::InterpolateX(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzy
 // ---- Copies and text ------------------------------------------------------------------------------
 
 void TFuzzySet::Assign(const TPersistent& Source) {
-    const auto* Other = dynamic_cast<const TFuzzySet*>(&Source);
+    const auto* Other = DownCast<const TFuzzySet>(&Source);
     if (Other == nullptr) {
         TGCollectionItem::Assign(Source);
         return;

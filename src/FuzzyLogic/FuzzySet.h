@@ -60,6 +60,8 @@ public:
     [[nodiscard]] TFuzzyVariable* GetVariable() const noexcept;
     /// The owning collection, or nullptr.
     [[nodiscard]] TFuzzySets* GetCollection() const noexcept;
+    /// Moves the set to another set collection (raises EConvertError for other collections).
+    void SetCollection(TCollection* Value) override;
     /// The logic component above the variable, or nullptr.
     [[nodiscard]] TCustomFuzzyLogic* GetFuzzy() const noexcept;
     /// The height of the set (0 when empty).
@@ -86,6 +88,7 @@ public:
     [[nodiscard]] TFzyFloat DegreeOfMembership(TFzyFloat X) const;
     /// Index 0: upper bound of X, index 1: lower bound (the variable's range).
     [[nodiscard]] TFzyFloat GetXRange(int Index) const override;
+    void GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const override;
     /// Index of the highest point among those sharing point Index's X, walking by Direction.
     [[nodiscard]] int GetMaxYValueOfX(int Index, int Direction) const;
     /// Index of the lowest point among those sharing point Index's X, walking by Direction.

@@ -58,6 +58,8 @@ TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpN
     try {
         Result->SetName(CreateFuzzyName(FName, FuzzySet.FName, OpName));
         TFuzzySetValues& Points = Result->GetValues();
+        // Every point of both operands, and a crossing between most of them.
+        Points.Reserve(2 * (FValues->Count() + FuzzySet.FValues->Count()));
         const std::string Expression = OperandText(*this) + " " + OpName + " " + OperandText(FuzzySet);
         try {
             InUpdate(Points, [&] {

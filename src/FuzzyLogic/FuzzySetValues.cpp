@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
 #include "FuzzyConsts/FuzzyExceptions.h"
 #include "FuzzyConsts/FuzzyMessages.h"
@@ -26,19 +28,73 @@ TFzyFloat Interpolate(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TF
     return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
 }
 
+// Memory blocks of freed points, kept per thread for the next points made there.
+// A block freed on another thread than it was made on simply joins that thread's
+// cache: all blocks are alike. The flag outlives the cache itself, so points
+// freed during thread exit after the cache went return to the heap.
+constexpr std::size_t MaxCachedPoints = 4096;
+thread_local bool PointCacheAlive = false;
+
+class TPointCache {
+public:
+    TPointCache() {
+        FBlocks.reserve(MaxCachedPoints);
+        PointCacheAlive = true;
+    }
+    ~TPointCache() {
+        PointCacheAlive = false;
+        for (void* Block : FBlocks) ::operator delete(Block);
+    }
+    TPointCache(const TPointCache&) = delete;
+    TPointCache& operator=(const TPointCache&) = delete;
+
+    void* Take() {
+        if (FBlocks.empty()) return ::operator new(sizeof(TFuzzySetValue));
+        void* Block = FBlocks.back();
+        FBlocks.pop_back();
+        return Block;
+    }
+    void Give(void* Block) noexcept {
+        if (FBlocks.size() < MaxCachedPoints)
+            FBlocks.push_back(Block);  // never reallocates: capacity reserved
+        else
+            ::operator delete(Block);
+    }
+
+private:
+    std::vector<void*> FBlocks;
+};
+
+TPointCache& PointCache() {
+    thread_local TPointCache Cache;
+    return Cache;
+}
+
 }  // namespace
 
 // ---- TFuzzySetValue --------------------------------------------------------
 
+void* TFuzzySetValue::operator new(std::size_t Size) {
+    // Descendants with fields of their own are of another size: the heap serves them.
+    return Size == sizeof(TFuzzySetValue) ? PointCache().Take() : ::operator new(Size);
+}
+
+void TFuzzySetValue::operator delete(void* Block, std::size_t Size) noexcept {
+    if (Size == sizeof(TFuzzySetValue) && PointCacheAlive)
+        PointCache().Give(Block);
+    else
+        ::operator delete(Block);
+}
+
 TFuzzySetValue::TFuzzySetValue(TCollection* Collection) {
-    if (auto* List = dynamic_cast<TFuzzySetValues*>(Collection)) {
+    if (auto* List = DownCast<TFuzzySetValues>(Collection)) {
         FX = List->ClampX(List->Count() > 0 ? List->Last()->FX + 1.0 : 0.0);
     }
 }
 
 void TFuzzySetValue::SetCollection(TCollection* Value) {
     // Points live only in point lists: their setters rely on it.
-    if (Value != nullptr && dynamic_cast<TFuzzySetValues*>(Value) == nullptr)
+    if (Value != nullptr && DownCast<TFuzzySetValues>(Value) == nullptr)
         throw EConvertError(Format(SAssignError, {ClassName(), Value->ClassName()}));
     TCollectionItem::SetCollection(Value);
 }
@@ -77,7 +133,7 @@ bool TFuzzySetValue::Equals(const TFuzzySetValue& Other) const noexcept {
 }
 
 void TFuzzySetValue::Assign(const TPersistent& Source) {
-    if (const auto* Point = dynamic_cast<const TFuzzySetValue*>(&Source)) {
+    if (const auto* Point = DownCast<const TFuzzySetValue>(&Source)) {
         SetValue(Point->FX, Point->FY);
         return;
     }
@@ -110,7 +166,7 @@ TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
 }
 
 void TFuzzySetValues::Assign(const TPersistent& Source) {
-    const auto* Other = dynamic_cast<const TFuzzySetValues*>(&Source);
+    const auto* Other = DownCast<const TFuzzySetValues>(&Source);
     if (Other == nullptr || Other == this) {
         TGCollection::Assign(Source);
         return;
@@ -124,21 +180,16 @@ void TFuzzySetValues::Assign(const TPersistent& Source) {
 
 TFuzzySetValue* TFuzzySetValues::Insert(int Index) { return static_cast<TFuzzySetValue*>(TGCollection::Insert(Index)); }
 
-TFuzzySetValue* TFuzzySetValues::GetItem(int Index) const {
-    return static_cast<TFuzzySetValue*>(TGCollection::GetItem(Index));
-}
-
 TFzyFloat TFuzzySetValues::XAt(int Index) const noexcept {
     return static_cast<const TFuzzySetValue*>(RawItems()[static_cast<std::size_t>(Index)])->FX;
 }
 
 TFzyFloat TFuzzySetValues::ClampX(TFzyFloat X) const {
     if (FFuzzySet == nullptr) return X;
-    const TFzyFloat Lower = FFuzzySet->GetXRange(1);
-    const TFzyFloat Upper = FFuzzySet->GetXRange(0);
-    if (X < Lower) return Lower;
-    if (X > Upper) return Upper;
-    return X;
+    TFzyFloat Lower = 0;
+    TFzyFloat Upper = 0;
+    FFuzzySet->GetXBounds(Lower, Upper);
+    return X < Lower ? Lower : (X > Upper ? Upper : X);
 }
 
 void TFuzzySetValues::Append(const TFuzzySetValues& Source, int Start, int Count) {
@@ -228,10 +279,16 @@ void TFuzzySetValues::Update(TCollectionItem* Item) {
         FFuzzySet->UpdateFuzzySetValues();
 }
 
+void TFuzzySetValues::BeforeDestruction() {
+    DiscardItems();
+    TGCollection::BeforeDestruction();
+}
+
 void TFuzzySetValues::Notify(TCollectionItem* Item, TCollectionNotification Action) {
     TGCollection::Notify(Item, Action);
+    if (Action != cnExtracting || !FDuplicatesRemoved) return;
     const int Index = Item->GetIndex();
-    if (Action == cnExtracting && Index > 0 && Index + 1 < Count() &&
+    if (Index > 0 && Index + 1 < Count() &&
         GetItem(Index - 1)->Equals(*GetItem(Index + 1)))
         FDuplicatesRemoved = false;
 }

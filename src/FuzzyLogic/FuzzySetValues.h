@@ -17,6 +17,11 @@ class TFuzzySetValuesOwner {
 public:
     /// Index 0: the upper bound of X; index 1: the lower bound.
     [[nodiscard]] virtual TFzyFloat GetXRange(int Index) const = 0;
+    /// Both bounds at once (the clamp of every point asks for them).
+    virtual void GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const {
+        Lower = GetXRange(1);
+        Upper = GetXRange(0);
+    }
     /// One point changed outside a bulk update.
     virtual void UpdateFuzzySetValue(TFuzzySetValue* Value) = 0;
     /// The list changed as a whole (a bulk update closed).
@@ -55,6 +60,11 @@ public:
     void Assign(const TPersistent& Source) override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValue"; }
 
+    /// Points are made and freed by the thousand when rules fire: their memory is
+    /// recycled through a small per-thread cache instead of the general heap.
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* Block, std::size_t Size) noexcept;
+
 protected:
     ~TFuzzySetValue() override = default;
 
@@ -84,7 +94,9 @@ public:
     /// Appends a point at (X, Y), clamped, placed and reported in one step.
     TFuzzySetValue* Add(TFzyFloat X, TFzyFloat Y);
     TFuzzySetValue* Insert(int Index);
-    [[nodiscard]] TFuzzySetValue* GetItem(int Index) const;
+    [[nodiscard]] TFuzzySetValue* GetItem(int Index) const {
+        return static_cast<TFuzzySetValue*>(TGCollection::GetItem(Index));
+    }
     /// Copies X and Y of Value into the point at Index.
     void SetItem(int Index, const TFuzzySetValue& Value) { GetItem(Index)->Assign(Value); }
     [[nodiscard]] TFuzzySetValue* First() const { return GetItem(0); }
@@ -137,6 +149,8 @@ public:
 
 protected:
     ~TFuzzySetValues() override = default;
+    /// The points go with the list without being reported one by one.
+    void BeforeDestruction() override;
     void Update(TCollectionItem* Item) override;
     /// A point leaving may bring two equal points together: the list is then cleaned.
     void Notify(TCollectionItem* Item, TCollectionNotification Action) override;

@@ -32,10 +32,6 @@ TFuzzySet* TFuzzySets::Add(const std::string& Name) {
 
 TFuzzySet* TFuzzySets::Insert(int Index) { return static_cast<TFuzzySet*>(TGCollection::Insert(Index)); }
 
-TFuzzySet* TFuzzySets::GetItem(int Index) const {
-    return static_cast<TFuzzySet*>(TGCollection::GetItem(Index));
-}
-
 TFuzzySet* TFuzzySets::GetItemByName(const std::string& Name) const {
     const int Index = IndexOf(Name);
     if (Index == -1) throw EFzyException(SUnknownFuzzySetName, {Name});
@@ -61,7 +57,7 @@ void TFuzzySets::Notify(TCollectionItem* Item, TCollectionNotification Action) {
 namespace {
 
 TFuzzySetClass SetClassOf(const TCollection* Collection) {
-    if (const auto* Variables = dynamic_cast<const TFuzzyVariables*>(Collection))
+    if (const auto* Variables = DownCast<const TFuzzyVariables>(Collection))
         return Variables->GetSetClass();
     return TFuzzySetClass::Of<TFuzzySet>();
 }
@@ -84,11 +80,16 @@ void TFuzzyVariable::AfterConstruction() {
 
 TOwned<TFuzzySets> TFuzzyVariable::CreateItems() { return Make<TFuzzySets>(this, FSetClass); }
 
+// SetCollection admits only variable collections, so the owner is known to be one.
 TFuzzyVariables* TFuzzyVariable::GetCollection() const noexcept {
-    return dynamic_cast<TFuzzyVariables*>(TGCollectionItem::GetCollection());
+    return static_cast<TFuzzyVariables*>(TGCollectionItem::GetCollection());
 }
 
-void TFuzzyVariable::SetCollection(TCollection* Value) { TGCollectionItem::SetCollection(Value); }
+void TFuzzyVariable::SetCollection(TCollection* Value) {
+    if (Value != nullptr && DownCast<TFuzzyVariables>(Value) == nullptr)
+        throw EConvertError(Format(SAssignError, {ClassName(), Value->ClassName()}));
+    TGCollectionItem::SetCollection(Value);
+}
 
 TFuzzyLogic* TFuzzyVariable::GetFuzzy() const noexcept {
     const TFuzzyVariables* Variables = GetCollection();
@@ -159,7 +160,7 @@ std::string TFuzzyVariable::ToString() const {
 }
 
 void TFuzzyVariable::Assign(const TPersistent& Source) {
-    const auto* Other = dynamic_cast<const TFuzzyVariable*>(&Source);
+    const auto* Other = DownCast<const TFuzzyVariable>(&Source);
     if (Other == nullptr) {
         TGCollectionItem::Assign(Source);
         return;

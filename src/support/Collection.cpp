@@ -96,6 +96,16 @@ void TCollection::FreeItems() {
     while (!FItems.empty()) FItems.back()->Free();
 }
 
+void TCollection::DiscardItems() {
+    std::vector<TCollectionItem*> Items;
+    Items.swap(FItems);
+    for (TCollectionItem* Item : Items) {
+        Item->FCollection = nullptr;
+        Item->FIndex = -1;
+    }
+    for (TCollectionItem* Item : Items) Item->Free();
+}
+
 void TCollection::BeforeDestruction() {
     FreeItems();
     TPersistent::BeforeDestruction();

@@ -175,6 +175,9 @@ protected:
     void Changed();
     /// Frees every item without reporting Update (used when the owner goes).
     void FreeItems();
+    /// Frees every item without any report at all, for collections whose items
+    /// nobody observes leaving (a point list going with its set).
+    void DiscardItems();
     void BeforeDestruction() override;
 
     /// Raw item storage for typed enumeration in descendants.

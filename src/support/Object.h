@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <utility>
 
 namespace fzl {
@@ -45,6 +46,15 @@ protected:
     /// Runs while the object is still whole; overrides must call the inherited one last.
     virtual void BeforeDestruction() {}
 };
+
+/// dynamic_cast with a fast path for the exact class, which is what hot paths
+/// meet almost always (a full dynamic_cast walks the class hierarchy).
+template <class T, class U>
+[[nodiscard]] T* DownCast(U* Object) noexcept {
+    using TTarget = std::remove_cv_t<T>;
+    if (Object != nullptr && typeid(*Object) == typeid(TTarget)) return static_cast<T*>(Object);
+    return dynamic_cast<T*>(Object);
+}
 
 /// Deleter of TOwned: frees the object the framework way.
 struct TFreeDeleter {
