@@ -14,12 +14,12 @@
 namespace fzl {
 namespace {
 
-// Tolerance tests written inline stay in long double, as FloatEquals does.
+// Ordering with the fuzzy tolerance, judged as FloatEquals judges equality.
 bool Above(TFzyFloat A, TFzyFloat B) noexcept {  // A - tol > B
-    return static_cast<long double>(A) - static_cast<long double>(FuzzyTolerance) > static_cast<long double>(B);
+    return A > B && !FloatEquals(A, B);
 }
 bool Below(TFzyFloat A, TFzyFloat B) noexcept {  // A + tol < B
-    return static_cast<long double>(A) + static_cast<long double>(FuzzyTolerance) < static_cast<long double>(B);
+    return A < B && !FloatEquals(A, B);
 }
 
 TFzyFloat Interpolate(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat X) noexcept {
