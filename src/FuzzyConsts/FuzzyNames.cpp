@@ -10,11 +10,17 @@ namespace {
 
 // Brackets a name that contains a blank so that it reads back as one operand
 // of an expression. Only the blank (U+0020) counts, not other white space.
-std::string BracketName(std::string_view Name) {
-    if (Name.find(' ') == std::string_view::npos) return std::string(Name);
-    std::string Result(LeftFuzzyParentheses);
+void AppendBracketed(std::string& Result, std::string_view Name) {
+    const bool Bracket = Name.find(' ') != std::string_view::npos;
+    if (Bracket) Result += LeftFuzzyParentheses;
     Result += Name;
-    Result += RightFuzzyParentheses;
+    if (Bracket) Result += RightFuzzyParentheses;
+}
+
+// Room for a name, its brackets and Extra more characters.
+std::string NameBuffer(std::size_t Extra) {
+    std::string Result;
+    Result.reserve(Extra + 2);
     return Result;
 }
 
@@ -29,36 +35,41 @@ int IndexOf(const TTable& Table, std::string_view S) {
 }  // namespace
 
 std::string CreateFuzzyName(TFuzzyHedge Hedge, std::string_view Name) {
-    std::string Result(HedgeNames[Hedge]);
+    std::string Result = NameBuffer(HedgeNames[Hedge].size() + 1 + Name.size());
+    Result += HedgeNames[Hedge];
     Result += ' ';
-    Result += BracketName(Name);
+    AppendBracketed(Result, Name);
     return Result;
 }
 
 std::string CreateFuzzyName(TBaseFuzzyHedge Hedge, bool AxisFlag, std::string_view Name) {
-    std::string Result(BaseHedgeNames[Hedge]);
+    std::string Result = NameBuffer(BaseHedgeNames[Hedge].size() + 2 + Name.size());
+    Result += BaseHedgeNames[Hedge];
     Result += AxisFlag ? " " : "X ";
-    Result += BracketName(Name);
+    AppendBracketed(Result, Name);
     return Result;
 }
 
 std::string CreateFuzzyName(std::string_view FirstName, std::string_view SecondName,
                             std::string_view Operation) {
-    std::string Result = BracketName(FirstName);
+    std::string Result = NameBuffer(FirstName.size() + Operation.size() + SecondName.size() + 4);
+    AppendBracketed(Result, FirstName);
     Result += ' ';
     Result += Operation;
     Result += ' ';
-    Result += BracketName(SecondName);
+    AppendBracketed(Result, SecondName);
     return Result;
 }
 
 std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, TFzyFloat Value) {
     // The text "%s %s %.4f" gives, without parsing a pattern on every derived name.
-    std::string Result = BracketName(Name);
+    const std::string Number = FormatFixed(Value, 4);
+    std::string Result = NameBuffer(Name.size() + Operation.size() + Number.size() + 2);
+    AppendBracketed(Result, Name);
     Result += ' ';
     Result += Operation;
     Result += ' ';
-    Result += FormatFixed(Value, 4);
+    Result += Number;
     return Result;
 }
 
