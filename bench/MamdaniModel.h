@@ -50,7 +50,9 @@ public:
         FOutput = AddVariable("out");
         FLogic->SetThreshold(1e-9);  // only rules with a positive strength fire
         FFacts.resize(static_cast<std::size_t>(Inputs));
-        for (int I = 0; I < Inputs; ++I) FFacts[static_cast<std::size_t>(I)] = FInputVariables[static_cast<std::size_t>(I)]->GetItems().Add("fact");
+        for (int I = 0; I < Inputs; ++I)
+            FFacts[static_cast<std::size_t>(I)] =
+                FInputVariables[static_cast<std::size_t>(I)]->GetItems().Add("fact");
     }
 
     /// Fires every rule on crisp inputs (strength: minimum of the premises' degrees) and defuzzifies.
@@ -60,7 +62,8 @@ public:
         for (;;) {
             double Strength = 1.0;
             for (int I = 0; I < FInputs; ++I)
-                Strength = std::min(Strength, Term(I, Index[static_cast<std::size_t>(I)])->DegreeOfMembership(X[I]));
+                Strength =
+                    std::min(Strength, Term(I, Index[static_cast<std::size_t>(I)])->DegreeOfMembership(X[I]));
             Conclusion = Fire(FOutput->AssertRule(Strength, *Consequent(Index), Conclusion), Conclusion);
             if (!Next(Index)) break;
         }
@@ -74,8 +77,10 @@ public:
         std::vector<TFuzzySet*> Premises(static_cast<std::size_t>(FInputs));
         TFuzzySet* Conclusion = nullptr;
         for (;;) {
-            for (int I = 0; I < FInputs; ++I) Premises[static_cast<std::size_t>(I)] = Term(I, Index[static_cast<std::size_t>(I)]);
-            Conclusion = Fire(FOutput->AssertRule(Premises, FFacts, *Consequent(Index), Conclusion), Conclusion);
+            for (int I = 0; I < FInputs; ++I)
+                Premises[static_cast<std::size_t>(I)] = Term(I, Index[static_cast<std::size_t>(I)]);
+            Conclusion =
+                Fire(FOutput->AssertRule(Premises, FFacts, *Consequent(Index), Conclusion), Conclusion);
             if (!Next(Index)) break;
         }
         return Finish(Conclusion);

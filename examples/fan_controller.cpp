@@ -36,20 +36,25 @@ public:
     TFanController() {
         FLogic->SetAutoTerms(false);
         FLogic->SetCorrelationMethod(fcmProduct);
-        FTemperature = AddVariable(*FLogic, "temperature", 40, "degC",
-                                   {{"cold", 0, 0, 12}, {"cool", 8, 16, 24}, {"warm", 18, 25, 32}, {"hot", 28, 40, 40}});
+        FTemperature =
+            AddVariable(*FLogic, "temperature", 40, "degC",
+                        {{"cold", 0, 0, 12}, {"cool", 8, 16, 24}, {"warm", 18, 25, 32}, {"hot", 28, 40, 40}});
         FHumidity = AddVariable(*FLogic, "humidity", 100, "%",
                                 {{"dry", 0, 0, 45}, {"normal", 25, 50, 75}, {"humid", 55, 100, 100}});
         FSpeed = AddVariable(*FLogic, "fan", 100, "%",
-                             {{"off", 0, 0, 20}, {"low", 5, 25, 45}, {"medium", 30, 50, 70},
-                              {"high", 55, 75, 95}, {"max", 80, 100, 100}});
+                             {{"off", 0, 0, 20},
+                              {"low", 5, 25, 45},
+                              {"medium", 30, 50, 70},
+                              {"high", 55, 75, 95},
+                              {"max", 80, 100, 100}});
         FLogic->SetThreshold(1e-9);  // fire every rule that holds at all
     }
 
     /// One controller cycle: fire the rules for the crisp inputs and defuzzify.
     double Speed(double Temperature, double Humidity) {
         // Rows: temperature terms; columns: humidity terms; entries: fan terms.
-        static constexpr std::array<std::array<int, 3>, 4> Rules{{{0, 0, 1}, {0, 1, 2}, {1, 2, 3}, {2, 3, 4}}};
+        static constexpr std::array<std::array<int, 3>, 4> Rules{
+            {{0, 0, 1}, {0, 1, 2}, {1, 2, 3}, {2, 3, 4}}};
         TFuzzySet* Conclusion = nullptr;
         for (int T = 0; T < 4; ++T) {
             for (int H = 0; H < 3; ++H) {
@@ -83,13 +88,15 @@ int main(int argc, char** argv) {
     if (argc > 1) {
         const long Cycles = std::strtol(argv[1], nullptr, 10);
         double Output = 0;
-        for (long I = 0; I < Cycles; ++I) Output = Controller.Speed(static_cast<double>(I % 400) / 10, static_cast<double>(I % 97));
+        for (long I = 0; I < Cycles; ++I)
+            Output = Controller.Speed(static_cast<double>(I % 400) / 10, static_cast<double>(I % 97));
         std::printf("%ld cycles, last fan speed %.4f %%\n", Cycles, Output);
         return 0;
     }
     std::printf("temperature  humidity  fan speed\n");
     for (const double Temperature : {5.0, 15.0, 22.0, 30.0, 38.0})
         for (const double Humidity : {20.0, 50.0, 85.0})
-            std::printf("%8.1f C  %6.1f %%  %8.4f %%\n", Temperature, Humidity, Controller.Speed(Temperature, Humidity));
+            std::printf("%8.1f C  %6.1f %%  %8.4f %%\n", Temperature, Humidity,
+                        Controller.Speed(Temperature, Humidity));
     return 0;
 }

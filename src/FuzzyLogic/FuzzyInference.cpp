@@ -85,10 +85,8 @@ TFzyFloat TFuzzySet::FuzzyEquals(const TFuzzySet& FuzzySet) { return GetCorrelat
 
 TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method) {
     switch (Method) {
-        case fcmMinimum:
-            return Hedge(bfhCutGreater, Value, true);
-        case fcmProduct:
-            return Hedge(bfhMultiply, Value, true);
+        case fcmMinimum: return Hedge(bfhCutGreater, Value, true);
+        case fcmProduct: return Hedge(bfhMultiply, Value, true);
     }
     RaiseInvalidMethod(Method);
 }

@@ -146,8 +146,7 @@ void TFuzzyLogic::NotifyFuzzySet(TFuzzySet* FuzzySet, TCollectionNotification Ac
         case cnExtracting:
             if (OnFuzzySetDeleted) OnFuzzySetDeleted(this, FuzzySet);
             break;
-        case cnDeleting:
-            break;
+        case cnDeleting: break;
     }
 }
 
@@ -161,8 +160,7 @@ void TFuzzyLogic::NotifyVariable(TFuzzyVariable* Variable, TCollectionNotificati
         case cnExtracting:
             if (OnVariableDeleted) OnVariableDeleted(this, Variable);
             break;
-        case cnDeleting:
-            break;
+        case cnDeleting: break;
     }
 }
 

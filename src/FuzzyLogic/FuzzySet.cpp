@@ -97,9 +97,13 @@ TCustomFuzzyLogic* TFuzzySet::GetFuzzy() const noexcept {
     return Variable != nullptr ? Variable->GetFuzzy() : nullptr;
 }
 
-TFzyFloat TFuzzySet::GetCompatibilityIndex() const { return FValues->Count() == 0 ? 0.0 : FValues->GetMaxValue(); }
+TFzyFloat TFuzzySet::GetCompatibilityIndex() const {
+    return FValues->Count() == 0 ? 0.0 : FValues->GetMaxValue();
+}
 
-std::string TFuzzySet::GetDisplayName() const { return FName.empty() ? TGCollectionItem::GetDisplayName() : FName; }
+std::string TFuzzySet::GetDisplayName() const {
+    return FName.empty() ? TGCollectionItem::GetDisplayName() : FName;
+}
 
 // ---- Point-list reports ---------------------------------------------------------------------
 
@@ -128,7 +132,8 @@ void TFuzzySet::CreateTriangleFunctionValues(TFzyFloat Left, TFzyFloat Middle, T
     FSetType = fstTriangle;
 }
 
-void TFuzzySet::CreateCurveValues(int N, TFzyFloat Left, TFzyFloat Right, TFzyFloat InflectionPoint, bool Growth) {
+void TFuzzySet::CreateCurveValues(int N, TFzyFloat Left, TFzyFloat Right, TFzyFloat InflectionPoint,
+                                  bool Growth) {
     if (Left > Right) throw EFzyException(SInvalidRangeArguments, {Left, Right});
     if (N < 3) N = 3;
     InUpdate(*FValues, [&] {
@@ -171,8 +176,8 @@ void TFuzzySet::CreatePIFunctionValues(int N, TFzyFloat Range, TFzyFloat Center)
     CreatePIFunctionValues(N, Center - Range, Center + Range, Center);
 }
 
-void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center, TFzyFloat InflectionPoint,
-                                              TFzyFloat Weight) {
+void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center,
+                                              TFzyFloat InflectionPoint, TFzyFloat Weight) {
     if (N < 3) N = 3;
     InUpdate(*FValues, [&] {
         const long double First = static_cast<long double>(Center) - Range;
@@ -194,7 +199,8 @@ void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat 
     FSetType = fstBetaCurve;
 }
 
-void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center, TFzyFloat InflectionPoint) {
+void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center,
+                                              TFzyFloat InflectionPoint) {
     CreateBetaCurveFunctionValues(N, Range, Center, InflectionPoint, 1.0);
 }
 
@@ -299,12 +305,14 @@ int TFuzzySet::GetMinYValueOfX(int Index, int Direction) const {
     return Best;
 }
 
-TFzyFloat TFuzzySet::InterpolateY(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat X) noexcept {
+TFzyFloat TFuzzySet::InterpolateY(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
+                                  TFzyFloat X) noexcept {
     if (X2 == X1) return Y2;
     return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
 }
 
-TFzyFloat TFuzzySet::InterpolateX(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat Y) noexcept {
+TFzyFloat TFuzzySet::InterpolateX(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
+                                  TFzyFloat Y) noexcept {
     if (Y2 == Y1) return X2;
     return X1 + (X2 - X1) * (Y - Y1) / (Y2 - Y1);
 }

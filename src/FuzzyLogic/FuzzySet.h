@@ -19,7 +19,8 @@ class TCustomFuzzyLogic;
 
 /// Called once per event of the merge sweep with the result's point list, A's
 /// event (X1, Y1) and B's (X2, Y2); appends result points; true stops the sweep.
-using TFuzzyOperator = TFunctionRef<bool(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2)>;
+using TFuzzyOperator =
+    TFunctionRef<bool(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2)>;
 /// Called once per event of the merge sweep; true stops the sweep.
 using TFuzzyComparison = TFunctionRef<bool(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2)>;
 
@@ -144,9 +145,12 @@ public:
     /// Quick overlap test of the two sets.
     [[nodiscard]] bool Intersects(const TFuzzySet& FuzzySet) const;
 
-    static bool FuzzyOperatorMin(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
-    static bool FuzzyOperatorMax(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
-    static bool FuzzyOperatorMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
+    static bool FuzzyOperatorMin(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                 TFzyFloat Y2);
+    static bool FuzzyOperatorMax(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                 TFzyFloat Y2);
+    static bool FuzzyOperatorMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                  TFzyFloat Y2);
     static bool FuzzyOperatorMeanSqr(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
                                      TFzyFloat Y2);
     static bool FuzzyOperatorMeanSqrt(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
@@ -159,8 +163,8 @@ public:
                                           TFzyFloat Y2);
     static bool FuzzyOperatorIntersectionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
                                                     TFzyFloat X2, TFzyFloat Y2);
-    static bool FuzzyOperatorUnionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
-                                             TFzyFloat Y2);
+    static bool FuzzyOperatorUnionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
+                                             TFzyFloat X2, TFzyFloat Y2);
     static bool FuzzyOperatorUnionSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
                                       TFzyFloat Y2);
 
@@ -227,8 +231,8 @@ void AddAndIncrement(TFuzzySet& FuzzySet, TFuzzySetValue& Current, TFuzzySetValu
                      const TFuzzySetValues& Values, TFzyFloat EndX, bool TakeGreater);
 /// AddAndIncrement on the first walk, then NextPoint on the second.
 void Add1AndIncrement2(TFuzzySet& FuzzySet, TFuzzySetValue& Current1, TFuzzySetValue& Current2,
-                       TFuzzySetValue& Previous1, TFuzzySetValue& Previous2, int& Index1, int& Index2, TFzyFloat Y1,
-                       TFzyFloat Y2, const TFuzzySetValues& Values1, const TFuzzySetValues& Values2, TFzyFloat EndX,
-                       bool TakeGreater);
+                       TFuzzySetValue& Previous1, TFuzzySetValue& Previous2, int& Index1, int& Index2,
+                       TFzyFloat Y1, TFzyFloat Y2, const TFuzzySetValues& Values1,
+                       const TFuzzySetValues& Values2, TFzyFloat EndX, bool TakeGreater);
 
 }  // namespace fzl

@@ -53,7 +53,8 @@ bool IsZeroSet(const TFuzzySetValues& Points) {
 
 // ---- Sweep drivers -----------------------------------------------------------------------
 
-TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName, TFuzzyOperator Op) const {
+TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
+                               TFuzzyOperator Op) const {
     TFuzzySet* Result = NewSibling();
     try {
         Result->SetName(CreateFuzzyName(FName, FuzzySet.FName, OpName));
@@ -63,10 +64,12 @@ TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpN
         const std::string Expression = OperandText(*this) + " " + OpName + " " + OperandText(FuzzySet);
         try {
             InUpdate(Points, [&] {
-                const bool Stopped =
-                    detail::MergeSweep(*FValues, *FuzzySet.FValues, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
-                                                                      TFzyFloat Y2) { return Op(Points, X1, Y1, X2, Y2); });
-                if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0) detail::SimplifyRuns(Points);
+                const bool Stopped = detail::MergeSweep(
+                    *FValues, *FuzzySet.FValues, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+                        return Op(Points, X1, Y1, X2, Y2);
+                    });
+                if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0)
+                    detail::SimplifyRuns(Points);
             });
         } catch (...) {
             // The closing report cleared the expression; the result says what it was meant to be.
@@ -192,8 +195,8 @@ bool TFuzzySet::FuzzyOperatorMeanSqrt(TFuzzySetValues& FuzzySet, TFzyFloat X1, T
     return AppendPoint(FuzzySet, X1, std::sqrt((Y1 + Y2) / 2));
 }
 
-bool TFuzzySet::FuzzyOperatorUnionMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
-                                       TFzyFloat Y2) {
+bool TFuzzySet::FuzzyOperatorUnionMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
+                                       TFzyFloat /*X2*/, TFzyFloat Y2) {
     return AppendPoint(FuzzySet, X1, (2 * std::min(Y1, Y2) + 4 * std::max(Y1, Y2)) / 6);
 }
 
@@ -202,8 +205,8 @@ bool TFuzzySet::FuzzyOperatorIntersectionProduct(TFuzzySetValues& FuzzySet, TFzy
     return AppendPoint(FuzzySet, X1, Y1 * Y2);
 }
 
-bool TFuzzySet::FuzzyOperatorUnionProduct(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
-                                          TFzyFloat Y2) {
+bool TFuzzySet::FuzzyOperatorUnionProduct(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
+                                          TFzyFloat /*X2*/, TFzyFloat Y2) {
     return AppendPoint(FuzzySet, X1, Y1 + Y2 - Y1 * Y2);
 }
 
@@ -321,9 +324,9 @@ void AddAndIncrement(TFuzzySet& FuzzySet, TFuzzySetValue& Current, TFuzzySetValu
 }
 
 void Add1AndIncrement2(TFuzzySet& FuzzySet, TFuzzySetValue& Current1, TFuzzySetValue& Current2,
-                       TFuzzySetValue& Previous1, TFuzzySetValue& Previous2, int& Index1, int& Index2, TFzyFloat Y1,
-                       TFzyFloat Y2, const TFuzzySetValues& Values1, const TFuzzySetValues& Values2, TFzyFloat EndX,
-                       bool TakeGreater) {
+                       TFuzzySetValue& Previous1, TFuzzySetValue& Previous2, int& Index1, int& Index2,
+                       TFzyFloat Y1, TFzyFloat Y2, const TFuzzySetValues& Values1,
+                       const TFuzzySetValues& Values2, TFzyFloat EndX, bool TakeGreater) {
     AddAndIncrement(FuzzySet, Current1, Previous1, Previous2, Index1, Y1, Y2, Values1, EndX, TakeGreater);
     NextPoint(Current2, Previous2, Index2, Values2, EndX);
 }

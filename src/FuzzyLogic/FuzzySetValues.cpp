@@ -178,7 +178,9 @@ void TFuzzySetValues::Assign(const TPersistent& Source) {
     });
 }
 
-TFuzzySetValue* TFuzzySetValues::Insert(int Index) { return static_cast<TFuzzySetValue*>(TGCollection::Insert(Index)); }
+TFuzzySetValue* TFuzzySetValues::Insert(int Index) {
+    return static_cast<TFuzzySetValue*>(TGCollection::Insert(Index));
+}
 
 TFzyFloat TFuzzySetValues::XAt(int Index) const noexcept {
     return static_cast<const TFuzzySetValue*>(RawItems()[static_cast<std::size_t>(Index)])->FX;
@@ -199,16 +201,17 @@ void TFuzzySetValues::Append(const TFuzzySetValues& Source, int Start, int Count
     Count = std::min(Count, SourceCount - Start);
     // Copy first: Source may be this very list.
     std::vector<std::pair<TFzyFloat, TFzyFloat>> Points;
-    for (int Index = Start; Index < Start + Count; ++Index) Points.emplace_back(Source.XAt(Index), Source.GetItem(Index)->FY);
+    for (int Index = Start; Index < Start + Count; ++Index)
+        Points.emplace_back(Source.XAt(Index), Source.GetItem(Index)->FY);
     for (const auto& [X, Y] : Points) Add()->SetValue(X, Y);
 }
 
 // ---- Lookups and statistics ---------------------------------------------------
 
 int TFuzzySetValues::GetXCount(TFzyFloat X) const noexcept {
-    return static_cast<int>(std::count_if(RawItems().begin(), RawItems().end(), [X](const TCollectionItem* Item) {
-        return static_cast<const TFuzzySetValue*>(Item)->FX == X;
-    }));
+    return static_cast<int>(std::count_if(
+        RawItems().begin(), RawItems().end(),
+        [X](const TCollectionItem* Item) { return static_cast<const TFuzzySetValue*>(Item)->FX == X; }));
 }
 
 int TFuzzySetValues::SkipX(int Index, TFzyFloat X, int Direction) const noexcept {
@@ -288,8 +291,7 @@ void TFuzzySetValues::Notify(TCollectionItem* Item, TCollectionNotification Acti
     TGCollection::Notify(Item, Action);
     if (Action != cnExtracting || !FDuplicatesRemoved) return;
     const int Index = Item->GetIndex();
-    if (Index > 0 && Index + 1 < Count() &&
-        GetItem(Index - 1)->Equals(*GetItem(Index + 1)))
+    if (Index > 0 && Index + 1 < Count() && GetItem(Index - 1)->Equals(*GetItem(Index + 1)))
         FDuplicatesRemoved = false;
 }
 

@@ -109,7 +109,8 @@ public:
 
     /// Number of points whose X equals X exactly.
     [[nodiscard]] int GetXCount(TFzyFloat X) const noexcept;
-    /// From Index + Direction on, the first point whose X differs from X by more than the tolerance; -1 if none.
+    /// From Index + Direction on, the first point whose X differs from X by more than the tolerance; -1 if
+    /// none.
     [[nodiscard]] int SkipX(int Index, TFzyFloat X, int Direction) const noexcept;
     /// As SkipX, for Y.
     [[nodiscard]] int SkipY(int Index, TFzyFloat Y, int Direction) const noexcept;

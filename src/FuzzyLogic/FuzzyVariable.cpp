@@ -57,8 +57,7 @@ void TFuzzySets::Notify(TCollectionItem* Item, TCollectionNotification Action) {
 namespace {
 
 TFuzzySetClass SetClassOf(const TCollection* Collection) {
-    if (const auto* Variables = DownCast<const TFuzzyVariables>(Collection))
-        return Variables->GetSetClass();
+    if (const auto* Variables = DownCast<const TFuzzyVariables>(Collection)) return Variables->GetSetClass();
     return TFuzzySetClass::Of<TFuzzySet>();
 }
 

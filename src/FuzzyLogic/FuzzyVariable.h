@@ -26,7 +26,9 @@ public:
     /// Appends a set named Name (reserved words raise after the set was appended).
     TFuzzySet* Add(const std::string& Name);
     TFuzzySet* Insert(int Index);
-    [[nodiscard]] TFuzzySet* GetItem(int Index) const { return static_cast<TFuzzySet*>(TGCollection::GetItem(Index)); }
+    [[nodiscard]] TFuzzySet* GetItem(int Index) const {
+        return static_cast<TFuzzySet*>(TGCollection::GetItem(Index));
+    }
     void SetItem(int Index, const TFuzzySet& Value) { GetItem(Index)->Assign(Value); }
     /// The set named Name; raises EFzyException "Unknown Fuzzy Set name: ..." when none is.
     [[nodiscard]] TFuzzySet* GetItemByName(const std::string& Name) const;

@@ -66,14 +66,14 @@ public:
     [[nodiscard]] TFzyFloat ValueAt(TFzyFloat At) const {
         if (FPrevious == nullptr) return FNextPoint->GetY();
         if (FNextPoint == nullptr) return FPrevious->GetY();
-        return TFuzzySet::InterpolateY(FPrevious->GetX(), FPrevious->GetY(), FNextPoint->GetX(), FNextPoint->GetY(),
-                                       At);
+        return TFuzzySet::InterpolateY(FPrevious->GetX(), FPrevious->GetY(), FNextPoint->GetX(),
+                                       FNextPoint->GetY(), At);
     }
 
     /// The X at which the current segment reaches Level.
     [[nodiscard]] TFzyFloat SegmentXAt(TFzyFloat Level) const {
-        return TFuzzySet::InterpolateX(FPrevious->GetX(), FPrevious->GetY(), FNextPoint->GetX(), FNextPoint->GetY(),
-                                       Level);
+        return TFuzzySet::InterpolateX(FPrevious->GetX(), FPrevious->GetY(), FNextPoint->GetX(),
+                                       FNextPoint->GetY(), Level);
     }
 
     /// The values of the run of points that share the next point's X; Advance passes them.

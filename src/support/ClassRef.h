@@ -13,10 +13,8 @@ template <class TBase, class... TArgs>
 class TClassRef {
 public:
     template <class T>
-        requires std::derived_from<T, TBase>
-    [[nodiscard]] static constexpr TClassRef Of() noexcept {
-        return TClassRef(&Construct<T>);
-    }
+    requires std::derived_from<T, TBase>
+    [[nodiscard]] static constexpr TClassRef Of() noexcept { return TClassRef(&Construct<T>); }
 
     [[nodiscard]] TBase* Create(TArgs... Args) const { return FFactory(Args...); }
     friend constexpr bool operator==(TClassRef, TClassRef) noexcept = default;

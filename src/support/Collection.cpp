@@ -25,7 +25,8 @@ void TCollectionItem::SetIndex(int Value) {
 TPersistent* TCollectionItem::GetOwner() const { return FCollection; }
 
 void TCollectionItem::Changed(bool AllItems) {
-    if (FCollection != nullptr && FCollection->FUpdateCount == 0) FCollection->Update(AllItems ? nullptr : this);
+    if (FCollection != nullptr && FCollection->FUpdateCount == 0)
+        FCollection->Update(AllItems ? nullptr : this);
 }
 
 void TCollectionItem::BeforeDestruction() {

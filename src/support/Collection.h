@@ -63,22 +63,22 @@ public:
 
     /// The class reference of T.
     template <class T>
-        requires std::derived_from<T, TItem>
-    [[nodiscard]] static constexpr TItemClass Of() noexcept {
-        return TItemClass(&Construct<T>);
-    }
+    requires std::derived_from<T, TItem>
+    [[nodiscard]] static constexpr TItemClass Of() noexcept { return TItemClass(&Construct<T>); }
 
     /// Constructs a new item for Collection and then joins it (when not nullptr).
     TItem* Create(TCollection* Collection) const { return static_cast<TItem*>(FFactory(Collection)); }
 
     /// Widening to the class reference of a base.
     template <class TBase>
-        requires std::derived_from<TItem, TBase>
+    requires std::derived_from<TItem, TBase>
     operator TItemClass<TBase>() const noexcept {  // NOLINT(google-explicit-constructor)
         return TItemClass<TBase>::FromFactory(FFactory);
     }
 
-    [[nodiscard]] static constexpr TItemClass FromFactory(TFactory Factory) noexcept { return TItemClass(Factory); }
+    [[nodiscard]] static constexpr TItemClass FromFactory(TFactory Factory) noexcept {
+        return TItemClass(Factory);
+    }
     friend constexpr bool operator==(TItemClass, TItemClass) noexcept = default;
 
 private:
@@ -108,7 +108,8 @@ public:
     using reference = T*;
 
     TCollectionEnumerator() = default;
-    explicit TCollectionEnumerator(std::vector<TCollectionItem*>::const_iterator Position) : FPosition(Position) {}
+    explicit TCollectionEnumerator(std::vector<TCollectionItem*>::const_iterator Position)
+        : FPosition(Position) {}
     T* operator*() const { return static_cast<T*>(*FPosition); }
     TCollectionEnumerator& operator++() {
         ++FPosition;

@@ -47,7 +47,9 @@ public:
     void RemoveFreeNotification(TComponent* AComponent);
 
     [[nodiscard]] int ComponentCount() const noexcept { return static_cast<int>(FComponents.size()); }
-    [[nodiscard]] TComponent* GetComponent(int Index) const { return FComponents.at(static_cast<std::size_t>(Index)); }
+    [[nodiscard]] TComponent* GetComponent(int Index) const {
+        return FComponents.at(static_cast<std::size_t>(Index));
+    }
 
     [[nodiscard]] std::string ClassName() const override { return "TComponent"; }
 

@@ -28,7 +28,8 @@ int ReadNumber(std::string_view Pattern, std::size_t& Pos) {
 
 TPlaceholder ReadPlaceholder(std::string_view Pattern, std::size_t& Pos) {
     TPlaceholder Result;
-    if (Pos < Pattern.size() && Pattern[Pos] >= '0' && Pattern[Pos] <= '9') Result.Width = ReadNumber(Pattern, Pos);
+    if (Pos < Pattern.size() && Pattern[Pos] >= '0' && Pattern[Pos] <= '9')
+        Result.Width = ReadNumber(Pattern, Pos);
     if (Pos < Pattern.size() && Pattern[Pos] == '.') {
         ++Pos;
         Result.Precision = ReadNumber(Pattern, Pos);
@@ -39,14 +40,16 @@ TPlaceholder ReadPlaceholder(std::string_view Pattern, std::size_t& Pos) {
 }
 
 std::string PadLeft(std::string Text, int Width, char Fill) {
-    if (Width > 0 && static_cast<int>(Text.size()) < Width) Text.insert(0, static_cast<std::size_t>(Width) - Text.size(), Fill);
+    if (Width > 0 && static_cast<int>(Text.size()) < Width)
+        Text.insert(0, static_cast<std::size_t>(Width) - Text.size(), Fill);
     return Text;
 }
 
 // "%W.Pd": at least P digits (zero padded), then padded with blanks to W.
 std::string FormatInteger(std::int64_t Value, const TPlaceholder& Spec) {
     const bool Negative = Value < 0;
-    const std::uint64_t Magnitude = Negative ? 0 - static_cast<std::uint64_t>(Value) : static_cast<std::uint64_t>(Value);
+    const std::uint64_t Magnitude =
+        Negative ? 0 - static_cast<std::uint64_t>(Value) : static_cast<std::uint64_t>(Value);
     std::array<char, 24> Buffer{};
     const auto Converted = std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Magnitude);
     std::string Digits = PadLeft(std::string(Buffer.data(), Converted.ptr), Spec.Precision, '0');
@@ -67,11 +70,11 @@ std::string FormatArgument(const TFormatArg& Arg, const TPlaceholder& Spec) {
             if (const auto* Float = std::get_if<double>(&Value))
                 return PadLeft(FormatFixed(*Float, Spec.Precision < 0 ? 6 : Spec.Precision), Spec.Width, ' ');
             if (const auto* Int = std::get_if<std::int64_t>(&Value))
-                return PadLeft(FormatFixed(static_cast<double>(*Int), Spec.Precision < 0 ? 6 : Spec.Precision),
-                               Spec.Width, ' ');
+                return PadLeft(
+                    FormatFixed(static_cast<double>(*Int), Spec.Precision < 0 ? 6 : Spec.Precision),
+                    Spec.Width, ' ');
             break;
-        default:
-            throw EConvertError(std::string("Format conversion not supported: %") + Spec.Conversion);
+        default: throw EConvertError(std::string("Format conversion not supported: %") + Spec.Conversion);
     }
     throw EConvertError(std::string("Format argument does not match %") + Spec.Conversion);
 }
@@ -104,8 +107,8 @@ std::string Format(std::string_view Pattern, std::initializer_list<TFormatArg> A
 std::string FormatFixed(double Value, int Decimals) {
     if (!std::isfinite(Value)) return std::isnan(Value) ? "NAN" : (Value > 0 ? "INF" : "-INF");
     std::array<char, 400> Buffer{};
-    const auto [End, Error] =
-        std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Value, std::chars_format::fixed, Decimals);
+    const auto [End, Error] = std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Value,
+                                            std::chars_format::fixed, Decimals);
     if (Error != std::errc{}) throw EConvertError("Number too long to format");
     std::string Text(Buffer.data(), End);
     // A value that rounds to zero prints without a sign: "-0.0000" reads as a bug.

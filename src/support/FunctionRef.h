@@ -16,12 +16,13 @@ template <class TResult, class... TArgs>
 class TFunctionRef<TResult(TArgs...)> {
 public:
     template <class TCallable>
-        requires(!std::is_same_v<std::remove_cvref_t<TCallable>, TFunctionRef> &&
-                 std::is_invocable_r_v<TResult, TCallable&, TArgs...>)
-    TFunctionRef(TCallable&& Callable) noexcept  // NOLINT(google-explicit-constructor)
+    requires(!std::is_same_v<std::remove_cvref_t<TCallable>, TFunctionRef> &&
+             std::is_invocable_r_v<TResult, TCallable&, TArgs...>) TFunctionRef(TCallable&& Callable)
+    noexcept  // NOLINT(google-explicit-constructor)
         : FObject(const_cast<void*>(static_cast<const void*>(std::addressof(Callable)))),
           FInvoke([](void* Object, TArgs... Args) -> TResult {
-              return (*static_cast<std::remove_reference_t<TCallable>*>(Object))(std::forward<TArgs>(Args)...);
+              return (*static_cast<std::remove_reference_t<TCallable>*>(Object))(
+                  std::forward<TArgs>(Args)...);
           }) {}
 
     TResult operator()(TArgs... Args) const { return FInvoke(FObject, std::forward<TArgs>(Args)...); }

@@ -71,7 +71,8 @@ int TStrings::IndexOfName(std::string_view Name) const {
     for (int Index = 0; Index < Count(); ++Index) {
         const std::string& Line = FItems[static_cast<std::size_t>(Index)].String;
         const std::size_t Equals = Line.find('=');
-        if (Equals != std::string::npos && SameText(std::string_view(Line).substr(0, Equals), Name)) return Index;
+        if (Equals != std::string::npos && SameText(std::string_view(Line).substr(0, Equals), Name))
+            return Index;
     }
     return -1;
 }
@@ -112,8 +113,8 @@ void TStrings::Assign(const TPersistent& Source) {
 
 bool TStrings::SameText(std::string_view A, std::string_view B) const noexcept {
     if (FCaseSensitive) return A == B;
-    return A.size() == B.size() &&
-           std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return LowerAscii(X) == LowerAscii(Y); });
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(),
+                                              [](char X, char Y) { return LowerAscii(X) == LowerAscii(Y); });
 }
 
 }  // namespace fzl
