@@ -74,7 +74,7 @@ std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, T
 }
 
 std::string FormatFuzzyExpression(std::string_view S) {
-    const std::string T = Trim(S);
+    std::string T = Trim(S);
     if (T.find(' ') == std::string::npos) return T;
 
     const auto Wrapped = [S] {

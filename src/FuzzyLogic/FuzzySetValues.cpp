@@ -74,6 +74,7 @@ TPointCache& PointCache() {
 
 // ---- TFuzzySetValue --------------------------------------------------------
 
+// NOLINTNEXTLINE(misc-new-delete-overloads): paired with the sized operator delete below
 void* TFuzzySetValue::operator new(std::size_t Size) {
     // Descendants with fields of their own are of another size: the heap serves them.
     return Size == sizeof(TFuzzySetValue) ? PointCache().Take() : ::operator new(Size);

@@ -62,6 +62,7 @@ public:
 
     /// Points are made and freed by the thousand when rules fire: their memory is
     /// recycled through a small per-thread cache instead of the general heap.
+    // NOLINTNEXTLINE(misc-new-delete-overloads): paired with the sized operator delete
     static void* operator new(std::size_t Size);
     static void operator delete(void* Block, std::size_t Size) noexcept;
 

@@ -11,7 +11,7 @@ void Erase(std::vector<TComponent*>& List, TComponent* Item) {
 
 }  // namespace
 
-TComponent::TComponent(TComponent* AOwner) : FOwner(nullptr) {
+TComponent::TComponent(TComponent* AOwner) {
     if (AOwner != nullptr) AOwner->InsertComponent(this);
 }
 

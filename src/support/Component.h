@@ -63,7 +63,7 @@ private:
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
 
-    TComponent* FOwner;
+    TComponent* FOwner = nullptr;
     std::string FName;
     std::intptr_t FTag = 0;
     TComponentState FComponentState;

@@ -125,7 +125,7 @@ std::string FloatToStr(double Value) {
 std::string IntToStr(std::int64_t Value) {
     std::array<char, 24> Buffer{};
     const auto [End, Error] = std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Value);
-    return std::string(Buffer.data(), End);
+    return {Buffer.data(), End};
 }
 
 std::string Trim(std::string_view S) {

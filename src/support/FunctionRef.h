@@ -15,15 +15,18 @@ class TFunctionRef;
 template <class TResult, class... TArgs>
 class TFunctionRef<TResult(TArgs...)> {
 public:
+    // clang-format off
     template <class TCallable>
-    requires(!std::is_same_v<std::remove_cvref_t<TCallable>, TFunctionRef> &&
-             std::is_invocable_r_v<TResult, TCallable&, TArgs...>) TFunctionRef(TCallable&& Callable)
-    noexcept  // NOLINT(google-explicit-constructor)
+        requires(!std::is_same_v<std::remove_cvref_t<TCallable>, TFunctionRef> &&
+                 std::is_invocable_r_v<TResult, TCallable&, TArgs...>)
+    // Implicit on purpose: any callable converts, as a function pointer would.
+    // NOLINTNEXTLINE(google-explicit-constructor,bugprone-forwarding-reference-overload)
+    TFunctionRef(TCallable&& Callable) noexcept
         : FObject(const_cast<void*>(static_cast<const void*>(std::addressof(Callable)))),
           FInvoke([](void* Object, TArgs... Args) -> TResult {
-              return (*static_cast<std::remove_reference_t<TCallable>*>(Object))(
-                  std::forward<TArgs>(Args)...);
+              return (*static_cast<std::remove_reference_t<TCallable>*>(Object))(std::forward<TArgs>(Args)...);
           }) {}
+    // clang-format on
 
     TResult operator()(TArgs... Args) const { return FInvoke(FObject, std::forward<TArgs>(Args)...); }
 
