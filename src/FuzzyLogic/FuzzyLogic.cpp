@@ -1,5 +1,7 @@
 #include "FuzzyLogic/FuzzyLogic.h"
 
+#include <algorithm>
+
 #include "FuzzyConsts/FuzzyExceptions.h"
 #include "FuzzyConsts/FuzzyMessages.h"
 #include "FuzzyLogic/FuzzyLogicParser.h"
@@ -19,24 +21,11 @@ void TCustomFuzzyLogic::SetNumFunctionValues(int Value) noexcept {
 
 void TCustomFuzzyLogic::SetThreshold(TFzyFloat Value) {
     if (Value == FThreshold) return;
-    if (Value < 0)
-        FThreshold = 0;
-    else if (Value > 1)
-        FThreshold = 1;
-    else
-        FThreshold = Value;
+    FThreshold = std::clamp(Value, 0.0, 1.0);
     ThresholdChanged();
 }
 
-// Component and parser may register with each other; the framework keeps one
-// registration per pair, so it is only removed when the parser no longer links
-// back to this component. Otherwise the parser would not learn of our end.
-void TCustomFuzzyLogic::SetParser(TCustomFuzzyLogicParser* Value) {
-    if (Value == FParser) return;
-    if (FParser != nullptr) FParser->RemoveFreeNotification(this);
-    FParser = Value;
-    if (FParser != nullptr) FParser->FreeNotification(this);
-}
+void TCustomFuzzyLogic::SetParser(TCustomFuzzyLogicParser* Value) { SetLink(FParser, Value); }
 
 void TCustomFuzzyLogic::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);

@@ -6,15 +6,7 @@
 
 namespace fzl {
 
-// The framework keeps one free-notification registration per pair of components,
-// so it stays while the component still links back to this parser; the component
-// drops it when it lets go of us.
-void TCustomFuzzyLogicParser::SetFuzzyLogic(TCustomFuzzyLogic* Value) {
-    if (Value == FFuzzyLogic) return;
-    if (FFuzzyLogic != nullptr) FFuzzyLogic->RemoveFreeNotification(this);
-    FFuzzyLogic = Value;
-    if (FFuzzyLogic != nullptr) FFuzzyLogic->FreeNotification(this);
-}
+void TCustomFuzzyLogicParser::SetFuzzyLogic(TCustomFuzzyLogic* Value) { SetLink(FFuzzyLogic, Value); }
 
 void TCustomFuzzyLogicParser::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);

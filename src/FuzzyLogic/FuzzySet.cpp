@@ -286,22 +286,23 @@ void TFuzzySet::GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const {
 }
 
 int TFuzzySet::GetMaxYValueOfX(int Index, int Direction) const {
-    const TFuzzySetValues& Points = *FValues;
-    const TFzyFloat X = Points.GetItem(Index)->GetX();
-    int Best = Index;
-    for (int I = Index + Direction; I >= 0 && I < Points.Count() && FloatEquals(Points.GetItem(I)->GetX(), X);
-         I += Direction)
-        if (Points.GetItem(I)->GetY() > Points.GetItem(Best)->GetY()) Best = I;
-    return Best;
+    return ExtremeYOfX(Index, Direction, [](TFzyFloat Y, TFzyFloat Best) { return Y > Best; });
 }
 
 int TFuzzySet::GetMinYValueOfX(int Index, int Direction) const {
+    return ExtremeYOfX(Index, Direction, [](TFzyFloat Y, TFzyFloat Best) { return Y < Best; });
+}
+
+// Walks the points sharing point Index's X; only a strictly better Y replaces
+// the best so far, so on ties the point met first wins.
+template <class TBetter>
+int TFuzzySet::ExtremeYOfX(int Index, int Direction, TBetter Better) const {
     const TFuzzySetValues& Points = *FValues;
     const TFzyFloat X = Points.GetItem(Index)->GetX();
     int Best = Index;
     for (int I = Index + Direction; I >= 0 && I < Points.Count() && FloatEquals(Points.GetItem(I)->GetX(), X);
          I += Direction)
-        if (Points.GetItem(I)->GetY() < Points.GetItem(Best)->GetY()) Best = I;
+        if (Better(Points.GetItem(I)->GetY(), Points.GetItem(Best)->GetY())) Best = I;
     return Best;
 }
 

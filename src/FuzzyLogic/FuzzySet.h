@@ -210,6 +210,8 @@ protected:
 
 private:
     void GenerateShape(TFuzzySetType Type);
+    template <class TBetter>
+    [[nodiscard]] int ExtremeYOfX(int Index, int Direction, TBetter Better) const;
 
     TFuzzySetType FSetType = fstUserDefined;
     std::string FName;

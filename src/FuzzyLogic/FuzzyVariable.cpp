@@ -1,5 +1,7 @@
 #include "FuzzyLogic/FuzzyVariable.h"
 
+#include <algorithm>
+
 #include "FuzzyConsts/FuzzyExceptions.h"
 #include "FuzzyConsts/FuzzyMessages.h"
 #include "FuzzyLogic/FuzzyLogic.h"
@@ -127,14 +129,7 @@ void TFuzzyVariable::SetMaximum(TFzyFloat Value) {
     Changed(false);
 }
 
-void TFuzzyVariable::SetThreshold(TFzyFloat Value) noexcept {
-    if (Value < 0)
-        FThreshold = 0;
-    else if (Value > 1)
-        FThreshold = 1;
-    else
-        FThreshold = Value;
-}
+void TFuzzyVariable::SetThreshold(TFzyFloat Value) noexcept { FThreshold = std::clamp(Value, 0.0, 1.0); }
 
 void TFuzzyVariable::SetItemIndex(int Value) {
     if (Value == FItemIndex) return;

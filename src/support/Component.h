@@ -46,6 +46,18 @@ public:
     /// Undoes FreeNotification(AComponent).
     void RemoveFreeNotification(TComponent* AComponent);
 
+protected:
+    /// Points Link at Value (not owned), moving this component's free notification
+    /// from the old target to the new one, so the link is dropped when its target goes.
+    template <class T>
+    void SetLink(T*& Link, T* Value) {
+        if (Value == Link) return;
+        if (Link != nullptr) Link->RemoveFreeNotification(this);
+        Link = Value;
+        if (Link != nullptr) Link->FreeNotification(this);
+    }
+
+public:
     [[nodiscard]] int ComponentCount() const noexcept { return static_cast<int>(FComponents.size()); }
     [[nodiscard]] TComponent* GetComponent(int Index) const {
         return FComponents.at(static_cast<std::size_t>(Index));
