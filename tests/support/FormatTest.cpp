@@ -3,6 +3,7 @@
 #include <clocale>
 #include <locale>
 #include <string>
+#include <utility>
 
 #include "support/Exceptions.h"
 #include "support/Format.h"
@@ -10,74 +11,36 @@
 namespace fzl {
 namespace {
 
-TEST(Format, Placeholders) {
-    EXPECT_EQ(Format("%s is %s", {"x", std::string("low")}), "x is low");
-    EXPECT_EQ(Format("%d / %d", {42, -7}), "42 / -7");
+TEST(Format, PlaceholdersAndRounding) {
+    EXPECT_EQ(Format("%s is %d%% of %s", {"x", -5, std::string("all")}), "x is -5% of all");
     EXPECT_EQ(Format("%d", {1LL << 40}), "1099511627776");
-    EXPECT_EQ(Format("no placeholders"), "no placeholders");
-    EXPECT_EQ(Format("100%%"), "100%");
-    EXPECT_EQ(Format("%d%% of %s", {5, "all"}), "5% of all");
-    EXPECT_EQ(Format("%%d"), "%d");
-
-    // "%9.9d": at least nine digits, zero padded.
-    EXPECT_EQ(Format("%9.9d", {42}), "000000042");
-    EXPECT_EQ(Format("%9.9d", {0}), "000000000");
-    EXPECT_EQ(Format("%9.9d", {123456789}), "123456789");
-    EXPECT_EQ(Format("%9.9d", {1234567890}), "1234567890");
-    EXPECT_EQ(Format("%9.9d", {-42}), "-000000042");
-    EXPECT_EQ(Format("[%5d]", {42}), "[   42]");
-}
-
-TEST(Format, FixedPointRoundsAndNeverPrintsNegativeZero) {
-    EXPECT_EQ(Format("%.4f", {0.5}), "0.5000");
-    EXPECT_EQ(Format("%.4f", {3.14159265}), "3.1416");
-    EXPECT_EQ(Format("%.4f", {2.71824}), "2.7182");
-    EXPECT_EQ(Format("%.4f", {0.99996}), "1.0000");
-    EXPECT_EQ(Format("%.4f", {-2.5}), "-2.5000");
-    EXPECT_EQ(Format("%.4f", {-1.23456}), "-1.2346");
-    EXPECT_EQ(Format("%.4f", {-0.00006}), "-0.0001");
-    EXPECT_EQ(Format("%.4f", {-0.00001}), "0.0000");
-    EXPECT_EQ(Format("%.0f", {-0.4}), "0");
-    EXPECT_EQ(Format("Left (%.4f) right (%.4f)", {1.5, -1.5}), "Left (1.5000) right (-1.5000)");
-    // An integer argument is accepted by "%f".
-    EXPECT_EQ(Format("%.2f", {3}), "3.00");
-}
-
-TEST(Format, MismatchedOrMissingArgumentsRaiseConvertError) {
-    EXPECT_THROW(static_cast<void>(Format("%d", {"text"})), EConvertError);
-    EXPECT_THROW(static_cast<void>(Format("%d", {1.5})), EConvertError);
-    EXPECT_THROW(static_cast<void>(Format("%s", {1})), EConvertError);
-    EXPECT_THROW(static_cast<void>(Format("%s", {2.5})), EConvertError);
-    EXPECT_THROW(static_cast<void>(Format("%.4f", {"1.5"})), EConvertError);
-    EXPECT_THROW(static_cast<void>(Format("%s and %s", {"one"})), EConvertError);
-    EXPECT_THROW(static_cast<void>(Format("%d")), EConvertError);
-    EXPECT_THROW(static_cast<void>(Format("ends in %")), EConvertError);
-    EXPECT_THROW(static_cast<void>(Format("%x", {1})), EConvertError);
+    EXPECT_EQ(Format("%9.9d|%9.9d|%9.9d|%5d", {42, 1234567890, -42, 42}),
+              "000000042|1234567890|-000000042|   42");
+    EXPECT_EQ(Format("%.4f %.4f %.4f %.4f", {3.14159265, 0.99996, -1.23456, -0.00006}),
+              "3.1416 1.0000 -1.2346 -0.0001");
+    // Never a negative zero; "%f" takes an integer too.
+    EXPECT_EQ(Format("%.4f %.0f %.2f", {-0.00001, -0.4, 3}), "0.0000 0 3.00");
+    // A wrong kind of argument, a missing one, or a bad placeholder is an error.
+    const std::pair<const char*, TFormatArg> Bad[] = {{"%d", "text"},  {"%d", 1.5},      {"%s", 1},
+                                                      {"%.4f", "1.5"}, {"%d and %d", 1}, {"ends in %", 1},
+                                                      {"%x", 1}};
+    for (const auto& [Pattern, Arg] : Bad)
+        EXPECT_THROW(static_cast<void>(Format(Pattern, {Arg})), EConvertError);
 }
 
 TEST(Format, TryStrToFloatAcceptsWholeNumbersOnly) {
     double Value = 0;
-    ASSERT_TRUE(TryStrToFloat("1.5", Value));
-    EXPECT_EQ(Value, 1.5);
-    ASSERT_TRUE(TryStrToFloat("-0.25", Value));
-    EXPECT_EQ(Value, -0.25);
-    ASSERT_TRUE(TryStrToFloat("+3", Value));
-    EXPECT_EQ(Value, 3.0);
-    ASSERT_TRUE(TryStrToFloat("2.5e-3", Value));
-    EXPECT_DOUBLE_EQ(Value, 0.0025);
-    ASSERT_TRUE(TryStrToFloat("1E3", Value));
-    EXPECT_EQ(Value, 1000.0);
-
-    // A failed parse leaves the output alone.
-    for (const char* Bad :
-         {"", "+", "-", "abc", "1.5x", "1,5", " 1", "1 ", "--1", "+-1", "-+1", "++1", "0x10", "1e"}) {
-        Value = 7.0;
-        EXPECT_FALSE(TryStrToFloat(Bad, Value)) << '"' << Bad << '"';
-        EXPECT_EQ(Value, 7.0) << '"' << Bad << '"';
+    const std::pair<const char*, double> Good[] = {
+        {"-0.25", -0.25}, {"+3", 3}, {"2.5e-3", 0.0025}, {"1E3", 1000}};
+    for (const auto& [Text, Expected] : Good)
+        EXPECT_TRUE(TryStrToFloat(Text, Value) && Value == Expected) << Text;
+    for (const char* Text : {"", "+", "abc", "1.5x", "1,5", " 1", "1 ", "--1", "+-1", "0x10", "1e"}) {
+        Value = 7;  // a failed parse leaves the output alone
+        EXPECT_FALSE(TryStrToFloat(Text, Value) || Value != 7) << '"' << Text << '"';
     }
 }
 
-// A numeric punctuation that would turn 1.5 into "1,5" if anything consulted it.
+// A decimal comma and a point between thousands, for anything that would consult the locale.
 class TCommaNumPunct : public std::numpunct<char> {
 protected:
     char do_decimal_point() const override { return ','; }
@@ -85,55 +48,18 @@ protected:
     std::string do_grouping() const override { return "\3"; }
 };
 
-class TGlobalLocaleGuard {
-public:
-    TGlobalLocaleGuard() : FSaved(std::locale()), FSavedC(std::setlocale(LC_ALL, nullptr)) {}
-    ~TGlobalLocaleGuard() {
-        std::locale::global(FSaved);
-        std::setlocale(LC_ALL, FSavedC.c_str());
-    }
-    TGlobalLocaleGuard(const TGlobalLocaleGuard&) = delete;
-    TGlobalLocaleGuard& operator=(const TGlobalLocaleGuard&) = delete;
-
-private:
-    std::locale FSaved;
-    std::string FSavedC;
-};
-
-void ExpectPointDecimals() {
-    EXPECT_EQ(Format("%.4f", {1.5}), "1.5000");
-    EXPECT_EQ(Format("%d", {1234567}), "1234567");
-    EXPECT_EQ(Format("%9.9d", {1234}), "000001234");
-    EXPECT_EQ(FloatToStr(2.25), "2.25");
-    EXPECT_EQ(IntToStr(1234567), "1234567");
-    double Value = 0;
-    EXPECT_TRUE(TryStrToFloat("2.5", Value));
-    EXPECT_EQ(Value, 2.5);
-    EXPECT_FALSE(TryStrToFloat("2,5", Value));
-}
-
-TEST(Format, IgnoresTheGlobalCppLocale) {
-    const TGlobalLocaleGuard Guard;
+TEST(Format, IgnoresTheGlobalLocales) {
+    const std::locale SavedCpp;
+    const std::string SavedC = std::setlocale(LC_ALL, nullptr);
     std::locale::global(std::locale(std::locale::classic(), new TCommaNumPunct));
-    ExpectPointDecimals();
-}
-
-TEST(Format, IgnoresTheCLocale) {
-    const TGlobalLocaleGuard Guard;
-    const char* Installed = nullptr;
-    for (const char* Name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8"}) {
-        if (std::setlocale(LC_ALL, Name) != nullptr) {
-            Installed = Name;
-            break;
-        }
-    }
-    if (Installed == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
-    try {
-        std::locale::global(std::locale(Installed));
-    } catch (const std::runtime_error&) {
-        // The C locale alone is still worth checking.
-    }
-    ExpectPointDecimals();
+    for (const char* Name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
+        if (std::setlocale(LC_ALL, Name) != nullptr) break;  // a C locale with a decimal comma, if installed
+    EXPECT_EQ(Format("%.4f %d %9.9d", {1.5, 1234567, 1234}), "1.5000 1234567 000001234");
+    EXPECT_EQ(FloatToStr(2.25) + " " + IntToStr(1234567), "2.25 1234567");
+    double Value = 0;
+    EXPECT_TRUE(TryStrToFloat("2.5", Value) && Value == 2.5 && !TryStrToFloat("2,5", Value));
+    std::locale::global(SavedCpp);
+    std::setlocale(LC_ALL, SavedC.c_str());
 }
 
 }  // namespace
