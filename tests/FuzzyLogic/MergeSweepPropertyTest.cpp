@@ -1,17 +1,13 @@
-// Random pairs of sets against the membership functions themselves: Zadeh union
-// and intersection and the unbounded sum must equal max, min and sum of the
-// operands' DegreeOfMembership at every X; the other operators must do so at
-// every event; every event must lie on both curves, and the maximum of the
-// minimum over the events must be the height of the minimum.
+// Random pairs of sets against their membership functions: Zadeh union and intersection and the
+// unbounded sum equal max, min and sum of DegreeOfMembership at every point, every crossing and at
+// random X; the other operators do so at points and crossings; every event lies on both curves, and
+// the strongest event (and the correlation strength) is the height of the minimum.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
-#include <functional>
 #include <random>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -23,411 +19,221 @@ namespace fzl {
 namespace {
 
 using TPoints = std::vector<std::pair<TFzyFloat, TFzyFloat>>;
-using TFunction = std::function<TFzyFloat(TFzyFloat, TFzyFloat)>;
+using TXs = std::vector<TFzyFloat>;
+using TFunction = TFzyFloat (*)(TFzyFloat, TFzyFloat);
 
 constexpr TFzyFloat Exact = 1e-9;
-// Results whose neighbouring values lie within the point list's tolerance of each
-// other (but differ) may lose a point to its clean-up; they are held to this.
-constexpr TFzyFloat NearTolerance = 1e-3;
-constexpr int Pairs = 3000;
+constexpr int Pairs = 500;
 
-class TGenerator {
-public:
-    explicit TGenerator(unsigned Seed) : FRandom(Seed) {}
-
-    TFzyFloat Uniform(TFzyFloat Low, TFzyFloat High) { return std::uniform_real_distribution<TFzyFloat>(Low, High)(FRandom); }
-    int Int(int Low, int High) { return std::uniform_int_distribution<int>(Low, High)(FRandom); }
-    bool Chance(double P) { return Uniform(0, 1) < P; }
-
-    // Degrees from a coarse grid now and then, so that ties and flat stretches occur.
-    TFzyFloat Degree() {
-        static constexpr TFzyFloat Grid[] = {0, 0.25, 0.5, 0.75, 1};
-        return Chance(0.35) ? Grid[Int(0, 4)] : Uniform(0, 1);
+struct TRandom {
+    std::mt19937 Engine{20240611};
+    TFzyFloat U(TFzyFloat Low, TFzyFloat High) {
+        return std::uniform_real_distribution<TFzyFloat>(Low, High)(Engine);
     }
+    int Int(int N) { return static_cast<int>(U(0, N)); }  // 0 .. N - 1
+    bool Chance(double P) { return U(0, 1) < P; }
+    TFzyFloat Degree() { return Chance(0.35) ? Int(5) / 4.0 : U(0, 1); }  // a coarse grid now and then: ties
 
-    // A random point list; Other (when given) lends X values or a place to start after.
-    TPoints Points(const TPoints* Other) {
-        const int Kind = Int(0, 19);
-        if (Kind == 0) return {};
-        int Count = Kind == 1 ? 1 : Int(2, 9);
-        TFzyFloat Start = Uniform(-950, 600);
-        TFzyFloat Width = Chance(0.2) ? Uniform(0.5, 5) : Uniform(10, 300);
-        if (Other != nullptr && !Other->empty() && Chance(0.15)) {
-            // Wholly after (or before) the other set.
-            Start = Chance(0.5) ? Other->back().first + Uniform(0.5, 40) : Other->front().first - Width - Uniform(0.5, 40);
+    // Empty, one point or up to nine, flat now and then, with vertical steps of two or three points;
+    // anywhere, wholly beside Other or over its span (so that the curves cross), sharing some of its X.
+    TPoints Points(const TPoints& Other) {
+        if (Int(20) == 0) return {};
+        TFzyFloat Start = U(-950, 600), Width = Chance(0.2) ? U(0.5, 5) : U(10, 300);
+        if (!Other.empty() && Chance(0.15)) {
+            Start = Chance(0.5) ? Other.back().first + U(0.5, 40) : Other.front().first - Width - U(0.5, 40);
             Start = std::clamp(Start, -990.0, 990.0 - Width);
-        } else if (Other != nullptr && !Other->empty() && Chance(0.5)) {
-            // Over the other set's span, so the curves cross.
-            Start = Other->front().first - Uniform(0, 20);
-            Width = Other->back().first - Start + Uniform(0, 20);
-            Start = std::max(Start, -990.0);
-            Width = std::clamp(Width, 0.5, 990.0 - Start);
+        } else if (!Other.empty() && Chance(0.5)) {
+            Start = std::max(Other.front().first - U(0, 20), -990.0);
+            Width = std::clamp(Other.back().first - Start + U(0, 20), 0.5, 990.0 - Start);
         }
-        std::vector<TFzyFloat> Xs;
-        for (int I = 0; I < Count; ++I) Xs.push_back(Start + Uniform(0, Width));
-        if (Other != nullptr && Chance(0.4))
-            for (const auto& [X, Y] : *Other)
-                if (Chance(0.4)) Xs.push_back(X);  // shared X values, exactly
+        TXs Xs;
+        for (int I = Chance(1 / 19.0) ? 1 : 2 + Int(8); I > 0; --I) Xs.push_back(Start + U(0, Width));
+        const bool Share = Chance(0.4), Flat = Chance(0.12);
+        for (const auto& [X, Y] : Other)
+            if (Share && Chance(0.4)) Xs.push_back(X);
         std::sort(Xs.begin(), Xs.end());
-        // Distinct X values stay at least 0.01 apart; equal ones stay equal.
-        std::vector<TFzyFloat> Kept;
-        for (TFzyFloat X : Xs)
-            if (Kept.empty() || X == Kept.back() || X - Kept.back() >= 0.01) {
-                if (Kept.empty() || X != Kept.back()) Kept.push_back(X);
-            }
-        const bool Flat = Chance(0.12);
         const TFzyFloat Level = Degree();
         TPoints Result;
-        for (TFzyFloat X : Kept) {
+        for (TFzyFloat X : Xs) {
+            if (!Result.empty() && X - Result.back().first < 0.01) continue;  // distinct X stay 0.01 apart
             Result.emplace_back(X, Flat ? Level : Degree());
-            if (!Flat && Chance(0.15)) {
-                // A vertical step of two or three points.
-                const int Extra = Int(1, 2);
-                for (int I = 0; I < Extra; ++I) Result.emplace_back(X, Degree());
-            }
+            for (int I = !Flat && Chance(0.15) ? 1 + Int(2) : 0; I > 0; --I) Result.emplace_back(X, Degree());
         }
         return Result;
     }
-
-private:
-    std::mt19937 FRandom;
 };
 
-std::string Text(const TPoints& Points) {
-    std::string S;
-    char Buffer[64];
-    for (const auto& [X, Y] : Points) {
-        std::snprintf(Buffer, sizeof Buffer, "(%.17g, %.17g) ", X, Y);
-        S += Buffer;
-    }
-    return S;
+testing::Message Text(const TPoints& Points) {  // with every digit, to replay a failure
+    testing::Message Text;
+    for (const auto& [X, Y] : Points) Text << "(" << X << ", " << Y << ") ";
+    return Text;
 }
 
-// The variable the sets live in: [-1000, 1000], no automatic terms.
-struct TModel {
-    TOwned<TFuzzyLogic> Logic = Make<TFuzzyLogic>(nullptr);
-    TFuzzyVariable* Variable = nullptr;
-
-    TModel() {
-        Logic->SetAutoTerms(false);
-        Variable = Logic->GetItems().Add("x");
-        Variable->SetMaximum(1000);
-        Variable->SetMinimum(-1000);
-    }
-    TFuzzySet* Set(const TPoints& Points) const {
-        TFuzzySet* Set = Variable->GetItems().Add();
-        TFuzzySetValues& Values = Set->GetValues();
-        InUpdate(Values, [&] {
-            for (const auto& [X, Y] : Points) Values.Add(X, Y);
-        });
-        return Set;
-    }
-};
-
-// The degrees of a curve at X: arriving, at X (the highest), leaving.
+// A curve at X: the degree arriving, DegreeOfMembership, the degree leaving, and the span of a step there.
 struct TLimits {
-    TFzyFloat Left, Value, Right;
+    TFzyFloat Left = 0, Value = 0, Right = 0, Low = 2, High = -1;
+    int Count = 0;  // points at X
 };
 
 TLimits LimitsAt(const TFuzzySet& Set, TFzyFloat X) {
-    const TFuzzySetValues& Values = Set.GetValues();
-    TLimits Limits{0, Set.DegreeOfMembership(X), 0};
-    int First = -1;
-    int Last = -1;
-    for (int I = 0; I < Values.Count(); ++I)
-        if (Values.GetItem(I)->GetX() == X) {
-            if (First < 0) First = I;
-            Last = I;
+    TLimits L;
+    L.Value = Set.DegreeOfMembership(X);
+    for (const TFuzzySetValue* P : Set.GetValues())
+        if (P->GetX() == X) {
+            if (L.Count++ == 0) L.Left = P->GetY();
+            L.Right = P->GetY();
+            L.Low = std::min(L.Low, P->GetY()), L.High = std::max(L.High, P->GetY());
         }
-    Limits.Left = First < 0 ? Limits.Value : Values.GetItem(First)->GetY();
-    Limits.Right = Last < 0 ? Limits.Value : Values.GetItem(Last)->GetY();
-    return Limits;
+    if (L.Count == 0) L.Left = L.Right = L.Value;
+    return L;
 }
 
-int PointsAt(const TFuzzySet& Set, TFzyFloat X) {
-    int Count = 0;
-    for (const TFuzzySetValue* Point : Set.GetValues()) Count += Point->GetX() == X ? 1 : 0;
-    return Count;
+bool OnCurve(const TLimits& L, TFzyFloat Y) {
+    return L.Count == 0 ? std::abs(L.Value - Y) <= Exact : Y >= L.Low - Exact && Y <= L.High + Exact;
 }
 
-std::vector<TFzyFloat> BreakpointsOf(const TFuzzySet& A, const TFuzzySet& B) {
-    std::vector<TFzyFloat> Xs;
-    for (const TFuzzySetValue* Point : A.GetValues()) Xs.push_back(Point->GetX());
-    for (const TFuzzySetValue* Point : B.GetValues()) Xs.push_back(Point->GetX());
-    std::sort(Xs.begin(), Xs.end());
-    Xs.erase(std::unique(Xs.begin(), Xs.end()), Xs.end());
-    return Xs;
-}
+TFzyFloat Min(TFzyFloat P, TFzyFloat Q) { return std::min(P, Q); }
+TFzyFloat OnlyA(TFzyFloat P, TFzyFloat) { return P; }
+TFzyFloat OnlyB(TFzyFloat, TFzyFloat Q) { return Q; }
 
-// Where the curves change order between neighbouring breakpoints: both are
-// linear there, so two inner samples give the lines.
-std::vector<TFzyFloat> CrossingsOf(const TFuzzySet& A, const TFuzzySet& B, const std::vector<TFzyFloat>& Breakpoints) {
-    std::vector<TFzyFloat> Xs;
-    for (std::size_t I = 1; I < Breakpoints.size(); ++I) {
-        const TFzyFloat U = Breakpoints[I - 1];
-        const TFzyFloat V = Breakpoints[I];
-        const TFzyFloat P = U + (V - U) / 3;
-        const TFzyFloat Q = U + 2 * (V - U) / 3;
-        const TFzyFloat DP = A.DegreeOfMembership(P) - B.DegreeOfMembership(P);
-        const TFzyFloat DQ = A.DegreeOfMembership(Q) - B.DegreeOfMembership(Q);
-        if (DP == DQ) continue;
-        const TFzyFloat X = P - DP * (Q - P) / (DQ - DP);
-        // Curves meeting at a breakpoint do not cross between breakpoints.
-        if (X - U > 1e-9 && V - X > 1e-9) Xs.push_back(X);
-    }
-    return Xs;
-}
-
-// Where the point list's 0.0001 tolerance blurs the ideal result: positions
-// closer than that, which the list takes for one X (Spots), or neighbouring
-// values that differ by less, which its clean-up may merge (Values).
-struct TNearness {
-    bool Values = false;
-    std::vector<TFzyFloat> Spots;
-    [[nodiscard]] bool Any() const { return Values || !Spots.empty(); }
+const struct {
+    bool IsUnion;
+    TFuzzyOperation Operation;
+    TFunction F;
+    bool Everywhere;  // else at points and crossings only
+} Operations[] = {
+    {false, foZadeh, Min, true},
+    {true, foZadeh, [](TFzyFloat P, TFzyFloat Q) { return std::max(P, Q); }, true},
+    {true, foSum, [](TFzyFloat P, TFzyFloat Q) { return P + Q; }, true},
+    {false, foMean, [](TFzyFloat P, TFzyFloat Q) { return (P + Q) / 2; }, false},
+    {true, foMean, [](TFzyFloat P, TFzyFloat Q) { return (2 * std::min(P, Q) + 4 * std::max(P, Q)) / 6; },
+     false},
+    {true, foMeanSqr, [](TFzyFloat P, TFzyFloat Q) { return (P + Q) / 2 * ((P + Q) / 2); }, false},
+    {false, foMeanSqrt, [](TFzyFloat P, TFzyFloat Q) { return std::sqrt((P + Q) / 2); }, false},
+    {false, foProduct, [](TFzyFloat P, TFzyFloat Q) { return P * Q; }, false},
+    {true, foProduct, [](TFzyFloat P, TFzyFloat Q) { return P + Q - P * Q; }, false},
+    {false, foBoundedSum, [](TFzyFloat P, TFzyFloat Q) { return std::max(0.0, P + Q - 1); }, false},
+    {true, foBoundedSum, [](TFzyFloat P, TFzyFloat Q) { return std::min(1.0, P + Q); }, false},
 };
 
-TNearness NearnessOf(const TFuzzySet& A, const TFuzzySet& B, const TFunction& F,
-                     const std::vector<TFzyFloat>& Breakpoints, const std::vector<TFzyFloat>& Crossings) {
-    TNearness Nearness;
-    std::vector<TFzyFloat> Xs = Breakpoints;
-    Xs.insert(Xs.end(), Crossings.begin(), Crossings.end());
-    std::sort(Xs.begin(), Xs.end());
-    std::vector<TFzyFloat> Values;
-    for (std::size_t I = 0; I < Xs.size(); ++I) {
-        if (I > 0 && Xs[I] - Xs[I - 1] < 2e-4) Nearness.Spots.push_back(Xs[I]);
-        const TLimits LA = LimitsAt(A, Xs[I]);
-        const TLimits LB = LimitsAt(B, Xs[I]);
-        Values.push_back(F(LA.Left, LB.Left));
-        // A two-point step cut by the other curve also reports the cut.
-        const int StepA = PointsAt(A, Xs[I]);
-        const int StepB = PointsAt(B, Xs[I]);
-        if (StepA + StepB <= 3 && (StepA == 2 || StepB == 2)) {
-            const TLimits& Step = StepA == 2 ? LA : LB;
-            const TFzyFloat Level = StepA == 2 ? LB.Value : LA.Value;
-            if ((Step.Left < Level && Level < Step.Right) || (Step.Left > Level && Level > Step.Right))
-                Values.push_back(F(Level, Level));
+TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
+    auto Logic = Make<TFuzzyLogic>(nullptr);
+    Logic->SetAutoTerms(false);
+    TFuzzyVariable* Variable = Logic->GetItems().Add("x");
+    Variable->SetMaximum(1000);
+    Variable->SetMinimum(-1000);
+    auto SetOf = [&](const TPoints& Points) {
+        TFuzzySet* Set = Variable->GetItems().Add();
+        InUpdate(Set->GetValues(), [&] {
+            for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
+        });
+        return Set;
+    };
+    TRandom Random;
+    int Empty = 0, Coincident = 0, Crossings = 0, Near = 0;
+    for (int Pair = 0; Pair < Pairs && !HasFailure(); ++Pair) {
+        TPoints PA = Random.Points({}), PB = Random.Points(PA);
+        if (Random.Chance(0.5)) std::swap(PA, PB);
+        SCOPED_TRACE(testing::Message() << "pair " << Pair << "\nA = " << Text(PA) << "\nB = " << Text(PB));
+        TFuzzySet* A = SetOf(PA);
+        TFuzzySet* B = SetOf(PB);
+        const bool AnyEmpty = PA.empty() || PB.empty();
+        const TFunction Only = PB.empty() ? OnlyA : OnlyB;  // an empty set is no constraint
+        Empty += AnyEmpty;
+
+        // The events: every X of both sets, and where the curves change order between neighbouring
+        // ones (both are linear there, so two inner samples give the lines).
+        TXs Xs;
+        for (const TFuzzySet* Set : {A, B})
+            for (const TFuzzySetValue* P : Set->GetValues()) Xs.push_back(P->GetX());
+        std::sort(Xs.begin(), Xs.end());
+        Xs.erase(std::unique(Xs.begin(), Xs.end()), Xs.end());
+        const std::size_t Breakpoints = Xs.size();
+        Coincident += Breakpoints < PA.size() + PB.size();
+        for (std::size_t I = 1; I < Breakpoints && !AnyEmpty; ++I) {
+            const TFzyFloat U = Xs[I - 1], V = Xs[I], P = U + (V - U) / 3, Q = U + 2 * (V - U) / 3;
+            const TFzyFloat DP = A->DegreeOfMembership(P) - B->DegreeOfMembership(P);
+            const TFzyFloat DQ = A->DegreeOfMembership(Q) - B->DegreeOfMembership(Q);
+            const TFzyFloat X = DP == DQ ? U : P - DP * (Q - P) / (DQ - DP);
+            if (X - U > 1e-9 && V - X > 1e-9) Xs.push_back(X);
         }
-        Values.push_back(F(LA.Value, LB.Value));
-        Values.push_back(F(LA.Right, LB.Right));
-    }
-    for (std::size_t I = 1; I < Values.size(); ++I) {
-        const TFzyFloat Gap = std::abs(Values[I] - Values[I - 1]);
-        if (Gap > Exact && Gap <= 1.5e-4) Nearness.Values = true;
-    }
-    return Nearness;
-}
-
-struct TStatistics {
-    int Pairs = 0;
-    int EmptyOperands = 0;
-    int Steps = 0;
-    int SharedX = 0;
-    int NearPairs = 0;
-    int Crossings = 0;
-    int Samples = 0;
-    int Events = 0;
-};
-
-class MergeSweepProperty : public testing::Test {
-protected:
-    TModel Model;
-    TStatistics Statistics;
-
-    // Checks Result against F of both operands at Xs, within Bound, except
-    // within the tolerance of the Spots the point list cannot tell apart.
-    static testing::AssertionResult Matches(const TFuzzySet& Result, const TFuzzySet& A, const TFuzzySet& B,
-                                            const TFunction& F, const std::vector<TFzyFloat>& Xs, TFzyFloat Bound,
-                                            const std::vector<TFzyFloat>& Spots) {
-        for (TFzyFloat X : Xs) {
-            if (std::any_of(Spots.begin(), Spots.end(), [X](TFzyFloat Spot) { return std::abs(X - Spot) < 5e-4; }))
-                continue;
-            const TFzyFloat Expected = F(A.DegreeOfMembership(X), B.DegreeOfMembership(X));
-            const TFzyFloat Actual = Result.DegreeOfMembership(X);
-            if (!(std::abs(Actual - Expected) <= Bound))
-                return testing::AssertionFailure() << "at X = " << X << ": " << Actual << " instead of " << Expected;
-        }
-        return testing::AssertionSuccess();
-    }
-
-    // The invariants of any point list: X order, no adjacent duplicates, inside the range.
-    static testing::AssertionResult WellFormed(const TFuzzySet& Set) {
-        const TFuzzySetValues& Values = Set.GetValues();
-        for (int I = 0; I < Values.Count(); ++I) {
-            const TFuzzySetValue* Point = Values.GetItem(I);
-            if (Point->GetX() < -1000 || Point->GetX() > 1000) return testing::AssertionFailure() << "X out of range";
-            if (I > 0 && Point->GetX() + 1e-4 < Values.GetItem(I - 1)->GetX())
-                return testing::AssertionFailure() << "unsorted at " << I;
-            if (I > 0 && Point->Equals(*Values.GetItem(I - 1)))
-                return testing::AssertionFailure() << "adjacent duplicates at " << I;
-        }
-        return testing::AssertionSuccess();
-    }
-
-    void CheckPair(const TPoints& PA, const TPoints& PB, std::mt19937& Random) {
-        SCOPED_TRACE("A = " + Text(PA) + "\nB = " + Text(PB));
-        TFuzzySet* A = Model.Set(PA);
-        TFuzzySet* B = Model.Set(PB);
-        ++Statistics.Pairs;
-        const bool AnyEmpty = A->GetValues().Count() == 0 || B->GetValues().Count() == 0;
-        if (AnyEmpty) ++Statistics.EmptyOperands;
-
-        const std::vector<TFzyFloat> Breakpoints = BreakpointsOf(*A, *B);
-        if (Breakpoints.size() < PA.size() + PB.size()) {
-            std::vector<TFzyFloat> XA;
-            for (const auto& Point : PA) XA.push_back(Point.first);
-            const bool Shared = std::any_of(PB.begin(), PB.end(), [&](const auto& Point) {
-                return std::find(XA.begin(), XA.end(), Point.first) != XA.end();
+        Crossings += static_cast<int>(Xs.size() - Breakpoints);
+        std::sort(Xs.begin(), Xs.end());
+        TXs AtEvents = Xs, Everywhere = Xs;
+        for (TFzyFloat X : Xs) Everywhere.insert(Everywhere.end(), {X - 1e-3, X + 1e-3});
+        for (int I = 0; I < 20 && !Xs.empty(); ++I)
+            Everywhere.push_back(Random.U(Xs.front() - 20, Xs.back() + 20));
+        // Events closer than the point list's 0.0001 tolerance are taken for one, which bends the
+        // result on the segments either side; no samples are taken there.
+        std::vector<std::pair<TFzyFloat, TFzyFloat>> Blurred;
+        for (std::size_t I = 1; I < Xs.size(); ++I)
+            if (Xs[I] - Xs[I - 1] < 2e-4)
+                Blurred.emplace_back(Xs[I < 2 ? 0 : I - 2], Xs[std::min(I + 1, Xs.size() - 1)]);
+        for (TXs* Samples : {&AtEvents, &Everywhere})
+            std::erase_if(*Samples, [&](TFzyFloat X) {
+                return std::any_of(Blurred.begin(), Blurred.end(),
+                                   [X](const auto& B) { return X >= B.first && X <= B.second; });
             });
-            if (Shared) ++Statistics.SharedX;
-            auto HasStep = [](const TPoints& Points) {
-                return std::adjacent_find(Points.begin(), Points.end(), [](const auto& P, const auto& Q) {
-                           return P.first == Q.first;
-                       }) != Points.end();
-            };
-            if (HasStep(PA) || HasStep(PB)) ++Statistics.Steps;
-        }
-        const std::vector<TFzyFloat> Crossings = AnyEmpty ? std::vector<TFzyFloat>{} : CrossingsOf(*A, *B, Breakpoints);
-        Statistics.Crossings += static_cast<int>(Crossings.size());
-
-        // Event points (breakpoints and crossings), and everywhere else.
-        std::vector<TFzyFloat> AtEvents = Breakpoints;
-        AtEvents.insert(AtEvents.end(), Crossings.begin(), Crossings.end());
-        std::vector<TFzyFloat> Everywhere = AtEvents;
-        if (!Breakpoints.empty()) {
-            const TFzyFloat Low = Breakpoints.front() - 20;
-            const TFzyFloat High = Breakpoints.back() + 20;
-            for (int I = 0; I < 40; ++I) Everywhere.push_back(std::uniform_real_distribution<TFzyFloat>(Low, High)(Random));
-            for (TFzyFloat X : Breakpoints) {
-                Everywhere.push_back(X - 1e-3);
-                Everywhere.push_back(X + 1e-3);
+        bool PairNear = !Blurred.empty();
+        TFzyFloat Expected = 0;  // the height of the minimum (or of the only set)
+        for (const auto& [IsUnion, Operation, Function, AtAnyX] : Operations) {
+            SCOPED_TRACE(testing::Message()
+                         << (IsUnion ? "union " : "intersection ") << static_cast<int>(Operation));
+            const TFunction F = AnyEmpty ? Only : Function;
+            TFuzzySet* Result = IsUnion ? A->Union(*B, Operation) : A->Intersection(*B, Operation);
+            // Neighbouring values of the ideal result closer than the tolerance may be merged: 1e-3 then.
+            TXs Values;
+            for (TFzyFloat X : Xs) {
+                const TLimits LA = LimitsAt(*A, X), LB = LimitsAt(*B, X);
+                Values.insert(Values.end(),
+                              {F(LA.Left, LB.Left), F(LA.Value, LB.Value), F(LA.Right, LB.Right)});
             }
-        }
-        Statistics.Samples += static_cast<int>(Everywhere.size());
-
-        // An empty operand is no constraint: the result is the other operand.
-        const bool OnlyA = B->GetValues().Count() == 0;
-        auto Operand = [&](const TFunction& F) -> TFunction {
-            if (!AnyEmpty) return F;
-            return [OnlyA](TFzyFloat YA, TFzyFloat YB) { return OnlyA ? YA : YB; };
-        };
-
-        struct TOperation {
-            const char* Name;
-            std::function<TFuzzySet*()> Make;
-            TFunction F;
-            bool Everywhere;
-        };
-        const TFunction Min = [](TFzyFloat P, TFzyFloat Q) { return std::min(P, Q); };
-        const TFunction Max = [](TFzyFloat P, TFzyFloat Q) { return std::max(P, Q); };
-        const std::vector<TOperation> Operations{
-            {"and", [&] { return A->Intersection(*B); }, Min, true},
-            {"or", [&] { return A->Union(*B); }, Max, true},
-            {"or-sum", [&] { return A->Union(*B, foSum); }, [](TFzyFloat P, TFzyFloat Q) { return P + Q; }, true},
-            {"and-mean", [&] { return A->Intersection(*B, foMean); }, [](TFzyFloat P, TFzyFloat Q) { return (P + Q) / 2; },
-             false},
-            {"or-mean", [&] { return A->Union(*B, foMean); },
-             [](TFzyFloat P, TFzyFloat Q) { return (2 * std::min(P, Q) + 4 * std::max(P, Q)) / 6; }, false},
-            {"meansqr", [&] { return A->Union(*B, foMeanSqr); },
-             [](TFzyFloat P, TFzyFloat Q) { return (P + Q) / 2 * ((P + Q) / 2); }, false},
-            {"meansqrt", [&] { return A->Intersection(*B, foMeanSqrt); },
-             [](TFzyFloat P, TFzyFloat Q) { return std::sqrt((P + Q) / 2); }, false},
-            {"and-product", [&] { return A->Intersection(*B, foProduct); }, [](TFzyFloat P, TFzyFloat Q) { return P * Q; },
-             false},
-            {"or-product", [&] { return A->Union(*B, foProduct); },
-             [](TFzyFloat P, TFzyFloat Q) { return P + Q - P * Q; }, false},
-            {"and-boundedsum", [&] { return A->Intersection(*B, foBoundedSum); },
-             [](TFzyFloat P, TFzyFloat Q) { return std::max(0.0, P + Q - 1); }, false},
-            {"or-boundedsum", [&] { return A->Union(*B, foBoundedSum); },
-             [](TFzyFloat P, TFzyFloat Q) { return std::min(1.0, P + Q); }, false},
-        };
-        bool Near = false;
-        for (const TOperation& Operation : Operations) {
-            SCOPED_TRACE(Operation.Name);
-            const TFunction F = Operand(Operation.F);
-            TFuzzySet* Result = Operation.Make();
-            const TNearness Nearness = AnyEmpty ? TNearness{} : NearnessOf(*A, *B, F, Breakpoints, Crossings);
-            if (Operation.Everywhere) Near = Near || Nearness.Any();
-            EXPECT_TRUE(Matches(*Result, *A, *B, F, Operation.Everywhere ? Everywhere : AtEvents,
-                                Nearness.Any() ? NearTolerance : Exact, Nearness.Spots));
-            EXPECT_TRUE(WellFormed(*Result));
-            if (PA.empty() && PB.empty()) {
-                EXPECT_EQ(Result->GetValues().Count(), 0);
+            if (Function == Min && !Values.empty())
+                Expected = *std::max_element(Values.begin(), Values.end());
+            bool Loose = false;
+            for (std::size_t I = 1; I < Values.size(); ++I) {
+                const TFzyFloat Gap = std::abs(Values[I] - Values[I - 1]);
+                Loose = Loose || (Gap > Exact && Gap <= 1.5e-4);
             }
+            PairNear = PairNear || (AtAnyX && Loose);
+            for (TFzyFloat X : AtAnyX ? Everywhere : AtEvents)
+                ASSERT_NEAR(Result->DegreeOfMembership(X),
+                            F(A->DegreeOfMembership(X), B->DegreeOfMembership(X)), Loose ? 1e-3 : Exact)
+                    << "at X = " << X;
+            // X order, no adjacent duplicates, inside the range; nothing from nothing.
+            const TFuzzySetValues& Points = Result->GetValues();
+            for (int I = 0; I < Points.Count(); ++I) {
+                const TFuzzySetValue *P = Points.GetItem(I),
+                                     *Before = I > 0 ? Points.GetItem(I - 1) : nullptr;
+                ASSERT_TRUE(P->GetX() >= -1000 && P->GetX() <= 1000 &&
+                            (!Before || (P->GetX() + 1e-4 >= Before->GetX() && !P->Equals(*Before))))
+                    << "point " << I;
+            }
+            EXPECT_TRUE(!PA.empty() || !PB.empty() || Points.Count() == 0);
             Result->Free();
         }
-        if (Near) ++Statistics.NearPairs;
+        Near += PairNear;
 
-        // Every event lies on both curves and comes in X order; the maximum of the
-        // minimum over the events is the height of the minimum.
-        TFzyFloat LastX = -1e300;
-        TFzyFloat Height = 0;
+        // Events come in X order on both curves; the strongest is the height of the minimum.
+        TFzyFloat LastX = -1e300, Height = 0;
         A->Iterate(*B, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-            ++Statistics.Events;
             EXPECT_GE(X1, LastX);
+            EXPECT_TRUE(AnyEmpty || (OnCurve(LimitsAt(*A, X1), Y1) && OnCurve(LimitsAt(*B, X2), Y2)))
+                << X1 << ", " << X2;
             LastX = X1;
-            if (!AnyEmpty) {
-                EXPECT_TRUE(OnCurve(*A, X1, Y1)) << "A at " << X1 << ": " << Y1;
-                EXPECT_TRUE(OnCurve(*B, X2, Y2)) << "B at " << X2 << ": " << Y2;
-            }
             Height = std::max(Height, std::min(Y1, Y2));
             return false;
         });
-        TFzyFloat Expected = 0;
-        const TFunction MinOrOnly = Operand(Min);
-        for (TFzyFloat X : AtEvents) {
-            const TLimits LA = LimitsAt(*A, X);
-            const TLimits LB = LimitsAt(*B, X);
-            Expected = std::max({Expected, MinOrOnly(LA.Left, LB.Left), MinOrOnly(LA.Value, LB.Value),
-                                 MinOrOnly(LA.Right, LB.Right)});
-        }
         EXPECT_NEAR(Height, Expected, Exact);
         EXPECT_NEAR(A->GetCorrelationStrength(*B), Expected, Exact);
         A->Free();
         B->Free();
     }
-
-    // Y is a degree the curve takes at X: the value there, or one of a step's points.
-    static bool OnCurve(const TFuzzySet& Set, TFzyFloat X, TFzyFloat Y) {
-        const TFuzzySetValues& Values = Set.GetValues();
-        TFzyFloat Low = 2;
-        TFzyFloat High = -1;
-        for (const TFuzzySetValue* Point : Values)
-            if (Point->GetX() == X) {
-                Low = std::min(Low, Point->GetY());
-                High = std::max(High, Point->GetY());
-            }
-        if (High < 0) return std::abs(Set.DegreeOfMembership(X) - Y) <= Exact;
-        return Y >= Low - Exact && Y <= High + Exact;
-    }
-};
-
-TEST_F(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
-    TGenerator Generator(20240611);
-    std::mt19937 Samples(7);
-    for (int I = 0; I < Pairs && !HasFailure(); ++I) {
-        SCOPED_TRACE("pair " + std::to_string(I));
-        const TPoints A = Generator.Points(nullptr);
-        const TPoints B = Generator.Points(&A);
-        if (Generator.Chance(0.5))
-            CheckPair(A, B, Samples);
-        else
-            CheckPair(B, A, Samples);
-    }
-    RecordProperty("pairs", Statistics.Pairs);
-    RecordProperty("pairs_with_an_empty_operand", Statistics.EmptyOperands);
-    RecordProperty("pairs_with_a_step", Statistics.Steps);
-    RecordProperty("pairs_sharing_an_x", Statistics.SharedX);
-    RecordProperty("pairs_near_the_tolerance", Statistics.NearPairs);
-    RecordProperty("crossings", Statistics.Crossings);
-    RecordProperty("samples", Statistics.Samples);
-    RecordProperty("events", Statistics.Events);
-    // The generator must exercise what it is meant to, and only rarely come near the tolerance.
-    EXPECT_GT(Statistics.EmptyOperands, Pairs / 40);
-    EXPECT_GT(Statistics.Steps, Pairs / 4);
-    EXPECT_GT(Statistics.SharedX, Pairs / 10);
-    EXPECT_GT(Statistics.Crossings, Pairs);
-    EXPECT_LT(Statistics.NearPairs, Pairs / 15);
+    // The pairs must exercise what they are meant to, and only rarely come near the tolerance.
+    EXPECT_GT(Empty, Pairs / 40);
+    EXPECT_GT(Coincident, Pairs / 3);
+    EXPECT_GT(Crossings, Pairs);
+    EXPECT_LT(Near, Pairs / 10);
 }
 
 }  // namespace
