@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,9 +18,7 @@ const TPoints Wide = {{0, 0}, {6, 1}, {12, 0}};
 
 // Four decimals, trailing zeros dropped.
 std::string Number(double V) {
-    char Buffer[64];
-    std::snprintf(Buffer, sizeof Buffer, "%.4f", V);
-    std::string S(Buffer);
+    std::string S = std::to_string(std::round(V * 1e4) / 1e4);
     S.erase(S.find_last_not_of('0') + 1);
     if (S.back() == '.') S.pop_back();
     return S;
@@ -47,48 +44,63 @@ struct TModel {
     }
     TFuzzySet* Add(const TPoints& Points, const std::string& Name = "hot") {
         TFuzzySet* Set = Variable->GetItems().Add(Name);
-        InUpdate(Set->GetValues(), [&] {
-            for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
-        });
+        for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
         return Set;
     }
 };
 
-TEST(FuzzyHedges, NamedHedgesAndTheirTexts) {
-    TModel M(0, 12);
-    TFuzzySet* Set = M.Add(Triangle);
-    EXPECT_EQ(Text(*Set->Hedge(fhNot)), "0,1 5,0 10,1 ");
-    EXPECT_EQ(Set->GetName() + "|" + Set->GetExpression(), "not hot|[not hot]");
-    EXPECT_EQ(Text(*M.Add(Triangle)->Hedge(fhAbove)), "0,0 5,0 10,1 ");
-    EXPECT_EQ(Text(*M.Add(Triangle)->Hedge(fhBelow)), "0,1 5,0 10,0 ");
+TEST(FuzzyHedges, EveryNamedHedge) {
+    // Of Wide over [0, 12]: each hedge, its number of points and its degrees at X = 0, 2, 4, 6 and 10.
+    // The powers and contrasts work on seven points; the approximations spread y / (1 + d^n) over
+    // fifty; slightly is positively (normalize (plus S and not very S)).
+    const std::string Expected =
+        "not 3: 1 0.6667 0.3333 0 0.6667\nsomewhat 7: 0 0.6934 0.8736 1 0.6934\n"
+        "moreorless 7: 0 0.5774 0.8165 1 0.5774\ngreatly 7: 0 0.4635 0.7529 1 0.4635\n"
+        "plus 7: 0 0.2533 0.6024 1 0.2533\nvery 7: 0 0.1111 0.4444 1 0.1111\n"
+        "extremely 7: 0 0.037 0.2963 1 0.037\nabove 3: 0 0 0 0 0.6667\nbelow 3: 1 0.6667 0.3333 0 0\n"
+        "slightly 9: 0 0.3835 0.9969 0 0.3835\nnormalize 3: 0 0.3333 0.6667 1 0.3333\n"
+        "about 50: 0.0677 0.3356 0.6678 1 0.3356\nvicinity 50: 0.0196 0.3333 0.6666 1 0.3333\n"
+        "close 50: 0.1147 0.3461 0.6732 1 0.3461\nnear 50: 0.1147 0.3461 0.6732 1 0.3461\n"
+        "neighboring 50: 0.1147 0.3461 0.6732 1 0.3461\npositively 7: 0 0.2222 0.7778 1 0.2222\n"
+        "absolutely 7: 0 0.2222 0.7778 1 0.2222\ndefinitely 7: 0 0.2222 0.7778 1 0.2222\n"
+        "generally 7: 0 0.2887 0.7113 1 0.2887\n";
+    std::string Actual;
+    TModel M(0, 12), Warm(20, 30);
+    for (int Index = fhNot; Index <= fhGenerally; ++Index) {
+        const auto Hedge = static_cast<TFuzzyHedge>(Index);
+        const std::string Name = std::string(HedgeNames[Index]) + " hot";
+        const TFuzzySet* Set = M.Add(Wide)->Hedge(Hedge);
+        EXPECT_EQ(Set->GetName() + "|" + Set->GetExpression(), Name + "|[" + Name + "]");
+        Actual += std::string(HedgeNames[Index]) + " " + std::to_string(Set->GetValues().Count()) + ":";
+        for (const int X : {0, 2, 4, 6, 10}) Actual += " " + Number(Set->DegreeOfMembership(X));
+        Actual += "\n";
+        // Over [20, 30] and with a degree above 1: in the range, and no NaN.
+        for (const TFuzzySetValue* P :
+             Warm.Add({{21, 0}, {24, 1}, {24, 1.5}, {29, 0.2}})->Hedge(Hedge)->GetValues())
+            EXPECT_TRUE(P->GetX() >= 20 && P->GetX() <= 30 && std::isfinite(P->GetY())) << Name;
+    }
+    EXPECT_EQ(Actual, Expected);
+    EXPECT_EQ(Warm.Variable->GetItems().Count(), fhGenerally + 1);  // no temporaries left behind
+
     // Equal maxima below 1: above cuts at the last of them, below at the first.
     const TPoints Twin = {{0, 0.2}, {2, 0.6}, {4, 0.6}, {6, 0.1}};
-    EXPECT_EQ(Text(*M.Add(Twin)->Hedge(fhAbove)), "0,0 2,0 4,0 6,0.9 ");
-    EXPECT_EQ(Text(*M.Add(Twin)->Hedge(fhBelow)), "0,0.8 2,0 4,0 6,0 ");
-
-    Set = M.Add(Wide)->Hedge(fhVery)->Hedge(fhNot);  // seven points, squared, complemented
-    EXPECT_EQ(Text(*Set), "0,1 2,0.8889 4,0.5556 6,0 8,0.5556 10,0.8889 12,1 ");
+    EXPECT_EQ(Text(*M.Add(Twin)->Hedge(fhAbove)) + Text(*M.Add(Twin)->Hedge(fhBelow)),
+              "0,0 2,0 4,0 6,0.9 0,0.8 2,0 4,0 6,0 ");
+    TFuzzySet* Set = M.Add(Wide)->Hedge(fhVery)->Hedge(fhNot);
     EXPECT_EQ(Set->GetName() + "|" + Set->GetExpression(), "not [very hot]|[not [very hot]]");
-    EXPECT_EQ(Text(*M.Add(Wide)->Hedge(fhPositively)), "0,0 2,0.2222 4,0.7778 6,1 8,0.7778 10,0.2222 12,0 ");
-    // Degrees above 1 (unbounded sums) stay under contrast: no NaN from a fractional power.
+    // Contrast leaves degrees of 1 and above as they are.
     EXPECT_EQ(Text(*M.Add({{0, 0.25}, {3, 1.5}, {6, 0.75}})->Hedge(fhGenerally)),
               "0,0.25 1,0.7113 2,1.0833 3,1.5 4,1.25 5,1 6,0.75 ");
-
     Set = M.Add(Wide);  // called directly: the base hedge's name, the expression cleared
     Set->SetExpression("warm");
     Set->Intensify(3, 2);
     EXPECT_EQ(Set->GetName() + "|" + Set->GetExpression(), "hot ^ 2.0000|");
-    Set->SetExpression("hot or cold");
-    InUpdate(Set->GetValues(), [&] {  // inside an outer bulk update the old expression survives
-        EXPECT_EQ(Set->Hedge(fhNot)->GetExpression(), "not [[hot or cold]]");
-    });
     Set = M.Add({{0, 0}, {1, 0}}, "z");
-    Set->SetExpression("zero");
-    // Nothing to scale, so nothing reported: the old expression is wrapped.
+    Set->SetExpression("zero");  // nothing to normalise, nothing reported: the old expression is wrapped
     EXPECT_EQ(Set->Hedge(fhNormalize)->GetExpression(), "normalize zero");
 }
 
-TEST(FuzzyHedges, BaseHedges) {
+TEST(FuzzyHedges, BaseHedgesNormalizeAndApproximation) {
     TModel M(0, 12);
     EXPECT_EQ(Text(*M.Add(Triangle)->Hedge(bfhAdd, 0.3, true)), "0,0.3 5,1.3 10,0.3 ");
     EXPECT_EQ(Text(*M.Add(Triangle)->Hedge(bfhSubtract, 0.3, true)), "0,0 5,0.7 10,0 ");
@@ -103,7 +115,7 @@ TEST(FuzzyHedges, BaseHedges) {
     Set = M.Add({{0, 0.5}, {1, 1e-300}})->Hedge(bfhPower, -2, true)->Hedge(bfhMultiply, 1e300, true);
     EXPECT_TRUE(std::isfinite(Set->GetValues().Last()->GetY()));  // overflow saturates
 
-    Set = M.Add(Triangle);
+    Set = M.Add(Triangle);  // on X
     Set->SetExpression("very hot");
     EXPECT_EQ(Text(*Set->Hedge(bfhAdd, 5, false)), "5,0 10,1 12,0 ");  // clamped to the maximum
     EXPECT_EQ(Set->GetName() + "|" + Set->GetExpression(), "hot +X 5.0000|+X [very hot]");
@@ -112,6 +124,15 @@ TEST(FuzzyHedges, BaseHedges) {
     auto Detached = Make<TFuzzySet>();
     Detached->GetValues().Add(1, 1);
     EXPECT_EQ(Detached->Hedge(bfhAdd, 3e9, false)->GetValues().First()->GetX(), 2147483647.0);
+
+    EXPECT_EQ(Text(*M.Add({{0, 0}, {1, 0.5}, {2, 0.25}})->Normalize()), "0,0 1,1 2,0.5 ");
+    EXPECT_EQ(M.Add({{0, 0.1}, {1, 0.41}})->Normalize()->GetValues().Last()->GetY(), 1.0);  // exactly
+    EXPECT_THROW(M.Add({})->Hedge(fhNormalize), EFzyException);  // as GetMaxValue of the points
+    Set = M.Add({{6, 0}, {6, 1}, {6, 0}})->Hedge(fhAbout);       // no width: ratio 0.2
+    ASSERT_EQ(Set->GetValues().Count(), 50);
+    EXPECT_EQ(Set->GetValues().Last()->GetX(), 12);
+    EXPECT_NEAR(Set->GetValues().First()->GetY(),
+                (1 + std::pow(6.0 / 49 * 0.2, 2)) / (1 + std::pow(6 * 0.2, 2)), 1e-12);
 }
 
 TEST(FuzzyHedges, CutoffsStayInTheRange) {
@@ -148,43 +169,6 @@ TEST(FuzzyHedges, CutoffsStayInTheRange) {
     EXPECT_EQ(Text(*Set->AlphaCutoff(0.5, false)), "22,0 23.125,0 23.125,0.5 25,1 26.5,0.5 26.5,0 ");
     EXPECT_EQ(Text(*Warm.Add({})->Cutoff(0, false)) + Text(*Warm.Add({})->AlphaCutoff(1, true)),
               "20,0 20,0 ");
-}
-
-TEST(FuzzyHedges, NormalizeApproximationAndSlightly) {
-    TModel M(0, 10);
-    EXPECT_EQ(Text(*M.Add({{0, 0}, {1, 0.5}, {2, 0.25}})->Normalize()), "0,0 1,1 2,0.5 ");
-    EXPECT_EQ(M.Add({{0, 0.1}, {1, 0.41}})->Normalize()->GetValues().Last()->GetY(), 1.0);  // exactly
-    EXPECT_EQ(Text(*M.Add({{0, 0}, {1, 0}})->Normalize()), "0,0 1,0 ");
-    try {
-        M.Add({})->Hedge(fhNormalize);
-        FAIL() << "expected EFzyException";
-    } catch (const EFzyException& E) {
-        EXPECT_STREQ(E.what(), "Invalid operation: \"Get Maximum Y Value\".  Fuzzy set is empty");
-    }
-    TFuzzySet* Set = M.Add({{5, 0}, {5, 1}, {5, 0}})->Hedge(fhAbout);  // no width: ratio 0.2, 50 points
-    ASSERT_EQ(Set->GetValues().Count(), 50);
-    EXPECT_EQ(Set->GetValues().Last()->GetX(), 10);
-    EXPECT_NEAR(Set->GetValues().First()->GetY(), 0.5 * (1 + std::pow(5.0 / 49 * 0.2, 2)), 1e-12);
-    Set = M.Add({{0, 1}, {10, 1}});
-    Set->FuzzyApproximation(2, 4);  // full width: ratio 1
-    EXPECT_NEAR(Set->GetValues().GetItem(2)->GetY(), 1 / (1 + std::pow(20.0 / 49, 4)), 1e-12);
-
-    // plus S and not very S meet at 3.8627 beside the peak: after normalising, the new top.
-    auto Slight = Make<TFuzzySet>();
-    for (const auto& [X, Y] : Wide) Slight->GetValues().Add(X, Y);
-    EXPECT_NEAR(Slight->Hedge(fhSlightly)->DegreeOfMembership(3.862714159369835), 1, 1e-9);
-    EXPECT_NEAR(Slight->DegreeOfMembership(8.137285840630165), 1, 1e-9);
-    EXPECT_EQ(Slight->DegreeOfMembership(6), 0);
-
-    TModel Warm(20, 30);  // every hedge names, reshapes and stays inside the range
-    for (int Index = fhNot; Index <= fhGenerally; ++Index) {
-        Set = Warm.Add({{21, 0}, {24, 1}, {24, 1.5}, {29, 0.2}}, "warm");
-        const std::string Name = std::string(HedgeNames[Index]) + " warm";
-        EXPECT_EQ(Set->Hedge(static_cast<TFuzzyHedge>(Index))->GetExpression(), "[" + Name + "]");
-        for (const TFuzzySetValue* Point : Set->GetValues())
-            EXPECT_TRUE(Point->GetX() >= 20 && Point->GetX() <= 30 && std::isfinite(Point->GetY())) << Name;
-    }
-    EXPECT_EQ(Warm.Variable->GetItems().Count(), fhGenerally + 1);  // no temporaries left behind
 }
 
 }  // namespace

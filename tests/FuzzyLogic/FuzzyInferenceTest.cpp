@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,14 +23,10 @@ TPoints PointsOf(const TFuzzySet& Set) {
     return Points;
 }
 
-TFuzzySet* Fill(TFuzzySet* Set, const TPoints& Points) {
-    for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
-    return Set;
-}
-
-TOwned<TFuzzySet> FreeSet(const TPoints& Points) {
+// A set outside any component.
+TOwned<TFuzzySet> Free(const TPoints& Points) {
     auto Set = Make<TFuzzySet>();
-    Fill(Set.get(), Points);
+    for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
     return Set;
 }
 
@@ -42,41 +41,36 @@ struct Model {
         Var->SetMinimum(Min);
     }
     TFuzzySet* Set(const char* Name, const TPoints& Points) {
-        return Fill(Var->GetItems().Add(Name), Points);
+        TFuzzySet* Result = Var->GetItems().Add(Name);
+        Result->SetValues(Free(Points)->GetValues());
+        return Result;
     }
 };
 
-TEST(FuzzyInference, CorrelationStrengthAndEquals) {
+TEST(FuzzyInference, CorrelationStrengthAndCorrelate) {
     Model M(0, 30);
     TFuzzySet* A = M.Set("a", {{0, 0}, {10, 1}, {20, 0}});
     TFuzzySet* B = M.Set("b", {{10, 0}, {20, 1}, {30, 0}});
-    EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*B), 0.5);
-    EXPECT_DOUBLE_EQ(A->GetMax(), 0.5);
+    EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*B), 0.5);  // the height of the overlap
     EXPECT_DOUBLE_EQ(A->FuzzyEquals(*A), 1.0);
     EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*M.Set("far", {{25, 0}, {30, 1}})), 0.0);
-    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {10, 1}})->GetCorrelationStrength(*FreeSet({{20, 0.5}, {30, 0}})), 0.5);
-    M.Var->SetThreshold(0.6);
+    EXPECT_DOUBLE_EQ(Free({{0, 0}, {10, 1}})->GetCorrelationStrength(*Free({{20, 0.5}, {30, 0}})), 0.5);
+    M.Var->SetThreshold(0.6);  // Equals: a strength of at least the variable's threshold
     EXPECT_FALSE(A->Equals(*B));
     M.Var->SetThreshold(0.5);
     EXPECT_TRUE(A->Equals(*B));
-    // Without a variable the default threshold 0.01 applies.
-    EXPECT_FALSE(FreeSet(Tri)->Equals(*FreeSet({{20, 0}, {25, 1}, {30, 0}})));
-    EXPECT_TRUE(FreeSet({})->Equals(*FreeSet({})));
-
+    EXPECT_FALSE(Free(Tri)->Equals(*Free({{20, 0}, {25, 1}, {30, 0}})));  // without a variable: 0.01
+    EXPECT_TRUE(Free({})->Equals(*Free({})));
     // Premise lists: the weakest premise/fact pair.
     TSets Facts = {M.Set("f", {{0, 0}, {5, 0.8}, {10, 0}}), M.Set("g", {{0, 0.3}, {10, 0.3}})};
     TSets Premises = {M.Set("p", Tri), M.Set("q", Tri)};
     EXPECT_DOUBLE_EQ(M.Var->GetCorrelationStrength(Premises, Facts), 0.3);
     EXPECT_DOUBLE_EQ(M.Var->GetCorrelationStrength({}, {}), 1.0);
     EXPECT_THROW((void)M.Var->GetCorrelationStrength(Premises, TSets{Facts[0]}), EListError);
-}
 
-TEST(FuzzyInference, CorrelateClipsOrScales) {
-    EXPECT_EQ(PointsOf(*FreeSet(Tri)->Correlate(0.5, fcmMinimum)), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
-    EXPECT_EQ(PointsOf(*FreeSet({{0, 0.4}, {5, 1}})->Correlate(0.5, fcmProduct)),
-              (TPoints{{0, 0.2}, {5, 0.5}}));
-    EXPECT_EQ(PointsOf(*FreeSet({{0, 0.4}, {5, 1}})->Correlate(0.5)), (TPoints{{0, 0.4}, {5, 0.5}}));
-    Model M;
+    // Correlation clips (minimum, the default) or scales (product) a set.
+    EXPECT_EQ(PointsOf(*Free(Tri)->Correlate(0.5, fcmMinimum)), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
+    EXPECT_EQ(PointsOf(*Free({{0, 0.4}, {5, 1}})->Correlate(0.5, fcmProduct)), (TPoints{{0, 0.2}, {5, 0.5}}));
     M.Logic->SetCorrelationMethod(fcmProduct);
     EXPECT_EQ(PointsOf(*M.Set("t", {{0, 0.4}, {5, 1}})->Correlate(0.5)), (TPoints{{0, 0.2}, {5, 0.5}}));
 }
@@ -85,37 +79,30 @@ TEST(FuzzyInference, InferUnderEachMethod) {
     Model M;
     TFuzzySet* A = M.Set("a", {{0, 0.2}, {10, 0.8}});
     TFuzzySet* B = M.Set("b", {{0, 0.6}, {10, 0.4}});  // crosses A at (5, 0.5)
-    struct Case {
-        TFuzzyInferenceMethod Method;
-        bool Intersect;
-        const char* Name;
-        double Y0, Y5, Y10;
-    };
-    for (const Case& C : {Case{fimMinMax, false, "a or b", 0.6, 0.5, 0.8},
-                          {fimMinMax, true, "a and b", 0.2, 0.5, 0.4},
-                          {fimAdditive, false, "a or-sum b", 0.8, 1.0, 1.2},
-                          {fimMean, false, "a or-mean b", 2.8 / 6, 0.5, 4.0 / 6},
-                          {fimMean, true, "a and-mean b", 0.4, 0.5, 0.6},
-                          {fimProduct, false, "a or-product b", 0.68, 0.75, 0.88},
-                          {fimProduct, true, "a and-product b", 0.12, 0.25, 0.32},
-                          {fimBoundedSum, false, "a or-boundedsum b", 0.8, 1.0, 1.0},
-                          {fimBoundedSum, true, "a and-boundedsum b", 0.0, 0.0, 0.2}}) {
-        TFuzzySet* R = A->Infer(*B, C.Method, C.Intersect);
-        EXPECT_EQ(R->GetName(), C.Name);
-        EXPECT_EQ(R->GetVariable(), M.Var);
-        EXPECT_NEAR(R->DegreeOfMembership(0), C.Y0, 1e-12) << C.Name;
-        EXPECT_NEAR(R->DegreeOfMembership(5), C.Y5, 1e-12) << C.Name;
-        EXPECT_NEAR(R->DegreeOfMembership(10), C.Y10, 1e-12) << C.Name;
+    using TCases = std::vector<std::tuple<TFuzzyInferenceMethod, bool, std::string, std::array<double, 3>>>;
+    for (const auto& [Method, Intersect, Name, Y] :  // Y at 0, 5 and 10
+         TCases{{fimMinMax, false, "a or b", {0.6, 0.5, 0.8}},
+                {fimMinMax, true, "a and b", {0.2, 0.5, 0.4}},
+                {fimAdditive, false, "a or-sum b", {0.8, 1.0, 1.2}},
+                {fimMean, false, "a or-mean b", {2.8 / 6, 0.5, 4.0 / 6}},
+                {fimMean, true, "a and-mean b", {0.4, 0.5, 0.6}},
+                {fimProduct, false, "a or-product b", {0.68, 0.75, 0.88}},
+                {fimProduct, true, "a and-product b", {0.12, 0.25, 0.32}},
+                {fimBoundedSum, false, "a or-boundedsum b", {0.8, 1.0, 1.0}},
+                {fimBoundedSum, true, "a and-boundedsum b", {0.0, 0.0, 0.2}}}) {
+        const TFuzzySet* R = A->Infer(*B, Method, Intersect);
+        EXPECT_EQ(std::pair(R->GetName(), R->GetVariable()), std::pair(Name, M.Var));
+        for (int I = 0; I < 3; ++I) EXPECT_NEAR(R->DegreeOfMembership(5 * I), Y[I], 1e-12) << Name;
     }
-    EXPECT_EQ(PointsOf(*A), (TPoints{{0, 0.2}, {10, 0.8}}));
+    EXPECT_EQ(PointsOf(*A), (TPoints{{0, 0.2}, {10, 0.8}}));  // the operands stay
     EXPECT_THROW(A->Infer(*B, fimAdditive, true), EFzyException);
     M.Logic->SetInferenceMethod(fimBoundedSum);
     EXPECT_EQ(A->Infer(*B, false)->GetName(), "a or-boundedsum b");
-    TOwned<TFuzzySet> Free(FreeSet({{0, 0.2}, {10, 0.8}})->Infer(*FreeSet({{0, 0.6}, {10, 0.4}}), false));
-    EXPECT_DOUBLE_EQ(Free->DegreeOfMembership(0), 0.6);  // the maximum without a component
+    TOwned<TFuzzySet> Unowned(Free({{0, 0.2}, {10, 0.8}})->Infer(*Free({{0, 0.6}, {10, 0.4}}), false));
+    EXPECT_DOUBLE_EQ(Unowned->DegreeOfMembership(0), 0.6);  // min-max without a component
 }
 
-TEST(FuzzyInference, CenterOfGravityIsExact) {
+TEST(FuzzyInference, Defuzzification) {
     const auto Cog = [](double Min, double Max, const TPoints& Points) {
         return Model(Min, Max).Set("s", Points)->CenterOfGravity();
     };
@@ -125,42 +112,40 @@ TEST(FuzzyInference, CenterOfGravityIsExact) {
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {5, 1}}), (10.0 / 3 * 2.5 + 7.5 * 5) / 7.5);      // right shoulder
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0.5}, {10, 1}}), 50.0 / 9);                           // trapezoid
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {4, 0}, {4, 1}, {7, 1}, {7, 0}, {10, 0}}), 5.5);  // steps
-    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 1}}), 5.0);
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 1}}), 5.0);  // a single point or a spike: the middle of the range
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 0}, {4, 1}, {4, 0}}), 5.0);
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{2, 0}, {8, 0}}), 0.0);
-    EXPECT_DOUBLE_EQ(FreeSet({})->CenterOfGravity(), 0.0);
+    EXPECT_DOUBLE_EQ(Free({})->CenterOfGravity(), 0.0);
     // A free set: the centroid of the area under its own points.
-    EXPECT_DOUBLE_EQ(FreeSet({{0, 1}, {10, 0}})->Defuzzify(), 10.0 / 3);
-    EXPECT_DOUBLE_EQ(FreeSet({{1000, 0}, {1004, 1}, {1006, 0}})->CenterOfGravity(), 3010.0 / 3);
-}
+    EXPECT_DOUBLE_EQ(Free({{0, 1}, {10, 0}})->Defuzzify(), 10.0 / 3);
+    EXPECT_DOUBLE_EQ(Free({{1000, 0}, {1004, 1}, {1006, 0}})->CenterOfGravity(), 3010.0 / 3);
 
-TEST(FuzzyInference, MeanOfMaximaAndUndecidable) {
-    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {2, 1}, {4, 1}, {6, 0}})->MeanOfMaxima(), 3.0);
-    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {2, 1}, {3, 0.99995}, {4, 0}})->MeanOfMaxima(), 2.5);
-    EXPECT_DOUBLE_EQ(FreeSet({})->MeanOfMaxima(), 0.0);
+    EXPECT_DOUBLE_EQ(Free({{0, 0}, {2, 1}, {4, 1}, {6, 0}})->MeanOfMaxima(), 3.0);
+    EXPECT_DOUBLE_EQ(Free({{0, 0}, {2, 1}, {3, 0.99995}, {4, 0}})->MeanOfMaxima(),
+                     2.5);  // within the tolerance
+    EXPECT_DOUBLE_EQ(Free({})->MeanOfMaxima(), 0.0);
     Model M;
     M.Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
     EXPECT_DOUBLE_EQ(M.Set("s", {{0, 0}, {2, 1}, {4, 1}, {10, 0.5}})->Defuzzify(), 3.0);
-
     for (const TPoints& P : {TPoints{}, TPoints{{0, 1}, {10, 1}}, TPoints{{0, 0}, {5, 0}}})
-        EXPECT_TRUE(FreeSet(P)->IsUndecidable());
+        EXPECT_TRUE(Free(P)->IsUndecidable());
     for (const TPoints& P : {TPoints{{0, 0.5}, {10, 0.5}}, TPoints{{0, 0}, {5, 1}}})
-        EXPECT_FALSE(FreeSet(P)->IsUndecidable());
+        EXPECT_FALSE(Free(P)->IsUndecidable());
 }
 
 TEST(FuzzyInference, AssertRuleFiresAtOrAboveTheThreshold) {
     Model M;
     TFuzzySet* Consequent = M.Set("c", Tri);
     M.Var->SetThreshold(0.5);
-    EXPECT_EQ(M.Var->AssertRule(0.3, *Consequent, nullptr), nullptr);
+    EXPECT_EQ(M.Var->AssertRule(0.3, *Consequent, nullptr), nullptr);  // below: nothing
     EXPECT_EQ(M.Var->GetItems().Count(), 1);
     M.Var->SetThreshold(0.3);
-    TFuzzySet* Clipped = M.Var->AssertRule(0.3, *Consequent, nullptr);
+    TFuzzySet* Clipped = M.Var->AssertRule(0.3, *Consequent, nullptr);  // at: a new, correlated set
     ASSERT_NE(Clipped, nullptr);
     EXPECT_EQ(PointsOf(*Clipped), (TPoints{{0, 0}, {5, 0.3}, {10, 0}}));
     EXPECT_EQ(PointsOf(*Consequent), Tri);
 
-    M.Logic->SetCorrelationMethod(fcmProduct);
+    M.Logic->SetCorrelationMethod(fcmProduct);  // with a conclusion: joined into it
     TFuzzySet* First = M.Var->AssertRule(0.5, *Consequent, nullptr);
     TFuzzySet* Second = M.Var->AssertRule(0.5, *Consequent, First);
     EXPECT_EQ(PointsOf(*Second), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));

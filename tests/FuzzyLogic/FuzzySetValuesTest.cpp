@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
-#include <sstream>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -16,492 +17,244 @@
 namespace fzl {
 namespace {
 
-/// Stands in for the fuzzy set: a range and counters of the reports it receives.
-class TFakeSet final : public TFuzzySetValuesOwner {
-public:
+using TReports = std::pair<int, int>;
+using TPoints = std::vector<std::pair<TFzyFloat, TFzyFloat>>;
+
+/// Stands in for the fuzzy set: a range, and the reports it receives.
+struct TFakeSet final : TFuzzySetValuesOwner {
     TFakeSet(TFzyFloat ALower, TFzyFloat AUpper) : Lower(ALower), Upper(AUpper) {}
     [[nodiscard]] TFzyFloat GetXRange(int Index) const override { return Index == 0 ? Upper : Lower; }
-    void UpdateFuzzySetValue(TFuzzySetValue* Value) override {
-        ++PointReports;
-        LastPoint = Value;
-        LastPointIndex = Value->GetIndex();
-    }
-    void UpdateFuzzySetValues() override { ++ListReports; }
-    void Reset() { PointReports = ListReports = 0; }
-
-    TFzyFloat Lower;
-    TFzyFloat Upper;
-    int PointReports = 0;
-    int ListReports = 0;
-    TFuzzySetValue* LastPoint = nullptr;
-    int LastPointIndex = -1;
+    void UpdateFuzzySetValue(TFuzzySetValue* Value) override { ++Single, LastIndex = Value->GetIndex(); }
+    void UpdateFuzzySetValues() override { ++Whole; }
+    /// (single-point reports, whole-list reports) since the last call.
+    TReports Take() { return {std::exchange(Single, 0), std::exchange(Whole, 0)}; }
+    TFzyFloat Lower, Upper;
+    int Single = 0, Whole = 0, LastIndex = -1;
 };
 
-using TPoints = std::vector<std::pair<TFzyFloat, TFzyFloat>>;
+/// Rounded to 1e-9, so that computed expectations compare equal.
+TPoints Points(TPoints Points) {
+    for (auto& [X, Y] : Points) X = std::round(X * 1e9) / 1e9, Y = std::round(Y * 1e9) / 1e9;
+    return Points;
+}
 
 TPoints Points(const TFuzzySetValues& List) {
     TPoints Result;
-    for (const TFuzzySetValue* Point : List) Result.emplace_back(Point->GetX(), Point->GetY());
-    return Result;
+    for (const TFuzzySetValue* P : List) Result.emplace_back(P->GetX(), P->GetY());
+    return Points(Result);
 }
 
-/// A list holding exactly Initial, built in one bulk update (so a run of four survives).
-TOwned<TFuzzySetValues> MakeList(const TPoints& Initial, TFuzzySetValuesOwner* Set = nullptr) {
+#define EXPECT_POINTS(Actual, ...) EXPECT_EQ(Points(Actual), Points(TPoints{__VA_ARGS__}))
+
+/// A list of Initial, added one by one or inside one bulk update (where a run of four survives).
+TOwned<TFuzzySetValues> MakeList(const TPoints& Initial, TFuzzySetValuesOwner* Set = nullptr,
+                                 bool Bulk = true) {
     auto List = Make<TFuzzySetValues>(Set);
-    List->BeginUpdate();
+    if (Bulk) List->BeginUpdate();
     for (const auto& [X, Y] : Initial) List->Add(X, Y);
-    List->EndUpdate();
+    if (Bulk) List->EndUpdate();
     return List;
 }
 
-#define EXPECT_POINTS(List, ...) EXPECT_EQ(Points(List), (TPoints{__VA_ARGS__}))
-
-void ExpectNear(const TFuzzySetValues& List, const TPoints& Expected) {
-    ASSERT_EQ(List.Count(), static_cast<int>(Expected.size())) << testing::PrintToString(Points(List));
-    for (int I = 0; I < List.Count(); ++I) {
-        EXPECT_NEAR(List.GetItem(I)->GetX(), Expected[I].first, 1e-12) << I;
-        EXPECT_NEAR(List.GetItem(I)->GetY(), Expected[I].second, 1e-12) << I;
+/// Edits: 'a' Add(X, Y); 'x' SetX, 'y' SetY, 'v' SetValue of point I; 'd' Delete(I); '[' and ']' a bracket.
+void Apply(TFuzzySetValues& List, std::string_view Ops, int I, TFzyFloat X, TFzyFloat Y) {
+    for (const char Op : Ops) {
+        switch (Op) {
+            case 'a': List.Add(X, Y); break;
+            case 'x': List.GetItem(I)->SetX(X); break;
+            case 'y': List.GetItem(I)->SetY(Y); break;
+            case 'v': List.GetItem(I)->SetValue(X, Y); break;
+            case 'd': List.Delete(I); break;
+            case '[': List.BeginUpdate(); break;
+            default: List.EndUpdate();
+        }
     }
 }
 
-TEST(FuzzySetValues, NewPointsClampingAndNegativeY) {
-    auto Free = Make<TFuzzySetValues>();
-    TFuzzySetValue* First = Free->Add();
-    EXPECT_EQ(First->GetX(), 0.0);
-    First->SetX(10);
-    TFuzzySetValue* Next = Free->Add();
-    EXPECT_EQ(Next->GetX(), 11.0);
-    EXPECT_EQ(Next->GetY(), 0.0);
-    Next->SetY(-0.5);
-    EXPECT_EQ(Next->GetY(), 0.0);
-    Next->SetY(1.7);  // no upper clamp
-    EXPECT_EQ(Next->GetY(), 1.7);
-    Next->SetX(150);  // no range without a set
-    EXPECT_EQ(Next->GetX(), 150.0);
-    Next->SetValue(-3, -1);  // but Y stays at or above 0
-    EXPECT_POINTS(*Free, {-3, 0}, {10, 0});
+/// {initial points (added in bulk, range [0, 10]), edits, I, X, Y, the points left}
+const std::vector<std::tuple<TPoints, std::string, int, TFzyFloat, TFzyFloat, TPoints>> Edits = {
+    {{{5, 0.5}}, "x", 0, 15, 0, {{10, 0.5}}},  // X clamped into the range, Y kept at or above 0
+    {{{5, 0.5}}, "y", 0, 0, -0.5, {{5, 0}}},
+    {{{5, 0.5}}, "v", 0, -3, 1.7, {{0, 1.7}}},                               // no upper bound for Y
+    {{{0, 0}, {2, 0.5}, {4, 1}}, "x", 2, 1, 0, {{0, 0}, {1, 1}, {2, 0.5}}},  // moved past a neighbour at once
+    {{{0, 0}, {2, 0.5}, {4, 1}}, "x", 0, 3, 0, {{2, 0.5}, {3, 0}, {4, 1}}},
+    {{{5, 0}}, "a", 0, 5, 0.5, {{5, 0}, {5, 0.5}}},    // no intermediate (5, 0)
+    {{{5, 0.3}}, "a", 0, 5, 0.3, {{5, 0.3}}},          // a duplicate goes, the new point stays ...
+    {{{5, 0.3}}, "a", 0, 5, 0.30005, {{5, 0.30005}}},  // ... also within the tolerance
+    {{{5, 0.3}}, "a", 0, 5, 0.3002, {{5, 0.3}, {5, 0.3002}}},
+    // A fourth point at one X: the one before the third match goes.
+    {{{5, 0}, {5, 0.5}, {5, 1}, {8, 0.7}}, "x", 3, 5, 0, {{5, 0}, {5, 0.7}, {5, 1}}},
+    {{{5, 0}, {5, 0.7}, {5, 1}}, "a", 0, 5, 0.2, {{5, 0}, {5, 0.2}, {5, 1}}},
+    // Becoming equal to a neighbour removes the neighbour.
+    {{{5, 0.3}, {5, 0.6}, {7, 0}}, "y", 1, 0, 0.3, {{5, 0.3}, {7, 0}}},
+    {{{5, 0.6}, {5, 0.3}, {7, 0}}, "y", 0, 0, 0.3, {{5, 0.3}, {7, 0}}},
+    {{{4, 0.3}, {5, 0.3}, {6, 1}}, "x", 0, 5, 0, {{5, 0.3}, {6, 1}}},
+    {{{5, 0.3}, {6, 1}}, "v", 0, 6.00002, 1.00003, {{6.00002, 1.00003}}},
+    // Equal points meet when the one between them moves away or is deleted.
+    {{{5, 0.3}, {5, 0.5}, {5, 0.3}}, "x", 1, 7, 0, {{5, 0.3}, {7, 0.5}}},
+    {{{5, 0.3}, {5, 0.5}, {5, 0.3}}, "d", 1, 0, 0, {{5, 0.3}}},
+    {{{5, 0.3}, {5, 0.5}, {5, 0.3}}, "[d]", 1, 0, 0, {{5, 0.3}}},
+    // A single change cuts a run of four (left by a bulk update) to three, also at the head.
+    {{{5, 0}, {5, 0.2}, {5, 0.5}, {5, 0.7}, {6, 0}}, "y", 2, 0, 0.6, {{5, 0}, {5, 0.6}, {5, 0.7}, {6, 0}}},
+    {{{5, 0}, {5, 0.2}, {5, 0.5}, {5, 0.7}}, "y", 0, 0, 0.1, {{5, 0.1}, {5, 0.5}, {5, 0.7}}},
+    {{{5, 0}, {5, 0.2}, {5, 0.5}, {5, 0.7}}, "x", 2, 5.00005, 0, {{5, 0}, {5.00005, 0.5}, {5, 0.7}}},
+};
 
-    TFakeSet Set(0, 100);
-    auto List = Make<TFuzzySetValues>(&Set);
-    TFuzzySetValue* Point = List->Add(50, 0.5);
-    Point->SetX(150);
-    EXPECT_EQ(Point->GetX(), 100.0);
-    Point->SetX(-3);
-    EXPECT_EQ(Point->GetX(), 0.0);
-    Point->SetValue(250, -2);
-    EXPECT_POINTS(*List, {100, 0});
-    EXPECT_EQ(List->Add()->GetX(), 100.0);  // the default X (last + 1) is clamped too
-
-    TFakeSet Narrow(2, 10);
-    auto Clamped = Make<TFuzzySetValues>(&Narrow);
-    EXPECT_EQ(Clamped->Add()->GetX(), 2.0);  // so is the default X of a first point
-    Clamped->Clear();
-    Clamped->Add(0, 0.5);
-    EXPECT_POINTS(*Clamped, {2, 0.5});
-
-    TFakeSet Small(0, 5);
-    auto Both = Make<TFuzzySetValues>(&Small);
-    Both->Add(7, 1);
-    Both->Add(6, 0);
-    EXPECT_POINTS(*Both, {5, 1}, {5, 0});
-}
-
-TEST(FuzzySetValues, OrderingIsKeptOutsideBulkUpdates) {
-    auto List = Make<TFuzzySetValues>();
-    List->Add(0, 0);
-    List->Add(4, 1);
-    EXPECT_EQ(List->Add(2, 0.5)->GetIndex(), 1);
-    TFuzzySetValue* Last = List->Last();
-    Last->SetX(1);  // before its left neighbour: moved at once
-    EXPECT_POINTS(*List, {0, 0}, {1, 1}, {2, 0.5});
-    EXPECT_EQ(Last->GetIndex(), 1);
-    List->First()->SetX(3);
-    EXPECT_POINTS(*List, {1, 1}, {2, 0.5}, {3, 0});
-
-    // Equal X values (within the tolerance) keep the order in which they arrived.
-    auto Step = Make<TFuzzySetValues>();
-    Step->Add(5, 0);
-    Step->Add(5.00004, 0.5);
-    Step->Add(4.99997, 1);
-    EXPECT_POINTS(*Step, {5, 0}, {5.00004, 0.5}, {4.99997, 1});
-
-    // Insert puts the new point at Index; SetItem assigns X and Y into a point.
-    auto Inserted = MakeList({{0, 0}, {10, 1}});
-    TFuzzySetValue* New = Inserted->Insert(1);
-    EXPECT_EQ(New->GetIndex(), 1);
-    New->SetValue(5, 0.5);
-    auto Source = MakeList({{7, 0.7}});
-    Inserted->SetItem(0, *Source->First());
-    EXPECT_POINTS(*Inserted, {5, 0.5}, {7, 0.7}, {10, 1});
-}
-
-TEST(FuzzySetValues, VerticalStepsAndDuplicates) {
-    auto List = Make<TFuzzySetValues>();
-    TFuzzySetValue* A = List->Add(5, 0);
-    List->Add(5, 0.5);
-    TFuzzySetValue* C = List->Add(5, 1);
-    TFuzzySetValue* Moved = List->Add(8, 0.7);
-    Moved->SetX(5);  // a fourth point at X = 5: the one before the third match goes
-    EXPECT_POINTS(*List, {5, 0}, {5, 0.7}, {5, 1});
-    EXPECT_EQ(List->GetItem(0), A);
-    EXPECT_EQ(List->GetItem(1), Moved);
-    EXPECT_EQ(List->GetItem(2), C);
-    List->Add(5, 0.2);
-    EXPECT_POINTS(*List, {5, 0}, {5, 0.2}, {5, 1});
-
-    auto Dups = Make<TFuzzySetValues>();
-    Dups->Add(5, 0.3);
-    Dups->Add(5, 0.3);
-    EXPECT_EQ(Dups->Count(), 1);
-    Dups->Add(5, 0.30005);
-    EXPECT_EQ(Dups->Count(), 1);
-    Dups->Add(5, 0.3002);
-    EXPECT_EQ(Dups->Count(), 2);
-
-    // A change making a point equal to its neighbour removes the neighbour; the
-    // changed point stays valid, keeps its values and is the one reported.
+TEST(FuzzySetValues, EditsKeepPointsInRangeInOrderAndThin) {
     TFakeSet Set(0, 10);
-    auto Pair = MakeList({{5, 0.3}, {5, 0.6}, {7, 0}}, &Set);
-    TFuzzySetValue* Second = Pair->GetItem(1);
-    Set.Reset();
-    Second->SetY(0.3);
-    EXPECT_POINTS(*Pair, {5, 0.3}, {7, 0});
-    EXPECT_EQ(Pair->First(), Second);
-    EXPECT_EQ(Set.PointReports, 1);
-    EXPECT_EQ(Set.LastPoint, Second);
-    Second->SetY(0.6);
-    Pair->Add(5, 0.3);
-    Second->SetY(0.3);  // now equal to the point after it
-    EXPECT_POINTS(*Pair, {5, 0.3}, {7, 0});
-    EXPECT_EQ(Pair->First(), Second);
+    for (const auto& [Initial, Ops, I, X, Y, Expected] : Edits) {
+        auto List = MakeList(Initial, &Set);
+        TFuzzySetValue* Point = List->GetItem(I);
+        Apply(*List, Ops, I, X, Y);
+        EXPECT_EQ(Points(*List), Points(Expected)) << Ops << I << " " << X << " " << Y;
+        if (Ops.find_first_of("xyv") == 0) {
+            EXPECT_EQ(List->GetItem(Point->GetIndex()), Point);  // the changed point stays
+        }
+    }
 
-    auto Moving = MakeList({{4, 0.3}, {5, 0.3}, {6, 1}});
-    TFuzzySetValue* Mover = Moving->First();
-    Mover->SetX(5);
-    EXPECT_POINTS(*Moving, {5, 0.3}, {6, 1});
-    EXPECT_EQ(Moving->First(), Mover);
-    Mover->SetValue(6.00002, 1.00003);
-    EXPECT_POINTS(*Moving, {6.00002, 1.00003});
-
-    // Moving a point away from between two equal points: they meet and one goes.
-    auto Between = Make<TFuzzySetValues>();
-    Between->Add(5, 0.3);
-    TFuzzySetValue* Middle = Between->Add(5, 0.5);
-    Between->Add(5, 0.3);
-    EXPECT_EQ(Between->Count(), 3);
-    Middle->SetX(7);
-    EXPECT_POINTS(*Between, {5, 0.3}, {7, 0.5});
+    auto Free = MakeList({{10, 0}}, nullptr, false);  // no set: no X range
+    EXPECT_EQ(Free->Add()->GetX(), 11.0);             // the default X is the last one + 1
+    Free->Last()->SetX(-3);
+    EXPECT_POINTS(*Free, {-3, 0}, {10, 0});
+    EXPECT_EQ(Make<TFuzzySetValues>()->Add()->GetX(), 0.0);
+    TFakeSet Narrow(2, 10), Small(0, 5);
+    EXPECT_EQ(MakeList({{10, 0}}, &Narrow)->Add()->GetX(), 10.0);  // the default X is clamped too
+    EXPECT_EQ(Make<TFuzzySetValues>(&Narrow)->Add()->GetX(), 2.0);
+    EXPECT_POINTS(*MakeList({{0, 0.5}}, &Narrow, false), {2, 0.5});
+    EXPECT_POINTS(*MakeList({{7, 1}, {6, 0}}, &Small, false), {5, 1}, {5, 0});
+    const TPoints Close = {{5, 0}, {5.00004, 0.5}, {4.99997, 1}};  // equal X keep their order of arrival
+    EXPECT_EQ(Points(*MakeList(Close, nullptr, false)), Points(Close));
 }
 
-TEST(FuzzySetValues, BulkUpdateDefersOrderingAndReports) {
+TEST(FuzzySetValues, BulkUpdatesReportsAndCopies) {
     TFakeSet Set(0, 100);
     auto List = MakeList({{0, 0}, {10, 1}, {20, 0}}, &Set);
-    Set.Reset();
-    List->BeginUpdate();
-    List->BeginUpdate();
-    List->First()->SetX(30);
-    List->Add(15, 0.5);
-    List->Add(15, 0.5);
-    List->GetItem(1)->SetX(150);  // still clamped inside a bulk update
-    EXPECT_POINTS(*List, {30, 0}, {100, 1}, {20, 0}, {15, 0.5}, {15, 0.5});
+    Set.Take();
+    Apply(*List, "[[xaa", 0, 30, 0.5);
+    List->Add()->SetX(20);        // a default point moved onto (20, 0)
+    List->GetItem(1)->SetX(150);  // clamped at once, but neither sorted nor reported
     List->EndUpdate();
-    EXPECT_EQ(Set.PointReports + Set.ListReports, 0);
+    EXPECT_POINTS(*List, {30, 0.0}, {100, 1}, {20, 0}, {30, 0.5}, {30, 0.5}, {20, 0});
+    EXPECT_EQ(Set.Take(), TReports(0, 0));
     List->EndUpdate();
-    EXPECT_EQ(Set.PointReports, 0);
-    EXPECT_EQ(Set.ListReports, 1);
-    EXPECT_POINTS(*List, {15, 0.5}, {20, 0}, {30, 0}, {100, 1});
-
-    // The bulk clean-up keeps a vertical run of four and removes the fifth point.
-    auto Run = MakeList({{5, 0}, {5, 0.25}, {5, 0.5}, {5, 0.75}, {5, 1}, {6, 0}});
-    EXPECT_POINTS(*Run, {5, 0}, {5, 0.25}, {5, 0.5}, {5, 0.75}, {6, 0});
-
-    // Sort and RemoveDuplicates act at once inside an open bracket, which still reports once.
-    Set.Reset();
-    List->BeginUpdate();
-    List->First()->SetX(50);
-    List->Add(30, 0);
-    List->Sort();
-    EXPECT_POINTS(*List, {20, 0}, {30, 0}, {30, 0}, {50, 0.5}, {100, 1});
+    EXPECT_EQ(Set.Take(), TReports(0, 1));
+    EXPECT_POINTS(*List, {20, 0}, {30, 0}, {30, 0.5}, {100, 1});
+    Apply(*List, "[a", 0, 20, 0);
+    List->Sort();  // Sort and RemoveDuplicates act at once inside a bracket
     List->RemoveDuplicates();
-    EXPECT_POINTS(*List, {20, 0}, {30, 0}, {50, 0.5}, {100, 1});
-    EXPECT_EQ(Set.ListReports, 0);
+    EXPECT_POINTS(*List, {20, 0}, {30, 0}, {30, 0.5}, {100, 1});
     List->EndUpdate();
-    EXPECT_EQ(Set.ListReports, 1);
-    List->CleanupValues();  // clean: nothing to do or report
-    EXPECT_EQ(Set.ListReports, 1);
+    EXPECT_EQ(Set.Take(), TReports(0, 1));
+    // The closing clean-up keeps a vertical run of four and removes the fifth point.
+    EXPECT_POINTS(*MakeList({{5, 0}, {5, 0.25}, {5, 0.5}, {5, 0.75}, {5, 1}}), {5, 0}, {5, 0.25}, {5, 0.5},
+                  {5, 0.75});
 
-    // A point appended in bulk and moved onto an equal point without a Y change.
-    auto Bulk = MakeList({{5, 0}});
-    Bulk->BeginUpdate();
-    TFuzzySetValue* Appended = Bulk->Add();
-    Appended->SetX(5);
-    Appended->SetY(0);
-    Bulk->EndUpdate();
-    EXPECT_POINTS(*Bulk, {5, 0});
-}
+    auto Pair = MakeList({{4, 1}, {2, 0.5}}, &Set, false);
+    EXPECT_EQ(std::tuple(Set.Take(), Set.LastIndex), std::tuple(TReports(2, 0), 0));  // at its final place
+    Apply(*Pair, "yyxv", 1, 4, 0.75);  // the repeated SetY and the SetX change nothing: not reported
+    EXPECT_EQ(Set.Take(), TReports(2, 0));
+    Pair->Add();
+    Pair->Delete(2);  // joining and leaving are whole-list changes
+    EXPECT_EQ(Set.Take(), TReports(0, 2));
+    Pair->Add(4, 0.5)->SetY(0.75);  // its equal neighbour goes; the changed point is reported
+    EXPECT_EQ(std::tuple(Set.Take(), Set.LastIndex), std::tuple(TReports(2, 0), 1));
+    Pair.reset();
+    EXPECT_EQ(Set.Take(), TReports(0, 0));
 
-TEST(FuzzySetValues, ReportsToTheOwningSet) {
-    TFakeSet Set(0, 10);
-    auto List = Make<TFuzzySetValues>(&Set);
-    TFuzzySetValue* A = List->Add(4, 1);
-    TFuzzySetValue* B = List->Add(2, 0.5);
-    // Add(X, Y) is one single-point report, made with the point at its final place.
-    EXPECT_EQ(Set.PointReports, 2);
-    EXPECT_EQ(Set.ListReports, 0);
-    EXPECT_EQ(Set.LastPoint, B);
-    EXPECT_EQ(Set.LastPointIndex, 0);
-
-    Set.Reset();
-    A->SetY(0.75);
-    A->SetY(0.75);  // unchanged: not reported
-    A->SetX(4);
-    EXPECT_EQ(Set.PointReports, 1);
-    A->SetValue(4, 0.75);  // always reported
-    EXPECT_EQ(Set.PointReports, 2);
-
-    // Joining and leaving are whole-list changes.
-    Set.Reset();
-    List->Add();
-    List->Delete(List->Count() - 1);
-    EXPECT_EQ(Set.ListReports, 2);
-    EXPECT_EQ(Set.PointReports, 0);
-
-    Set.Reset();
-    List->BeginUpdate();
-    A->SetX(1);
-    B->SetY(0.1);
-    List->Add(3, 0.3);
-    List->Delete(0);
-    List->EndUpdate();
-    EXPECT_EQ(Set.PointReports, 0);
-    EXPECT_EQ(Set.ListReports, 1);
-
-    Set.Reset();
-    List.reset();
-    EXPECT_EQ(Set.PointReports + Set.ListReports, 0);
-}
-
-TEST(FuzzySetValues, AppendAndAssignCopyThroughTheSetters) {
     auto Source = MakeList({{0, 0}, {1, 0.1}, {2, 0.2}, {3, 0.3}, {4, 0.4}});
-    auto Copy = [&Source](int Start, int Count) {
-        auto Target = Make<TFuzzySetValues>();
-        Target->Append(*Source, Start, Count);
-        return Points(*Target);
-    };
-    EXPECT_EQ(Copy(1, 2), (TPoints{{1, 0.1}, {2, 0.2}}));
-    EXPECT_EQ(Copy(-3, 2), (TPoints{{0, 0}, {1, 0.1}}));
-    EXPECT_EQ(Copy(10, 5), (TPoints{{4, 0.4}}));
-    EXPECT_EQ(Copy(3, 100), (TPoints{{3, 0.3}, {4, 0.4}}));
-    EXPECT_EQ(Copy(2, 0), TPoints{});
-
-    TFakeSet Set(1, 3);
-    auto Ranged = MakeList({{2, 1}}, &Set);
-    Ranged->Append(*Source);
-    EXPECT_POINTS(*Ranged, {1, 0}, {1, 0.1}, {2, 1}, {2, 0.2}, {3, 0.3}, {3, 0.4});
-    auto Self = MakeList({{0, 0}, {1, 1}});
-    Self->Append(*Self);  // only duplicates: removed
-    EXPECT_POINTS(*Self, {0, 0}, {1, 1});
-
-    Set.Reset();
+    auto Target = Make<TFuzzySetValues>();
+    Target->Append(*Source, -3, 2);   // from the first point
+    Target->Append(*Source, 10, 5);   // the last point
+    Target->Append(*Source, 2, 0);    // nothing
+    Target->Append(*Source, 3, 100);  // up to the end; (4, 0.4) again is a duplicate
+    EXPECT_POINTS(*Target, {0, 0}, {1, 0.1}, {3, 0.3}, {4, 0.4});
+    TFakeSet Narrow(1, 3);
+    auto Ranged = MakeList({{2, 1}}, &Narrow);
     Ranged->Assign(*MakeList({{-5, 0.5}, {2, 1}, {20, 0}}));
     EXPECT_POINTS(*Ranged, {1, 0.5}, {2, 1}, {3, 0});
-    EXPECT_EQ(Set.ListReports, 1);
-    EXPECT_EQ(Set.PointReports, 0);
+    EXPECT_EQ(Narrow.Take(), TReports(0, 2));  // one report for building the list, one for Assign
     TFuzzySetValue* Point = Ranged->First();
     Point->Assign(*Ranged->Last());
+    ASSERT_EQ(Ranged->Last(), Point);
     EXPECT_POINTS(*Ranged, {2, 1}, {3, 0});
-    EXPECT_EQ(Ranged->Last(), Point);
-    EXPECT_THROW(Point->Assign(*Source), EConvertError);
-
-    int Seen = 0;
-    for (TFuzzySetValue* Each : *Source) EXPECT_EQ(Each->GetIndex(), Seen++);
-    EXPECT_EQ(Seen, 5);
-    EXPECT_THROW(static_cast<void>(Source->GetItem(5)), EListError);
+    TFakeSet Small(0, 5);  // a new default point lands on the bound beside (5, 0): the list keeps it
+    auto Bound = MakeList({{0, 0}, {5, 0}, {3, 1}}, &Small, false);
+    Bound->Add()->SetValue(4, 0.5);
+    EXPECT_POINTS(*Bound, {0, 0}, {3, 1}, {4, 0.5}, {5, 0});
 }
 
-TEST(FuzzySetValues, CountingAndSkipping) {
-    auto List = MakeList({{0, 0.5}, {2, 0.50005}, {2.00005, 0.7}, {3, 0}, {3, 0.5}, {3, 1}});
-    EXPECT_EQ(List->GetXCount(2), 1);  // exact, no tolerance
-    EXPECT_EQ(List->GetXCount(3), 3);
-    EXPECT_EQ(List->GetXCount(7), 0);
+template <typename F>
+std::string ErrorOf(F Call) {
+    try {
+        Call();
+    } catch (const EFzyException& Error) {
+        return Error.what();
+    }
+    return "no exception";
+}
 
-    EXPECT_EQ(List->SkipX(1, 2, 1), 3);
-    EXPECT_EQ(List->SkipX(1, 2, 0), 3);  // direction 0 counts as 1
-    EXPECT_EQ(List->SkipX(2, 2, -1), 0);
-    EXPECT_EQ(List->SkipX(3, 3, 1), -1);  // the last three share X
-    EXPECT_EQ(List->SkipX(1, 0, -1), -1);
-    EXPECT_EQ(List->SkipX(0, 2, 2), 4);
-    EXPECT_EQ(List->SkipY(-1, 0.5, 1), 2);
-    EXPECT_EQ(List->SkipY(4, 0.5, -1), 3);
-    EXPECT_EQ(List->SkipY(2, 0.5, -1), -1);
-    EXPECT_EQ(List->SkipY(5, 1, 1), -1);
+TEST(FuzzySetValues, CountingSkippingAndStatistics) {
+    auto List = MakeList({{0, 0.5}, {2, 0.50005}, {2.00005, 0.7}, {3, 0}, {3, 0.5}, {3, 1}});
+    EXPECT_EQ(std::tuple(List->GetXCount(2), List->GetXCount(3), List->GetXCount(7)), std::tuple(1, 3, 0));
+    // {start, value, direction, result}: direction 0 counts as 1; -1 means none left.
+    using TSkips = std::vector<std::tuple<int, TFzyFloat, int, int>>;
+    for (const auto& [Start, X, Way, Found] :
+         TSkips{{1, 2, 1, 3}, {1, 2, 0, 3}, {2, 2, -1, 0}, {3, 3, 1, -1}, {1, 0, -1, -1}, {0, 2, 2, 4}})
+        EXPECT_EQ(List->SkipX(Start, X, Way), Found) << Start << " " << X << " " << Way;
+    for (const auto& [Start, Y, Way, Found] :
+         TSkips{{-1, 0.5, 1, 2}, {4, 0.5, -1, 3}, {2, 0.5, -1, -1}, {5, 1, 1, -1}})
+        EXPECT_EQ(List->SkipY(Start, Y, Way), Found) << Start << " " << Y << " " << Way;
+
+    auto Empty = Make<TFuzzySetValues>();
+    TFzyFloat Avg = -1, Max = -1, Min = -1;
+    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetAvgValue(); }),
+              R"(Invalid operation: "Get Average Y Value".  Fuzzy set is empty)");
+    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetMaxValue(); }),
+              R"(Invalid operation: "Get Maximum Y Value".  Fuzzy set is empty)");
+    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetMinValue(); }),
+              R"(Invalid operation: "Get Minimum Y Value".  Fuzzy set is empty)");
+    EXPECT_EQ(ErrorOf([&] { Empty->GetStatValues(Avg, Max, Min); }),
+              R"(Invalid operation: "Get Statistics Values".  Fuzzy set is empty)");
+    auto Mixed = MakeList({{0, 0.2}, {1, 1.0}, {2, 3.0}});
+    EXPECT_EQ(std::pair(Mixed->GetMaxValue(), Mixed->GetMinValue()), std::pair(1.0, 0.2));  // stops at 1
+    EXPECT_DOUBLE_EQ(Mixed->GetAvgValue(), 1.4);
+    Mixed->GetStatValues(Avg, Max, Min);
+    EXPECT_DOUBLE_EQ(Avg, 1.4);
+    EXPECT_EQ(std::pair(Max, Min), std::pair(3.0, 0.2));
+    auto High = MakeList({{0, 1.5}, {1, 2.5}, {2, 0.99999}, {3, 4.0}});
+    EXPECT_EQ(std::pair(High->GetMaxValue(), High->GetMinValue()), std::pair(4.0, 0.99999));
+    MakeList({{0, 1.5}, {1, 2.5}})->GetStatValues(Avg, Max, Min);
+    EXPECT_EQ(std::tuple(Avg, Max, Min), std::tuple(2.0, 2.5, 1.0));  // the minimum starts at 1
+    MakeList({{0, 0}, {1, 0}})->GetStatValues(Avg, Max, Min);
+    EXPECT_EQ(std::tuple(Avg, Max, Min), std::tuple(0.0, 0.0, 0.0));  // the maximum starts at 0
 }
 
 TEST(FuzzySetValues, ExpandKeepsTheShape) {
-    auto Line = MakeList({{0, 0}, {10, 1}});
-    Line->Expand(7);
-    TPoints Expected;
-    for (int I = 0; I < 7; ++I) Expected.emplace_back(10.0 * I / 6, I / 6.0);
-    ExpectNear(*Line, Expected);
-
-    // Earlier segments get the rounded-up share: 3 points (step 1.25), then 2 (step 5/3).
     TFakeSet Set(0, 10);
-    auto Peak = MakeList({{0, 0}, {5, 1}, {10, 0}}, &Set);
-    Set.Reset();
-    Peak->Expand(8);
-    ExpectNear(*Peak, {{0, 0},
-                       {1.25, 0.25},
-                       {2.5, 0.5},
-                       {3.75, 0.75},
-                       {5, 1},
-                       {5 + 5.0 / 3, 2.0 / 3},
-                       {5 + 10.0 / 3, 1.0 / 3},
-                       {10, 0}});
-    EXPECT_EQ(Set.ListReports, 1);
-    EXPECT_EQ(Set.PointReports, 0);
-
-    auto Step = MakeList({{0, 0}, {0, 1}, {4, 1}});  // a vertical step is no segment
-    Step->Expand(6);
-    EXPECT_POINTS(*Step, {0, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1});
-    Step->Expand(6);
-    Step->Expand(1);
-    EXPECT_EQ(Step->Count(), 6);
-
-    auto Simple = MakeList({{0, 0}, {4, 1}});
-    Simple->ExpandSimple(5);
-    EXPECT_POINTS(*Simple, {0, 0}, {1, 0.25}, {2, 0.5}, {3, 0.75}, {4, 1});
-    auto Spread = MakeList({{0, 0}, {1, 1}, {8, 0}});  // equal spacing over the whole list
-    Spread->ExpandSimple(6);
-    ExpectNear(*Spread, {{0, 0}, {1, 1}, {2, 6.0 / 7}, {4, 4.0 / 7}, {6, 2.0 / 7}, {8, 0}});
-
-    auto Single = MakeList({{3, 0.5}});
-    Single->ExpandSimple(4);
-    EXPECT_POINTS(*Single, {3, 0.5});
-    // Between two points of one X a new point takes the higher degree: here
-    // (0.000075, 0.8), which replaces its equal (0.00015, 0.8).
-    auto Vertical = MakeList({{0, 0}, {0.00015, 0.2}, {0.00015, 0.8}});
-    Vertical->ExpandSimple(4);
-    EXPECT_POINTS(*Vertical, {0, 0}, {0.00015, 0.2}, {0.000075, 0.8});
-}
-
-TEST(FuzzySetValues, Statistics) {
-    auto Empty = Make<TFuzzySetValues>();
-    auto Message = [](auto Call) -> std::string {
-        try {
-            Call();
-        } catch (const EFzyException& Error) {
-            return Error.what();
-        }
-        return "no exception";
+    const auto Expanded = [&Set](const TPoints& Initial, int N, bool Simple) {
+        auto List = MakeList(Initial, &Set);
+        Set.Take();
+        Simple ? List->ExpandSimple(N) : List->Expand(N);
+        EXPECT_EQ(Set.Take(), TReports(0, Points(*List) == Initial ? 0 : 1));
+        return Points(*List);
     };
-    TFzyFloat Average = -1;
-    TFzyFloat Maximum = -1;
-    TFzyFloat Minimum = -1;
-    EXPECT_EQ(Message([&] { static_cast<void>(Empty->GetAvgValue()); }),
-              R"(Invalid operation: "Get Average Y Value".  Fuzzy set is empty)");
-    EXPECT_EQ(Message([&] { static_cast<void>(Empty->GetMaxValue()); }),
-              R"(Invalid operation: "Get Maximum Y Value".  Fuzzy set is empty)");
-    EXPECT_EQ(Message([&] { static_cast<void>(Empty->GetMinValue()); }),
-              R"(Invalid operation: "Get Minimum Y Value".  Fuzzy set is empty)");
-    EXPECT_EQ(Message([&] { Empty->GetStatValues(Average, Maximum, Minimum); }),
-              R"(Invalid operation: "Get Statistics Values".  Fuzzy set is empty)");
-
-    auto Mixed = MakeList({{0, 0.2}, {1, 1.0}, {2, 3.0}});
-    EXPECT_EQ(Mixed->GetMaxValue(), 1.0);  // the scan stops at exactly 1
-    EXPECT_EQ(Mixed->GetMinValue(), 0.2);
-    EXPECT_DOUBLE_EQ(Mixed->GetAvgValue(), 1.4);
-    Mixed->GetStatValues(Average, Maximum, Minimum);
-    EXPECT_DOUBLE_EQ(Average, 1.4);
-    EXPECT_EQ(Maximum, 3.0);
-    EXPECT_EQ(Minimum, 0.2);
-
-    auto High = MakeList({{0, 1.5}, {1, 2.5}, {2, 0.99999}, {3, 4.0}});
-    EXPECT_EQ(High->GetMaxValue(), 4.0);
-    EXPECT_EQ(High->GetMinValue(), 0.99999);
-    MakeList({{0, 1.5}, {1, 2.5}})->GetStatValues(Average, Maximum, Minimum);
-    EXPECT_EQ(Average, 2.0);
-    EXPECT_EQ(Maximum, 2.5);
-    EXPECT_EQ(Minimum, 1.0);  // starts at 1
-    MakeList({{0, 0}, {1, 0}})->GetStatValues(Average, Maximum, Minimum);
-    EXPECT_EQ(Maximum, 0.0);  // starts at 0
-    EXPECT_EQ(Minimum, 0.0);
-}
-
-// The decided answers to the corner cases of re-ordering.
-TEST(FuzzySetValues, CornerCasesOfReordering) {
-    // A run of four left by a bulk update is cut to three by a single change, also
-    // at the head of the list: the point before the changed one goes.
-    auto Head = MakeList({{5, 0}, {5, 0.25}, {5, 0.5}, {5, 0.75}, {6, 0}});
-    Head->GetItem(2)->SetY(0.6);
-    EXPECT_POINTS(*Head, {5, 0}, {5, 0.6}, {5, 0.75}, {6, 0});
-    auto Inner = MakeList({{1, 0}, {5, 0}, {5, 0.25}, {5, 0.5}, {5, 0.75}});
-    Inner->GetItem(3)->SetY(0.6);
-    EXPECT_POINTS(*Inner, {1, 0}, {5, 0}, {5, 0.6}, {5, 0.75});
-    auto First = MakeList({{5, 0}, {5, 0.25}, {5, 0.5}, {5, 0.75}});
-    TFuzzySetValue* Changed = First->First();
-    Changed->SetY(0.1);  // nothing before it: the list stays intact
-    EXPECT_POINTS(*First, {5, 0.1}, {5, 0.5}, {5, 0.75});
-    EXPECT_EQ(First->First(), Changed);
-
-    // A tiny X change of the third of four equal X values removes another member.
-    auto Run = MakeList({{5, 0}, {5, 0.25}, {5, 0.5}, {5, 0.75}, {6, 1}});
-    TFuzzySetValue* Third = Run->GetItem(2);
-    Third->SetX(5.00005);
-    EXPECT_POINTS(*Run, {5, 0}, {5.00005, 0.5}, {5, 0.75}, {6, 1});
-    EXPECT_EQ(Run->GetItem(1), Third);
-
-    // Add(X, Y) has no intermediate (X, 0): (5, 0) then (5, 0.5) keeps both.
-    auto Two = Make<TFuzzySetValues>();
-    Two->Add(5, 0);
-    Two->Add(5, 0.5);
-    EXPECT_POINTS(*Two, {5, 0}, {5, 0.5});
-
-    // After an out-of-order change, a new default point lands on the upper bound next
-    // to (5, 0); the list must not destroy the point it has just handed out.
-    TFakeSet Set(0, 5);
-    auto Bound = Make<TFuzzySetValues>(&Set);
-    Bound->Add(0, 0);
-    Bound->Add(5, 0);
-    Bound->Add(3, 1);
-    TFuzzySetValue* Point = Bound->Add();
-    ASSERT_EQ(Point->GetCollection(), Bound.get());
-    Point->SetValue(4, 0.5);
-    Bound->Append(*MakeList({{2, 0.5}}));
-    Bound->Insert(0)->SetValue(1, 0.25);
-    EXPECT_POINTS(*Bound, {0, 0}, {1, 0.25}, {2, 0.5}, {3, 1}, {4, 0.5}, {5, 0});
-}
-
-// Known gap: nothing marks the list for a clean-up when a point is deleted, so two
-// equal points that meet where the deleted one was stay side by side.
-TEST(FuzzySetValues, DeletingBetweenEqualPointsThinsThem) {
-    for (const bool InBulk : {false, true}) {
-        auto List = Make<TFuzzySetValues>();
-        List->Add(5, 0.3);
-        List->Add(5, 0.5);
-        List->Add(5, 0.3);
-        if (InBulk) List->BeginUpdate();
-        List->Delete(1);
-        if (InBulk) List->EndUpdate();
-        EXPECT_POINTS(*List, {5, 0.3}) << "in bulk: " << InBulk;
-    }
-}
-
-std::string Violation(const TFuzzySetValues& List, const TFakeSet& Set, bool Clean) {
-    int Run = 1;
-    for (int I = 0; I < List.Count(); ++I) {
-        const TFuzzySetValue* P = List.GetItem(I);
-        const std::string At = " at " + std::to_string(I);
-        if (P->GetIndex() != I) return "wrong index" + At;
-        if (P->GetX() < Set.Lower || P->GetX() > Set.Upper) return "X out of range" + At;
-        if (!(P->GetY() >= 0)) return "negative Y" + At;
-        if (!Clean || I == 0) continue;
-        const TFuzzySetValue* Q = List.GetItem(I - 1);
-        if (P->GetX() + FuzzyTolerance < Q->GetX()) return "unsorted" + At;
-        if (P->Equals(*Q)) return "adjacent duplicates" + At;
-        Run = FloatEquals(P->GetX(), Q->GetX()) ? Run + 1 : 1;
-        if (Run > 4) return "more than four equal X" + At;
-    }
-    return {};
+    EXPECT_POINTS(Expanded({{0, 0}, {10, 1}}, 7, false), {0, 0}, {10.0 / 6, 1.0 / 6}, {20.0 / 6, 2.0 / 6},
+                  {5, 0.5}, {40.0 / 6, 4.0 / 6}, {50.0 / 6, 5.0 / 6}, {10, 1});
+    // Earlier segments get the rounded-up share: 3 new points (step 1.25), then 2 (step 5/3).
+    EXPECT_POINTS(Expanded({{0, 0}, {5, 1}, {10, 0}}, 8, false), {0, 0}, {1.25, 0.25}, {2.5, 0.5},
+                  {3.75, 0.75}, {5, 1}, {5 + 5.0 / 3, 2.0 / 3}, {5 + 10.0 / 3, 1.0 / 3}, {10, 0});
+    const TPoints Step = {{0, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}};  // a step is no segment
+    EXPECT_EQ(Expanded({{0, 0}, {0, 1}, {4, 1}}, 6, false), Step);
+    EXPECT_EQ(Expanded(Step, 1, false), Step);
+    EXPECT_POINTS(Expanded({{0, 0}, {4, 1}}, 5, true), {0, 0}, {1, 0.25}, {2, 0.5}, {3, 0.75}, {4, 1});
+    // ExpandSimple spaces the new points equally over the whole list.
+    EXPECT_POINTS(Expanded({{0, 0}, {1, 1}, {8, 0}}, 6, true), {0, 0}, {1, 1}, {2, 6.0 / 7}, {4, 4.0 / 7},
+                  {6, 2.0 / 7}, {8, 0});
+    EXPECT_POINTS(Expanded({{3, 0.5}}, 4, true), {3, 0.5});
+    // Between two points of one X a new point takes the higher degree: (0.000075, 0.8)
+    // replaces its equal (0.00015, 0.8).
+    EXPECT_POINTS(Expanded({{0, 0}, {0.00015, 0.2}, {0.00015, 0.8}}, 4, true), {0, 0}, {0.00015, 0.2},
+                  {0.000075, 0.8});
 }
 
 TEST(FuzzySetValues, RandomEditsKeepTheInvariants) {
@@ -510,61 +263,38 @@ TEST(FuzzySetValues, RandomEditsKeepTheInvariants) {
     TFakeSet Set(0, 10);
     for (unsigned Seed = 1; Seed <= 400; ++Seed) {
         std::mt19937 Random(Seed);
-        auto Below = [&Random](int N) { return std::uniform_int_distribution<int>(0, N - 1)(Random); };
+        const auto Below = [&Random](int N) { return std::uniform_int_distribution<int>(0, N - 1)(Random); };
         auto List = Make<TFuzzySetValues>(&Set);
         int Depth = 0;
-        std::string Trace;
-        // In a bracket at most five points may gather at one X: the closing clean-up
-        // removes the fifth point of a run and then counts afresh, so six or more
-        // would leave a run longer than four by design.
-        auto Crowded = [&](TFzyFloat X) {
-            const TFzyFloat Placed = std::clamp(X, Set.Lower, Set.Upper);
-            return Depth > 0 && std::count_if(List->begin(), List->end(), [Placed](const TFuzzySetValue* P) {
-                                    return FloatEquals(P->GetX(), Placed);
-                                }) >= 5;
-        };
-        // Deleting between equal points is the known gap above.
-        auto Joins = [&](int I) {
-            return I > 0 && I < List->Count() - 1 && List->GetItem(I - 1)->Equals(*List->GetItem(I + 1));
+        // Index, range and Y >= 0 always; outside a bracket also sorted, no adjacent duplicates
+        // and at most four equal X in a row.
+        const auto Violation = [&]() -> std::string {
+            for (int I = 0, Run = 1; I < List->Count(); ++I) {
+                const TFuzzySetValue *P = List->GetItem(I), *Q = I > 0 ? List->GetItem(I - 1) : nullptr;
+                if (P->GetIndex() != I || P->GetX() < 0 || P->GetX() > 10 || !(P->GetY() >= 0))
+                    return "bad point " + std::to_string(I);
+                Run = Q && FloatEquals(P->GetX(), Q->GetX()) ? Run + 1 : 1;
+                if (!Depth && Q && (P->GetX() + FuzzyTolerance < Q->GetX() || P->Equals(*Q) || Run > 4))
+                    return "unclean at " + std::to_string(I);
+            }
+            return {};
         };
         for (int Step = 0; Step < 80; ++Step) {
-            const int Count = List->Count();
-            const int Index = Count > 0 ? Below(Count) : -1;
-            const int Op = Below(10);
-            const TFzyFloat X = Xs[Below(std::size(Xs))];
-            const TFzyFloat Y = Ys[Below(std::size(Ys))];
-            std::ostringstream Did;
-            if ((Op <= 2 || Count == 0) && !Crowded(X)) {
-                List->Add(X, Y);
-                Did << "Add(" << X << ", " << Y << ")";
-            } else if (Op == 3 && Count > 0 && !Crowded(X)) {
-                List->GetItem(Index)->SetX(X);
-                Did << "[" << Index << "].SetX(" << X << ")";
-            } else if (Op == 4 && Count > 0) {
-                List->GetItem(Index)->SetY(Y);
-                Did << "[" << Index << "].SetY(" << Y << ")";
-            } else if (Op == 5 && Count > 0 && !Crowded(X)) {
-                List->GetItem(Index)->SetValue(X, Y);
-                Did << "[" << Index << "].SetValue(" << X << ", " << Y << ")";
-            } else if (Op == 6 && Count > 1 && !Joins(Index)) {
-                List->Delete(Index);
-                Did << "Delete(" << Index << ")";
-            } else if (Op == 7 && Depth < 2) {
-                List->BeginUpdate();
-                Did << "BeginUpdate #" << ++Depth;
-            } else if (Op >= 8 && Depth > 0) {
-                List->EndUpdate();
-                Did << "EndUpdate #" << Depth--;
-            } else {
+            const int Count = List->Count(), I = Count > 0 ? Below(Count) : 0;
+            const char Op = Count == 0 ? 'a' : "aaaxyvd[]"[Below(9)];
+            const TFzyFloat X = Xs[Below(std::size(Xs))], Y = Ys[Below(std::size(Ys))];
+            // A bracket's clean-up only removes the fifth point of a run: gather at most five.
+            const auto Same = [X = std::clamp(X, 0.0, 10.0)](auto* P) { return FloatEquals(P->GetX(), X); };
+            const bool Crowded = Depth > 0 && std::count_if(List->begin(), List->end(), Same) >= 5;
+            if ((Crowded && (Op == 'a' || Op == 'x' || Op == 'v')) || (Op == 'd' && Count < 2) ||
+                (Op == '[' && Depth == 2) || (Op == ']' && Depth == 0))
                 continue;
-            }
-            Did << " ->";
-            for (const auto& [PX, PY] : Points(*List)) Did << " (" << PX << ", " << PY << ")";
-            Trace += Did.str() + "\n";
-            ASSERT_EQ(Violation(*List, Set, Depth == 0), "") << "seed " << Seed << "\n" << Trace;
+            Apply(*List, {&Op, 1}, I, X, Y);
+            Depth += Op == '[' ? 1 : Op == ']' ? -1 : 0;
+            ASSERT_EQ(Violation(), "") << "seed " << Seed << ", step " << Step;
         }
-        while (Depth-- > 0) List->EndUpdate();
-        ASSERT_EQ(Violation(*List, Set, true), "") << "seed " << Seed << "\n" << Trace;
+        while (Depth > 0) List->EndUpdate(), --Depth;
+        ASSERT_EQ(Violation(), "") << "seed " << Seed;
     }
 }
 
