@@ -46,37 +46,37 @@ std::string PadLeft(std::string Text, int Width, char Fill) {
 }
 
 // "%W.Pd": at least P digits (zero padded), then padded with blanks to W.
-std::string FormatInteger(std::int64_t Value, const TPlaceholder& Spec) {
+std::string FormatInteger(std::int64_t Value, const TPlaceholder& Placeholder) {
     const bool Negative = Value < 0;
     const std::uint64_t Magnitude =
         Negative ? 0 - static_cast<std::uint64_t>(Value) : static_cast<std::uint64_t>(Value);
     std::array<char, 24> Buffer{};
     const auto Converted = std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Magnitude);
-    std::string Digits = PadLeft(std::string(Buffer.data(), Converted.ptr), Spec.Precision, '0');
+    std::string Digits = PadLeft(std::string(Buffer.data(), Converted.ptr), Placeholder.Precision, '0');
     if (Negative) Digits.insert(0, 1, '-');
-    return PadLeft(std::move(Digits), Spec.Width, ' ');
+    return PadLeft(std::move(Digits), Placeholder.Width, ' ');
 }
 
-std::string FormatArgument(const TFormatArg& Arg, const TPlaceholder& Spec) {
+std::string FormatArgument(const TFormatArg& Arg, const TPlaceholder& Placeholder) {
     const auto& Value = Arg.Value();
-    switch (Spec.Conversion) {
+    switch (Placeholder.Conversion) {
         case 's':
-            if (const auto* Text = std::get_if<std::string>(&Value)) return PadLeft(*Text, Spec.Width, ' ');
+            if (const auto* Text = std::get_if<std::string>(&Value)) return PadLeft(*Text, Placeholder.Width, ' ');
             break;
         case 'd':
-            if (const auto* Int = std::get_if<std::int64_t>(&Value)) return FormatInteger(*Int, Spec);
+            if (const auto* Int = std::get_if<std::int64_t>(&Value)) return FormatInteger(*Int, Placeholder);
             break;
         case 'f':
             if (const auto* Float = std::get_if<double>(&Value))
-                return PadLeft(FormatFixed(*Float, Spec.Precision < 0 ? 6 : Spec.Precision), Spec.Width, ' ');
+                return PadLeft(FormatFixed(*Float, Placeholder.Precision < 0 ? 6 : Placeholder.Precision), Placeholder.Width, ' ');
             if (const auto* Int = std::get_if<std::int64_t>(&Value))
                 return PadLeft(
-                    FormatFixed(static_cast<double>(*Int), Spec.Precision < 0 ? 6 : Spec.Precision),
-                    Spec.Width, ' ');
+                    FormatFixed(static_cast<double>(*Int), Placeholder.Precision < 0 ? 6 : Placeholder.Precision),
+                    Placeholder.Width, ' ');
             break;
-        default: throw EConvertError(std::string("Format conversion not supported: %") + Spec.Conversion);
+        default: throw EConvertError(std::string("Format conversion not supported: %") + Placeholder.Conversion);
     }
-    throw EConvertError(std::string("Format argument does not match %") + Spec.Conversion);
+    throw EConvertError(std::string("Format argument does not match %") + Placeholder.Conversion);
 }
 
 }  // namespace
@@ -97,9 +97,9 @@ std::string Format(std::string_view Pattern, std::initializer_list<TFormatArg> A
             ++Pos;
             continue;
         }
-        const TPlaceholder Spec = ReadPlaceholder(Pattern, Pos);
+        const TPlaceholder Placeholder = ReadPlaceholder(Pattern, Pos);
         if (Next == Args.end()) throw EConvertError("Format pattern has more placeholders than arguments");
-        Result += FormatArgument(*Next++, Spec);
+        Result += FormatArgument(*Next++, Placeholder);
     }
     return Result;
 }

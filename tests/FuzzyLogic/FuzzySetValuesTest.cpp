@@ -261,8 +261,8 @@ TEST(FuzzySetValues, RandomEditsKeepTheInvariants) {
     const TFzyFloat Xs[] = {-2, 0, 1, 2.5, 5, 5, 5, 5.00005, 7.5, 10, 10, 12};
     const TFzyFloat Ys[] = {-0.5, 0, 0, 0.3, 0.3, 0.30005, 0.5, 1, 1, 1.7};
     TFakeSet Set(0, 10);
-    for (unsigned Seed = 1; Seed <= 400; ++Seed) {
-        std::mt19937 Random(Seed);
+    for (unsigned Trial = 1; Trial <= 400; ++Trial) {
+        std::mt19937 Random(Trial);
         const auto Below = [&Random](int N) { return std::uniform_int_distribution<int>(0, N - 1)(Random); };
         auto List = Make<TFuzzySetValues>(&Set);
         int Depth = 0;
@@ -291,10 +291,10 @@ TEST(FuzzySetValues, RandomEditsKeepTheInvariants) {
                 continue;
             Apply(*List, {&Op, 1}, I, X, Y);
             Depth += Op == '[' ? 1 : Op == ']' ? -1 : 0;
-            ASSERT_EQ(Violation(), "") << "seed " << Seed << ", step " << Step;
+            ASSERT_EQ(Violation(), "") << "trial " << Trial << ", step " << Step;
         }
         while (Depth > 0) List->EndUpdate(), --Depth;
-        ASSERT_EQ(Violation(), "") << "seed " << Seed;
+        ASSERT_EQ(Violation(), "") << "trial " << Trial;
     }
 }
 
