@@ -17,9 +17,6 @@
 namespace fzl {
 namespace {
 
-// GetXRange reports this bound on a side that no variable limits.
-constexpr TFzyFloat UnboundedX = 2147483647.0;
-
 // Threshold of a set without a variable: the logic component's default, so that
 // Equals stays an overlap test instead of being always true.
 constexpr TFzyFloat DefaultThreshold = 0.01;

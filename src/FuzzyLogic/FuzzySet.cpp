@@ -15,8 +15,6 @@
 namespace fzl {
 namespace {
 
-// X range of a set without a variable: the extent of a 32-bit integer.
-constexpr TFzyFloat UnboundedX = 2147483647.0;
 // Shapes generated for a set outside a logic component use this many points.
 constexpr int DefaultFunctionValues = 7;
 
@@ -271,12 +269,11 @@ TFzyFloat TFuzzySet::DegreeOfMembership(TFzyFloat X) const {
 }
 
 TFzyFloat TFuzzySet::GetXRange(int Index) const {
-    const TFuzzyVariable* Variable = GetVariable();
-    switch (Index) {
-        case 0: return Variable != nullptr ? Variable->GetMaximum() : UnboundedX;
-        case 1: return Variable != nullptr ? Variable->GetMinimum() : -UnboundedX;
-        default: throw EFzyException(SInvalidXRangeIndex, {Index});
-    }
+    if (Index != 0 && Index != 1) throw EFzyException(SInvalidXRangeIndex, {Index});
+    TFzyFloat Lower = 0;
+    TFzyFloat Upper = 0;
+    GetXBounds(Lower, Upper);
+    return Index == 0 ? Upper : Lower;
 }
 
 void TFuzzySet::GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const {

@@ -24,6 +24,9 @@ using TFuzzyOperator =
 /// Called once per event of the merge sweep; true stops the sweep.
 using TFuzzyComparison = TFunctionRef<bool(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2)>;
 
+/// The X bound (+ and -) of a set without a variable: the extent of a 32-bit integer.
+inline constexpr TFzyFloat UnboundedX = 2147483647.0;
+
 /// Class reference of fuzzy sets: the class a set collection creates.
 using TFuzzySetClass = TItemClass<TFuzzySet>;
 
@@ -87,8 +90,10 @@ public:
     // ---- Membership ------------------------------------------------------------------
     /// The degree of membership at X (the highest point at a vertical step).
     [[nodiscard]] TFzyFloat DegreeOfMembership(TFzyFloat X) const;
-    /// Index 0: upper bound of X, index 1: lower bound (the variable's range).
-    [[nodiscard]] TFzyFloat GetXRange(int Index) const override;
+    /// Index 0: upper bound of X, index 1: lower bound (from GetXBounds).
+    [[nodiscard]] TFzyFloat GetXRange(int Index) const;
+    /// The variable's range, or +-UnboundedX without a variable. Descendants that
+    /// take their range elsewhere override this one hook.
     void GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const override;
     /// Index of the highest point among those sharing point Index's X, walking by Direction.
     [[nodiscard]] int GetMaxYValueOfX(int Index, int Direction) const;

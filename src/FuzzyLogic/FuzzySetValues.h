@@ -15,13 +15,8 @@ class TFuzzySetValue;
 /// What a point list needs from the fuzzy set that owns it.
 class TFuzzySetValuesOwner {
 public:
-    /// Index 0: the upper bound of X; index 1: the lower bound.
-    [[nodiscard]] virtual TFzyFloat GetXRange(int Index) const = 0;
-    /// Both bounds at once (the clamp of every point asks for them).
-    virtual void GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const {
-        Lower = GetXRange(1);
-        Upper = GetXRange(0);
-    }
+    /// The range every X is clamped into.
+    virtual void GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const = 0;
     /// One point changed outside a bulk update.
     virtual void UpdateFuzzySetValue(TFuzzySetValue* Value) = 0;
     /// The list changed as a whole (a bulk update closed).

@@ -23,7 +23,10 @@ using TPoints = std::vector<std::pair<TFzyFloat, TFzyFloat>>;
 /// Stands in for the fuzzy set: a range, and the reports it receives.
 struct TFakeSet final : TFuzzySetValuesOwner {
     TFakeSet(TFzyFloat ALower, TFzyFloat AUpper) : Lower(ALower), Upper(AUpper) {}
-    [[nodiscard]] TFzyFloat GetXRange(int Index) const override { return Index == 0 ? Upper : Lower; }
+    void GetXBounds(TFzyFloat& L, TFzyFloat& U) const override {
+        L = Lower;
+        U = Upper;
+    }
     void UpdateFuzzySetValue(TFuzzySetValue* Value) override { ++Single, LastIndex = Value->GetIndex(); }
     void UpdateFuzzySetValues() override { ++Whole; }
     /// (single-point reports, whole-list reports) since the last call.
