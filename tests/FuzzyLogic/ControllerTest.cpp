@@ -22,7 +22,8 @@ public:
             Variable = FLogic->GetItems().Add();
             Variable->SetMaximum(100);
             for (int T = 0; T < 5; ++T)
-                Variable->GetItems().Add()->CreateTriangleFunctionValues(25.0 * T - 25, 25.0 * T, 25.0 * T + 25);
+                Variable->GetItems().Add()->CreateTriangleFunctionValues(25.0 * T - 25, 25.0 * T,
+                                                                         25.0 * T + 25);
         }
         FLogic->SetThreshold(1e-9);
     }
@@ -31,8 +32,10 @@ public:
         TFuzzySet* Conclusion = nullptr;
         for (int I = 0; I < 5; ++I) {
             for (int J = 0; J < 5; ++J) {
-                const double Strength = std::min(Term(0, I)->DegreeOfMembership(X0), Term(1, J)->DegreeOfMembership(X1));
-                TFuzzySet* Result = FVariables[2]->AssertRule(Strength, *Term(2, std::clamp(I + J - 2, 0, 4)), Conclusion);
+                const double Strength =
+                    std::min(Term(0, I)->DegreeOfMembership(X0), Term(1, J)->DegreeOfMembership(X1));
+                TFuzzySet* Result =
+                    FVariables[2]->AssertRule(Strength, *Term(2, std::clamp(I + J - 2, 0, 4)), Conclusion);
                 if (Result == nullptr) continue;
                 if (Conclusion != nullptr) Conclusion->Free();
                 Conclusion = Result;

@@ -8,9 +8,12 @@
 #include "FuzzyConsts/FuzzyExceptions.h"
 #include "FuzzyLogic/FuzzyLogic.h"
 #include "FuzzyLogic/FuzzyVariable.h"
+#include "TestModel.h"
 
 namespace fzl {
 namespace {
+
+using test::TModel;
 
 using TPoints = std::vector<std::pair<double, double>>;
 const TPoints Triangle = {{0, 0}, {5, 1}, {10, 0}};
@@ -31,23 +34,6 @@ std::string Text(const TFuzzySet& Set) {
         Result += Number(Point->GetX()) + "," + Number(Point->GetY()) + " ";
     return Result;
 }
-
-// One variable over [Min, Max]; its collection owns every set, cut-offs included.
-struct TModel {
-    TOwned<TFuzzyLogic> Logic = Make<TFuzzyLogic>(nullptr);
-    TFuzzyVariable* Variable = nullptr;
-    TModel(double Min, double Max) {
-        Logic->SetAutoTerms(false);
-        Variable = Logic->GetItems().Add("x");
-        Variable->SetMaximum(Max);
-        Variable->SetMinimum(Min);
-    }
-    TFuzzySet* Add(const TPoints& Points, const std::string& Name = "hot") {
-        TFuzzySet* Set = Variable->GetItems().Add(Name);
-        for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
-        return Set;
-    }
-};
 
 TEST(FuzzyHedges, EveryNamedHedge) {
     // Of Wide over [0, 12]: each hedge, its number of points and its degrees at X = 0, 2, 4, 6 and 10.

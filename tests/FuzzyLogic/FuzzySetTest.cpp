@@ -8,9 +8,13 @@
 #include "FuzzyConsts/FuzzyExceptions.h"
 #include "FuzzyLogic/FuzzyLogic.h"
 #include "FuzzyLogic/FuzzySet.h"
+#include "TestModel.h"
 
 namespace fzl {
 namespace {
+
+using test::ErrorOf;
+using test::TModel;
 
 using TPoints = std::vector<std::pair<double, double>>;
 
@@ -31,29 +35,6 @@ void ExpectShape(TFuzzySet& Set, const TPoints& Expected, TFuzzySetType Type) {
         EXPECT_NEAR(Actual[I].second, Expected[I].second, 1e-12) << "point " << I;
     }
 }
-
-template <typename F>
-std::string ErrorOf(F Call) {
-    try {
-        Call();
-    } catch (const EFzyException& Error) {
-        return Error.what();
-    }
-    return "no exception";
-}
-
-// A component with one variable over [Min, Max] and no automatic terms.
-struct TModel {
-    TOwned<TFuzzyLogic> Logic = Make<TFuzzyLogic>(nullptr);
-    TFuzzyVariable* Variable = nullptr;
-    TModel(double Min, double Max) {
-        Logic->SetAutoTerms(false);
-        Variable = Logic->GetItems().Add("x");
-        Variable->SetMaximum(Max);
-        Variable->SetMinimum(Min);
-    }
-    TFuzzySet* AddSet(const std::string& Name) { return Variable->GetItems().Add(Name); }
-};
 
 TEST(FuzzySet, Generators) {
     auto Set = Make<TFuzzySet>();

@@ -12,10 +12,13 @@
 #include "FuzzyConsts/FuzzyExceptions.h"
 #include "FuzzyLogic/FuzzyMath.h"
 #include "FuzzyLogic/FuzzySetValues.h"
+#include "TestModel.h"
 #include "support/Exceptions.h"
 
 namespace fzl {
 namespace {
+
+using test::ErrorOf;
 
 using TReports = std::pair<int, int>;
 using TPoints = std::vector<std::pair<TFzyFloat, TFzyFloat>>;
@@ -184,16 +187,6 @@ TEST(FuzzySetValues, BulkUpdatesReportsAndCopies) {
     auto Bound = MakeList({{0, 0}, {5, 0}, {3, 1}}, &Small, false);
     Bound->Add()->SetValue(4, 0.5);
     EXPECT_POINTS(*Bound, {0, 0}, {3, 1}, {4, 0.5}, {5, 0});
-}
-
-template <typename F>
-std::string ErrorOf(F Call) {
-    try {
-        Call();
-    } catch (const EFzyException& Error) {
-        return Error.what();
-    }
-    return "no exception";
 }
 
 TEST(FuzzySetValues, CountingSkippingAndStatistics) {
