@@ -31,15 +31,6 @@
 
 namespace fzl::detail {
 
-/// FloatEquals, with the clear cases decided in double arithmetic first: the
-/// sweep compares X values at every step and the exact test is costly.
-[[nodiscard]] inline bool SameX(TFzyFloat A, TFzyFloat B) noexcept {
-    const TFzyFloat Distance = A > B ? A - B : B - A;
-    if (Distance > 2 * FuzzyTolerance) return false;
-    if (Distance < FuzzyTolerance / 2) return true;
-    return FloatEquals(A, B);
-}
-
 /// A curve's values at one station: arriving, highest, leaving, and how many
 /// points it has there (1 for a curve that just passes through).
 struct TStationValues {
@@ -84,7 +75,7 @@ public:
         FRunEnd = FNext + 1;
         for (; FRunEnd < FCount; ++FRunEnd) {
             const TFuzzySetValue* Point = FPoints.GetItem(FRunEnd);
-            if (!SameX(Point->GetX(), At)) break;
+            if (!FloatEquals(Point->GetX(), At)) break;
             Values.Max = std::max(Values.Max, Point->GetY());
             Values.Right = Point->GetY();
             ++Values.Count;
@@ -172,7 +163,7 @@ bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit
     while (CursorA.HasNext() || CursorB.HasNext()) {
         bool TakeA = CursorA.HasNext();
         bool TakeB = CursorB.HasNext();
-        if (TakeA && TakeB && !SameX(CursorA.NextX(), CursorB.NextX())) {
+        if (TakeA && TakeB && !FloatEquals(CursorA.NextX(), CursorB.NextX())) {
             TakeA = CursorB.NextX() > CursorA.NextX();
             TakeB = !TakeA;
         }
