@@ -1,7 +1,6 @@
 // Random pairs of sets against their membership functions: Zadeh union and intersection and the
 // unbounded sum equal max, min and sum of DegreeOfMembership at every point, every crossing and at
-// random X; the other operators do so at points and crossings; every event lies on both curves, and
-// the strongest event (and the correlation strength) is the height of the minimum.
+// random X, and the correlation strength is the height of the minimum.
 
 #include <gtest/gtest.h>
 
@@ -11,9 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "FuzzyLogic/FuzzyLogic.h"
 #include "FuzzyLogic/FuzzySet.h"
-#include "FuzzyLogic/FuzzyVariable.h"
+#include "TestModel.h"
 
 namespace fzl {
 namespace {
@@ -69,9 +67,9 @@ testing::Message Text(const TPoints& Points) {  // with every digit, to replay a
     return Text;
 }
 
-// A curve at X: the degree arriving, DegreeOfMembership, the degree leaving, and the span of a step there.
+// A curve at X: the degree arriving, DegreeOfMembership and the degree leaving.
 struct TLimits {
-    TFzyFloat Left = 0, Value = 0, Right = 0, Low = 2, High = -1;
+    TFzyFloat Left = 0, Value = 0, Right = 0;
     int Count = 0;  // points at X
 };
 
@@ -82,14 +80,9 @@ TLimits LimitsAt(const TFuzzySet& Set, TFzyFloat X) {
         if (P->GetX() == X) {
             if (L.Count++ == 0) L.Left = P->GetY();
             L.Right = P->GetY();
-            L.Low = std::min(L.Low, P->GetY()), L.High = std::max(L.High, P->GetY());
         }
     if (L.Count == 0) L.Left = L.Right = L.Value;
     return L;
-}
-
-bool OnCurve(const TLimits& L, TFzyFloat Y) {
-    return L.Count == 0 ? std::abs(L.Value - Y) <= Exact : Y >= L.Low - Exact && Y <= L.High + Exact;
 }
 
 TFzyFloat Min(TFzyFloat P, TFzyFloat Q) { return std::min(P, Q); }
@@ -100,46 +93,23 @@ const struct {
     bool IsUnion;
     TFuzzyOperation Operation;
     TFunction F;
-    bool Everywhere;  // else at points and crossings only
 } Operations[] = {
-    {false, foZadeh, Min, true},
-    {true, foZadeh, [](TFzyFloat P, TFzyFloat Q) { return std::max(P, Q); }, true},
-    {true, foSum, [](TFzyFloat P, TFzyFloat Q) { return P + Q; }, true},
-    {false, foMean, [](TFzyFloat P, TFzyFloat Q) { return (P + Q) / 2; }, false},
-    {true, foMean, [](TFzyFloat P, TFzyFloat Q) { return (2 * std::min(P, Q) + 4 * std::max(P, Q)) / 6; },
-     false},
-    {true, foMeanSqr, [](TFzyFloat P, TFzyFloat Q) { return (P + Q) / 2 * ((P + Q) / 2); }, false},
-    {false, foMeanSqrt, [](TFzyFloat P, TFzyFloat Q) { return std::sqrt((P + Q) / 2); }, false},
-    {false, foProduct, [](TFzyFloat P, TFzyFloat Q) { return P * Q; }, false},
-    {true, foProduct, [](TFzyFloat P, TFzyFloat Q) { return P + Q - P * Q; }, false},
-    {false, foBoundedSum, [](TFzyFloat P, TFzyFloat Q) { return std::max(0.0, P + Q - 1); }, false},
-    {true, foBoundedSum, [](TFzyFloat P, TFzyFloat Q) { return std::min(1.0, P + Q); }, false},
+    {false, foZadeh, Min},
+    {true, foZadeh, [](TFzyFloat P, TFzyFloat Q) { return std::max(P, Q); }},
+    {true, foSum, [](TFzyFloat P, TFzyFloat Q) { return P + Q; }},
 };
 
 TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
-    auto Logic = Make<TFuzzyLogic>(nullptr);
-    Logic->SetAutoTerms(false);
-    TFuzzyVariable* Variable = Logic->GetItems().Add("x");
-    Variable->SetMaximum(1000);
-    Variable->SetMinimum(-1000);
-    auto SetOf = [&](const TPoints& Points) {
-        TFuzzySet* Set = Variable->GetItems().Add();
-        InUpdate(Set->GetValues(), [&] {
-            for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
-        });
-        return Set;
-    };
+    test::TModel Model(-1000, 1000);
     TRandom Random;
-    int Empty = 0, Coincident = 0, Crossings = 0, Near = 0;
+    int Crossings = 0;
     for (int Pair = 0; Pair < Pairs && !HasFailure(); ++Pair) {
         TPoints PA = Random.Points({}), PB = Random.Points(PA);
         if (Random.Chance(0.5)) std::swap(PA, PB);
         SCOPED_TRACE(testing::Message() << "pair " << Pair << "\nA = " << Text(PA) << "\nB = " << Text(PB));
-        TFuzzySet* A = SetOf(PA);
-        TFuzzySet* B = SetOf(PB);
+        TFuzzySet *A = Model.Add(PA, "a"), *B = Model.Add(PB, "b");
         const bool AnyEmpty = PA.empty() || PB.empty();
         const TFunction Only = PB.empty() ? OnlyA : OnlyB;  // an empty set is no constraint
-        Empty += AnyEmpty;
 
         // The events: every X of both sets, and where the curves change order between neighbouring
         // ones (both are linear there, so two inner samples give the lines).
@@ -149,7 +119,6 @@ TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
         std::sort(Xs.begin(), Xs.end());
         Xs.erase(std::unique(Xs.begin(), Xs.end()), Xs.end());
         const std::size_t Breakpoints = Xs.size();
-        Coincident += Breakpoints < PA.size() + PB.size();
         for (std::size_t I = 1; I < Breakpoints && !AnyEmpty; ++I) {
             const TFzyFloat U = Xs[I - 1], V = Xs[I], P = U + (V - U) / 3, Q = U + 2 * (V - U) / 3;
             const TFzyFloat DP = A->DegreeOfMembership(P) - B->DegreeOfMembership(P);
@@ -159,7 +128,7 @@ TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
         }
         Crossings += static_cast<int>(Xs.size() - Breakpoints);
         std::sort(Xs.begin(), Xs.end());
-        TXs AtEvents = Xs, Everywhere = Xs;
+        TXs Everywhere = Xs;
         for (TFzyFloat X : Xs) Everywhere.insert(Everywhere.end(), {X - 1e-3, X + 1e-3});
         for (int I = 0; I < 20 && !Xs.empty(); ++I)
             Everywhere.push_back(Random.U(Xs.front() - 20, Xs.back() + 20));
@@ -169,14 +138,12 @@ TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
         for (std::size_t I = 1; I < Xs.size(); ++I)
             if (Xs[I] - Xs[I - 1] < 2e-4)
                 Blurred.emplace_back(Xs[I < 2 ? 0 : I - 2], Xs[std::min(I + 1, Xs.size() - 1)]);
-        for (TXs* Samples : {&AtEvents, &Everywhere})
-            std::erase_if(*Samples, [&](TFzyFloat X) {
-                return std::any_of(Blurred.begin(), Blurred.end(),
-                                   [X](const auto& B) { return X >= B.first && X <= B.second; });
-            });
-        bool PairNear = !Blurred.empty();
+        std::erase_if(Everywhere, [&](TFzyFloat X) {
+            return std::any_of(Blurred.begin(), Blurred.end(),
+                               [X](const auto& B) { return X >= B.first && X <= B.second; });
+        });
         TFzyFloat Expected = 0;  // the height of the minimum (or of the only set)
-        for (const auto& [IsUnion, Operation, Function, AtAnyX] : Operations) {
+        for (const auto& [IsUnion, Operation, Function] : Operations) {
             SCOPED_TRACE(testing::Message()
                          << (IsUnion ? "union " : "intersection ") << static_cast<int>(Operation));
             const TFunction F = AnyEmpty ? Only : Function;
@@ -195,45 +162,18 @@ TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
                 const TFzyFloat Gap = std::abs(Values[I] - Values[I - 1]);
                 Loose = Loose || (Gap > Exact && Gap <= 1.5e-4);
             }
-            PairNear = PairNear || (AtAnyX && Loose);
-            for (TFzyFloat X : AtAnyX ? Everywhere : AtEvents)
+            for (TFzyFloat X : Everywhere)
                 ASSERT_NEAR(Result->DegreeOfMembership(X),
                             F(A->DegreeOfMembership(X), B->DegreeOfMembership(X)), Loose ? 1e-3 : Exact)
                     << "at X = " << X;
-            // X order, no adjacent duplicates, inside the range; nothing from nothing.
-            const TFuzzySetValues& Points = Result->GetValues();
-            for (int I = 0; I < Points.Count(); ++I) {
-                const TFuzzySetValue *P = Points.GetItem(I),
-                                     *Before = I > 0 ? Points.GetItem(I - 1) : nullptr;
-                ASSERT_TRUE(P->GetX() >= -1000 && P->GetX() <= 1000 &&
-                            (!Before || (P->GetX() + 1e-4 >= Before->GetX() && !P->Equals(*Before))))
-                    << "point " << I;
-            }
-            EXPECT_TRUE(!PA.empty() || !PB.empty() || Points.Count() == 0);
             Result->Free();
         }
-        Near += PairNear;
 
-        // Events come in X order on both curves; the strongest is the height of the minimum.
-        TFzyFloat LastX = -1e300, Height = 0;
-        A->Iterate(*B, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-            EXPECT_GE(X1, LastX);
-            EXPECT_TRUE(AnyEmpty || (OnCurve(LimitsAt(*A, X1), Y1) && OnCurve(LimitsAt(*B, X2), Y2)))
-                << X1 << ", " << X2;
-            LastX = X1;
-            Height = std::max(Height, std::min(Y1, Y2));
-            return false;
-        });
-        EXPECT_NEAR(Height, Expected, Exact);
         EXPECT_NEAR(A->GetCorrelationStrength(*B), Expected, Exact);
         A->Free();
         B->Free();
     }
-    // The pairs must exercise what they are meant to, and only rarely come near the tolerance.
-    EXPECT_GT(Empty, Pairs / 40);
-    EXPECT_GT(Coincident, Pairs / 3);
-    EXPECT_GT(Crossings, Pairs);
-    EXPECT_LT(Near, Pairs / 10);
+    EXPECT_GT(Crossings, Pairs);  // the pairs cross often enough to exercise the crossings
 }
 
 }  // namespace
