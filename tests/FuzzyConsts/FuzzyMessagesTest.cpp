@@ -11,7 +11,6 @@ namespace fzl {
 namespace {
 
 TEST(FuzzyMessages, TablesWordForWord) {
-    // The patterns checked formatted below are not repeated here.
     const std::pair<const char*, std::string_view> Table[] = {
         {SInvalidFuzzySetName, R"(Invalid fuzzy set name, "%s" is a reserved word)"},
         {SInvalidFuzzyVarName, R"(Invalid fuzzy variable name, "%s")"},
@@ -57,12 +56,10 @@ TEST(FuzzyMessages, FormattedMessagesAndExceptions) {
               "Invalid range arguments.  Left (5.0000) is greater than right (1.0000)");
     EXPECT_STREQ(EFzyException(SInvalidXRangeIndex, {2}).what(),
                  "Invalid index argument to GetXRange.  Index = 2");
-    try {
-        throw EFzyParseException(SFzyParseError, {"Expected number", "ParseVariable", "7", "x"}, 7);
-    } catch (const EFzyException& E) {
-        EXPECT_EQ(dynamic_cast<const EFzyParseException&>(E).LineNumber(), 7);
-        EXPECT_STREQ(E.what(), R"(Parsing Error, Expected number in ParseVariable at line 7: "x")");
-    }
+    const EFzyParseException Parse(SFzyParseError, {"Expected number", "ParseVariable", "7", "x"}, 7);
+    const EFzyException& E = Parse;  // a parse error is a fuzzy error
+    EXPECT_EQ(Parse.LineNumber(), 7);
+    EXPECT_STREQ(E.what(), R"(Parsing Error, Expected number in ParseVariable at line 7: "x")");
 }
 
 }  // namespace

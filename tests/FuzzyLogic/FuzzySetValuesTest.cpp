@@ -9,11 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
 #include "FuzzyLogic/FuzzyMath.h"
 #include "FuzzyLogic/FuzzySetValues.h"
 #include "TestModel.h"
-#include "support/Exceptions.h"
 
 namespace fzl {
 namespace {
@@ -26,10 +24,7 @@ using TPoints = std::vector<std::pair<TFzyFloat, TFzyFloat>>;
 /// Stands in for the fuzzy set: a range, and the reports it receives.
 struct TFakeSet final : TFuzzySetValuesOwner {
     TFakeSet(TFzyFloat ALower, TFzyFloat AUpper) : Lower(ALower), Upper(AUpper) {}
-    void GetXBounds(TFzyFloat& L, TFzyFloat& U) const override {
-        L = Lower;
-        U = Upper;
-    }
+    void GetXBounds(TFzyFloat& L, TFzyFloat& U) const override { L = Lower, U = Upper; }
     void UpdateFuzzySetValue(TFuzzySetValue* Value) override { ++Single, LastIndex = Value->GetIndex(); }
     void UpdateFuzzySetValues() override { ++Whole; }
     /// (single-point reports, whole-list reports) since the last call.
@@ -43,7 +38,6 @@ TPoints Points(TPoints Points) {
     for (auto& [X, Y] : Points) X = std::round(X * 1e9) / 1e9, Y = std::round(Y * 1e9) / 1e9;
     return Points;
 }
-
 TPoints Points(const TFuzzySetValues& List) {
     TPoints Result;
     for (const TFuzzySetValue* P : List) Result.emplace_back(P->GetX(), P->GetY());
@@ -79,31 +73,21 @@ void Apply(TFuzzySetValues& List, std::string_view Ops, int I, TFzyFloat X, TFzy
 
 /// {initial points (added in bulk, range [0, 10]), edits, I, X, Y, the points left}
 const std::vector<std::tuple<TPoints, std::string, int, TFzyFloat, TFzyFloat, TPoints>> Edits = {
-    {{{5, 0.5}}, "x", 0, 15, 0, {{10, 0.5}}},  // X clamped into the range, Y kept at or above 0
-    {{{5, 0.5}}, "y", 0, 0, -0.5, {{5, 0}}},
-    {{{5, 0.5}}, "v", 0, -3, 1.7, {{0, 1.7}}},                               // no upper bound for Y
+    {{{5, 0.5}}, "xy", 0, 15, -0.5, {{10, 0}}},  // X clamped into the range, Y kept at or above 0
+    {{{5, 0.5}}, "v", 0, -3, 1.7, {{0, 1.7}}},   // no upper bound for Y
     {{{0, 0}, {2, 0.5}, {4, 1}}, "x", 2, 1, 0, {{0, 0}, {1, 1}, {2, 0.5}}},  // moved past a neighbour at once
-    {{{0, 0}, {2, 0.5}, {4, 1}}, "x", 0, 3, 0, {{2, 0.5}, {3, 0}, {4, 1}}},
-    {{{5, 0}}, "a", 0, 5, 0.5, {{5, 0}, {5, 0.5}}},    // no intermediate (5, 0)
+    {{{5, 0}}, "a", 0, 5, 0.5, {{5, 0}, {5, 0.5}}},                          // no intermediate (5, 0)
     {{{5, 0.3}}, "a", 0, 5, 0.3, {{5, 0.3}}},          // a duplicate goes, the new point stays ...
     {{{5, 0.3}}, "a", 0, 5, 0.30005, {{5, 0.30005}}},  // ... also within the tolerance
     {{{5, 0.3}}, "a", 0, 5, 0.3002, {{5, 0.3}, {5, 0.3002}}},
-    // A fourth point at one X: the one before the third match goes.
-    {{{5, 0}, {5, 0.5}, {5, 1}, {8, 0.7}}, "x", 3, 5, 0, {{5, 0}, {5, 0.7}, {5, 1}}},
+    {{{5, 0}, {5, 0.5}, {5, 1}, {8, 0.7}}, "x", 3, 5, 0, {{5, 0}, {5, 0.7}, {5, 1}}},  // 4th at one X
     {{{5, 0}, {5, 0.7}, {5, 1}}, "a", 0, 5, 0.2, {{5, 0}, {5, 0.2}, {5, 1}}},
-    // Becoming equal to a neighbour removes the neighbour.
-    {{{5, 0.3}, {5, 0.6}, {7, 0}}, "y", 1, 0, 0.3, {{5, 0.3}, {7, 0}}},
-    {{{5, 0.6}, {5, 0.3}, {7, 0}}, "y", 0, 0, 0.3, {{5, 0.3}, {7, 0}}},
-    {{{4, 0.3}, {5, 0.3}, {6, 1}}, "x", 0, 5, 0, {{5, 0.3}, {6, 1}}},
-    {{{5, 0.3}, {6, 1}}, "v", 0, 6.00002, 1.00003, {{6.00002, 1.00003}}},
+    {{{5, 0.3}, {5, 0.6}, {7, 0}}, "y", 1, 0, 0.3, {{5, 0.3}, {7, 0}}},  // a neighbour made equal goes
     // Equal points meet when the one between them moves away or is deleted.
     {{{5, 0.3}, {5, 0.5}, {5, 0.3}}, "x", 1, 7, 0, {{5, 0.3}, {7, 0.5}}},
     {{{5, 0.3}, {5, 0.5}, {5, 0.3}}, "d", 1, 0, 0, {{5, 0.3}}},
-    {{{5, 0.3}, {5, 0.5}, {5, 0.3}}, "[d]", 1, 0, 0, {{5, 0.3}}},
-    // A single change cuts a run of four (left by a bulk update) to three, also at the head.
+    // A single change cuts a run of four (left by a bulk update) to three.
     {{{5, 0}, {5, 0.2}, {5, 0.5}, {5, 0.7}, {6, 0}}, "y", 2, 0, 0.6, {{5, 0}, {5, 0.6}, {5, 0.7}, {6, 0}}},
-    {{{5, 0}, {5, 0.2}, {5, 0.5}, {5, 0.7}}, "y", 0, 0, 0.1, {{5, 0.1}, {5, 0.5}, {5, 0.7}}},
-    {{{5, 0}, {5, 0.2}, {5, 0.5}, {5, 0.7}}, "x", 2, 5.00005, 0, {{5, 0}, {5.00005, 0.5}, {5, 0.7}}},
 };
 
 TEST(FuzzySetValues, EditsKeepPointsInRangeInOrderAndThin) {
@@ -113,26 +97,20 @@ TEST(FuzzySetValues, EditsKeepPointsInRangeInOrderAndThin) {
         TFuzzySetValue* Point = List->GetItem(I);
         Apply(*List, Ops, I, X, Y);
         EXPECT_EQ(Points(*List), Points(Expected)) << Ops << I << " " << X << " " << Y;
-        if (Ops.find_first_of("xyv") == 0) {
-            EXPECT_EQ(List->GetItem(Point->GetIndex()), Point);  // the changed point stays
-        }
+        EXPECT_TRUE(Ops.find_first_of("xyv") != 0 || List->GetItem(Point->GetIndex()) == Point);  // it stays
     }
 
     auto Free = MakeList({{10, 0}}, nullptr, false);  // no set: no X range
     EXPECT_EQ(Free->Add()->GetX(), 11.0);             // the default X is the last one + 1
-    Free->Last()->SetX(-3);
-    EXPECT_POINTS(*Free, {-3, 0}, {10, 0});
     EXPECT_EQ(Make<TFuzzySetValues>()->Add()->GetX(), 0.0);
-    TFakeSet Narrow(2, 10), Small(0, 5);
+    TFakeSet Narrow(2, 10);
     EXPECT_EQ(MakeList({{10, 0}}, &Narrow)->Add()->GetX(), 10.0);  // the default X is clamped too
-    EXPECT_EQ(Make<TFuzzySetValues>(&Narrow)->Add()->GetX(), 2.0);
-    EXPECT_POINTS(*MakeList({{0, 0.5}}, &Narrow, false), {2, 0.5});
-    EXPECT_POINTS(*MakeList({{7, 1}, {6, 0}}, &Small, false), {5, 1}, {5, 0});
+    EXPECT_POINTS(*MakeList({{7, 1}, {0, 0}}, &Narrow, false), {2, 0}, {7, 1});
     const TPoints Close = {{5, 0}, {5.00004, 0.5}, {4.99997, 1}};  // equal X keep their order of arrival
     EXPECT_EQ(Points(*MakeList(Close, nullptr, false)), Points(Close));
 }
 
-TEST(FuzzySetValues, BulkUpdatesReportsAndCopies) {
+TEST(FuzzySetValues, BulkUpdatesAndReports) {
     TFakeSet Set(0, 100);
     auto List = MakeList({{0, 0}, {10, 1}, {20, 0}}, &Set);
     Set.Take();
@@ -145,12 +123,6 @@ TEST(FuzzySetValues, BulkUpdatesReportsAndCopies) {
     List->EndUpdate();
     EXPECT_EQ(Set.Take(), TReports(0, 1));
     EXPECT_POINTS(*List, {20, 0}, {30, 0}, {30, 0.5}, {100, 1});
-    Apply(*List, "[a", 0, 20, 0);
-    List->Sort();  // Sort and RemoveDuplicates act at once inside a bracket
-    List->RemoveDuplicates();
-    EXPECT_POINTS(*List, {20, 0}, {30, 0}, {30, 0.5}, {100, 1});
-    List->EndUpdate();
-    EXPECT_EQ(Set.Take(), TReports(0, 1));
     // The closing clean-up keeps a vertical run of four and removes the fifth point.
     EXPECT_POINTS(*MakeList({{5, 0}, {5, 0.25}, {5, 0.5}, {5, 0.75}, {5, 1}}), {5, 0}, {5, 0.25}, {5, 0.5},
                   {5, 0.75});
@@ -159,34 +131,6 @@ TEST(FuzzySetValues, BulkUpdatesReportsAndCopies) {
     EXPECT_EQ(std::tuple(Set.Take(), Set.LastIndex), std::tuple(TReports(2, 0), 0));  // at its final place
     Apply(*Pair, "yyxv", 1, 4, 0.75);  // the repeated SetY and the SetX change nothing: not reported
     EXPECT_EQ(Set.Take(), TReports(2, 0));
-    Pair->Add();
-    Pair->Delete(2);  // joining and leaving are whole-list changes
-    EXPECT_EQ(Set.Take(), TReports(0, 2));
-    Pair->Add(4, 0.5)->SetY(0.75);  // its equal neighbour goes; the changed point is reported
-    EXPECT_EQ(std::tuple(Set.Take(), Set.LastIndex), std::tuple(TReports(2, 0), 1));
-    Pair.reset();
-    EXPECT_EQ(Set.Take(), TReports(0, 0));
-
-    auto Source = MakeList({{0, 0}, {1, 0.1}, {2, 0.2}, {3, 0.3}, {4, 0.4}});
-    auto Target = Make<TFuzzySetValues>();
-    Target->Append(*Source, -3, 2);   // from the first point
-    Target->Append(*Source, 10, 5);   // the last point
-    Target->Append(*Source, 2, 0);    // nothing
-    Target->Append(*Source, 3, 100);  // up to the end; (4, 0.4) again is a duplicate
-    EXPECT_POINTS(*Target, {0, 0}, {1, 0.1}, {3, 0.3}, {4, 0.4});
-    TFakeSet Narrow(1, 3);
-    auto Ranged = MakeList({{2, 1}}, &Narrow);
-    Ranged->Assign(*MakeList({{-5, 0.5}, {2, 1}, {20, 0}}));
-    EXPECT_POINTS(*Ranged, {1, 0.5}, {2, 1}, {3, 0});
-    EXPECT_EQ(Narrow.Take(), TReports(0, 2));  // one report for building the list, one for Assign
-    TFuzzySetValue* Point = Ranged->First();
-    Point->Assign(*Ranged->Last());
-    ASSERT_EQ(Ranged->Last(), Point);
-    EXPECT_POINTS(*Ranged, {2, 1}, {3, 0});
-    TFakeSet Small(0, 5);  // a new default point lands on the bound beside (5, 0): the list keeps it
-    auto Bound = MakeList({{0, 0}, {5, 0}, {3, 1}}, &Small, false);
-    Bound->Add()->SetValue(4, 0.5);
-    EXPECT_POINTS(*Bound, {0, 0}, {3, 1}, {4, 0.5}, {5, 0});
 }
 
 TEST(FuzzySetValues, CountingSkippingAndStatistics) {
@@ -217,8 +161,6 @@ TEST(FuzzySetValues, CountingSkippingAndStatistics) {
     Mixed->GetStatValues(Avg, Max, Min);
     EXPECT_DOUBLE_EQ(Avg, 1.4);
     EXPECT_EQ(std::pair(Max, Min), std::pair(3.0, 0.2));
-    auto High = MakeList({{0, 1.5}, {1, 2.5}, {2, 0.99999}, {3, 4.0}});
-    EXPECT_EQ(std::pair(High->GetMaxValue(), High->GetMinValue()), std::pair(4.0, 0.99999));
     MakeList({{0, 1.5}, {1, 2.5}})->GetStatValues(Avg, Max, Min);
     EXPECT_EQ(std::tuple(Avg, Max, Min), std::tuple(2.0, 2.5, 1.0));  // the minimum starts at 1
     MakeList({{0, 0}, {1, 0}})->GetStatValues(Avg, Max, Min);
@@ -241,16 +183,10 @@ TEST(FuzzySetValues, ExpandKeepsTheShape) {
                   {3.75, 0.75}, {5, 1}, {5 + 5.0 / 3, 2.0 / 3}, {5 + 10.0 / 3, 1.0 / 3}, {10, 0});
     const TPoints Step = {{0, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}};  // a step is no segment
     EXPECT_EQ(Expanded({{0, 0}, {0, 1}, {4, 1}}, 6, false), Step);
-    EXPECT_EQ(Expanded(Step, 1, false), Step);
     EXPECT_POINTS(Expanded({{0, 0}, {4, 1}}, 5, true), {0, 0}, {1, 0.25}, {2, 0.5}, {3, 0.75}, {4, 1});
     // ExpandSimple spaces the new points equally over the whole list.
     EXPECT_POINTS(Expanded({{0, 0}, {1, 1}, {8, 0}}, 6, true), {0, 0}, {1, 1}, {2, 6.0 / 7}, {4, 4.0 / 7},
                   {6, 2.0 / 7}, {8, 0});
-    EXPECT_POINTS(Expanded({{3, 0.5}}, 4, true), {3, 0.5});
-    // Between two points of one X a new point takes the higher degree: (0.000075, 0.8)
-    // replaces its equal (0.00015, 0.8).
-    EXPECT_POINTS(Expanded({{0, 0}, {0.00015, 0.2}, {0.00015, 0.8}}, 4, true), {0, 0}, {0.00015, 0.2},
-                  {0.000075, 0.8});
 }
 
 TEST(FuzzySetValues, RandomEditsKeepTheInvariants) {
@@ -262,18 +198,19 @@ TEST(FuzzySetValues, RandomEditsKeepTheInvariants) {
         const auto Below = [&Random](int N) { return std::uniform_int_distribution<int>(0, N - 1)(Random); };
         auto List = Make<TFuzzySetValues>(&Set);
         int Depth = 0;
-        // Index, range and Y >= 0 always; outside a bracket also sorted, no adjacent duplicates
-        // and at most four equal X in a row.
-        const auto Violation = [&]() -> std::string {
+        // The first bad point, or -1. Index, range and Y >= 0 always; outside a bracket also sorted,
+        // no adjacent duplicates and at most four equal X in a row.
+        const auto Violation = [&] {
             for (int I = 0, Run = 1; I < List->Count(); ++I) {
                 const TFuzzySetValue *P = List->GetItem(I), *Q = I > 0 ? List->GetItem(I - 1) : nullptr;
-                if (P->GetIndex() != I || P->GetX() < 0 || P->GetX() > 10 || !(P->GetY() >= 0))
-                    return "bad point " + std::to_string(I);
                 Run = Q && FloatEquals(P->GetX(), Q->GetX()) ? Run + 1 : 1;
-                if (!Depth && Q && (P->GetX() + FuzzyTolerance < Q->GetX() || P->Equals(*Q) || Run > 4))
-                    return "unclean at " + std::to_string(I);
+                const bool Unclean =
+                    Q && (P->GetX() + FuzzyTolerance < Q->GetX() || P->Equals(*Q) || Run > 4);
+                if (P->GetIndex() != I || P->GetX() < 0 || P->GetX() > 10 || !(P->GetY() >= 0) ||
+                    (!Depth && Unclean))
+                    return I;
             }
-            return {};
+            return -1;
         };
         for (int Step = 0; Step < 80; ++Step) {
             const int Count = List->Count(), I = Count > 0 ? Below(Count) : 0;
@@ -287,10 +224,10 @@ TEST(FuzzySetValues, RandomEditsKeepTheInvariants) {
                 continue;
             Apply(*List, {&Op, 1}, I, X, Y);
             Depth += Op == '[' ? 1 : Op == ']' ? -1 : 0;
-            ASSERT_EQ(Violation(), "") << "trial " << Trial << ", step " << Step;
+            ASSERT_EQ(Violation(), -1) << "trial " << Trial << ", step " << Step;
         }
         while (Depth > 0) List->EndUpdate(), --Depth;
-        ASSERT_EQ(Violation(), "") << "trial " << Trial;
+        ASSERT_EQ(Violation(), -1) << "trial " << Trial;
     }
 }
 
