@@ -61,20 +61,23 @@ std::string FormatArgument(const TFormatArg& Arg, const TPlaceholder& Placeholde
     const auto& Value = Arg.Value();
     switch (Placeholder.Conversion) {
         case 's':
-            if (const auto* Text = std::get_if<std::string>(&Value)) return PadLeft(*Text, Placeholder.Width, ' ');
+            if (const auto* Text = std::get_if<std::string>(&Value))
+                return PadLeft(*Text, Placeholder.Width, ' ');
             break;
         case 'd':
             if (const auto* Int = std::get_if<std::int64_t>(&Value)) return FormatInteger(*Int, Placeholder);
             break;
         case 'f':
             if (const auto* Float = std::get_if<double>(&Value))
-                return PadLeft(FormatFixed(*Float, Placeholder.Precision < 0 ? 6 : Placeholder.Precision), Placeholder.Width, ' ');
+                return PadLeft(FormatFixed(*Float, Placeholder.Precision < 0 ? 6 : Placeholder.Precision),
+                               Placeholder.Width, ' ');
             if (const auto* Int = std::get_if<std::int64_t>(&Value))
-                return PadLeft(
-                    FormatFixed(static_cast<double>(*Int), Placeholder.Precision < 0 ? 6 : Placeholder.Precision),
-                    Placeholder.Width, ' ');
+                return PadLeft(FormatFixed(static_cast<double>(*Int),
+                                           Placeholder.Precision < 0 ? 6 : Placeholder.Precision),
+                               Placeholder.Width, ' ');
             break;
-        default: throw EConvertError(std::string("Format conversion not supported: %") + Placeholder.Conversion);
+        default:
+            throw EConvertError(std::string("Format conversion not supported: %") + Placeholder.Conversion);
     }
     throw EConvertError(std::string("Format argument does not match %") + Placeholder.Conversion);
 }
