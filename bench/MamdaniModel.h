@@ -50,6 +50,7 @@ public:
         FOutput = AddVariable("out");
         FLogic->SetThreshold(1e-9);  // only rules with a positive strength fire
         FFacts.resize(static_cast<std::size_t>(Inputs));
+        FPremises.resize(static_cast<std::size_t>(Inputs));
         for (int I = 0; I < Inputs; ++I)
             FFacts[static_cast<std::size_t>(I)] =
                 FInputVariables[static_cast<std::size_t>(I)]->GetItems().Add("fact");
@@ -57,7 +58,7 @@ public:
 
     /// Fires every rule on crisp inputs (strength: minimum of the premises' degrees) and defuzzifies.
     double Cycle(const double* X) {
-        std::vector<int> Index(static_cast<std::size_t>(FInputs), 0);
+        std::vector<int>& Index = ResetIndex();
         TFuzzySet* Conclusion = nullptr;
         for (;;) {
             double Strength = 1.0;
@@ -73,8 +74,8 @@ public:
     /// The same with each input given as a crisp fact set and the strength from the sweep.
     double CycleWithFacts(const double* X) {
         for (int I = 0; I < FInputs; ++I) FFacts[static_cast<std::size_t>(I)]->CreateCrispValue(X[I]);
-        std::vector<int> Index(static_cast<std::size_t>(FInputs), 0);
-        std::vector<TFuzzySet*> Premises(static_cast<std::size_t>(FInputs));
+        std::vector<int>& Index = ResetIndex();
+        std::vector<TFuzzySet*>& Premises = FPremises;
         TFuzzySet* Conclusion = nullptr;
         for (;;) {
             for (int I = 0; I < FInputs; ++I)
@@ -131,6 +132,12 @@ private:
         return Result;
     }
 
+    // Reused from cycle to cycle, so the harness allocates nothing per operation.
+    std::vector<int>& ResetIndex() {
+        FIndex.assign(static_cast<std::size_t>(FInputs), 0);
+        return FIndex;
+    }
+
     bool Next(std::vector<int>& Index) const {
         for (int& Digit : Index) {
             if (++Digit < FTerms) return true;
@@ -145,6 +152,8 @@ private:
     std::vector<TFuzzyVariable*> FInputVariables;
     TFuzzyVariable* FOutput = nullptr;
     std::vector<TFuzzySet*> FFacts;
+    std::vector<int> FIndex;
+    std::vector<TFuzzySet*> FPremises;
 };
 
 }  // namespace fzl::bench
