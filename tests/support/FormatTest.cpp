@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
 #include <clocale>
+#include <cmath>
 #include <locale>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -60,6 +64,31 @@ TEST(Format, IgnoresTheGlobalLocales) {
     EXPECT_TRUE(TryStrToFloat("2.5", Value) && Value == 2.5 && !TryStrToFloat("2,5", Value));
     std::locale::global(SavedCpp);
     std::setlocale(LC_ALL, SavedC.c_str());
+}
+
+}  // namespace
+}  // namespace fzl
+
+namespace fzl {
+namespace {
+
+// Moderate values take a quick integer path; it must print what the correctly
+// rounded conversion prints, near decimal ties included.
+TEST(Format, FixedAgreesWithTheExactConversion) {
+    std::mt19937_64 Random(11);
+    std::uniform_real_distribution<double> Unit(-1.0, 1.0);
+    std::array<char, 400> Buffer{};
+    for (int I = 0; I < 100000; ++I) {
+        double Value = std::ldexp(Unit(Random), static_cast<int>(Random() % 60) - 20);
+        if (I % 3 == 0) Value = std::round(Value * 1e5) / 1e5 + 0.00005;  // near a tie at four decimals
+        const int Decimals = I % 7;
+        char* End = std::to_chars(Buffer.data(), Buffer.data() + Buffer.size(), Value,
+                                  std::chars_format::fixed, Decimals)
+                        .ptr;
+        std::string Exact(Buffer.data(), End);
+        if (Exact.find_first_not_of("-0.") == std::string::npos && Exact.front() == '-') Exact.erase(0, 1);
+        ASSERT_EQ(FormatFixed(Value, Decimals), Exact) << Value << " to " << Decimals;
+    }
 }
 
 }  // namespace
