@@ -75,8 +75,7 @@ void TFuzzySet::SetComment(const std::string& Value) {
 void TFuzzySet::SetValues(const TFuzzySetValues& Value) { FValues->Assign(Value); }
 
 void TFuzzySet::SetCollection(TCollection* Value) {
-    if (Value != nullptr && DownCast<TFuzzySets>(Value) == nullptr)
-        throw EConvertError(Format(SAssignError, {ClassName(), Value->ClassName()}));
+    RequireCollection<TFuzzySets>(*this, Value);
     TGCollectionItem::SetCollection(Value);
 }
 

@@ -95,8 +95,7 @@ TFuzzySetValue::TFuzzySetValue(TCollection* Collection) {
 
 void TFuzzySetValue::SetCollection(TCollection* Value) {
     // Points live only in point lists: their setters rely on it.
-    if (Value != nullptr && DownCast<TFuzzySetValues>(Value) == nullptr)
-        throw EConvertError(Format(SAssignError, {ClassName(), Value->ClassName()}));
+    RequireCollection<TFuzzySetValues>(*this, Value);
     TCollectionItem::SetCollection(Value);
 }
 

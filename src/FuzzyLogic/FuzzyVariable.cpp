@@ -87,8 +87,7 @@ TFuzzyVariables* TFuzzyVariable::GetCollection() const noexcept {
 }
 
 void TFuzzyVariable::SetCollection(TCollection* Value) {
-    if (Value != nullptr && DownCast<TFuzzyVariables>(Value) == nullptr)
-        throw EConvertError(Format(SAssignError, {ClassName(), Value->ClassName()}));
+    RequireCollection<TFuzzyVariables>(*this, Value);
     TGCollectionItem::SetCollection(Value);
 }
 

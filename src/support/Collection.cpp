@@ -34,6 +34,10 @@ void TCollectionItem::BeforeDestruction() {
     TPersistent::BeforeDestruction();
 }
 
+void RaiseWrongCollection(const TCollectionItem& Item, const TCollection& Collection) {
+    throw EConvertError(Format(SAssignError, {Item.ClassName(), Collection.ClassName()}));
+}
+
 // ---- TCollection -----------------------------------------------------------
 
 TCollectionItem* TCollection::Insert(int Index) {

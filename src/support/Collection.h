@@ -54,6 +54,9 @@ private:
     int FID = 0;
 };
 
+/// Raises EConvertError: Item does not belong in Collection.
+[[noreturn]] void RaiseWrongCollection(const TCollectionItem& Item, const TCollection& Collection);
+
 /// A class reference for items: creates an instance of a concrete descendant of
 /// TItem in a collection, so applications can substitute their own classes.
 template <class TItem>
@@ -213,6 +216,13 @@ private:
     int FUpdateCount = 0;
     int FNextID = 0;
 };
+
+/// Raises EConvertError unless Value is nullptr or a TOwnerCollection: for items
+/// that live only in their own kind of collection and rely on it.
+template <class TOwnerCollection>
+void RequireCollection(const TCollectionItem& Item, TCollection* Value) {
+    if (Value != nullptr && DownCast<TOwnerCollection>(Value) == nullptr) RaiseWrongCollection(Item, *Value);
+}
 
 /// Runs Body inside a bulk update of Collection; the bracket closes (and reports)
 /// also when Body throws.
