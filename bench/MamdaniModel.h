@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "FuzzyLogic/FuzzyLogic.h"
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
 
 namespace fzl::bench {
 

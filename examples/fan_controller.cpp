@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "FuzzyLogic/FuzzyLogic.h"
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
 
 namespace {
 

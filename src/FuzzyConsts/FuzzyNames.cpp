@@ -1,8 +1,7 @@
-#include "FuzzyConsts/FuzzyNames.h"
-
 #include <cstddef>
 
-#include "support/Format.h"
+#include <fzl/FuzzyConsts/FuzzyNames.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "FuzzyConsts/FuzzyNames.h"
-#include "FuzzyLogic/FuzzySet.h"
-#include "FuzzyLogic/FuzzyVariable.h"
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyConsts/FuzzyNames.h>
+#include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 namespace {

@@ -5,14 +5,14 @@
 #include <array>
 #include <cstddef>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "FuzzyLogic/FuzzyLogic.h"
-#include "FuzzyLogic/FuzzyMath.h"
-#include "FuzzyLogic/FuzzySet.h"
-#include "FuzzyLogic/FuzzyVariable.h"
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzyMath.h>
+#include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 namespace {

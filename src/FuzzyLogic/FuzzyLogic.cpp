@@ -1,10 +1,9 @@
-#include "FuzzyLogic/FuzzyLogic.h"
-
 #include <algorithm>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "FuzzyLogic/FuzzyLogicParser.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
 
 namespace fzl {
 

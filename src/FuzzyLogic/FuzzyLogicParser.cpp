@@ -1,8 +1,7 @@
-#include "FuzzyLogic/FuzzyLogicParser.h"
-
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "FuzzyLogic/FuzzyLogic.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
 
 namespace fzl {
 

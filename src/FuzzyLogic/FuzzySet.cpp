@@ -1,16 +1,15 @@
-#include "FuzzyLogic/FuzzySet.h"
-
 #include <algorithm>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "FuzzyConsts/FuzzyNames.h"
-#include "FuzzyLogic/FuzzyLogic.h"
-#include "FuzzyLogic/FuzzyLogicParser.h"
-#include "FuzzyLogic/FuzzyMath.h"
-#include "FuzzyLogic/FuzzyVariable.h"
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyConsts/FuzzyNames.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
+#include <fzl/FuzzyLogic/FuzzyMath.h>
+#include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 namespace {

@@ -5,13 +5,14 @@
 #include <cmath>
 #include <string>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "FuzzyConsts/FuzzyNames.h"
-#include "FuzzyLogic/FuzzyMath.h"
-#include "FuzzyLogic/FuzzySet.h"
-#include "FuzzyLogic/MergeSweep.h"
-#include "support/Format.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyConsts/FuzzyNames.h>
+#include <fzl/FuzzyLogic/FuzzyMath.h>
+#include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/support/Format.h>
+
+#include "internal/MergeSweep.h"
 
 namespace fzl {
 namespace {

@@ -1,15 +1,14 @@
-#include "FuzzyLogic/FuzzySetValues.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "FuzzyLogic/FuzzyMath.h"
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyLogic/FuzzyMath.h>
+#include <fzl/FuzzyLogic/FuzzySetValues.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 namespace {

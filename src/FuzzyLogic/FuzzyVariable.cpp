@@ -1,14 +1,13 @@
-#include "FuzzyLogic/FuzzyVariable.h"
-
 #include <algorithm>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "FuzzyLogic/FuzzyLogic.h"
-#include "FuzzyLogic/FuzzyLogicParser.h"
-#include "support/Exceptions.h"
-#include "support/Format.h"
-#include "support/StringList.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
+#include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
+#include <fzl/support/StringList.h>
 
 namespace fzl {
 

@@ -1,9 +1,8 @@
-#include "support/Collection.h"
-
 #include <algorithm>
 
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/support/Collection.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 

@@ -1,6 +1,6 @@
-#include "support/Component.h"
-
 #include <algorithm>
+
+#include <fzl/support/Component.h>
 
 namespace fzl {
 namespace {

@@ -1,12 +1,11 @@
-#include "support/Format.h"
-
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <system_error>
 
-#include "support/Exceptions.h"
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/GCollection.h"
+#include <fzl/support/GCollection.h>
 
 namespace fzl {
 

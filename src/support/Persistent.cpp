@@ -1,7 +1,6 @@
-#include "support/Persistent.h"
-
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
+#include <fzl/support/Persistent.h>
 
 namespace fzl {
 

@@ -1,9 +1,8 @@
-#include "support/StringList.h"
-
 #include <algorithm>
 
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
+#include <fzl/support/StringList.h>
 
 namespace fzl {
 namespace {

@@ -3,9 +3,9 @@
 #include <string_view>
 #include <utility>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyConsts/FuzzyMessages.h"
-#include "VXFuzzyLogicParser/ParserMessages.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/VXFuzzyLogicParser/ParserMessages.h>
 
 namespace fzl {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FuzzyConsts/FuzzyNames.h"
+#include <fzl/FuzzyConsts/FuzzyNames.h>
 
 namespace fzl {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "FuzzyConsts/FuzzyTypes.h"
+#include <fzl/FuzzyConsts/FuzzyTypes.h>
 
 namespace fzl {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "FuzzyLogic/FuzzyLogic.h"
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
 
 namespace fzl {
 namespace {

@@ -6,8 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyLogic/FuzzyLogic.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+
 #include "TestModel.h"
 
 namespace fzl {

@@ -5,12 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyLogic/FuzzyLogic.h"
-#include "FuzzyLogic/FuzzyLogicParser.h"
-#include "FuzzyLogic/FuzzyVariable.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
+#include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/support/StringList.h>
+
 #include "TestModel.h"
-#include "support/StringList.h"
 
 namespace fzl {
 namespace {

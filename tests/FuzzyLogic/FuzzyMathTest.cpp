@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "FuzzyLogic/FuzzyMath.h"
+#include <fzl/FuzzyLogic/FuzzyMath.h>
 
 namespace fzl {
 namespace {

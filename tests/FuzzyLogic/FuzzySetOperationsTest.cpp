@@ -5,7 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "FuzzyLogic/FuzzySet.h"
+#include <fzl/FuzzyLogic/FuzzySet.h>
+
 #include "TestModel.h"
 
 namespace fzl {

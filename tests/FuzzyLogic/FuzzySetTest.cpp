@@ -5,9 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "FuzzyConsts/FuzzyExceptions.h"
-#include "FuzzyLogic/FuzzyLogic.h"
-#include "FuzzyLogic/FuzzySet.h"
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzySet.h>
+
 #include "TestModel.h"
 
 namespace fzl {

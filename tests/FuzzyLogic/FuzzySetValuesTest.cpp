@@ -9,8 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "FuzzyLogic/FuzzyMath.h"
-#include "FuzzyLogic/FuzzySetValues.h"
+#include <fzl/FuzzyLogic/FuzzyMath.h>
+#include <fzl/FuzzyLogic/FuzzySetValues.h>
+
 #include "TestModel.h"
 
 namespace fzl {

@@ -4,9 +4,10 @@
 #include <string>
 #include <utility>
 
-#include "FuzzyLogic/FuzzyVariable.h"
+#include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/support/StringList.h>
+
 #include "TestModel.h"
-#include "support/StringList.h"
 
 namespace fzl {
 namespace {

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "FuzzyLogic/FuzzyLogic.h"
-#include "support/Exceptions.h"
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/support/Exceptions.h>
 
 namespace fzl::test {
 

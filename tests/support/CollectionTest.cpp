@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "support/Collection.h"
-#include "support/Exceptions.h"
-#include "support/GCollection.h"
-#include "support/StringList.h"
+#include <fzl/support/Collection.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/GCollection.h>
+#include <fzl/support/StringList.h>
 
 namespace fzl {
 namespace {

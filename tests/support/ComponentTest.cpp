@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/Component.h"
+#include <fzl/support/Component.h>
 
 namespace fzl {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 namespace {

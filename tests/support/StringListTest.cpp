@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "support/Collection.h"
-#include "support/Exceptions.h"
-#include "support/StringList.h"
+#include <fzl/support/Collection.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/StringList.h>
 
 namespace fzl {
 namespace {

@@ -5,10 +5,10 @@
 #include <span>
 #include <string>
 
-#include "FuzzyConsts/FuzzyTypes.h"
-#include "FuzzyLogic/FuzzySetValues.h"
-#include "support/FunctionRef.h"
-#include "support/GCollection.h"
+#include <fzl/FuzzyConsts/FuzzyTypes.h>
+#include <fzl/FuzzyLogic/FuzzySetValues.h>
+#include <fzl/support/FunctionRef.h>
+#include <fzl/support/GCollection.h>
 
 namespace fzl {
 

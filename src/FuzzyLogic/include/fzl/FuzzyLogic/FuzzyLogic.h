@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "FuzzyConsts/FuzzyTypes.h"
-#include "FuzzyLogic/FuzzyEvents.h"
-#include "FuzzyLogic/FuzzyVariable.h"
-#include "support/Collection.h"
-#include "support/Component.h"
-#include "support/StringList.h"
+#include <fzl/FuzzyConsts/FuzzyTypes.h>
+#include <fzl/FuzzyLogic/FuzzyEvents.h>
+#include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/support/Collection.h>
+#include <fzl/support/Component.h>
+#include <fzl/support/StringList.h>
 
 namespace fzl {
 

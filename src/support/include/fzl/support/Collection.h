@@ -13,7 +13,7 @@
 #include <iterator>
 #include <vector>
 
-#include "support/Persistent.h"
+#include <fzl/support/Persistent.h>
 
 namespace fzl {
 

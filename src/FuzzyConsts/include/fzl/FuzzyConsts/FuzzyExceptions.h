@@ -7,8 +7,8 @@
 #include <string_view>
 #include <utility>
 
-#include "support/Exceptions.h"
-#include "support/Format.h"
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "support/Persistent.h"
+#include <fzl/support/Persistent.h>
 
 namespace fzl {
 

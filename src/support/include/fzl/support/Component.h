@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/EnumInfo.h"
-#include "support/Persistent.h"
+#include <fzl/support/EnumInfo.h>
+#include <fzl/support/Persistent.h>
 
 namespace fzl {
 

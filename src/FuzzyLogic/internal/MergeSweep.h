@@ -25,9 +25,9 @@
 
 #include <algorithm>
 
-#include "FuzzyLogic/FuzzyMath.h"
-#include "FuzzyLogic/FuzzySet.h"
-#include "FuzzyLogic/FuzzySetValues.h"
+#include <fzl/FuzzyLogic/FuzzyMath.h>
+#include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzySetValues.h>
 
 namespace fzl::detail {
 

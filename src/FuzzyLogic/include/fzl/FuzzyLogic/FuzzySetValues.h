@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "FuzzyConsts/FuzzyTypes.h"
-#include "support/GCollection.h"
+#include <fzl/FuzzyConsts/FuzzyTypes.h>
+#include <fzl/support/GCollection.h>
 
 namespace fzl {
 

@@ -1,8 +1,8 @@
 #pragma once
 // Numeric helpers of the fuzzy engine.
 
-#include "FuzzyConsts/FuzzyTypes.h"
-#include "support/FloatUtils.h"
+#include <fzl/FuzzyConsts/FuzzyTypes.h>
+#include <fzl/support/FloatUtils.h>
 
 namespace fzl {
 

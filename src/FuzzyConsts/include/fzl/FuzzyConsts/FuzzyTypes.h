@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "support/EnumInfo.h"
+#include <fzl/support/EnumInfo.h>
 
 namespace fzl {
 

@@ -4,7 +4,7 @@
 
 #include <concepts>
 
-#include "support/Object.h"
+#include <fzl/support/Object.h>
 
 namespace fzl {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Objects that can copy themselves from one another.
 
-#include "support/Object.h"
+#include <fzl/support/Object.h>
 
 namespace fzl {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/Collection.h"
+#include <fzl/support/Collection.h>
 
 namespace fzl {
 

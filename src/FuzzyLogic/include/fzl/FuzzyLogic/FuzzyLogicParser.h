@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "FuzzyLogic/FuzzyEvents.h"
-#include "support/Component.h"
+#include <fzl/FuzzyLogic/FuzzyEvents.h>
+#include <fzl/support/Component.h>
 
 namespace fzl {
 

@@ -6,9 +6,9 @@
 #include <span>
 #include <string>
 
-#include "FuzzyLogic/FuzzySet.h"
-#include "support/ClassRef.h"
-#include "support/GCollection.h"
+#include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/support/ClassRef.h>
+#include <fzl/support/GCollection.h>
 
 namespace fzl {
 
