@@ -25,10 +25,11 @@ static_assert(std::is_same_v<IBaseStreamToken::TInherited, ICloneable>);
 
 TEST(FuzzyInterfaces, IdentifiersAreFixedAndDistinct) {
     const std::set<std::string> Identifiers = {
-        IInterface::IID.ToString(),        ICloneable::IID.ToString(),     IStringIterator::IID.ToString(),
-        IBaseStreamToken::IID.ToString(),  IBaseStreamTokenList::IID.ToString(), IFuzzySet::IID.ToString(),
-        IFuzzyVariable::IID.ToString(),    IFuzzyParser::IID.ToString(), IFuzzyStreamToken::IID.ToString(),
-        IFuzzyStreamTokenList::IID.ToString()};
+        IInterface::IID.ToString(),           ICloneable::IID.ToString(),
+        IStringIterator::IID.ToString(),      IBaseStreamToken::IID.ToString(),
+        IBaseStreamTokenList::IID.ToString(), IFuzzySet::IID.ToString(),
+        IFuzzyVariable::IID.ToString(),       IFuzzyParser::IID.ToString(),
+        IFuzzyStreamToken::IID.ToString(),    IFuzzyStreamTokenList::IID.ToString()};
     EXPECT_EQ(Identifiers.size(), 10U);
     EXPECT_EQ(IFuzzySet::IID.ToString(), "{810BD8EA-60BE-44A0-B947-A38B7691A7AE}");
     EXPECT_EQ(IFuzzyVariable::IID.ToString(), "{5DFA4DF2-B274-48A1-A49E-D99C760B726A}");
@@ -98,7 +99,9 @@ public:
     void SetObjValue(TObject* /*Value*/) override {}
 
 protected:
-    [[nodiscard]] TIntfPtr<IFuzzyStreamToken> NewToken() const override { return MakeIntf<TTestFuzzyToken>(); }
+    [[nodiscard]] TIntfPtr<IFuzzyStreamToken> NewToken() const override {
+        return MakeIntf<TTestFuzzyToken>();
+    }
 
 private:
     void Store(const TIntfPtr<IInterface>& Value, TFuzzyStreamTokenType Type) {

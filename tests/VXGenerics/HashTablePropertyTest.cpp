@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "VXGenerics/TestValue.h"
 #include <fzl/VXGenerics/EqualityComparer.h>
 #include <fzl/VXGenerics/StringHashTable.h>
 #include <fzl/support/Exceptions.h>
+
+#include "VXGenerics/TestValue.h"
 
 namespace fzl {
 namespace {
@@ -48,7 +49,8 @@ void ExpectConsistent(const TProbeTable& Table, const TModel& Model, int Step) {
         BucketOrder.push_back(Item.Key);
         const auto Raw = HashFNV1a(Item.Key);
         ASSERT_EQ(Item.HashCode, static_cast<std::int32_t>(((Raw & 0x7FFFFFFFU) + 1U) & 0x7FFFFFFFU));
-        for (int Probe = Item.HashCode & (Capacity - 1); Probe != Position; Probe = (Probe + 1) & (Capacity - 1))
+        for (int Probe = Item.HashCode & (Capacity - 1); Probe != Position;
+             Probe = (Probe + 1) & (Capacity - 1))
             ASSERT_NE(Buckets[static_cast<std::size_t>(Probe)].HashCode, -1) << "hole before " << Item.Key;
     }
     std::vector<std::string> IndexOrder;
@@ -81,7 +83,8 @@ TEST(HashTableProperty, RandomEditsAgreeWithAStandardMap) {
             if (Model.empty()) {
                 ASSERT_THROW(Table->Remove(RandomKey()), EGHashtableError);
             } else {
-                const std::string Key = Pick(4) == 0 ? RandomKey() : Table->GetKeyByIndex(Pick(Table->Count()));
+                const std::string Key =
+                    Pick(4) == 0 ? RandomKey() : Table->GetKeyByIndex(Pick(Table->Count()));
                 Table->Remove(Key);
                 Model.erase(Key);
             }

@@ -4,13 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "VXGenerics/TestValue.h"
 #include <fzl/VXGenerics/EqualityComparer.h>
 #include <fzl/VXGenerics/InterfaceStringList.h>
 #include <fzl/VXGenerics/StringHashTable.h>
 #include <fzl/support/Component.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/StringList.h>
+
+#include "VXGenerics/TestValue.h"
 
 namespace fzl {
 namespace {
@@ -54,7 +55,7 @@ TEST(HashTable, GrowsInPowersOfTwoAtThreeQuartersAndOnlyForNewKeys) {
     Table->Add("c", Value(3));
     EXPECT_EQ(Table->GetCapacity(), 4);
     const std::string SecondKey = Table->GetKeyByIndex(1);  // the cursor stands on index 1
-    Table->Put("a", Value(10));                              // at the threshold: replaces, no growth
+    Table->Put("a", Value(10));                             // at the threshold: replaces, no growth
     EXPECT_EQ(Table->GetCapacity(), 4);
     EXPECT_EQ(Table->GetKeyByIndex(1), SecondKey);
     Table->Add("d", Value(4));  // the fourth entry: 3 >= 3, so 8 buckets first
@@ -132,7 +133,8 @@ TEST(HashTable, IndexReadsStepBothWaysAndRestartAfterChanges) {
     for (int N = 0; N < 10; ++N) Table->Add("key" + std::to_string(N), Value(N));
     std::vector<int> Expected;
     for (const auto& Item : *Table) Expected.push_back(Item.Value->Number());
-    for (const int Index : {2, 3, 2, 9, 0, 8, 1}) EXPECT_EQ(Table->GetItemByIndex(Index)->Number(), Expected[Index]);
+    for (const int Index : {2, 3, 2, 9, 0, 8, 1})
+        EXPECT_EQ(Table->GetItemByIndex(Index)->Number(), Expected[Index]);
     Table->Remove(Table->GetKeyByIndex(0));
     const TPair<std::string, TIntfPtr<IValue>> First = Table->GetPairByIndex(0);
     EXPECT_EQ(First.Value->Number(), Expected[1]);
@@ -153,7 +155,8 @@ TEST(HashTable, EventsInOrderAndHeldBackByTheUpdateBracket) {
     Table->Add("a", Value(1));
     Table->Put("a", Value(2));
     Table->Put("b", Value(3));
-    EXPECT_EQ(Log, (TLog{"a+", "value+1", "change", "value-1", "value+2", "change", "b+", "value+3", "change"}));
+    EXPECT_EQ(Log,
+              (TLog{"a+", "value+1", "change", "value-1", "value+2", "change", "b+", "value+3", "change"}));
     Log.clear();
     Table->Remove("zzz");  // absent: nothing at all
     const auto Pair = Table->ExtractPair("b");
@@ -258,7 +261,8 @@ TEST(HashTable, LegacyStreamPropertiesAreReadAndDropped) {
     auto Table = Make<TTable>();
     Table->Add("a", Value(1));
     TFakeReader Reader;
-    for (const char* Name : {"LoadFactor", "HashType", "Capacity"}) EXPECT_TRUE(Table->ReadLegacyProperty(Name, Reader));
+    for (const char* Name : {"LoadFactor", "HashType", "Capacity"})
+        EXPECT_TRUE(Table->ReadLegacyProperty(Name, Reader));
     EXPECT_FALSE(Table->ReadLegacyProperty("Count", Reader));  // not a legacy property: nothing read
     EXPECT_EQ(Reader.Floats, 1);
     EXPECT_EQ(Reader.Integers, 2);
@@ -268,7 +272,8 @@ TEST(HashTable, LegacyStreamPropertiesAreReadAndDropped) {
 
 TEST(HashTable, AssignsWithStringLists) {
     auto Table = Make<TTable>();
-    for (const char* Key : {"one", "two", "three"}) Table->Add(Key, Value(static_cast<int>(std::string(Key).size())));
+    for (const char* Key : {"one", "two", "three"})
+        Table->Add(Key, Value(static_cast<int>(std::string(Key).size())));
     auto Lines = Make<TStringList>();
     Lines->Add("old");
     Table->AssignTo(*Lines);
@@ -332,13 +337,15 @@ TEST(HashTable, KeyIteratorWalksACopyInBucketOrder) {
 /// A descendant whose hooks change the table they are called from.
 class TReentrantTable final : public TTable {
 protected:
-    void DoAdd(std::int32_t HashCode, int BucketIndex, const std::string& Key, const TIntfPtr<IValue>& V) override {
+    void DoAdd(std::int32_t HashCode, int BucketIndex, const std::string& Key,
+               const TIntfPtr<IValue>& V) override {
         TTable::DoAdd(HashCode, BucketIndex, Key, V);
         if (Key != "spawn") return;
         for (int N = 0; N < 20; ++N) Add("s" + std::to_string(N), Value(100 + N));  // grows twice
         Remove("a");
     }
-    TIntfPtr<IValue> DoRemove(const std::string& Key, std::int32_t HashCode, TDictionaryNotification Action) override {
+    TIntfPtr<IValue> DoRemove(const std::string& Key, std::int32_t HashCode,
+                              TDictionaryNotification Action) override {
         TIntfPtr<IValue> Removed = TTable::DoRemove(Key, HashCode, Action);
         if (Key == "b") Put("c", Value(Removed->Number() + 1000));  // replaces inside the removal
         return Removed;

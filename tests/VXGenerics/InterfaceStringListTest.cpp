@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "VXGenerics/TestValue.h"
 #include <fzl/VXGenerics/InterfaceStringList.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/StringList.h>
+
+#include "VXGenerics/TestValue.h"
 
 namespace fzl {
 namespace {
@@ -20,7 +21,7 @@ TEST(InterfaceStringList, SortedListsAndDuplicates) {
     for (const char* S : {"pear", "Apple", "fig"}) List->Add(S);
     List->SetSorted(true);
     EXPECT_EQ(List->GetText(), "Apple\nfig\npear\n");  // letter case ignored
-    EXPECT_EQ(List->Add("APPLE"), 0);                   // ignored: the present index
+    EXPECT_EQ(List->Add("APPLE"), 0);                  // ignored: the present index
     EXPECT_EQ(List->Count(), 3);
     List->SetDuplicates(dupError);
     try {

@@ -33,6 +33,8 @@ private:
 inline TIntfPtr<IValue> Value(int Number) { return MakeIntf<TValue>(Number); }
 
 /// The reference count of Value's object (the caller's own reference included).
-inline int RefCount(const TIntfPtr<IValue>& Value) { return static_cast<TValue*>(Value.Get())->GetRefCount(); }
+inline int RefCount(const TIntfPtr<IValue>& Value) {
+    return static_cast<TValue*>(Value.Get())->GetRefCount();
+}
 
 }  // namespace fzl::test
