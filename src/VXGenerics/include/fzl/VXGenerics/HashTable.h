@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include <fzl/VXGenerics/Dictionary.h>
 #include <fzl/support/Format.h>
@@ -83,10 +84,11 @@ public:
 
     /// Removes everything with one OnChange and no key or value events.
     void Clear() override {
-        BeginUpdate();
-        const auto Old = this->DetachItems();  // released after the bracket closes
-        this->ReportCleared(Old);
-        EndUpdate();
+        std::vector<TItem> Old;  // released after the bracket closes
+        InUpdate([&] {
+            Old = this->DetachItems();
+            this->ReportCleared(Old);
+        });
     }
 
     /// Entry for a stream reader that meets property Name: reads and drops the value

@@ -50,16 +50,17 @@ struct TGUID {
         const char* T = Text + Skip;
         for (const int Dash : {8, 13, 18, 23})
             if (T[Dash] != '-') throw "TGUID::Parse: expected 8-4-4-4-12 digits";
-        if (T[36] != (Skip != 0 ? '}' : '\0')) throw "TGUID::Parse: wrong length";
+        if (T[36] != (Skip != 0 ? '}' : '\0') || (Skip != 0 && T[37] != '\0'))
+            throw "TGUID::Parse: wrong length";
         TGUID Result;
         Result.D1 = static_cast<std::uint32_t>(Detail::HexValue(T, 0, 8));
         Result.D2 = static_cast<std::uint16_t>(Detail::HexValue(T, 9, 4));
         Result.D3 = static_cast<std::uint16_t>(Detail::HexValue(T, 14, 4));
         Result.D4[0] = static_cast<std::uint8_t>(Detail::HexValue(T, 19, 2));
         Result.D4[1] = static_cast<std::uint8_t>(Detail::HexValue(T, 21, 2));
-        for (int I = 0; I < 6; ++I)
-            Result.D4[static_cast<std::size_t>(2 + I)] =
-                static_cast<std::uint8_t>(Detail::HexValue(T, 24 + 2 * I, 2));
+        for (std::size_t I = 0; I < 6; ++I)
+            Result.D4[2 + I] =
+                static_cast<std::uint8_t>(Detail::HexValue(T, 24 + 2 * static_cast<int>(I), 2));
         return Result;
     }
     /// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case.

@@ -43,8 +43,10 @@ public:
 
     /// Takes the new reference before dropping the old one, so assigning a value
     /// that only the old object kept alive is safe.
+    // NOLINTNEXTLINE(bugprone-unhandled-self-assignment): the reference is taken first
     TIntfPtr& operator=(const TIntfPtr& Other) noexcept {
-        TIntfPtr(Other).Swap(*this);
+        Other.AddRef();
+        Release(std::exchange(FPtr, Other.FPtr));
         return *this;
     }
     TIntfPtr& operator=(TIntfPtr&& Other) noexcept {
