@@ -11,6 +11,7 @@
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/StringList.h>
 
+#include "FuzzyLogic/TestModel.h"
 #include "VXGenerics/TestValue.h"
 
 namespace fzl {
@@ -140,12 +141,8 @@ TEST(HashTable, IndexReadsStepBothWaysAndRestartAfterChanges) {
     EXPECT_EQ(First.Value->Number(), Expected[1]);
     EXPECT_EQ(First.Key, "key" + std::to_string(Expected[1]));
     EXPECT_THROW(static_cast<void>(Table->GetItemByIndex(9)), EListError);
-    try {
-        static_cast<void>(Table->GetKeyByIndex(-1));
-        FAIL();
-    } catch (const EListError& Error) {
-        EXPECT_STREQ(Error.what(), "List index out of bounds (-1)");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { static_cast<void>(Table->GetKeyByIndex(-1)); }),
+              "List index out of bounds (-1)");
 }
 
 TEST(HashTable, EventsInOrderAndHeldBackByTheUpdateBracket) {
@@ -163,12 +160,7 @@ TEST(HashTable, EventsInOrderAndHeldBackByTheUpdateBracket) {
     Table->Remove("a");
     EXPECT_EQ(Log, (TLog{"bx", "valuex3", "change", "a-", "value-2", "change"}));
     EXPECT_EQ(Pair.Value->Number(), 3);
-    try {
-        Table->Remove("a");
-        FAIL();
-    } catch (const EGHashtableError& Error) {
-        EXPECT_STREQ(Error.what(), "Hash table is empty");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { Table->Remove("a"); }), "Hash table is empty");
 
     Log.clear();
     Table->BeginUpdate();
@@ -194,25 +186,11 @@ TEST(HashTable, EventsInOrderAndHeldBackByTheUpdateBracket) {
 TEST(HashTable, ErrorsOfKeysAndValues) {
     auto Table = Make<TTable>();
     Table->Add("a", Value(1));
-    try {
-        Table->Add("a", Value(2));
-        FAIL();
-    } catch (const EListError& Error) {
-        EXPECT_STREQ(Error.what(), "Duplicates not allowed");
-    }
-    try {
-        static_cast<void>(Table->Get("b"));
-        FAIL();
-    } catch (const EListError& Error) {
-        EXPECT_STREQ(Error.what(), "Item not found");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { Table->Add("a", Value(2)); }), "Duplicates not allowed");
+    EXPECT_EQ(test::ErrorOf([&] { static_cast<void>(Table->Get("b")); }), "Item not found");
     EXPECT_THROW(Table->SetItem("b", Value(2)), EListError);
-    try {
-        Table->Put("n", nullptr);
-        FAIL();
-    } catch (const EGHashtableError& Error) {
-        EXPECT_STREQ(Error.what(), "A hash table cannot hold a nil value (key \"n\")");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { Table->Put("n", nullptr); }),
+              "A hash table cannot hold a nil value (key \"n\")");
     EXPECT_THROW(Table->SetItem("a", nullptr), EGHashtableError);
     EXPECT_EQ(Table->Count(), 1);
     EXPECT_EQ(Table->Get("a")->Number(), 1);

@@ -7,6 +7,7 @@
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/StringList.h>
 
+#include "FuzzyLogic/TestModel.h"
 #include "VXGenerics/TestValue.h"
 
 namespace fzl {
@@ -24,12 +25,7 @@ TEST(InterfaceStringList, SortedListsAndDuplicates) {
     EXPECT_EQ(List->Add("APPLE"), 0);                  // ignored: the present index
     EXPECT_EQ(List->Count(), 3);
     List->SetDuplicates(dupError);
-    try {
-        List->Add("FIG");
-        FAIL();
-    } catch (const EListError& Error) {
-        EXPECT_STREQ(Error.what(), "String list does not allow duplicates");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { List->Add("FIG"); }), "String list does not allow duplicates");
     List->SetDuplicates(dupAccept);
     EXPECT_EQ(List->Add("Fig"), 1);  // before the equal one
     EXPECT_EQ(List->GetText(), "Apple\nFig\nfig\npear\n");
