@@ -25,6 +25,7 @@ private:
 
     template <class T>
     static TBase* Construct(TArgs... Args) {
+        static_assert(!IsRefCounted<T>, "a reference-counted class needs a TIntfClassRef");
         TOwned<T> Object(new T(Args...));
         Object->AfterConstruction();
         return Object.release();

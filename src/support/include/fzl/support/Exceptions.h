@@ -49,5 +49,13 @@ inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
 inline constexpr const char* SArgumentOutOfRange = "Argument out of range";
 /// Message of the cannot-assign error; the source and destination class names.
 inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
+/// Message of adding a key that a dictionary already holds.
+inline constexpr const char* SDuplicateItem = "Duplicates not allowed";
+/// Message of reading a key that a dictionary does not hold.
+inline constexpr const char* SItemNotFound = "Item not found";
+/// Message of adding a string that a sorted string list refuses as a duplicate.
+inline constexpr const char* SDuplicateString = "String list does not allow duplicates";
+/// Message of placing a string at a chosen position of a sorted string list.
+inline constexpr const char* SSortedListError = "Operation not allowed on sorted list";
 
 }  // namespace fzl

@@ -67,9 +67,16 @@ struct TFreeDeleter {
 template <class T>
 using TOwned = std::unique_ptr<T, TFreeDeleter>;
 
+/// True for reference-counted classes (Interfaced.h), which only MakeIntf creates.
+template <class T>
+inline constexpr bool IsRefCounted = requires {
+    typename T::TRefCountedTag;
+};
+
 /// Creates a framework object owned by the caller.
 template <class T, class... TArgs>
 [[nodiscard]] TOwned<T> Make(TArgs&&... Args) {
+    static_assert(!IsRefCounted<T>, "a reference-counted object is created by MakeIntf");
     TOwned<T> Object(new T(std::forward<TArgs>(Args)...));
     Object->AfterConstruction();
     return Object;

@@ -1,0 +1,353 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <fzl/VXGenerics/EqualityComparer.h>
+#include <fzl/VXGenerics/InterfaceStringList.h>
+#include <fzl/VXGenerics/StringHashTable.h>
+#include <fzl/support/Component.h>
+#include <fzl/support/Exceptions.h>
+#include <fzl/support/StringList.h>
+
+#include "FuzzyLogic/TestModel.h"
+#include "VXGenerics/TestValue.h"
+
+namespace fzl {
+namespace {
+
+using test::IValue;
+using test::RefCount;
+using test::Value;
+using TTable = TVXStringHashTable<IValue>;
+using TLog = std::vector<std::string>;
+
+/// The documented hash of a key.
+std::int32_t KeyHash(const std::string& Key) {
+    return static_cast<std::int32_t>(((HashFNV1a(Key) & 0x7FFFFFFFU) + 1U) & 0x7FFFFFFFU);
+}
+
+/// Keys in index order.
+std::vector<std::string> IndexOrder(const TTable& Table) {
+    std::vector<std::string> Keys;
+    for (int Index = 0; Index < Table.Count(); ++Index) Keys.push_back(Table.GetKeyByIndex(Index));
+    return Keys;
+}
+
+/// Logs the events of a table as "key+", "value-7", "change" and so on.
+void Record(TTable& Table, TLog& Log) {
+    auto Action = [](TDictionaryNotification A) { return A == dnAdded ? "+" : A == dnRemoved ? "-" : "x"; };
+    Table.OnKeyNotify = [&Log, Action](TObject*, const std::string& Key, TDictionaryNotification A) {
+        Log.push_back(Key + Action(A));
+    };
+    Table.OnValueNotify = [&Log, Action](TObject*, const TIntfPtr<IValue>& V, TDictionaryNotification A) {
+        Log.push_back("value" + std::string(Action(A)) + std::to_string(V->Number()));
+    };
+    Table.OnChange = [&Log](TObject*) { Log.push_back("change"); };
+}
+
+TEST(HashTable, GrowsInPowersOfTwoAtThreeQuartersAndOnlyForNewKeys) {
+    auto Table = Make<TTable>();
+    EXPECT_EQ(Table->GetCapacity(), 0);
+    Table->Add("a", Value(1));
+    EXPECT_EQ(Table->GetCapacity(), 4);
+    Table->Add("b", Value(2));
+    Table->Add("c", Value(3));
+    EXPECT_EQ(Table->GetCapacity(), 4);
+    const std::string SecondKey = Table->GetKeyByIndex(1);  // the cursor stands on index 1
+    Table->Put("a", Value(10));                             // at the threshold: replaces, no growth
+    EXPECT_EQ(Table->GetCapacity(), 4);
+    EXPECT_EQ(Table->GetKeyByIndex(1), SecondKey);
+    Table->Add("d", Value(4));  // the fourth entry: 3 >= 3, so 8 buckets first
+    EXPECT_EQ(Table->GetCapacity(), 8);
+    EXPECT_EQ(Table->Get("a")->Number(), 10);
+
+    // A rehash moves entries; the cursor restarts rather than reading the old layout.
+    static_cast<void>(Table->GetKeyByIndex(3));
+    Table->SetCapacity(64);
+    std::vector<std::string> Iterated;
+    for (const auto& Item : *Table) Iterated.push_back(Item.Key);
+    EXPECT_EQ(IndexOrder(*Table), Iterated);
+
+    // Shrinking never fills the table: four entries need 8 buckets, not 4.
+    Table->TrimExcess();
+    EXPECT_EQ(Table->GetCapacity(), 8);
+    EXPECT_FALSE(Table->ContainsKey("missing"));
+    Table->Remove("d");
+    Table->TrimExcess();
+    EXPECT_EQ(Table->GetCapacity(), 4);
+    EXPECT_THROW(Table->SetCapacity(2), EArgumentOutOfRangeException);  // below Count
+    EXPECT_THROW(Table->SetCapacity(-1), EArgumentOutOfRangeException);
+    auto Empty = Make<TTable>(5);
+    EXPECT_EQ(Empty->GetCapacity(), 8);
+    Empty->TrimExcess();
+    EXPECT_EQ(Empty->GetCapacity(), 0);
+}
+
+TEST(HashTable, KeysAreExactAndTheHashIsFixed) {
+    auto Table = Make<TTable>();
+    Table->Add("Low", Value(1));
+    Table->Add("low", Value(2));
+    EXPECT_EQ(Table->Count(), 2);
+    EXPECT_EQ(Table->Get("low")->Number(), 2);
+    EXPECT_FALSE(Table->ContainsKey("LOW"));
+    // FNV-1a: the same layout on every platform.
+    EXPECT_EQ(HashFNV1a(""), 2166136261U);
+    EXPECT_EQ(HashFNV1a("a"), 0xE40C292CU);
+    EXPECT_EQ(KeyHash(""), 0x011C9DC6);
+}
+
+/// Three keys sharing one home bucket of 8, in a run with a fourth key behind them.
+std::vector<std::string> CollidingKeys() {
+    std::vector<std::string> Keys;
+    for (int N = 0; Keys.size() < 3; ++N) {
+        const std::string Key = "k" + std::to_string(N);
+        if ((KeyHash(Key) & 7) == 2) Keys.push_back(Key);
+    }
+    for (int N = 0; Keys.size() < 4; ++N) {
+        const std::string Key = "m" + std::to_string(N);
+        if ((KeyHash(Key) & 7) == 3) Keys.push_back(Key);
+    }
+    return Keys;
+}
+
+TEST(HashTable, RemovingInsideAProbeRunKeepsEveryKeyReachable) {
+    const std::vector<std::string> Keys = CollidingKeys();  // buckets 2, 3, 4 and 5
+    for (std::size_t Removed = 0; Removed < Keys.size(); ++Removed) {
+        auto Table = Make<TTable>(6);
+        ASSERT_EQ(Table->GetCapacity(), 8);
+        for (std::size_t I = 0; I < Keys.size(); ++I) Table->Add(Keys[I], Value(static_cast<int>(I)));
+        EXPECT_EQ(IndexOrder(*Table), Keys);  // index order is bucket order
+        Table->Remove(Keys[Removed]);
+        for (std::size_t I = 0; I < Keys.size(); ++I) {
+            if (I == Removed) continue;
+            ASSERT_TRUE(Table->ContainsKey(Keys[I])) << "removed " << Keys[Removed] << ", lost " << Keys[I];
+            EXPECT_EQ(Table->Get(Keys[I])->Number(), static_cast<int>(I));
+        }
+        EXPECT_FALSE(Table->ContainsKey(Keys[Removed]));
+    }
+}
+
+TEST(HashTable, IndexReadsStepBothWaysAndRestartAfterChanges) {
+    auto Table = Make<TTable>();
+    for (int N = 0; N < 10; ++N) Table->Add("key" + std::to_string(N), Value(N));
+    std::vector<int> Expected;
+    for (const auto& Item : *Table) Expected.push_back(Item.Value->Number());
+    for (const int Index : {2, 3, 2, 9, 0, 8, 1})
+        EXPECT_EQ(Table->GetItemByIndex(Index)->Number(), Expected[Index]);
+    Table->Remove(Table->GetKeyByIndex(0));
+    const TPair<std::string, TIntfPtr<IValue>> First = Table->GetPairByIndex(0);
+    EXPECT_EQ(First.Value->Number(), Expected[1]);
+    EXPECT_EQ(First.Key, "key" + std::to_string(Expected[1]));
+    EXPECT_THROW(static_cast<void>(Table->GetItemByIndex(9)), EListError);
+    EXPECT_EQ(test::ErrorOf([&] { static_cast<void>(Table->GetKeyByIndex(-1)); }),
+              "List index out of bounds (-1)");
+}
+
+TEST(HashTable, EventsInOrderAndHeldBackByTheUpdateBracket) {
+    auto Table = Make<TTable>();
+    TLog Log;
+    Record(*Table, Log);
+    Table->Add("a", Value(1));
+    Table->Put("a", Value(2));
+    Table->Put("b", Value(3));
+    EXPECT_EQ(Log,
+              (TLog{"a+", "value+1", "change", "value-1", "value+2", "change", "b+", "value+3", "change"}));
+    Log.clear();
+    Table->Remove("zzz");  // absent: nothing at all
+    const auto Pair = Table->ExtractPair("b");
+    Table->Remove("a");
+    EXPECT_EQ(Log, (TLog{"bx", "valuex3", "change", "a-", "value-2", "change"}));
+    EXPECT_EQ(Pair.Value->Number(), 3);
+    EXPECT_EQ(test::ErrorOf([&] { Table->Remove("a"); }), "Hash table is empty");
+
+    Log.clear();
+    Table->BeginUpdate();
+    Table->BeginUpdate();
+    Table->Add("c", Value(4));
+    Table->Put("c", Value(5));
+    Table->EndUpdate();
+    EXPECT_TRUE(Log.empty());
+    Table->EndUpdate();
+    Table->EndUpdate();  // unbalanced: ignored
+    EXPECT_EQ(Log, TLog{"change"});
+    Table->BeginUpdate();  // a bracket opened after the stray EndUpdate still holds events back
+    Table->Add("d", Value(6));
+    EXPECT_EQ(Log, TLog{"change"});
+    Table->EndUpdate();
+
+    Log.clear();
+    Table->Clear();  // one change, no key or value events
+    EXPECT_EQ(Log, TLog{"change"});
+    EXPECT_EQ(Table->GetCapacity(), 0);
+}
+
+TEST(HashTable, ErrorsOfKeysAndValues) {
+    auto Table = Make<TTable>();
+    Table->Add("a", Value(1));
+    EXPECT_EQ(test::ErrorOf([&] { Table->Add("a", Value(2)); }), "Duplicates not allowed");
+    EXPECT_EQ(test::ErrorOf([&] { static_cast<void>(Table->Get("b")); }), "Item not found");
+    EXPECT_THROW(Table->SetItem("b", Value(2)), EListError);
+    EXPECT_EQ(test::ErrorOf([&] { Table->Put("n", nullptr); }),
+              "A hash table cannot hold a nil value (key \"n\")");
+    EXPECT_THROW(Table->SetItem("a", nullptr), EGHashtableError);
+    EXPECT_EQ(Table->Count(), 1);
+    EXPECT_EQ(Table->Get("a")->Number(), 1);
+    TIntfPtr<IValue> Found = Value(9);
+    EXPECT_FALSE(Table->ContainsKey("b", Found));
+    EXPECT_FALSE(Found);  // emptied first
+    EXPECT_TRUE(Table->ContainsKey("a", Found));
+    EXPECT_TRUE(Table->ContainsItem(Found));
+    EXPECT_FALSE(Table->ContainsItem(Value(1)));  // another object with the same number
+}
+
+TEST(HashTable, HoldsOneReferencePerEntry) {
+    const auto Before = LiveRefCountedObjects();
+    {
+        const TIntfPtr<IValue> Kept = Value(1);
+        auto Table = Make<TTable>();
+        Table->Put("a", Kept);
+        EXPECT_EQ(RefCount(Kept), 2);
+        Table->Put("a", Value(2));  // the replaced value is released
+        EXPECT_EQ(RefCount(Kept), 1);
+        Table->Put("b", Kept);
+        Table->Put("c", Kept);
+        EXPECT_EQ(RefCount(Kept), 3);
+        Table->Remove("b");
+        EXPECT_EQ(RefCount(Kept), 2);
+        const auto Extracted = Table->ExtractPair("c");  // handed out, not released
+        EXPECT_EQ(RefCount(Kept), 2);
+        Table->Put("d", Kept);
+        Table->Put("e", Value(5));
+        Table->Clear();
+        EXPECT_EQ(RefCount(Kept), 2);
+        Table->Put("f", Kept);
+        EXPECT_EQ(RefCount(Kept), 3);
+    }  // freeing the table releases the rest
+    EXPECT_EQ(LiveRefCountedObjects(), Before);
+}
+
+struct TFakeReader final : TPropertyReader {
+    int Floats = 0;
+    int Integers = 0;
+    double ReadFloat() override { return ++Floats, 0.75; }
+    std::int64_t ReadInt64() override { return ++Integers, 64; }
+};
+
+TEST(HashTable, LegacyStreamPropertiesAreReadAndDropped) {
+    auto Table = Make<TTable>();
+    Table->Add("a", Value(1));
+    TFakeReader Reader;
+    for (const char* Name : {"LoadFactor", "HashType", "Capacity"})
+        EXPECT_TRUE(Table->ReadLegacyProperty(Name, Reader));
+    EXPECT_FALSE(Table->ReadLegacyProperty("Count", Reader));  // not a legacy property: nothing read
+    EXPECT_EQ(Reader.Floats, 1);
+    EXPECT_EQ(Reader.Integers, 2);
+    EXPECT_EQ(Table->GetCapacity(), 4);  // the stored capacity is not applied
+    EXPECT_EQ(Table->Count(), 1);
+}
+
+TEST(HashTable, AssignsWithStringLists) {
+    auto Table = Make<TTable>();
+    for (const char* Key : {"one", "two", "three"})
+        Table->Add(Key, Value(static_cast<int>(std::string(Key).size())));
+    auto Lines = Make<TStringList>();
+    Lines->Add("old");
+    Table->AssignTo(*Lines);
+    std::string Expected;
+    for (const std::string& Key : IndexOrder(*Table)) Expected += Key + "\n";
+    EXPECT_EQ(Lines->GetText(), Expected);  // keys in bucket order
+
+    auto Carried = Make<TInterfaceStringList>();
+    Lines->Assign(*Carried);
+    Table->AssignTo(*Carried);  // keys with their references
+    EXPECT_EQ(Carried->GetData(0).Query<IValue>(), Table->GetItemByIndex(0));
+
+    auto Copy = Make<TTable>();
+    Copy->Put("x", Value(0));
+    Copy->Assign(*Carried);
+    EXPECT_EQ(IndexOrder(*Copy), IndexOrder(*Table));
+    EXPECT_EQ(Copy->Get("three"), Table->Get("three"));
+    Copy->Assign(*Copy);  // self: nothing
+    EXPECT_EQ(Copy->Count(), 3);
+
+    Lines->SetText("a\nb");  // a plain list carries no values: refused, nothing changed
+    EXPECT_THROW(Copy->Assign(*Lines), EGHashtableError);
+    Carried->AddObject("one", nullptr, Value(7));  // a repeated line: refused, nothing changed
+    EXPECT_THROW(Copy->Assign(*Carried), EListError);
+    EXPECT_EQ(Copy->Count(), 3);
+    Lines->Clear();
+    Copy->Assign(*Lines);  // an empty list empties the table
+    EXPECT_TRUE(Copy->IsEmpty());
+
+    Copy->Assign(*Table);  // another table: its entries
+    EXPECT_EQ(Copy->ToArray().size(), 3U);
+    auto Names = Make<TStringList>();
+    Names->Assign(*Copy);  // a string list asks the table to assign itself
+    EXPECT_EQ(Names->Count(), 3);
+    auto Unrelated = Make<TComponent>(nullptr);
+    EXPECT_THROW(Copy->Assign(*Unrelated), EConvertError);
+    EXPECT_EQ(Copy->Count(), 3);
+}
+
+TEST(HashTable, KeyIteratorWalksACopyInBucketOrder) {
+    TIntfPtr<IStringIterator> Keys;
+    std::vector<std::string> Expected;
+    {
+        auto Table = Make<TTable>();
+        for (int N = 0; N < 6; ++N) Table->Add("k" + std::to_string(N), Value(N));
+        Expected = IndexOrder(*Table);
+        Keys = Table->Indices();
+        Table->Clear();  // the iterator does not depend on the table
+    }
+    EXPECT_EQ(Keys->Count(), 6);
+    EXPECT_EQ(Keys->CurrentElement(), "");
+    std::vector<std::string> Walked;
+    while (Keys->HasMoreElements()) Walked.push_back(Keys->NextElement());
+    EXPECT_EQ(Walked, Expected);
+    EXPECT_EQ(Keys->CurrentElement(), Expected.back());
+    EXPECT_THROW(Keys->NextElement(), EListError);
+    Keys->Reset();
+    EXPECT_EQ(Keys->NextElement(), Expected.front());
+}
+
+/// A descendant whose hooks change the table they are called from.
+class TReentrantTable final : public TTable {
+protected:
+    void DoAdd(std::int32_t HashCode, int BucketIndex, const std::string& Key,
+               const TIntfPtr<IValue>& V) override {
+        TTable::DoAdd(HashCode, BucketIndex, Key, V);
+        if (Key != "spawn") return;
+        for (int N = 0; N < 20; ++N) Add("s" + std::to_string(N), Value(100 + N));  // grows twice
+        Remove("a");
+    }
+    TIntfPtr<IValue> DoRemove(const std::string& Key, std::int32_t HashCode,
+                              TDictionaryNotification Action) override {
+        TIntfPtr<IValue> Removed = TTable::DoRemove(Key, HashCode, Action);
+        if (Key == "b") Put("c", Value(Removed->Number() + 1000));  // replaces inside the removal
+        return Removed;
+    }
+};
+
+TEST(HashTable, HooksMayChangeTheTableTheyRunIn) {
+    auto Table = Make<TReentrantTable>();
+    TLog Log;
+    Table->OnChange = [&Log](TObject*) { Log.push_back("change"); };
+    Table->Add("a", Value(1));
+    Table->Add("b", Value(2));
+    Table->Add("c", Value(3));
+    Table->Add("spawn", Value(4));
+    Table->Remove("b");
+    EXPECT_EQ(Table->Count(), 22);  // c, spawn, s0 .. s19
+    EXPECT_FALSE(Table->ContainsKey("a"));
+    EXPECT_EQ(Table->Get("c")->Number(), 1002);
+    for (int N = 0; N < 20; ++N) EXPECT_EQ(Table->Get("s" + std::to_string(N))->Number(), 100 + N);
+    std::vector<std::string> Iterated;
+    for (const auto& Item : *Table) Iterated.push_back(Item.Key);
+    EXPECT_EQ(IndexOrder(*Table), Iterated);
+    EXPECT_EQ(Log.size(), 3U + 1U + 20U + 1U + 1U + 1U);  // every add, remove and replace once
+}
+
+}  // namespace
+}  // namespace fzl
