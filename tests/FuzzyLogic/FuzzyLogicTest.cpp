@@ -12,6 +12,7 @@
 #include <fzl/support/StringList.h>
 
 #include "TestModel.h"
+#include "TestParser.h"
 
 namespace fzl {
 namespace {
@@ -68,7 +69,8 @@ TOwned<TStringList> LinesOf(std::string_view Text) {
 }
 
 // Reads one variable name per line ("fail" raises) and prints "printed <name>".
-struct TLineParser final : TCustomFuzzyLogicParser {
+struct TLineParser final : test::TStubParser {
+    using TStubParser::PrettyPrint;
     void ParseFuzzyLogic(const std::string& AString) override {
         const auto Lines = LinesOf(AString);
         for (const TStrings::TItem& Line : *Lines) {

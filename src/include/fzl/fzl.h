@@ -18,6 +18,9 @@
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
+#include <fzl/IFuzzyLogic/FuzzyStreamTokenList.h>
+#include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
 #include <fzl/VXGenerics/Collections.h>
 #include <fzl/VXGenerics/Dictionary.h>
@@ -32,5 +35,9 @@
 #include <fzl/support/Interfaced.h>
 #include <fzl/support/IntfPtr.h>
 #include <fzl/support/NotifyEvent.h>
+#include <fzl/support/PostFix.h>
 #include <fzl/support/PropertyReader.h>
 #include <fzl/support/StringIterator.h>
+#include <fzl/support/StringStream.h>
+#include <fzl/support/TextStream.h>
+#include <fzl/support/VXConstants.h>

@@ -52,6 +52,17 @@ inline constexpr const char* SFuzzyLogicNotTIFuzzyLogic =
 inline constexpr const char* SUnknownFuzzySetName = "Unknown Fuzzy Set name: \"%s\"";
 inline constexpr const char* SUnknownFuzzyVarName = "Unknown Fuzzy Variable name: \"%s\"";
 inline constexpr const char* SUnknownFunctionName = "Unknown function name: \"%s\"";
+/// A built-in function whose arguments give a point that is not a finite number; its name.
+inline constexpr const char* SFzyFunctionNotFinite =
+    "Invalid arguments for function, %s.  Its values are not finite numbers";
+/// A beta function with a negative weight; its name and the weight.
+inline constexpr const char* SFzyNegativeWeight = "Invalid weight for function, %s: %.4f.  Expected 0 or more";
+/// A beta function with an inflection point of 0; its name.
+inline constexpr const char* SFzyZeroInflectionPoint =
+    "Invalid inflection point for function, %s: 0.  Expected a value other than 0";
+/// A curve function asked for more points than a curve may have; its name, the count and the limit.
+inline constexpr const char* SFzyTooManyFunctionValues =
+    "Too many points for function, %s: %d.  Expected %d or fewer";
 /// Default names of the three automatic terms of a variable.
 inline constexpr const char* SLowFuzzyTerm = "low";
 inline constexpr const char* SMediumFuzzyTerm = "medium";

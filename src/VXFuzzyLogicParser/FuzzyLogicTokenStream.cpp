@@ -1,0 +1,374 @@
+#include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
+#include <fzl/VXFuzzyLogicParser/ParserMessages.h>
+#include <fzl/support/FloatUtils.h>
+#include <fzl/support/Format.h>
+#include <fzl/support/VXConstants.h>
+
+namespace fzl {
+
+namespace {
+
+constexpr char CR = '\r';
+constexpr char LF = '\n';
+
+bool IsDigit(char C) noexcept { return C >= '0' && C <= '9'; }
+
+bool IsPunctuation(char C) noexcept {
+    switch (C) {
+        case '=': case '&': case '(': case ')': case '[': case ']': case '|': case '~': return true;
+        default: return false;
+    }
+}
+
+/// Characters that end a word (and are read again as the next token's start).
+bool EndsWord(char C) noexcept {
+    switch (C) {
+        case '"': case '&': case '(': case ')': case ';': case '<': case '[': case ']': case '|': case '~':
+            return true;
+        default: return false;
+    }
+}
+
+bool IsPunctuationKind(int Kind) noexcept {
+    switch (Kind) {
+        case '&': case '(': case ')': case '=': case '[': case ']': case '|': case '~': return true;
+        default: return false;
+    }
+}
+
+std::size_t SkipDigits(std::string_view Word, std::size_t Index) noexcept {
+    while (Index < Word.size() && IsDigit(Word[Index])) ++Index;
+    return Index;
+}
+
+/// The decimal exponent of the leading significant digit of a number out of a
+/// double's range: below 0 it underflowed, otherwise it overflowed.
+std::int64_t DecimalMagnitude(std::string_view Digits, std::string_view Fraction, std::string_view Exponent) {
+    std::int64_t Power = 0;
+    const auto Significant = Digits.find_first_not_of('0');
+    if (Significant != std::string_view::npos) {
+        Power = static_cast<std::int64_t>(Digits.size() - Significant) - 1;
+    } else {
+        const auto InFraction = Fraction.find_first_not_of('0');
+        Power = -static_cast<std::int64_t>(InFraction == std::string_view::npos ? 0 : InFraction) - 1;
+    }
+    std::int64_t Scale = 0;
+    const bool Negative = !Exponent.empty() && Exponent.front() == '-';
+    for (const char C : Exponent)
+        if (IsDigit(C)) Scale = std::min<std::int64_t>(Scale * 10 + (C - '0'), 1'000'000'000'000);
+    return Power + (Negative ? -Scale : Scale);
+}
+
+enum class TNumberKind { None, Integer, Float };
+
+/// Reads Word as [+-]?(D+(.D*)?|.D+)([eE][+-]?D+)?, locale-independently. An integer is
+/// [+-]?D+ within 32 bits. A value too large for a double is no number; one too small
+/// reads as a zero of its sign.
+TNumberKind ReadNumber(std::string_view Word, double& Value) {
+    std::size_t Index = Word[0] == '+' || Word[0] == '-' ? 1 : 0;
+    const std::size_t DigitsStart = Index;
+    Index = SkipDigits(Word, Index);
+    const std::string_view Digits = Word.substr(DigitsStart, Index - DigitsStart);
+    std::string_view Fraction;
+    bool HasPoint = false;
+    if (Index < Word.size() && Word[Index] == '.') {
+        HasPoint = true;
+        const std::size_t FractionStart = ++Index;
+        Index = SkipDigits(Word, Index);
+        Fraction = Word.substr(FractionStart, Index - FractionStart);
+    }
+    if (Digits.empty() && Fraction.empty()) return TNumberKind::None;
+    std::string_view Exponent;
+    if (Index < Word.size() && (Word[Index] == 'e' || Word[Index] == 'E')) {
+        const std::size_t ExponentStart = ++Index;
+        if (Index < Word.size() && (Word[Index] == '+' || Word[Index] == '-')) ++Index;
+        const std::size_t ExponentDigits = Index;
+        Index = SkipDigits(Word, Index);
+        if (Index == ExponentDigits) return TNumberKind::None;
+        Exponent = Word.substr(ExponentStart, Index - ExponentStart);
+    }
+    if (Index != Word.size()) return TNumberKind::None;
+
+    const std::string_view Text = Word[0] == '+' ? Word.substr(1) : Word;  // from_chars takes no '+'
+    const char* End = Text.data() + Text.size();
+    if (!HasPoint && Exponent.empty()) {
+        std::int32_t Integer = 0;
+        const auto [Stop, Error] = std::from_chars(Text.data(), End, Integer);
+        if (Error == std::errc{} && Stop == End) {
+            Value = Integer;
+            return TNumberKind::Integer;
+        }
+    }
+    double Float = 0;
+    const auto [Stop, Error] = std::from_chars(Text.data(), End, Float, std::chars_format::general);
+    if (Error == std::errc::result_out_of_range && DecimalMagnitude(Digits, Fraction, Exponent) < 0) {
+        Value = Word[0] == '-' ? -0.0 : 0.0;
+        return TNumberKind::Float;
+    }
+    if (Error != std::errc{} || Stop != End) return TNumberKind::None;
+    Value = Float;
+    return TNumberKind::Float;
+}
+
+/// Gives Token the kind and value of Word.
+void ClassifyWord(IFuzzyStreamToken& Token, const std::string& Word) {
+    if (Word[0] == '?') {
+        Token.SetDataType(fstVariable);
+        Token.SetText(Word.substr(1));
+        return;
+    }
+    if (Word.size() == 1 && IsNumberSymbol(Word[0])) {  // a lone sign, point or exponent mark
+        Token.SetDataType(fstAtom);
+        Token.SetText(Word);
+        return;
+    }
+    double Value = 0;
+    const TNumberKind Kind = IsNumberChar(Word[0]) ? ReadNumber(Word, Value) : TNumberKind::None;
+    if (Kind == TNumberKind::None) {
+        Token.SetDataType(fstAtom);
+        Token.SetText(Word);
+        return;
+    }
+    Token.SetDataType(Kind == TNumberKind::Integer ? fstInteger : fstFloat);
+    Token.SetNumber(Value);
+}
+
+bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) { return Token && Token->GetDataType() == Kind; }
+
+}  // namespace
+
+TFuzzyLogicTokenStream::TFuzzyLogicTokenStream(std::string Text)
+    : TGTextStream(std::move(Text)), FToString(Make<TVXStringStream>()) {}
+
+// ---- Characters and lines ---------------------------------------------------------------------
+
+bool TFuzzyLogicTokenStream::SkipInLineSpaces() {
+    const bool LineEnd = SkipBlanks(&FWhiteSpace);
+    if (LineEnd) ++FLineNumber;
+    return LineEnd;
+}
+
+std::string TFuzzyLogicTokenStream::GetLine() {
+    std::string Line;
+    const bool LineEnd = ReadLine(Line);
+    FWhiteSpace += Line;
+    if (LineEnd) {
+        FWhiteSpace += "\r\n";
+        ++FLineNumber;
+    }
+    return Line;
+}
+
+void TFuzzyLogicTokenStream::ReadEscaped(std::string& Into, int StringLine) {
+    char C = '\0';
+    if (!GetChar(C)) throw EFzyParseException(SUnbalancedString, StringLine);
+    if (C == '\0') throw EFzyParseException(SFzyNulCharacter, FLineNumber);
+    if (C == CR || C == LF) {
+        CompleteLineEnd(C, Into);
+        ++FLineNumber;
+    } else {
+        Into += C;
+    }
+}
+
+// ---- Tokens -----------------------------------------------------------------------------------
+
+TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
+    for (;;) {  // a loop, not recursion, over comments: a thousand comment lines stay one frame
+        FText.clear();
+        while (SkipInLineSpaces() && !IsEof()) {
+        }
+        char C = '\0';
+        if (!GetChar(C)) return FinishToken(-1, FText);
+        if (IsPunctuation(C)) {
+            FText = C;
+            return FinishToken(static_cast<unsigned char>(C), FText);
+        }
+        if (C == '"') {
+            FText = ReadString(FText);
+            return FinishToken('"', FText);
+        }
+        if (C == ';') {
+            FWhiteSpace += C;
+            GetLine();
+            continue;
+        }
+        return BuildWord(C);
+    }
+}
+
+TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildWord(char First) {
+    FText = First;
+    char C = '\0';
+    while (GetChar(C)) {
+        // White space and delimiters end the word and are read again: the line end after a
+        // word is counted where line ends are counted, so the word keeps its own line.
+        if (static_cast<unsigned char>(C) <= ' ' || EndsWord(C)) {
+            PutBack();
+            return FinishToken(0, FText);
+        }
+        if (C == FEscapeChar) {
+            if (IsEof()) break;
+            ReadEscaped(FText, FLineNumber);
+        } else {
+            FText += C;
+        }
+    }
+    return FinishToken(-1, FText);
+}
+
+std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
+    std::string Result = S;
+    const int OpeningLine = FLineNumber;
+    char C = '\0';
+    while (GetChar(C)) {
+        if (C == CR || C == LF) {
+            CompleteLineEnd(C, Result);
+            ++FLineNumber;
+        } else if (C == '\0') {
+            throw EFzyParseException(SFzyNulCharacter, FLineNumber);
+        } else if (C == FEscapeChar) {
+            ReadEscaped(Result, OpeningLine);
+        } else if (C == FQuoteChar) {
+            return Result;
+        } else {
+            Result += C;
+        }
+    }
+    throw EFzyParseException(SUnbalancedString, OpeningLine);
+}
+
+TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::FinishToken(int TokenType, const std::string& Text) {
+    if (TokenType == -1 && !Text.empty()) return FinishToken(0, Text);
+    if (TokenType != -1 && TokenType != 0 && TokenType != '"' && !IsPunctuationKind(TokenType))
+        throw EFzyParseException(Format(SInvalidBaseTokenHint, {IntToStr(TokenType)}), FLineNumber);
+    TIntfPtr<IFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
+    Token->SetLineNumber(FLineNumber);
+    if (TokenType == -1) {
+        Token->SetDataType(fstNone);
+        Token->SetText("EOF");
+    } else if (TokenType == 0) {
+        ClassifyWord(*Token, Text);
+    } else {
+        Token->SetDataType(TokenType == '"' ? fstString : TokenType);
+        Token->SetText(Text);
+    }
+    // Emptied after every token: white space handed on would grow with the square of the text.
+    Token->SetWhitespace(FWhiteSpace);
+    FWhiteSpace.clear();
+    return Token;
+}
+
+void TFuzzyLogicTokenStream::RewindEcho() {
+    FToString->SetSize(0);
+    FEchoes.clear();
+}
+
+bool TFuzzyLogicTokenStream::PrepareSExp() {
+    RewindEcho();
+    FTempStack.clear();
+    try {
+        int Depth = 0;
+        do {
+            TIntfPtr<IFuzzyStreamToken> Token = BuildNextToken();
+            FTempStack.push_back(Token);
+            if (IsKind(Token, fstNone)) break;
+            if (IsKind(Token, '(')) {
+                if (++Depth > MaxNestingDepth)
+                    throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}),
+                                             Token->GetLineNumber());
+            } else if (IsKind(Token, ')') && Depth > 0) {
+                --Depth;  // a ")" with nothing open is a construct of its own
+            }
+        } while (Depth != 0);
+    } catch (...) {
+        FTempStack.clear();
+        throw;
+    }
+    FStack.insert(FStack.end(), FTempStack.rbegin(), FTempStack.rend());
+    FTempStack.clear();
+    return true;
+}
+
+TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::NextToken() {
+    if (FStack.empty()) PrepareSExp();
+    TIntfPtr<IFuzzyStreamToken> Token = std::move(FStack.back());
+    FStack.pop_back();
+    FEchoes.push_back({Token, FToString->GetSize(), FParenthesisLevel, FEchoLine});
+    if (FEchoLine != 0 && FEchoLine < Token->GetLineNumber()) FToString->WriteString("\r\n");
+    FEchoLine = Token->GetLineNumber();
+    FCurrentToken = Token;
+    FToString->WriteString(Token->ToString() + " ");
+    if (IsKind(Token, ')'))
+        FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
+    else if (IsKind(Token, '('))
+        ++FParenthesisLevel;
+    return Token;
+}
+
+void TFuzzyLogicTokenStream::PutBackToken(const TIntfPtr<IFuzzyStreamToken>& Token) {
+    if (!Token) return;  // nothing to hand out again
+    FStack.push_back(Token);
+    FCurrentToken = Token;
+    if (!FEchoes.empty() && FEchoes.back().Token == Token) {
+        // The token handed out last: everything its hand-out changed goes back.
+        const TEcho& Echo = FEchoes.back();
+        FToString->SetSize(Echo.Length);
+        FParenthesisLevel = Echo.Level;
+        FEchoLine = Echo.Line;
+        FEchoes.pop_back();
+        return;
+    }
+    // Any other token: its printed form and the blank after it are taken off the end.
+    const std::string& Echo = FToString->GetDataString();
+    const std::size_t Cut = Token->ToString().size() + 1;
+    std::size_t Keep = Echo.size() > Cut ? Echo.size() - Cut : 0;
+    while (Keep > 0 && Echo[Keep - 1] == ' ') --Keep;
+    FToString->SetSize(Keep);
+    FToString->SetPosition(Keep);
+    FToString->WriteString(" ");
+    FEchoes.clear();
+    if (IsKind(Token, ')'))
+        ++FParenthesisLevel;
+    else if (IsKind(Token, '('))
+        FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
+}
+
+std::string TFuzzyLogicTokenStream::Head() {
+    const TIntfPtr<IFuzzyStreamToken> Token = NextToken();
+    if (!IsKind(Token, '(') || FStack.empty()) return {};
+    const TIntfPtr<IFuzzyStreamToken> Next = FStack.back();
+    PutBackToken(Token);
+    if (IsKind(Next, fstAtom)) return Next->GetText().empty() ? Next->ToString() : Next->GetText();
+    if (IsKind(Next, '=')) return "=";
+    return {};
+}
+
+void TFuzzyLogicTokenStream::Clear() {
+    FStack.clear();
+    RewindEcho();
+}
+
+void TFuzzyLogicTokenStream::DiscardUntilEOL() { GetLine(); }
+
+void TFuzzyLogicTokenStream::MoveToNextConstruct() {
+    while (FParenthesisLevel != 0)
+        if (IsKind(NextToken(), fstNone)) break;
+}
+
+TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::GetCurrentToken() {
+    if (!FCurrentToken) NextToken();
+    return FCurrentToken;
+}
+
+}  // namespace fzl
