@@ -1,5 +1,3 @@
-#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
-
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -9,6 +7,7 @@
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/support/Exceptions.h>
 
@@ -109,12 +108,16 @@ bool AllFinite(std::initializer_list<double> Values) noexcept {
 void CheckValues(TCustomFuzzyLogicParser& Parser, const std::string& FuncName, const TFunctionCall& Call) {
     const auto& A = Call.Args;
     for (int Index = 0; Index < Call.Count; ++Index)
-        if (!std::isfinite(A[static_cast<std::size_t>(Index)])) Fail(Parser, Format(SFzyFunctionNotFinite, {FuncName}));
+        if (!std::isfinite(A[static_cast<std::size_t>(Index)]))
+            Fail(Parser, Format(SFzyFunctionNotFinite, {FuncName}));
     if (Call.Function != TFunction::Triangle && Call.N > TCustomFuzzyLogicParser::MaxFunctionValues)
-        Fail(Parser, Format(SFzyTooManyFunctionValues, {FuncName, Call.N, TCustomFuzzyLogicParser::MaxFunctionValues}));
+        Fail(Parser, Format(SFzyTooManyFunctionValues,
+                            {FuncName, Call.N, TCustomFuzzyLogicParser::MaxFunctionValues}));
     // Range-and-center forms span Center - Range .. Center + Range.
-    const bool RangeForm = Call.Function == TFunction::Beta || (Call.Function == TFunction::PI && Call.Count == 2);
-    if (RangeForm && !AllFinite({A[1] - A[0], A[1] + A[0]})) Fail(Parser, Format(SFzyFunctionNotFinite, {FuncName}));
+    const bool RangeForm =
+        Call.Function == TFunction::Beta || (Call.Function == TFunction::PI && Call.Count == 2);
+    if (RangeForm && !AllFinite({A[1] - A[0], A[1] + A[0]}))
+        Fail(Parser, Format(SFzyFunctionNotFinite, {FuncName}));
     if (Call.Function == TFunction::Beta) {
         if (Call.Count == 4 && A[3] < 0) Fail(Parser, Format(SFzyNegativeWeight, {FuncName, A[3]}));
         if (A[2] == 0) Fail(Parser, Format(SFzyZeroInflectionPoint, {FuncName}));
@@ -160,7 +163,8 @@ bool PointsFinite(const IFuzzySet& Set) {
 
 /// Shapes Set by Call; a generator's own error becomes a parse error with its message.
 template <class TSet>
-void Shape(TCustomFuzzyLogicParser& Parser, TSet& Set, const std::string& FuncName, const TFunctionCall& Call) {
+void Shape(TCustomFuzzyLogicParser& Parser, TSet& Set, const std::string& FuncName,
+           const TFunctionCall& Call) {
     try {
         Generate(Set, Call);
     } catch (const EFzyParseException&) {
@@ -178,7 +182,8 @@ TFunctionCall CheckCall(TCustomFuzzyLogicParser& Parser, const std::string& Func
     for (const TFunctionInfo& Candidate : Functions)
         if (Candidate.Name == FuncName) Info = &Candidate;
     if (Info == nullptr) Fail(Parser, Format(SUnknownFunctionName, {FuncName}));
-    if (!Parser.VerifyAll(List, {fstInteger, fstFloat})) Fail(Parser, Format(SFzyArgTypeWrong, {FuncName, "numeric"}));
+    if (!Parser.VerifyAll(List, {fstInteger, fstFloat}))
+        Fail(Parser, Format(SFzyArgTypeWrong, {FuncName, "numeric"}));
     TFunctionCall Call;
     Call.Function = Info->Function;
     Call.Count = List ? List->GetCount() : 0;
@@ -228,7 +233,8 @@ void TCustomFuzzyLogicParser::BeforeDestruction() {
 // ---- Functions ----------------------------------------------------------------------------------
 
 void TCustomFuzzyLogicParser::CalcFuzzyFunction(const std::string& FuncName,
-                                                const TIntfPtr<IFuzzyStreamTokenList>& List, TFuzzySet*& FuzzySet) {
+                                                const TIntfPtr<IFuzzyStreamTokenList>& List,
+                                                TFuzzySet*& FuzzySet) {
     const TFunctionCall Call = CheckCall(*this, FuncName, List);
     if (FuzzySet == nullptr) throw EArgumentOutOfRangeException(SArgumentOutOfRange);
     Shape(*this, *FuzzySet, FuncName, Call);
@@ -251,7 +257,8 @@ TFuzzySet* TCustomFuzzyLogicParser::CalcFuzzyFunction(TFuzzySet* FuzzySet, const
         Result = FuzzySet;
         CalcFuzzyFunction(FuncName, List, Result);
     }
-    if (Result != nullptr && Result != FuzzySet && FuzzySet != nullptr && FuzzySet->GetCollection() != nullptr)
+    if (Result != nullptr && Result != FuzzySet && FuzzySet != nullptr &&
+        FuzzySet->GetCollection() != nullptr)
         FuzzySet->Free();
     return Result;
 }

@@ -1,5 +1,3 @@
-#include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -9,6 +7,7 @@
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
+#include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
 #include <fzl/support/FloatUtils.h>
 #include <fzl/support/Format.h>
@@ -23,27 +22,15 @@ constexpr char LF = '\n';
 
 bool IsDigit(char C) noexcept { return C >= '0' && C <= '9'; }
 
-bool IsPunctuation(char C) noexcept {
-    switch (C) {
-        case '=': case '&': case '(': case ')': case '[': case ']': case '|': case '~': return true;
-        default: return false;
-    }
-}
-
+/// The one-character punctuation tokens; their kind is their character code.
+constexpr std::string_view Punctuation = "&()=[]|~";
 /// Characters that end a word (and are read again as the next token's start).
-bool EndsWord(char C) noexcept {
-    switch (C) {
-        case '"': case '&': case '(': case ')': case ';': case '<': case '[': case ']': case '|': case '~':
-            return true;
-        default: return false;
-    }
-}
+constexpr std::string_view WordEnds = "\"&();<[]|~";
 
+bool IsPunctuation(char C) noexcept { return Punctuation.find(C) != std::string_view::npos; }
+bool EndsWord(char C) noexcept { return WordEnds.find(C) != std::string_view::npos; }
 bool IsPunctuationKind(int Kind) noexcept {
-    switch (Kind) {
-        case '&': case '(': case ')': case '=': case '[': case ']': case '|': case '~': return true;
-        default: return false;
-    }
+    return Kind > 0 && Kind < 128 && IsPunctuation(static_cast<char>(Kind));
 }
 
 std::size_t SkipDigits(std::string_view Word, std::size_t Index) noexcept {
@@ -143,7 +130,9 @@ void ClassifyWord(IFuzzyStreamToken& Token, const std::string& Word) {
     Token.SetNumber(Value);
 }
 
-bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) { return Token && Token->GetDataType() == Kind; }
+bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) {
+    return Token && Token->GetDataType() == Kind;
+}
 
 }  // namespace
 

@@ -1,6 +1,6 @@
-#include <fzl/support/BaseStreamToken.h>
-
 #include <cmath>
+
+#include <fzl/support/BaseStreamToken.h>
 
 namespace fzl {
 

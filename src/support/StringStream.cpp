@@ -1,6 +1,6 @@
-#include <fzl/support/StringStream.h>
-
 #include <algorithm>
+
+#include <fzl/support/StringStream.h>
 
 namespace fzl {
 

@@ -1,7 +1,7 @@
-#include <fzl/support/TextStream.h>
-
 #include <string_view>
 #include <utility>
+
+#include <fzl/support/TextStream.h>
 
 namespace fzl {
 

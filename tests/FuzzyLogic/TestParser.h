@@ -26,7 +26,8 @@ struct TStubParser : TCustomFuzzyLogicParser {
     TFuzzyVariable* ParseFuzzyVariable(const std::string& /*AString*/) override { return nullptr; }
     std::string PrettyPrint(const TFuzzySet& /*FuzzySet*/, bool /*AsDefinition*/) override { return {}; }
     std::string PrettyPrint(const TFuzzyVariable& /*FuzzyVariable*/) override { return {}; }
-    TFzyFloat EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& /*Variable*/, const std::string& /*Expression*/,
+    TFzyFloat EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
+                                  const std::string& /*Expression*/,
                                   TIntfPtr<IFuzzySet>& /*Result*/) override {
         return 0;
     }
@@ -39,7 +40,9 @@ struct TStubParser : TCustomFuzzyLogicParser {
         return nullptr;
     }
     TIntfPtr<IFuzzyVariable> ParseFuzzyVariableIntf(const std::string& /*Text*/) override { return nullptr; }
-    std::string PrettyPrint(const TIntfPtr<IFuzzySet>& /*FuzzySet*/, bool /*AsDefinition*/) override { return {}; }
+    std::string PrettyPrint(const TIntfPtr<IFuzzySet>& /*FuzzySet*/, bool /*AsDefinition*/) override {
+        return {};
+    }
     std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& /*FuzzyVariable*/) override { return {}; }
 };
 

@@ -31,12 +31,12 @@ using TFuzzyExpressionEvent = std::function<void(TObject* Sender, TFuzzyVariable
 /// Offers a function call (name and argument tokens) to the application: set Handled and
 /// shape Result (or point it at another set) to take it over from the built-in functions.
 using TCalcFuzzyFunctionEvent =
-    std::function<void(TObject* Sender, const std::string& FuncName, const TIntfPtr<IFuzzyStreamTokenList>& List,
-                       TFuzzySet*& Result, bool& Handled)>;
+    std::function<void(TObject* Sender, const std::string& FuncName,
+                       const TIntfPtr<IFuzzyStreamTokenList>& List, TFuzzySet*& Result, bool& Handled)>;
 /// The reference-counted model's TCalcFuzzyFunctionEvent.
-using TCalcFuzzyIntfFunctionEvent =
-    std::function<void(TObject* Sender, const std::string& FuncName, const TIntfPtr<IFuzzyStreamTokenList>& List,
-                       TIntfPtr<IFuzzySet>& Result, bool& Handled)>;
+using TCalcFuzzyIntfFunctionEvent = std::function<void(TObject* Sender, const std::string& FuncName,
+                                                       const TIntfPtr<IFuzzyStreamTokenList>& List,
+                                                       TIntfPtr<IFuzzySet>& Result, bool& Handled)>;
 
 /// Parses definition text into a linked logic component (of either model), evaluates
 /// expressions, prints sets and variables back as text, computes the built-in functions
@@ -65,7 +65,8 @@ public:
 
     // ---- Class model ---------------------------------------------------------------------------
     /// The set of Expression, created in Variable's sets (or an existing set of it).
-    [[nodiscard]] virtual TFuzzySet* EvalFuzzyExpression(TFuzzyVariable* Variable, const std::string& Expression) = 0;
+    [[nodiscard]] virtual TFuzzySet* EvalFuzzyExpression(TFuzzyVariable* Variable,
+                                                         const std::string& Expression) = 0;
     /// The same into FuzzySet; returns its crisp value.
     virtual TFzyFloat EvalFuzzyExpression(TFuzzyVariable* Variable, const std::string& Expression,
                                           TFuzzySet*& FuzzySet) = 0;
@@ -86,7 +87,8 @@ public:
     [[nodiscard]] TIntfPtr<IFuzzySet> ParseFuzzySet(const TIntfPtr<IFuzzyVariable>& Variable,
                                                     const std::string& Text) override = 0;
     [[nodiscard]] TIntfPtr<IFuzzyVariable> ParseFuzzyVariableIntf(const std::string& Text) override = 0;
-    [[nodiscard]] std::string PrettyPrint(const TIntfPtr<IFuzzySet>& FuzzySet, bool AsDefinition) override = 0;
+    [[nodiscard]] std::string PrettyPrint(const TIntfPtr<IFuzzySet>& FuzzySet,
+                                          bool AsDefinition) override = 0;
     [[nodiscard]] std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) override = 0;
 
     // ---- Functions -----------------------------------------------------------------------------------
@@ -125,7 +127,8 @@ public:
     /// The text read so far by the parse in progress ("" when there is none).
     [[nodiscard]] virtual std::string GetParsedText() const { return {}; }
     /// True when every token of List (none for a nil list) has a kind in Types.
-    [[nodiscard]] bool VerifyAll(const TIntfPtr<IFuzzyStreamTokenList>& List, TFuzzyStreamTokenTypes Types) const;
+    [[nodiscard]] bool VerifyAll(const TIntfPtr<IFuzzyStreamTokenList>& List,
+                                 TFuzzyStreamTokenTypes Types) const;
 
     // ---- Events (cleared when destruction starts) ------------------------------------------------------
     TNotifyEvent OnParsing;

@@ -60,6 +60,10 @@ public:
     bool PrepareSExp();
     /// The token handed out (or put back) last; reads the first one when there is none yet.
     TIntfPtr<IFuzzyStreamToken> GetCurrentToken();
+    /// The token handed out (or put back) last, or nil before the first; reads nothing.
+    [[nodiscard]] const TIntfPtr<IFuzzyStreamToken>& PeekCurrentToken() const noexcept {
+        return FCurrentToken;
+    }
 
     // ---- Properties --------------------------------------------------------------------------
     [[nodiscard]] int GetLineNumber() const noexcept { return FLineNumber; }

@@ -28,7 +28,8 @@ inline constexpr const char* SFzyInvalidValuePair = "Invalid X/Y value pair: %s"
 /// A token outside any definition; the token.
 inline constexpr const char* SFzyUnexpectedToken = "Unexpected token: \"%s\"";
 /// A NUL character inside a string or right after an escape character.
-inline constexpr const char* SFzyNulCharacter = "Invalid character #0 in a string or after an escape character";
+inline constexpr const char* SFzyNulCharacter =
+    "Invalid character #0 in a string or after an escape character";
 /// Parentheses nested deeper than the reader accepts; the limit.
 inline constexpr const char* SFzyNestingTooDeep = "Parentheses nested too deeply: more than %d levels";
 

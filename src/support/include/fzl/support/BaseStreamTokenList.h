@@ -184,7 +184,8 @@ private:
     static std::vector<TIntfPtr<IBaseStreamToken>> ItemsOf(const TIntfPtr<IBaseStreamTokenList>& List) {
         std::vector<TIntfPtr<IBaseStreamToken>> Items;
         Items.reserve(static_cast<std::size_t>(List->GetCount()));
-        for (int Index = 0; Index < List->GetCount(); ++Index) Items.push_back(List->GetBaseStreamToken(Index));
+        for (int Index = 0; Index < List->GetCount(); ++Index)
+            Items.push_back(List->GetBaseStreamToken(Index));
         return Items;
     }
 

@@ -28,7 +28,8 @@ using TPostFixPriority = TFunctionRef<int(const T& Item)>;
 template <class T>
 [[nodiscard]] std::vector<T> PostFix(std::span<const T> Infix, TPostFixTest<T> IsOpenParen,
                                      TPostFixTest<T> IsCloseParen, TPostFixTest<T> IsOperand,
-                                     TPostFixPriority<T> InStackPriority, TPostFixPriority<T> IncomingPriority) {
+                                     TPostFixPriority<T> InStackPriority,
+                                     TPostFixPriority<T> IncomingPriority) {
     std::vector<T> Output;
     std::vector<T> Stack;
     Output.reserve(Infix.size());
@@ -48,7 +49,8 @@ template <class T>
                 Stack.pop_back();
         } else {
             const int Incoming = IncomingPriority(Item);
-            while (!Stack.empty() && !IsOpenParen(Stack.back()) && InStackPriority(Stack.back()) <= Incoming) {
+            while (!Stack.empty() && !IsOpenParen(Stack.back()) &&
+                   InStackPriority(Stack.back()) <= Incoming) {
                 Output.push_back(Stack.back());
                 Stack.pop_back();
             }

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzySet.h>
+
+#include "TestModel.h"
+#include "VXFuzzyLogicParser/CallParser.h"
+
+namespace fzl {
+namespace {
+
+using test::TCallParser;
+
+/// A model over [0, 100] and a call parser not yet linked to it.
+struct TCalls {
+    test::TModel Model{0, 100};
+    TOwned<TCallParser> Parser = Make<TCallParser>();
+
+    /// The points of the set Text computes, or the error text with its line.
+    std::string Run(const std::string& Text) {
+        try {
+            return Parser->Run(Text, *Model.Variable)->GetValuesToString();
+        } catch (const EFzyParseException& Error) {
+            return Error.Message() + " @" + std::to_string(Error.LineNumber());
+        }
+    }
+    /// The points a generator call gives on a fresh set of the same variable.
+    template <typename F>
+    std::string Expected(F Generate) {
+        TFuzzySet* Set = Model.Variable->GetItems().Add();
+        Generate(*Set);
+        std::string Points = Set->GetValuesToString();
+        Set->Free();
+        return Points;
+    }
+};
+
+TEST(BuiltInFunctions, ShapesByNameAndCount) {
+    TCalls Calls;
+    EXPECT_EQ(Calls.Run("(tri 0 5 10)"), "((0.0000 0.0000) (5.0000 1.0000) (10.0000 0.0000) )");
+    // Without a logic component 7 points; with one, its NumFunctionValues.
+    const std::string PI7 = Calls.Expected([](TFuzzySet& S) { S.CreatePIFunctionValues(7, 10, 50); });
+    EXPECT_EQ(Calls.Run("(pi 10 50)"), PI7);
+    EXPECT_EQ(Calls.Run("(pi 40 60 50)"), PI7);
+    EXPECT_EQ(Calls.Model.Variable->GetItems().GetItem(1)->GetValues().Count(), 7);
+    Calls.Model.Logic->SetNumFunctionValues(9);
+    Calls.Parser->SetFuzzyLogic(Calls.Model.Logic.get());
+    EXPECT_EQ(Calls.Run("(s 0 10)"),
+              Calls.Expected([](TFuzzySet& S) { S.CreateCurveValues(9, 0, 10, 10, true); }));
+    TFuzzySet* Growth = Calls.Parser->Run("(s 0 10)", *Calls.Model.Variable);
+    EXPECT_EQ(Growth->GetSetType(), fstGrowthCurve);
+    EXPECT_EQ(Growth->GetInflectionPoint(), 10);  // the right bound
+    EXPECT_EQ(Calls.Run("(z 0 10)"),
+              Calls.Expected([](TFuzzySet& S) { S.CreateCurveValues(9, 0, 10, 10, false); }));
+    EXPECT_EQ(Calls.Run("(beta 10 50 5)"),
+              Calls.Expected([](TFuzzySet& S) { S.CreateBetaCurveFunctionValues(9, 10, 50, 5, 1); }));
+    EXPECT_EQ(Calls.Run("(beta 10 50 5 2)"),
+              Calls.Expected([](TFuzzySet& S) { S.CreateBetaCurveFunctionValues(9, 10, 50, 5, 2); }));
+    EXPECT_EQ(Calls.Run("(beta 10 50 5 0)"),  // weight 0 is the flat top, allowed
+              Calls.Expected([](TFuzzySet& S) { S.CreateBetaCurveFunctionValues(9, 10, 50, 5, 0); }));
+}
+
+TEST(BuiltInFunctions, ErrorsInOrderWithTheExactTexts) {
+    TCalls Calls;
+    auto Error = [](const std::string& Message, const std::string& Echo, int Line = 1) {
+        return "Parsing Error, " + Message + " in CalcFuzzyFunction at line " + std::to_string(Line) +
+               ": \"" + Echo + "\" @" + std::to_string(Line);
+    };
+    // The kinds are checked before the count, the name before both.
+    EXPECT_EQ(
+        Calls.Run("(s 0 5 10)"),
+        Error("Number of arguments for function, s, incorrect.  Expected \"\"Left Right Inflection_Point\"\"",
+              "( s 0 5 10 "));
+    EXPECT_EQ(Calls.Run("(tri 0 a)"),
+              Error("Data Types of arguments for function, tri, incorrect.  Expected numeric", "( tri 0 a "));
+    EXPECT_EQ(Calls.Run("(tri 0 (5) 10)"),
+              Error("Data Types of arguments for function, tri, incorrect.  Expected numeric",
+                    "( tri 0 ( 5 ) 10 "));
+    EXPECT_EQ(Calls.Run("\n\n(TRI 0 a)"), Error("Unknown function name: \"TRI\"", "( TRI 0 a ", 3));
+    EXPECT_EQ(Calls.Run("(%s%n)"), Error("Unknown function name: \"%s%n\"", "( %s%n "));
+    EXPECT_EQ(
+        Calls.Run("(pi)"),
+        Error("Number of arguments for function, pi, incorrect.  Expected \"\"Left Right Center\" or \"Range "
+              "Center\"\"",
+              "( pi "));
+    EXPECT_EQ(Calls.Run("(tri 1 2)"),
+              Error("Number of arguments for function, tri, incorrect.  Expected \"\"Left Middle Right\"\"",
+                    "( tri 1 2 "));
+    EXPECT_EQ(Calls.Run("(beta 1 2 3 4 5)"),
+              Error("Number of arguments for function, beta, incorrect.  Expected \"\"Range Center "
+                    "Inflection_Point\" or \"Range Center Inflection_Point Weight\"\"",
+                    "( beta 1 2 3 4 5 "));
+    // Values that would give infinite or undefined degrees, and the generators' own errors.
+    EXPECT_EQ(Calls.Run("(beta 6 50 2 -1)"),
+              Error("Invalid weight for function, beta: -1.0000.  Expected 0 or more", "( beta 6 50 2 -1 "));
+    EXPECT_EQ(Calls.Run("(beta 10 50 0)"),
+              Error("Invalid inflection point for function, beta: 0.  Expected a value other than 0",
+                    "( beta 10 50 0 "));
+    EXPECT_EQ(Calls.Run("(pi 1e308 1e308)"),
+              Error("Invalid arguments for function, pi.  Its values are not finite numbers",
+                    "( pi 1e+308 1e+308 "));
+    EXPECT_EQ(Calls.Run("(beta 1e308 -1e308 1)"),
+              Error("Invalid arguments for function, beta.  Its values are not finite numbers",
+                    "( beta 1e+308 -1e+308 1 "));
+    EXPECT_EQ(
+        Calls.Run("(s 10\n 0)"),
+        Error("Invalid range arguments.  Left (10.0000) is greater than right (0.0000)", "( s 10 \r\n0 ", 2));
+    EXPECT_EQ(
+        Calls.Run("(pi 1e309 2)"),  // too large for a double: not a number
+        Error("Data Types of arguments for function, pi, incorrect.  Expected numeric", "( pi 1e309 2 "));
+    Calls.Parser->SetFuzzyLogic(Calls.Model.Logic.get());
+    Calls.Model.Logic->SetNumFunctionValues(10001);
+    EXPECT_EQ(Calls.Run("(z 0 1)"),
+              Error("Too many points for function, z: 10001.  Expected 10000 or fewer", "( z 0 1 "));
+    EXPECT_EQ(Calls.Run("(tri 0 1 2)"), "((0.0000 0.0000) (1.0000 1.0000) (2.0000 0.0000) )");  // no curve
+}
+
+TEST(BuiltInFunctions, HandlersComeFirst) {
+    TCalls Calls;
+    TFuzzySets& Sets = Calls.Model.Variable->GetItems();
+    TFuzzySet* Existing = Calls.Model.Add({{1, 1}}, "existing");
+    std::string Seen;
+    Calls.Parser->OnCalcFuzzyFunction = [&](TObject*, const std::string& Name,
+                                            const TIntfPtr<IFuzzyStreamTokenList>& List, TFuzzySet*& Result,
+                                            bool& Handled) {
+        Seen = Name + " " + List->ToString();
+        if (Name == "TRI") {  // takes over a name the built-ins do not know
+            Result->CreateTriangleFunctionValues(0, 1, 2);
+            Handled = true;
+        } else if (Name == "tri") {  // and one they know: nothing is computed
+            Handled = true;
+        } else if (Name == "old") {  // answers with a set of its own: the new one goes
+            Result = Existing;
+            Handled = true;
+        } else if (Name == "pi") {  // handled without a set: not handled
+            Result = nullptr;
+            Handled = true;
+        }
+    };
+    EXPECT_EQ(Calls.Run("(TRI x (y))"), "((0.0000 0.0000) (1.0000 1.0000) (2.0000 0.0000) )");
+    EXPECT_EQ(Seen, "TRI x (y)");
+    EXPECT_EQ(Calls.Run("(tri 0 5 10)"), "()");
+    EXPECT_EQ(Sets.Count(), 3);
+    EXPECT_EQ(Calls.Parser->Run("(old 1)", *Calls.Model.Variable), Existing);
+    EXPECT_EQ(Sets.Count(), 3);
+    EXPECT_EQ(Calls.Run("(pi 10 50)"),
+              Calls.Expected([](TFuzzySet& S) { S.CreatePIFunctionValues(7, 10, 50); }));
+    EXPECT_EQ(Calls.Run("(z 1)"),
+              "Parsing Error, Number of arguments for function, z, incorrect.  Expected "
+              "\"\"Left Right Inflection_Point\"\" in CalcFuzzyFunction at line 1: \"( z 1 \" @1");
+}
+
+// Input from users and other programs: each text reads through, or fails with a parse
+// error on a line a person can find (above 0).
+TEST(BuiltInFunctions, HostileInputsParseOrFailWithALine) {
+    std::string Comments;
+    for (int Line = 0; Line < 2000; ++Line) Comments += "; comment\n";
+    std::string Operands;
+    for (int Operand = 0; Operand < 20000; ++Operand) Operands += "?a ";
+    const std::vector<std::string> Inputs = {
+        Comments + "(tri 0 5 10)",
+        "(tri 0 5 10)\r",
+        std::string(300, '('),
+        std::string(10, ')'),
+        "(tri 0 5 \"open",
+        "\"a\\",
+        std::string("(tri 0 \"\0\" 1)", 14),
+        std::string("(tri\0 0\0 5 10)", 14),
+        "\xEF\xBB\xBF(températur 1 2)",
+        "\xFF\xFE(\x00t\x00r\x00i\x00",
+        "(beta 6 50 2 -1)",
+        "(pi 1e308 1e308)",
+        "(pi " + std::string(5000, '9') + " 1)",
+        "(beta 10 50 0)",
+        "(s 10 0)",
+        "(tri 0 (5 (6 (7))) 10)",
+        "(%s%n%d 1 2 3)",
+        "(" + Operands + ")",
+        "((tri 1 2 3))",
+        "tri 1 2 3",
+        "(tri 0 5 10",
+    };
+    for (const std::string& Input : Inputs) {
+        TCalls Calls;
+        try {
+            (void)Calls.Parser->Run(Input, *Calls.Model.Variable);
+        } catch (const EFzyParseException& Error) {
+            EXPECT_GT(Error.LineNumber(), 0) << Error.Message();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace fzl
