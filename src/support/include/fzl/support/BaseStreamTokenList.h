@@ -70,6 +70,13 @@ template <class I = IBaseStreamTokenList>
 requires std::derived_from<I, IBaseStreamTokenList>
 class TBaseStreamTokenList : public TInterfaced<TPersistent, I> {
 public:
+    // The typed overloads of a descendant interface stay visible beside the base ones.
+    using I::Add;
+    using I::Append;
+    using I::Equals;
+    using I::IndexOf;
+    using I::Insert;
+    using I::Remove;
     // ---- ICloneable --------------------------------------------------------------------
     /// Takes the items (the same token references) of another token list; anything else
     /// raises EConvertError.
