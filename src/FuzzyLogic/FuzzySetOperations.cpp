@@ -2,7 +2,9 @@
 // the segment geometry, the overlap test and the exported point-walking helpers.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <string>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -11,6 +13,7 @@
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/UpdateGuard.h>
 
 #include "internal/MergeSweep.h"
 
@@ -18,6 +21,22 @@ namespace fzl {
 namespace {
 
 using TOperatorFunction = bool (*)(TFuzzySetValues&, TFzyFloat, TFzyFloat, TFzyFloat, TFzyFloat);
+
+// The operators of each operation, indexed by TFuzzyOperation; their keywords are
+// FuzzyIntersectionKeywords and FuzzyUnionKeywords. An unbounded sum is no intersection.
+struct TOperators {
+    TOperatorFunction Intersection;
+    TOperatorFunction Union;
+};
+constexpr std::array<TOperators, foSum + 1> OperatorTable = {{
+    {&TFuzzySet::FuzzyOperatorMin, &TFuzzySet::FuzzyOperatorMax},                       // foZadeh
+    {&TFuzzySet::FuzzyOperatorMean, &TFuzzySet::FuzzyOperatorUnionMean},                // foMean
+    {&TFuzzySet::FuzzyOperatorMeanSqr, &TFuzzySet::FuzzyOperatorMeanSqr},               // foMeanSqr
+    {&TFuzzySet::FuzzyOperatorMeanSqrt, &TFuzzySet::FuzzyOperatorMeanSqrt},             // foMeanSqrt
+    {&TFuzzySet::FuzzyOperatorIntersectionProduct, &TFuzzySet::FuzzyOperatorUnionProduct},  // foProduct
+    {&TFuzzySet::FuzzyOperatorIntersectionBoundedSum, &TFuzzySet::FuzzyOperatorUnionBoundedSum},  // foBoundedSum
+    {nullptr, &TFuzzySet::FuzzyOperatorUnionSum},                                        // foSum
+}};
 
 // The operand as it reads inside a combined expression: its own expression
 // when it came from one, else its name.
@@ -54,9 +73,9 @@ bool IsZeroSet(const TFuzzySetValues& Points) {
 
 // ---- Sweep drivers -----------------------------------------------------------------------
 
-TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
-                               TFuzzyOperator Op) const {
-    TFuzzySet* Result = NewSibling();
+TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
+                                      TFuzzyOperator Op) const {
+    TOwned<TFuzzySet> Result = NewSibling();
     try {
         Result->SetName(CreateFuzzyName(FName, FuzzySet.FName, OpName));
         TFuzzySetValues& Points = Result->GetValues();
@@ -64,14 +83,11 @@ TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpN
         Points.Reserve(2 * (FValues->Count() + FuzzySet.FValues->Count()));
         const std::string Expression = OperandText(*this) + " " + OpName + " " + OperandText(FuzzySet);
         try {
-            InUpdate(Points, [&] {
-                const bool Stopped = detail::MergeSweep(
-                    *FValues, *FuzzySet.FValues, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-                        return Op(Points, X1, Y1, X2, Y2);
-                    });
-                if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0)
-                    detail::SimplifyRuns(Points);
-            });
+            const TUpdateGuard Update(Points);
+            const bool Stopped = detail::MergeSweep(
+                *FValues, *FuzzySet.FValues,
+                [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) { return Op(Points, X1, Y1, X2, Y2); });
+            if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0) detail::SimplifyRuns(Points);
         } catch (...) {
             // The closing report cleared the expression; the result says what it was meant to be.
             Result->FExpression = Expression;
@@ -79,8 +95,8 @@ TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpN
         }
         Result->FExpression = Expression;
     } catch (...) {
-        // A result in a collection stays there; a detached one would be lost to the caller.
-        if (Result->GetCollection() == nullptr) Result->Free();
+        // A result in a collection stays there, as the collection's; a detached one goes.
+        if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
         throw;
     }
     return Result;
@@ -91,46 +107,27 @@ bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {
     return detail::MergeSweep(*FValues, *FuzzySet.FValues, Cmp);
 }
 
-TFuzzySet* TFuzzySet::Intersection(const TFuzzySet& FuzzySet) const {
-    TOperatorFunction Op = &FuzzyOperatorMin;
-    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[foZadeh]), Op);
+TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet) const {
+    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[foZadeh]), &FuzzyOperatorMin);
 }
 
-TFuzzySet* TFuzzySet::Union(const TFuzzySet& FuzzySet) const {
-    TOperatorFunction Op = &FuzzyOperatorMax;
-    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[foZadeh]), Op);
+TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet) const {
+    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[foZadeh]), &FuzzyOperatorMax);
 }
 
-TFuzzySet* TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
-    TOperatorFunction Op = nullptr;
-    switch (Operation) {
-        case foZadeh: Op = &FuzzyOperatorMin; break;
-        case foMean: Op = &FuzzyOperatorMean; break;
-        case foMeanSqr: Op = &FuzzyOperatorMeanSqr; break;
-        case foMeanSqrt: Op = &FuzzyOperatorMeanSqrt; break;
-        case foProduct: Op = &FuzzyOperatorIntersectionProduct; break;
-        case foBoundedSum: Op = &FuzzyOperatorIntersectionBoundedSum; break;
-        case foSum: break;  // an unbounded sum is no intersection
-    }
-    if (Op == nullptr) RaiseInvalidOperation(Operation);
-    if (AnyEmpty(*this, FuzzySet)) Op = &FuzzyOperatorMin;
-    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[Operation]), Op);
+TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
+    const auto Index = static_cast<std::size_t>(Operation);
+    if (Index >= OperatorTable.size() || OperatorTable[Index].Intersection == nullptr)
+        RaiseInvalidOperation(Operation);
+    const TOperatorFunction Op = AnyEmpty(*this, FuzzySet) ? &FuzzyOperatorMin : OperatorTable[Index].Intersection;
+    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[Index]), Op);
 }
 
-TFuzzySet* TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
-    TOperatorFunction Op = nullptr;
-    switch (Operation) {
-        case foZadeh: Op = &FuzzyOperatorMax; break;
-        case foMean: Op = &FuzzyOperatorUnionMean; break;
-        case foMeanSqr: Op = &FuzzyOperatorMeanSqr; break;
-        case foMeanSqrt: Op = &FuzzyOperatorMeanSqrt; break;
-        case foProduct: Op = &FuzzyOperatorUnionProduct; break;
-        case foBoundedSum: Op = &FuzzyOperatorUnionBoundedSum; break;
-        case foSum: Op = &FuzzyOperatorUnionSum; break;
-    }
-    if (Op == nullptr) RaiseInvalidOperation(Operation);
-    if (AnyEmpty(*this, FuzzySet)) Op = &FuzzyOperatorMax;
-    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[Operation]), Op);
+TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
+    const auto Index = static_cast<std::size_t>(Operation);
+    if (Index >= OperatorTable.size()) RaiseInvalidOperation(Operation);
+    const TOperatorFunction Op = AnyEmpty(*this, FuzzySet) ? &FuzzyOperatorMax : OperatorTable[Index].Union;
+    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[Index]), Op);
 }
 
 // ---- Overlap test -----------------------------------------------------------------------------
