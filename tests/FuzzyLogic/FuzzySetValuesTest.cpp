@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
+#include <limits>
 #include <random>
-#include <string>
 #include <string_view>
 #include <tuple>
-#include <utility>
-#include <vector>
-
-#include <fzl/FuzzyLogic/FuzzyMath.h>
-#include <fzl/FuzzyLogic/FuzzySetValues.h>
 
 #include "TestModel.h"
 
@@ -19,8 +13,8 @@ namespace {
 
 using test::ErrorOf;
 
+using test::TPoints;
 using TReports = std::pair<int, int>;
-using TPoints = std::vector<std::pair<TFzyFloat, TFzyFloat>>;
 
 /// Stands in for the fuzzy set: a range, and the reports it receives.
 struct TFakeSet final : TFuzzySetValuesOwner {
@@ -39,11 +33,7 @@ TPoints Points(TPoints Points) {
     for (auto& [X, Y] : Points) X = std::round(X * 1e9) / 1e9, Y = std::round(Y * 1e9) / 1e9;
     return Points;
 }
-TPoints Points(const TFuzzySetValues& List) {
-    TPoints Result;
-    for (const TFuzzySetValue* P : List) Result.emplace_back(P->GetX(), P->GetY());
-    return Points(Result);
-}
+TPoints Points(const TFuzzySetValues& List) { return Points(test::PointsOf(List)); }
 
 #define EXPECT_POINTS(Actual, ...) EXPECT_EQ(Points(Actual), Points(TPoints{__VA_ARGS__}))
 
@@ -134,6 +124,45 @@ TEST(FuzzySetValues, BulkUpdatesAndReports) {
     EXPECT_EQ(Set.Take(), TReports(2, 0));
 }
 
+TEST(FuzzySetValues, ExplicitCleanUpAndSelfAppend) {
+    // Inside a bracket nothing is placed; Sort orders by X but never swaps points within the
+    // tolerance (4.99997 stays after 5.00004); RemoveDuplicates then drops adjacent equal points.
+    auto List = Make<TFuzzySetValues>();
+    List->BeginUpdate();
+    for (const auto& [X, Y] : TPoints{{3, 0}, {5, 0.2}, {1, 0}, {5.00004, 0.5}, {4.99997, 0.7}, {1, 0}})
+        List->Add(X, Y);
+    List->Sort();
+    EXPECT_POINTS(*List, {1, 0}, {1, 0}, {3, 0}, {5, 0.2}, {5.00004, 0.5}, {4.99997, 0.7});
+    List->RemoveDuplicates();
+    EXPECT_POINTS(*List, {1, 0}, {3, 0}, {5, 0.2}, {5.00004, 0.5}, {4.99997, 0.7});
+    List->EndUpdate();
+    List->BeginUpdate();
+    List->Add(2, 0.5), List->Add(1, 0);
+    List->CleanupValues();  // both at once
+    EXPECT_POINTS(*List, {1, 0}, {2, 0.5}, {3, 0}, {5, 0.2}, {5.00004, 0.5}, {4.99997, 0.7});
+    List->EndUpdate();
+    // A list appended to itself copies the points it had: duplicates, which go at once; in a
+    // bracket they stay until it closes.
+    auto Tri = MakeList({{0, 0}, {5, 1}, {10, 0}});
+    Tri->Append(*Tri);
+    Tri->Append(*Tri, 9, 9);  // the start clipped to the last point
+    EXPECT_POINTS(*Tri, {0, 0}, {5, 1}, {10, 0});
+    Apply(*Tri, "[", 0, 0, 0);
+    Tri->Append(*Tri);
+    EXPECT_EQ(Tri->Count(), 6);
+    Apply(*Tri, "]", 0, 0, 0);
+    EXPECT_POINTS(*Tri, {0, 0}, {5, 1}, {10, 0});
+}
+
+TEST(FuzzySetValues, TheToleranceIsTheDouble00001JudgedExactly) {
+    // A degree of 0.0001 is within the tolerance of 0 (bounds inclusive), the next double is not.
+    EXPECT_EQ(MakeList({{0, 0}, {0, 0.0001}})->Count(), 1);
+    EXPECT_EQ(MakeList({{0, 0}, {0, std::nextafter(0.0001, 1.0)}})->Count(), 2);
+    EXPECT_TRUE(FloatEquals(0.5, 0.5001) && FloatEquals(0.5001, 0.5) && FloatEquals(-0.0001, 0.0));
+    EXPECT_FALSE(FloatEquals(0.5, 0.50011) || FloatEquals(1e6, 1e6 + 0.001) ||  // absolute, not relative
+                 FloatEquals(std::numeric_limits<double>::quiet_NaN(), 0.0));
+}
+
 TEST(FuzzySetValues, CountingSkippingAndStatistics) {
     auto List = MakeList({{0, 0.5}, {2, 0.50005}, {2.00005, 0.7}, {3, 0}, {3, 0.5}, {3, 1}});
     EXPECT_EQ(std::tuple(List->GetXCount(2), List->GetXCount(3), List->GetXCount(7)), std::tuple(1, 3, 0));
@@ -148,20 +177,16 @@ TEST(FuzzySetValues, CountingSkippingAndStatistics) {
 
     auto Empty = Make<TFuzzySetValues>();
     TFzyFloat Avg = -1, Max = -1, Min = -1;
-    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetAvgValue(); }),
-              R"(Invalid operation: "Get Average Y Value".  Fuzzy set is empty)");
-    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetMaxValue(); }),
-              R"(Invalid operation: "Get Maximum Y Value".  Fuzzy set is empty)");
-    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetMinValue(); }),
-              R"(Invalid operation: "Get Minimum Y Value".  Fuzzy set is empty)");
-    EXPECT_EQ(ErrorOf([&] { Empty->GetStatValues(Avg, Max, Min); }),
-              R"(Invalid operation: "Get Statistics Values".  Fuzzy set is empty)");
+    const auto Refused = [](const char* Operation) { return Format(SFuzzySetEmpty, {Operation}); };
+    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetAvgValue(); }), Refused("Get Average Y Value"));
+    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetMaxValue(); }), Refused("Get Maximum Y Value"));
+    EXPECT_EQ(ErrorOf([&] { (void)Empty->GetMinValue(); }), Refused("Get Minimum Y Value"));
+    EXPECT_EQ(ErrorOf([&] { Empty->GetStatValues(Avg, Max, Min); }), Refused("Get Statistics Values"));
     auto Mixed = MakeList({{0, 0.2}, {1, 1.0}, {2, 3.0}});
     EXPECT_EQ(std::pair(Mixed->GetMaxValue(), Mixed->GetMinValue()), std::pair(1.0, 0.2));  // stops at 1
     EXPECT_DOUBLE_EQ(Mixed->GetAvgValue(), 1.4);
     Mixed->GetStatValues(Avg, Max, Min);
-    EXPECT_DOUBLE_EQ(Avg, 1.4);
-    EXPECT_EQ(std::pair(Max, Min), std::pair(3.0, 0.2));
+    EXPECT_EQ(std::tuple(Points({{Avg, 0}}), Max, Min), std::tuple(Points({{1.4, 0}}), 3.0, 0.2));
     MakeList({{0, 1.5}, {1, 2.5}})->GetStatValues(Avg, Max, Min);
     EXPECT_EQ(std::tuple(Avg, Max, Min), std::tuple(2.0, 2.5, 1.0));  // the minimum starts at 1
     MakeList({{0, 0}, {1, 0}})->GetStatValues(Avg, Max, Min);

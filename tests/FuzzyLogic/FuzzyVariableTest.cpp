@@ -4,9 +4,6 @@
 #include <string>
 #include <utility>
 
-#include <fzl/FuzzyLogic/FuzzyVariable.h>
-#include <fzl/support/StringList.h>
-
 #include "TestModel.h"
 
 namespace fzl {
@@ -53,12 +50,13 @@ TEST(FuzzyVariable, RangeThresholdAndAssign) {
     V->SetItemIndex(-1);  // selecting is a change too
     EXPECT_EQ(Take(), 2);
 
-    // Assign copies the fields and the sets, reported once, when the sets are in place.
+    // Assign copies the fields, the comment among them, and the sets, reported once, when the
+    // sets are in place.
     TFuzzyVariable* Copy = Logic->GetItems().Add("copy");
-    Copy->GetItems().Add("old"), Take();
+    V->SetComment("note"), Copy->GetItems().Add("old"), Take();
     Copy->Assign(*V);
     EXPECT_EQ(Take(), 1);
-    EXPECT_EQ(Describe(*Copy), "v K [10, 20] 0.4 #-1: -s");  // only Add(Name) marks a set Defined
+    EXPECT_EQ(Describe(*Copy) + " " + Copy->GetComment(), "v K [10, 20] 0.4 #-1: -s note");  // -: undefined
     EXPECT_EQ(Copy->GetItems().GetItem(0)->GetValues().Count(), 1);
     EXPECT_THROW(Copy->Assign(*V->GetItems().GetItem(0)), EConvertError);
 }
@@ -76,9 +74,16 @@ TEST(FuzzyVariable, SetsSelectionNamesAndLookups) {
     // Lookups are exact and case-sensitive.
     EXPECT_EQ(Sets.GetItemByName("__Empty"), Sets.GetItem(2));
     EXPECT_EQ(ErrorOf([&] { (void)Sets.GetItemByName("Warm"); }), R"(Unknown Fuzzy Set name: "Warm")");
-    EXPECT_EQ(Logic->GetItems().GetItemByName("temp"), Variable);
-    EXPECT_EQ(ErrorOf([&] { (void)Logic->GetItems().GetItemByName("pressure"); }),
+    TFuzzyVariables& Variables = Logic->GetItems();
+    EXPECT_EQ(Variables.GetItemByName("temp"), Variable);
+    EXPECT_EQ(ErrorOf([&] { (void)Variables.GetItemByName("pressure"); }),
               R"(Unknown Fuzzy Variable name: "pressure")");
+    // Insert puts the new variable at the index, clamped to the end.
+    Variables.Insert(0)->SetName("first"), Variables.Insert(1)->SetName("second");
+    Variables.Insert(9)->SetName("last");
+    std::string Order;
+    for (const TFuzzyVariable* Item : Variables) Order += Item->GetName() + " ";
+    EXPECT_EQ(Order, "first second temp last ");
 
     // Deleting the selected set moves the selection; the count and beyond are refused.
     Sets.Delete(3);

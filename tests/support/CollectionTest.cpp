@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include <fzl/support/Collection.h>
 #include <fzl/support/Exceptions.h>
-#include <fzl/support/GCollection.h>
 #include <fzl/support/StringList.h>
+#include <fzl/support/TypedCollection.h>
+#include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
 namespace {
@@ -24,7 +25,6 @@ struct TNamedItem : TGCollectionItem {
     [[nodiscard]] std::string GetName() const override { return Name; }
     void Assign(const TPersistent& Source) override { Name = dynamic_cast<const TNamedItem&>(Source).Name; }
     void Touch() { Changed(false); }
-    TNamedItem* Rename(std::string NewName) { return Name = std::move(NewName), this; }
 };
 
 struct TDerivedItem : TNamedItem {
@@ -32,20 +32,19 @@ struct TDerivedItem : TNamedItem {
     [[nodiscard]] std::string ClassName() const override { return "TDerivedItem"; }
 };
 
-struct TLogged : TGCollection {
+struct TLogged : TTypedCollection<TNamedItem> {
     /// Starts with one item per character of Names, and an empty log.
     explicit TLogged(std::string_view Names = "",
-                     TCollectionItemClass Class = TItemClass<TNamedItem>::Of<TNamedItem>())
-        : TGCollection(Class) {
-        for (char Name : Names) AddNamed(std::string(1, Name));
+                     TItemClass<TNamedItem> Class = TItemClass<TNamedItem>::Of<TNamedItem>())
+        : TTypedCollection(Class) {
+        for (char Name : Names) Add()->Name = Name;
         Log.clear();
     }
-    TNamedItem* AddNamed(const std::string& Name) { return static_cast<TNamedItem*>(Add())->Rename(Name); }
-    [[nodiscard]] TNamedItem* Named(int Index) const { return static_cast<TNamedItem*>(GetItem(Index)); }
     /// The item names in order, "?" marking an item that does not know its index.
     [[nodiscard]] std::string Names() const {
         std::string Result;
-        for (int I = 0; I < Count(); ++I) Result += Named(I)->Name + (Named(I)->GetIndex() == I ? "" : "?");
+        for (const TNamedItem* Item : *this)
+            Result += Item->Name + (GetItem(Item->GetIndex()) == Item ? "" : "?");
         return Result;
     }
     void Update(TCollectionItem* Item) override {
@@ -60,68 +59,86 @@ struct TLogged : TGCollection {
 
 TEST(Collection, HooksReportEachChangeOnceAndInOrder) {
     auto List = Make<TLogged>("ABCD");
-    List->AddNamed("E");
+    List->Add()->Name = "E";
     EXPECT_EQ(Take(), (TLog{"added:", "update:*"}));  // joined before the caller named it
     List->Delete(1);
     EXPECT_EQ(Take(), (TLog{"deleting:B", "extracting:B", "update:*"}));
-    List->Named(1)->Free();
-    List->Named(0)->Touch();
+    List->GetItem(1)->Free();
+    List->First()->Touch();
     EXPECT_EQ(Take(), (TLog{"extracting:C", "update:*", "update:A"}));
-    static_cast<TNamedItem*>(List->Insert(0))->Rename("I");
-    EXPECT_EQ(List->Names(), "IADE");
+    List->Insert(0)->Name = "I";
+    List->Last()->SetIndex(1);
+    EXPECT_EQ(List->Names(), "IEAD");
     Take();
     List->Clear();
     List->Clear();  // empty: nothing more to report
-    EXPECT_EQ(Take(), (TLog{"extracting:E", "extracting:D", "extracting:A", "extracting:I", "update:*"}));
+    EXPECT_EQ(Take(), (TLog{"extracting:D", "extracting:A", "extracting:E", "extracting:I", "update:*"}));
 
     List->BeginUpdate();
-    List->AddNamed("A")->Touch();
+    List->Add()->Touch();
     List->Delete(0);
-    List->AddNamed("F");
+    List->Add()->Name = "F";
     List->EndUpdate();
-    EXPECT_EQ(Take(), (TLog{"added:", "deleting:A", "extracting:A", "added:", "update:*"}));
-    List.reset();  // frees the items without reporting Update
-    EXPECT_EQ(Take(), (TLog{"extracting:F"}));
-}
-
-TEST(Collection, MovingItems) {
-    auto List = Make<TLogged>("ABCD");
+    EXPECT_EQ(Take(), (TLog{"added:", "deleting:", "extracting:", "added:", "update:*"}));
     auto Other = Make<TLogged>("X");
-    List->Named(3)->SetIndex(0);
-    List->Named(1)->SetIndex(2);
-    EXPECT_EQ(List->Names(), "DBAC");
-    EXPECT_EQ(Take(), (TLog{"update:*", "update:*"}));
-
-    TNamedItem* B = List->Named(1);
-    B->SetCollection(Other.get());
-    EXPECT_EQ(Take(), (TLog{"extracting:B", "update:*", "added:B", "update:*"}));
-    EXPECT_EQ(List->Names() + "|" + Other->Names(), "DAC|XB");
-    B->SetCollection(nullptr);  // detached, it belongs to nobody: freeing it reports nowhere
-    B->Free();
-    EXPECT_EQ(Take(), (TLog{"extracting:B", "update:*"}));
+    List->First()->SetCollection(Other.get());
+    EXPECT_EQ(Take(), (TLog{"extracting:F", "update:*", "added:F", "update:*"}));
+    Other.reset();  // frees the items without reporting Update
+    EXPECT_EQ(Take(), (TLog{"extracting:F", "extracting:X"}));
 }
 
 TEST(Collection, ItemClassLookupBadIndexesAndAssign) {
     auto List = Make<TLogged>("", TItemClass<TNamedItem>::Of<TDerivedItem>());
     EXPECT_EQ(List->Add()->GetDisplayName(), "TDerivedItem");
-
     auto Named = Make<TLogged>("ABA");
-    EXPECT_EQ(Named->IndexOf("A"), 0);
-    EXPECT_EQ(Named->IndexOf("b"), -1);  // exact, case-sensitive
+    EXPECT_EQ(Named->Find("A"), Named->First());
+    EXPECT_EQ(Named->Find("b"), nullptr);  // exact, case-sensitive
     Named->Delete(0);
     EXPECT_THROW(static_cast<void>(Named->GetItem(-1)), EListError);
     EXPECT_THROW(Named->Delete(2), EListError);
     Take();
-
     // Assign replaces the items with copies inside one bracket; self-assignment changes nothing.
     List->Assign(*Named);
     List->Assign(*List);
     EXPECT_EQ(List->Names() + "|" + Named->Names(), "BA|BA");
     EXPECT_EQ(std::ranges::count(Take(), "update:*"), 1);
-    EXPECT_EQ(List->Named(0)->ClassName(), "TDerivedItem");
+    EXPECT_EQ(List->First()->ClassName(), "TDerivedItem");
     auto Strings = Make<TStringList>();  // unrelated classes: an error, the target untouched
     EXPECT_THROW(List->Assign(*Strings), EConvertError);
     EXPECT_EQ(List->Names(), "BA");
+}
+
+// A bracket whose closing report can fail.
+struct TTarget {
+    int Depth = 0, Reports = 0;
+    bool FailReport = false;
+    void BeginUpdate() { ++Depth; }
+    void EndUpdate() {
+        if (--Depth > 0) return;
+        ++Reports;
+        if (FailReport) throw std::runtime_error("report");
+    }
+};
+
+TEST(UpdateGuard, ClosesOnceAndNeverThrowsOverAnotherException) {
+    TTarget Target;
+    {
+        const TUpdateGuard Outer(Target);
+        const TUpdateGuard Inner(Target);
+        EXPECT_EQ(Target.Depth, 2);
+    }
+    EXPECT_EQ(Target.Reports, 1);  // only the outermost close reports
+    Target.FailReport = true;
+    // Left normally: the report's exception comes through, and the bracket is closed.
+    EXPECT_THROW({ const TUpdateGuard Guard(Target); }, std::runtime_error);
+    // Left by an exception: that one comes through; the failing report is dropped, not terminating.
+    EXPECT_THROW(
+        {
+            const TUpdateGuard Guard(Target);
+            throw std::logic_error("body");
+        },
+        std::logic_error);
+    EXPECT_EQ(std::pair(Target.Depth, Target.Reports), std::pair(0, 3));
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ TEST(Format, PlaceholdersAndRounding) {
               "000000042|1234567890|-000000042|   42");
     EXPECT_EQ(Format("%.4f %.4f %.4f %.4f", {3.14159265, 0.99996, -1.23456, -0.00006}),
               "3.1416 1.0000 -1.2346 -0.0001");
-    // Never a negative zero; "%f" takes an integer too.
+    // Never a negative zero; "%f" takes an integer too, and has six decimals without a precision.
     EXPECT_EQ(Format("%.4f %.0f %.2f", {-0.00001, -0.4, 3}), "0.0000 0 3.00");
+    EXPECT_EQ(Format("%f|%f|%9f", {1.5, -2, 0.0000005}), "1.500000|-2.000000| 0.000000");
     // A wrong kind of argument, a missing one, or a bad placeholder is an error.
     const std::pair<const char*, TFormatArg> Bad[] = {{"%d", "text"},  {"%d", 1.5},      {"%s", 1},
                                                       {"%.4f", "1.5"}, {"%d and %d", 1}, {"ends in %", 1},
@@ -65,12 +66,6 @@ TEST(Format, IgnoresTheGlobalLocales) {
     std::locale::global(SavedCpp);
     std::setlocale(LC_ALL, SavedC.c_str());
 }
-
-}  // namespace
-}  // namespace fzl
-
-namespace fzl {
-namespace {
 
 // Moderate values take a quick integer path; it must print what the correctly
 // rounded conversion prints, near decimal ties included.
