@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 
 #include "TestModel.h"
 
 namespace fzl {
 namespace {
 
-using test::Number;
-using test::Text;
-using test::TModel;
-using test::TPoints;
+using namespace test;  // TModel, FreeSet, PointsOf, Text, ErrorOf
 
 const TPoints Triangle = {{0, 0}, {5, 1}, {10, 0}};
 const TPoints Wide = {{0, 0}, {6, 1}, {12, 0}};
@@ -32,7 +28,7 @@ TEST(FuzzyHedges, EveryNamedHedge) {
         "absolutely 7: 0 0.2222 0.7778 1 0.2222\ndefinitely 7: 0 0.2222 0.7778 1 0.2222\n"
         "generally 7: 0 0.2887 0.7113 1 0.2887\n";
     std::string Actual;
-    TModel M(0, 12), Warm(20, 30);
+    TModel M(0, 12);
     for (int Index = fhNot; Index <= fhGenerally; ++Index) {
         const auto Hedge = static_cast<TFuzzyHedge>(Index);
         const std::string Name = std::string(HedgeNames[Index]) + " hot";
@@ -41,13 +37,9 @@ TEST(FuzzyHedges, EveryNamedHedge) {
         Actual += std::string(HedgeNames[Index]) + " " + std::to_string(Set->GetValues().Count()) + ":";
         for (const int X : {0, 2, 4, 6, 10}) Actual += " " + Number(Set->DegreeOfMembership(X));
         Actual += "\n";
-        // Over [20, 30] and with a degree above 1: in the range, and no NaN.
-        for (const TFuzzySetValue* P :
-             Warm.Add({{21, 0}, {24, 1}, {24, 1.5}, {29, 0.2}})->Hedge(Hedge)->GetValues())
-            EXPECT_TRUE(P->GetX() >= 20 && P->GetX() <= 30 && std::isfinite(P->GetY())) << Name;
     }
     EXPECT_EQ(Actual, Expected);
-    EXPECT_EQ(Warm.Variable->GetItems().Count(), fhGenerally + 1);  // no temporaries left behind
+    EXPECT_EQ(M.Variable->GetItems().Count(), fhGenerally + 1);  // no temporaries left behind
 
     // Equal maxima below 1: above cuts at the last of them, below at the first; of two peaks at 1
     // the scan stops at the first it meets.
@@ -67,7 +59,8 @@ TEST(FuzzyHedges, EveryNamedHedge) {
     // Normalizing an all-zero set changes nothing, so its expression survives and is wrapped.
     TFuzzySet* Zero = M.Add({{0, 0}, {10, 0}});
     Zero->SetExpression("zero");
-    EXPECT_EQ(Text(*Zero->Hedge(fhNormalize)) + Zero->GetExpression(), "0,0 10,0 normalize zero");
+    EXPECT_EQ(Text(*Zero->Hedge(fhNormalize)), "0,0 10,0 ");
+    EXPECT_EQ(Zero->GetExpression(), "normalize zero");
 }
 
 TEST(FuzzyHedges, BaseHedgesNormalizeAndApproximation) {
@@ -97,7 +90,6 @@ TEST(FuzzyHedges, BaseHedgesNormalizeAndApproximation) {
     Set->SetExpression("very hot");
     EXPECT_EQ(Text(*Set->Hedge(bfhAdd, 5, false)), "5,0 10,1 12,0 ");  // clamped to the maximum
     EXPECT_EQ(Set->GetName() + "|" + Set->GetExpression(), "hot +X 5.0000|+X [very hot]");
-    EXPECT_EQ(Text(*Set->Hedge(bfhSubtract, 7, false)), "0,0 3,1 5,0 ");
     EXPECT_EQ(Text(*M.Add({{0, 1}, {9, 0}})->Hedge(bfhPower, -0.5, false)), "0,1 0.3333,0 ");  // X > 0 only
 
     EXPECT_EQ(Text(*M.Add({{0, 0}, {1, 0.5}, {2, 0.25}})->Normalize()), "0,0 1,1 2,0.5 ");

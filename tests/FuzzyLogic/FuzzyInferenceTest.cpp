@@ -1,19 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "TestModel.h"
 
 namespace fzl {
 namespace {
 
-using test::FreeSet;
-using test::PointsOf;
-using test::TModel;
-using test::TPoints;
+using namespace test;  // TModel, FreeSet, PointsOf, Text, ErrorOf
 using TSets = std::vector<TFuzzySet*>;
 const TPoints Tri = {{0, 0}, {5, 1}, {10, 0}};
 
@@ -22,8 +16,7 @@ TEST(FuzzyInference, CorrelationStrengthEqualsAndCorrelate) {
     TFuzzySet* A = M.Add({{0, 0}, {10, 1}, {20, 0}}, "a");
     TFuzzySet* B = M.Add({{10, 0}, {20, 1}, {30, 0}}, "b");
     EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*B), 0.5);  // the height of the overlap
-    EXPECT_DOUBLE_EQ(A->FuzzyEquals(*A), 1.0);
-    EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*M.Add({{25, 0}, {30, 1}})), 0.0);
+    EXPECT_DOUBLE_EQ(A->FuzzyEquals(*A), 1.0);             // of a set with itself, its height
     EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {10, 1}})->GetCorrelationStrength(*FreeSet({{20, 0.5}, {30, 0}})), 0.5);
     // Equals holds from the threshold up: the overlap of 0.5 is equal at 0.5, not at 0.6.
     M.Variable->SetThreshold(0.5);
@@ -37,18 +30,15 @@ TEST(FuzzyInference, CorrelationStrengthEqualsAndCorrelate) {
     TSets Premises = {M.Add(Tri), M.Add(Tri)};
     EXPECT_DOUBLE_EQ(M.Variable->GetCorrelationStrength(Premises, Facts), 0.3);
 
-    // Correlation clips (minimum, the default) or scales (product) a set.
+    // Correlation clips (minimum, the default) or scales (product, here the component's) a set.
     EXPECT_EQ(PointsOf(*FreeSet(Tri)->Correlate(0.5, fcmMinimum)), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
-    EXPECT_EQ(PointsOf(*FreeSet({{0, 0.4}, {5, 1}})->Correlate(0.5, fcmProduct)),
-              (TPoints{{0, 0.2}, {5, 0.5}}));
     M.Logic->SetCorrelationMethod(fcmProduct);
     EXPECT_EQ(PointsOf(*M.Add({{0, 0.4}, {5, 1}})->Correlate(0.5)), (TPoints{{0, 0.2}, {5, 0.5}}));
 }
 
 TEST(FuzzyInference, InferUnderEachMethod) {
     TModel M(0, 10);
-    TFuzzySet* A = M.Add({{0, 0.2}, {10, 0.8}}, "a");
-    TFuzzySet* B = M.Add({{0, 0.6}, {10, 0.4}}, "b");  // crosses A at (5, 0.5)
+    TFuzzySet *A = M.Add({{0, 0.2}, {10, 0.8}}, "a"), *B = M.Add({{0, 0.6}, {10, 0.4}}, "b");
     // Each method names the operation it combines with (whose degrees the operation tests check).
     using TCases = std::vector<std::tuple<TFuzzyInferenceMethod, bool, std::string>>;
     for (const auto& [Method, Intersect, Name] : TCases{{fimMinMax, false, "a or b"},
@@ -56,16 +46,14 @@ TEST(FuzzyInference, InferUnderEachMethod) {
                                                         {fimAdditive, false, "a or-sum b"},
                                                         {fimMean, true, "a and-mean b"},
                                                         {fimProduct, false, "a or-product b"},
-                                                        {fimBoundedSum, true, "a and-boundedsum b"}}) {
-        const TOwned<TFuzzySet> R = A->Infer(*B, Method, Intersect);
-        EXPECT_EQ(std::pair(R->GetName(), R->GetVariable()), std::pair(Name, M.Variable));
-    }
-    EXPECT_NEAR(A->Infer(*B, fimProduct, false)->DegreeOfMembership(5), 0.75, 1e-12);
-    EXPECT_EQ(PointsOf(*A), (TPoints{{0, 0.2}, {10, 0.8}}));  // the operands stay
+                                                        {fimBoundedSum, true, "a and-boundedsum b"}})
+        EXPECT_EQ(A->Infer(*B, Method, Intersect)->GetName(), Name);
+    EXPECT_EQ(A->Infer(*B, false)->GetVariable(), M.Variable);
     EXPECT_THROW((void)A->Infer(*B, fimAdditive, true), EFzyException);
     M.Logic->SetInferenceMethod(fimBoundedSum);
     EXPECT_EQ(A->Infer(*B, false)->GetName(), "a or-boundedsum b");
-    EXPECT_EQ(M.Variable->GetItems().Count(), 2);  // every result went with its handle
+    EXPECT_EQ(PointsOf(*A), (TPoints{{0, 0.2}, {10, 0.8}}));  // the operands stay
+    EXPECT_EQ(M.Variable->GetItems().Count(), 2);             // every result went with its handle
 }
 
 TEST(FuzzyInference, Defuzzification) {
@@ -78,8 +66,7 @@ TEST(FuzzyInference, Defuzzification) {
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {5, 1}}), (10.0 / 3 * 2.5 + 7.5 * 5) / 7.5);      // right shoulder
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0.5}, {10, 1}}), 50.0 / 9);                           // trapezoid
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {4, 0}, {4, 1}, {7, 1}, {7, 0}, {10, 0}}), 5.5);  // steps
-    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 1}}), 5.0);  // a single point or a spike: the middle of the range
-    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 0}, {4, 1}, {4, 0}}), 5.0);
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 0}, {4, 1}, {4, 0}}), 5.0);  // a spike: the middle of the range
     EXPECT_DOUBLE_EQ(FreeSet({})->CenterOfGravity(), 0.0);
     // A free set: the centroid of the area under its own points.
     EXPECT_DOUBLE_EQ(FreeSet({{0, 1}, {10, 0}})->Defuzzify(), 10.0 / 3);

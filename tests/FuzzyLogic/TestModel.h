@@ -1,7 +1,6 @@
 #pragma once
 // Helpers shared by the engine's tests.
 
-#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,7 +25,9 @@ struct TModel {
     }
     /// A set named Name with the given points.
     TFuzzySet* Add(const TPoints& Points, const std::string& Name = "hot") {
-        TFuzzySet* Set = Variable->GetItems().Add(Name);
+        return WithPoints(Variable->GetItems().Add(Name), Points);
+    }
+    static TFuzzySet* WithPoints(TFuzzySet* Set, const TPoints& Points) {
         for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
         return Set;
     }
@@ -34,9 +35,9 @@ struct TModel {
 
 /// A set outside any variable.
 inline TOwned<TFuzzySet> FreeSet(const TPoints& Points, const std::string& Name = "") {
-    auto Set = Make<TFuzzySet>();
+    TOwned<TFuzzySet> Set = Make<TFuzzySet>();
     Set->SetName(Name);
-    for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
+    TModel::WithPoints(Set.get(), Points);
     return Set;
 }
 
@@ -49,10 +50,9 @@ inline TPoints PointsOf(const TFuzzySet& Set) { return PointsOf(Set.GetValues())
 
 /// V with four decimals, trailing zeros dropped.
 inline std::string Number(double V) {
-    std::string S = std::to_string(std::round(V * 1e4) / 1e4);
+    std::string S = FormatFixed(V, 4);
     S.erase(S.find_last_not_of('0') + 1);
-    if (S.back() == '.') S.pop_back();
-    return S == "-0" ? "0" : S;
+    return S.back() == '.' ? S.substr(0, S.size() - 1) : S;
 }
 
 /// "x,y x,y ... " with four decimals, trailing zeros dropped.
