@@ -64,12 +64,14 @@ std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, T
     return Result;
 }
 
+// Expressions grow as rules accumulate, so the text is copied once, into the result.
 std::string FormatFuzzyExpression(std::string_view S) {
-    std::string T = Trim(S);
-    if (T.find(' ') == std::string::npos) return T;
+    const std::string_view T = TrimView(S);
+    if (T.find(' ') == std::string_view::npos) return std::string(T);
 
     const auto Wrapped = [S] {
-        std::string Result(LeftFuzzyParentheses);
+        std::string Result = NameBuffer(S.size());
+        Result += LeftFuzzyParentheses;
         Result += S;
         Result += RightFuzzyParentheses;
         return Result;
@@ -88,7 +90,7 @@ std::string FormatFuzzyExpression(std::string_view S) {
                 if (Depth == 0 && I + 1 < T.size()) return Wrapped();
             }
         }
-        return T;
+        return std::string(T);
     }
     return Wrapped();
 }

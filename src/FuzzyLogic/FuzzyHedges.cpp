@@ -270,30 +270,30 @@ TOwned<TFuzzySet> TFuzzySet::AlphaCutoff(TFzyFloat Alpha, bool Strict) {
     TFuzzySetValues& Points = Result->GetValues();
     const auto Kept = [&](TFzyFloat Y) { return Y > Alpha || (!Strict && Y == Alpha); };
     {
-    const TUpdateGuard Update(Points);
-    if (Whole) {
-        Points.Assign(Source);
-    } else if (Nothing) {
-        Points.Add(AnchorX(*this), 0.0);
-    } else {
-        const TFuzzySetValue* First = Source.First();
-        Points.Add(First->GetX(), Kept(First->GetY()) ? First->GetY() : 0.0);
-        for (int Index = 1; Index < Source.Count(); ++Index) {
-            const TFuzzySetValue* Previous = Source.GetItem(Index - 1);
-            const TFuzzySetValue* Current = Source.GetItem(Index);
-            const TFzyFloat Y0 = Previous->GetY();
-            const TFzyFloat Y1 = Current->GetY();
-            const bool Rises = Strict ? Y0 <= Alpha && Alpha < Y1 : Y0 < Alpha && Alpha <= Y1;
-            const bool Falls = Strict ? Y1 <= Alpha && Alpha < Y0 : Y1 < Alpha && Alpha <= Y0;
-            if (Rises || Falls) {
-                const TFzyFloat X = InterpolateX(Previous->GetX(), Y0, Current->GetX(), Y1, Alpha);
-                // A vertical edge at the crossing, in the order the curve walks it.
-                Points.Add(X, Rises ? 0.0 : Alpha);
-                Points.Add(X, Rises ? Alpha : 0.0);
+        const TUpdateGuard Update(Points);
+        if (Whole) {
+            Points.Assign(Source);
+        } else if (Nothing) {
+            Points.Add(AnchorX(*this), 0.0);
+        } else {
+            const TFuzzySetValue* First = Source.First();
+            Points.Add(First->GetX(), Kept(First->GetY()) ? First->GetY() : 0.0);
+            for (int Index = 1; Index < Source.Count(); ++Index) {
+                const TFuzzySetValue* Previous = Source.GetItem(Index - 1);
+                const TFuzzySetValue* Current = Source.GetItem(Index);
+                const TFzyFloat Y0 = Previous->GetY();
+                const TFzyFloat Y1 = Current->GetY();
+                const bool Rises = Strict ? Y0 <= Alpha && Alpha < Y1 : Y0 < Alpha && Alpha <= Y1;
+                const bool Falls = Strict ? Y1 <= Alpha && Alpha < Y0 : Y1 < Alpha && Alpha <= Y0;
+                if (Rises || Falls) {
+                    const TFzyFloat X = InterpolateX(Previous->GetX(), Y0, Current->GetX(), Y1, Alpha);
+                    // A vertical edge at the crossing, in the order the curve walks it.
+                    Points.Add(X, Rises ? 0.0 : Alpha);
+                    Points.Add(X, Rises ? Alpha : 0.0);
+                }
+                if (Kept(Y1)) Points.Add(Current->GetX(), Y1);
             }
-            if (Kept(Y1)) Points.Add(Current->GetX(), Y1);
         }
-    }
     }  // the bracket closes (and the list is cleaned) before the result is handed out
     return Result;
 }
@@ -320,16 +320,16 @@ TOwned<TFuzzySet> TFuzzySet::Cutoff(TFzyFloat Value, bool IsUnion) {
             Points.Add(AnchorX(*this), Value);
         } else {
             const TFuzzySetValue* First = Source.First();
-        if (Kept(First->GetY())) Points.Add(First->GetX(), First->GetY());
-        for (int Index = 1; Index < Source.Count(); ++Index) {
-            const TFuzzySetValue* Previous = Source.GetItem(Index - 1);
-            const TFuzzySetValue* Current = Source.GetItem(Index);
-            const TFzyFloat Y0 = Previous->GetY();
-            const TFzyFloat Y1 = Current->GetY();
-            if ((Y0 < Value && Value < Y1) || (Y0 > Value && Value > Y1))
-                Points.Add(InterpolateX(Previous->GetX(), Y0, Current->GetX(), Y1, Value), Value);
-            if (Kept(Y1)) Points.Add(Current->GetX(), Y1);
-        }
+            if (Kept(First->GetY())) Points.Add(First->GetX(), First->GetY());
+            for (int Index = 1; Index < Source.Count(); ++Index) {
+                const TFuzzySetValue* Previous = Source.GetItem(Index - 1);
+                const TFuzzySetValue* Current = Source.GetItem(Index);
+                const TFzyFloat Y0 = Previous->GetY();
+                const TFzyFloat Y1 = Current->GetY();
+                if ((Y0 < Value && Value < Y1) || (Y0 > Value && Value > Y1))
+                    Points.Add(InterpolateX(Previous->GetX(), Y0, Current->GetX(), Y1, Value), Value);
+                if (Kept(Y1)) Points.Add(Current->GetX(), Y1);
+            }
             // Every point lay on the far side of Value: the result is the constant itself.
             if (Points.Count() == 0) Points.Add(AnchorX(*this), Value);
         }

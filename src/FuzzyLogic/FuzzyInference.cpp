@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <utility>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
@@ -199,31 +198,6 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet
 TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent,
                                              const TFuzzySet& Fact, TFuzzySet* Conclusion) {
     return AssertRule(Premise.GetCorrelationStrength(Fact), Consequent, Conclusion);
-}
-
-namespace {
-
-// A rule that fired replaces the running conclusion; the previous one goes.
-bool Accumulate(TOwned<TFuzzySet> Result, TOwned<TFuzzySet>& Conclusion) {
-    if (!Result) return false;
-    Conclusion = std::move(Result);
-    return true;
-}
-
-}  // namespace
-
-bool TFuzzyVariable::AssertRule(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts,
-                                const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
-    return Accumulate(AssertRule(Premises, Facts, Consequent, Conclusion.get()), Conclusion);
-}
-
-bool TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
-    return Accumulate(AssertRule(Strength, Consequent, Conclusion.get()), Conclusion);
-}
-
-bool TFuzzyVariable::AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
-                                TOwned<TFuzzySet>& Conclusion) {
-    return Accumulate(AssertRule(Premise, Consequent, Fact, Conclusion.get()), Conclusion);
 }
 
 }  // namespace fzl

@@ -34,11 +34,12 @@ void AppendPointText(std::string& Text, const TFuzzySetValue& Point) {
 
 // ---- Life cycle ------------------------------------------------------------------------
 
-// The set has not joined Collection yet, so the settings come from its variable directly.
+// The set has not joined Collection yet (and a constructor reaches no override), so the
+// designing state comes from the collection's variable directly.
 TFuzzySet::TFuzzySet(TCollection* Collection) {
     const auto* Sets = DownCast<TFuzzySets>(Collection);
     const TFuzzyVariable* Variable = Sets != nullptr ? Sets->GetVariable() : nullptr;
-    FDefined = Variable != nullptr && Variable->GetSetSettings().Designing;
+    FDefined = Variable != nullptr && Variable->InDesignMode();
 }
 
 TFuzzySet::~TFuzzySet() = default;
@@ -50,7 +51,9 @@ void TFuzzySet::AfterConstruction() {
 
 TOwned<TFuzzySetValues> TFuzzySet::CreateValues() { return Make<TFuzzySetValues>(this); }
 
-TOwned<TFuzzySet> TFuzzySet::NewSibling() const { return TOwned<TFuzzySet>(ClassType().Create(GetCollection())); }
+TOwned<TFuzzySet> TFuzzySet::NewSibling() const {
+    return TOwned<TFuzzySet>(ClassType().Create(GetCollection()));
+}
 
 // ---- Properties --------------------------------------------------------------------------
 
@@ -227,12 +230,12 @@ void TFuzzySet::GenerateShape(TFuzzySetType Type) {
     const TUpdateGuard Update(*FValues);
     FValues->Clear();
     switch (Type) {
-            case fstTriangle: CreateTriangleFunctionValues(B - A, B, B + A); break;
-            case fstDeclineCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, false); break;
-            case fstPICurve: CreatePIFunctionValues(N, A, B); break;
-            case fstBetaCurve: CreateBetaCurveFunctionValues(N, A, B, (B - A) / 2); break;
-            case fstGrowthCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, true); break;
-            case fstUserDefined: break;
+        case fstTriangle: CreateTriangleFunctionValues(B - A, B, B + A); break;
+        case fstDeclineCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, false); break;
+        case fstPICurve: CreatePIFunctionValues(N, A, B); break;
+        case fstBetaCurve: CreateBetaCurveFunctionValues(N, A, B, (B - A) / 2); break;
+        case fstGrowthCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, true); break;
+        case fstUserDefined: break;
     }
 }
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
@@ -29,19 +31,21 @@ struct TOperators {
     TOperatorFunction Union;
 };
 constexpr std::array<TOperators, foSum + 1> OperatorTable = {{
-    {&TFuzzySet::FuzzyOperatorMin, &TFuzzySet::FuzzyOperatorMax},                       // foZadeh
-    {&TFuzzySet::FuzzyOperatorMean, &TFuzzySet::FuzzyOperatorUnionMean},                // foMean
-    {&TFuzzySet::FuzzyOperatorMeanSqr, &TFuzzySet::FuzzyOperatorMeanSqr},               // foMeanSqr
-    {&TFuzzySet::FuzzyOperatorMeanSqrt, &TFuzzySet::FuzzyOperatorMeanSqrt},             // foMeanSqrt
+    {&TFuzzySet::FuzzyOperatorMin, &TFuzzySet::FuzzyOperatorMax},                           // foZadeh
+    {&TFuzzySet::FuzzyOperatorMean, &TFuzzySet::FuzzyOperatorUnionMean},                    // foMean
+    {&TFuzzySet::FuzzyOperatorMeanSqr, &TFuzzySet::FuzzyOperatorMeanSqr},                   // foMeanSqr
+    {&TFuzzySet::FuzzyOperatorMeanSqrt, &TFuzzySet::FuzzyOperatorMeanSqrt},                 // foMeanSqrt
     {&TFuzzySet::FuzzyOperatorIntersectionProduct, &TFuzzySet::FuzzyOperatorUnionProduct},  // foProduct
-    {&TFuzzySet::FuzzyOperatorIntersectionBoundedSum, &TFuzzySet::FuzzyOperatorUnionBoundedSum},  // foBoundedSum
-    {nullptr, &TFuzzySet::FuzzyOperatorUnionSum},                                        // foSum
+    {&TFuzzySet::FuzzyOperatorIntersectionBoundedSum,
+     &TFuzzySet::FuzzyOperatorUnionBoundedSum},    // foBoundedSum
+    {nullptr, &TFuzzySet::FuzzyOperatorUnionSum},  // foSum
 }};
 
 // The operand as it reads inside a combined expression: its own expression
 // when it came from one, else its name.
 std::string OperandText(const TFuzzySet& Set) {
-    return FormatFuzzyExpression(Set.GetExpression().empty() ? Set.GetName() : Set.GetExpression());
+    const std::string& Expression = Set.GetExpression();
+    return FormatFuzzyExpression(Expression.empty() ? std::string_view(Set.GetName()) : Expression);
 }
 
 [[noreturn]] void RaiseInvalidOperation(TFuzzyOperation Operation) {
@@ -81,19 +85,26 @@ TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::stri
         TFuzzySetValues& Points = Result->GetValues();
         // Every point of both operands, and a crossing between most of them.
         Points.Reserve(2 * (FValues->Count() + FuzzySet.FValues->Count()));
-        const std::string Expression = OperandText(*this) + " " + OpName + " " + OperandText(FuzzySet);
+        // Built in place: a running conclusion's expression grows with every rule.
+        std::string Expression = OperandText(*this);
+        const std::string Right = OperandText(FuzzySet);
+        Expression.reserve(Expression.size() + OpName.size() + Right.size() + 2);
+        ((Expression += ' ') += OpName) += ' ';
+        Expression += Right;
         try {
             const TUpdateGuard Update(Points);
             const bool Stopped = detail::MergeSweep(
-                *FValues, *FuzzySet.FValues,
-                [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) { return Op(Points, X1, Y1, X2, Y2); });
-            if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0) detail::SimplifyRuns(Points);
+                *FValues, *FuzzySet.FValues, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+                    return Op(Points, X1, Y1, X2, Y2);
+                });
+            if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0)
+                detail::SimplifyRuns(Points);
         } catch (...) {
             // The closing report cleared the expression; the result says what it was meant to be.
-            Result->FExpression = Expression;
+            Result->FExpression = std::move(Expression);
             throw;
         }
-        Result->FExpression = Expression;
+        Result->FExpression = std::move(Expression);
     } catch (...) {
         // A result in a collection stays there, as the collection's; a detached one goes.
         if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
@@ -119,7 +130,8 @@ TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOpera
     const auto Index = static_cast<std::size_t>(Operation);
     if (Index >= OperatorTable.size() || OperatorTable[Index].Intersection == nullptr)
         RaiseInvalidOperation(Operation);
-    const TOperatorFunction Op = AnyEmpty(*this, FuzzySet) ? &FuzzyOperatorMin : OperatorTable[Index].Intersection;
+    const TOperatorFunction Op =
+        AnyEmpty(*this, FuzzySet) ? &FuzzyOperatorMin : OperatorTable[Index].Intersection;
     return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[Index]), Op);
 }
 

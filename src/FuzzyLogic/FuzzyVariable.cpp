@@ -15,7 +15,9 @@ namespace fzl {
 // ---- TFuzzySets ---------------------------------------------------------------
 
 TFuzzySets::TFuzzySets(TFuzzyVariable* Variable, TFuzzySetClass ItemClass)
-    : TTypedCollection(TCollectionItemClass(ItemClass), Variable), FVariable(Variable), FSetClass(ItemClass) {}
+    : TTypedCollection(TCollectionItemClass(ItemClass), Variable),
+      FVariable(Variable),
+      FSetClass(ItemClass) {}
 
 TFuzzySet* TFuzzySets::Add() {
     TFuzzySet* FuzzySet = TTypedCollection::Add();
@@ -93,6 +95,11 @@ TFuzzyLogic* TFuzzyVariable::GetFuzzy() const noexcept {
     return Variables != nullptr ? Variables->GetFuzzy() : nullptr;
 }
 
+bool TFuzzyVariable::InDesignMode() const noexcept {
+    const TFuzzyLogic* Fuzzy = GetFuzzy();
+    return Fuzzy != nullptr && Fuzzy->ComponentState().Contains(csDesigning);
+}
+
 TFuzzySetSettings TFuzzyVariable::GetSetSettings() const {
     TFuzzySetSettings Settings;
     Settings.Threshold = FThreshold;
@@ -101,8 +108,9 @@ TFuzzySetSettings TFuzzyVariable::GetSetSettings() const {
         Settings.CorrelationMethod = Fuzzy->GetCorrelationMethod();
         Settings.InferenceMethod = Fuzzy->GetInferenceMethod();
         Settings.DefuzzificationMethod = Fuzzy->GetDefuzzificationMethod();
-        Settings.Loading = Fuzzy->ComponentState().Contains(csLoading);
-        Settings.Designing = Fuzzy->ComponentState().Contains(csDesigning);
+        const TComponentState State = Fuzzy->ComponentState();
+        Settings.Loading = State.Contains(csLoading);
+        Settings.Designing = State.Contains(csDesigning);
         Settings.Printer = Fuzzy->GetParser();
     }
     return Settings;

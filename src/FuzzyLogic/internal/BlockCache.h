@@ -25,10 +25,14 @@ public:
     }
 
     static void Release(void* Block) noexcept {
-        if (Alive && Instance().FBlocks.size() < Capacity)
-            Instance().FBlocks.push_back(Block);  // never reallocates: capacity reserved
-        else
-            ::operator delete(Block);
+        if (Alive) {
+            TBlockCache& Cache = Instance();
+            if (Cache.FBlocks.size() < Capacity) {
+                Cache.FBlocks.push_back(Block);  // never reallocates: capacity reserved
+                return;
+            }
+        }
+        ::operator delete(Block);
     }
 
     TBlockCache(const TBlockCache&) = delete;

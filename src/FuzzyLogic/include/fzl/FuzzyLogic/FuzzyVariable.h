@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string>
+#include <utility>
 
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/support/ClassRef.h>
@@ -88,6 +89,8 @@ public:
     /// What the variable's sets work with: its threshold and its logic component's settings
     /// (the defaults of TFuzzySetSettings where there is no component).
     [[nodiscard]] TFuzzySetSettings GetSetSettings() const;
+    /// True when the logic component above is being designed (the Designing of GetSetSettings).
+    [[nodiscard]] bool InDesignMode() const noexcept;
 
     [[nodiscard]] std::string GetDisplayName() const override;
     /// The definition text through the component's parser, else the display name.
@@ -126,10 +129,16 @@ public:
     /// Fires a rule into Conclusion (empty at first): when it fires, Conclusion becomes the combined
     /// set and the previous one is freed. Returns whether the rule fired.
     bool AssertRule(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts,
-                    const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion);
-    bool AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion);
+                    const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
+        return Accumulate(AssertRule(Premises, Facts, Consequent, Conclusion.get()), Conclusion);
+    }
+    bool AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
+        return Accumulate(AssertRule(Strength, Consequent, Conclusion.get()), Conclusion);
+    }
     bool AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
-                    TOwned<TFuzzySet>& Conclusion);
+                    TOwned<TFuzzySet>& Conclusion) {
+        return Accumulate(AssertRule(Premise, Consequent, Fact, Conclusion.get()), Conclusion);
+    }
 
 protected:
     ~TFuzzyVariable() override;
@@ -145,6 +154,12 @@ private:
     friend class TFuzzySets;
     friend class TFuzzyVariables;
     void ClampItemIndex() noexcept;
+    // A rule that fired replaces the running conclusion (inline: most rules of a cycle do not fire).
+    static bool Accumulate(TOwned<TFuzzySet>&& Result, TOwned<TFuzzySet>& Conclusion) {
+        if (!Result) return false;
+        Conclusion = std::move(Result);
+        return true;
+    }
 
     TFzyFloat FMaximum = 1.0;
     std::string FName;

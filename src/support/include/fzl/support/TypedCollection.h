@@ -29,9 +29,7 @@ public:
     [[nodiscard]] TItem* Last() const { return GetItem(this->Count() - 1); }
 
     /// The first item named Name (exact, case-sensitive), or nullptr.
-    [[nodiscard]] TItem* Find(std::string_view Name) const
-    requires std::derived_from<TBase, TGCollection>
-    {
+    [[nodiscard]] TItem* Find(std::string_view Name) const requires std::derived_from<TBase, TGCollection> {
         const int Index = this->IndexOf(Name);
         return Index < 0 ? nullptr : GetItem(Index);
     }

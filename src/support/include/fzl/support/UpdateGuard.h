@@ -17,15 +17,14 @@ template <class T>
 class [[nodiscard]] TUpdateGuard {
 public:
     [[nodiscard]] explicit TUpdateGuard(T& Target) : FTarget(Target) { FTarget.BeginUpdate(); }
+    // The handler costs nothing unless the report throws; inside it, the report's own exception
+    // counts as caught, so any exception still uncaught is one being unwound past the guard.
     // NOLINTNEXTLINE(bugprone-exception-escape): throwing is allowed unless unwinding, see above
     ~TUpdateGuard() noexcept(false) {
-        if (std::uncaught_exceptions() == 0) {
-            FTarget.EndUpdate();
-            return;
-        }
         try {
             FTarget.EndUpdate();
-        } catch (...) {  // NOLINT(bugprone-empty-catch): the exception in flight is the one to report
+        } catch (...) {
+            if (std::uncaught_exceptions() == 0) throw;
         }
     }
     TUpdateGuard(const TUpdateGuard&) = delete;
