@@ -10,6 +10,9 @@
 #include <fzl/FuzzyLogic/FuzzyLogicParser.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
+#include <fzl/support/TypedCollection.h>
+#include <fzl/support/UpdateGuard.h>
