@@ -16,6 +16,7 @@
 #include <fzl/FuzzyLogic/FuzzyLogicParser.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
@@ -34,3 +35,5 @@
 #include <fzl/support/NotifyEvent.h>
 #include <fzl/support/PropertyReader.h>
 #include <fzl/support/StringIterator.h>
+#include <fzl/support/TypedCollection.h>
+#include <fzl/support/UpdateGuard.h>

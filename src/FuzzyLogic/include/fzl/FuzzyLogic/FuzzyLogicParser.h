@@ -4,6 +4,7 @@
 #include <string>
 
 #include <fzl/FuzzyLogic/FuzzyEvents.h>
+#include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/support/Component.h>
 
 namespace fzl {
@@ -13,8 +14,9 @@ class TFuzzySet;
 class TFuzzyVariable;
 
 /// Parses definition text into a linked logic component and prints sets and
-/// variables back as text. Concrete parsers implement the abstract operations.
-class TCustomFuzzyLogicParser : public TComponent {
+/// variables back as text. Concrete parsers implement the abstract operations. The
+/// sets of a linked component print through it (their settings' printer).
+class TCustomFuzzyLogicParser : public TComponent, public TFuzzySetPrinter {
 public:
     explicit TCustomFuzzyLogicParser(TComponent* AOwner = nullptr) : TComponent(AOwner) {}
 
@@ -27,7 +29,7 @@ public:
     /// The parsing proper, run by Parse between OnParsing and OnParsed.
     virtual void ParseFuzzyLogic(const std::string& AString) = 0;
     /// A set's text: its definition (AsDefinition) or its short form (name or expression).
-    [[nodiscard]] virtual std::string PrettyPrint(const TFuzzySet& FuzzySet, bool AsDefinition) = 0;
+    [[nodiscard]] std::string PrettyPrint(const TFuzzySet& FuzzySet, bool AsDefinition) override = 0;
     /// A variable's definition text with its sets.
     [[nodiscard]] virtual std::string PrettyPrint(const TFuzzyVariable& FuzzyVariable) = 0;
 
