@@ -188,3 +188,28 @@ TEST(FuzzySetOperations, GeometryAndOverlap) {
 
 }  // namespace
 }  // namespace fzl
+
+namespace fzl {
+namespace {
+
+// A result handle may outlive the variable that owns its set: the handle then
+// lets go instead of dangling, also after being moved and converted.
+TEST(FuzzySetOperations, ResultHandleLetsGoWhenItsVariableGoesFirst) {
+    TOwned<TFuzzySet> Moved;
+    TOwned<TGCollectionItem> Converted;
+    {
+        test::TModel Model(0, 10);
+        TFuzzySet* Low = Model.Add({{0, 1}, {10, 0}}, "low");
+        TFuzzySet* High = Model.Add({{0, 0}, {10, 1}}, "high");
+        TOwned<TFuzzySet> Union = Low->Union(*High);
+        Moved = std::move(Union);
+        Converted = Low->Intersection(*High);
+        EXPECT_EQ(Model.Variable->GetItems().Count(), 4);
+        EXPECT_FALSE(Union);
+    }
+    EXPECT_FALSE(Moved);
+    EXPECT_FALSE(Converted);
+}
+
+}  // namespace
+}  // namespace fzl
