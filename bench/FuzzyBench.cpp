@@ -37,9 +37,8 @@ template <class TCombine>
 void Combine(benchmark::State& State, TCombine&& Operation) {
     const TSetPair Sets(static_cast<int>(State.range(0)));
     for (auto _ : State) {
-        TFuzzySet* Result = Operation(*Sets.A, *Sets.B);
-        benchmark::DoNotOptimize(Result);
-        Result->Free();
+        const TOwned<TFuzzySet> Result = Operation(*Sets.A, *Sets.B);  // freed, leaving the variable
+        benchmark::DoNotOptimize(Result.get());
     }
 }
 

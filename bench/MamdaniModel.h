@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/fzl.h>
 
 namespace fzl::bench {
 
@@ -59,16 +59,16 @@ public:
     /// Fires every rule on crisp inputs (strength: minimum of the premises' degrees) and defuzzifies.
     double Cycle(const double* X) {
         std::vector<int>& Index = ResetIndex();
-        TFuzzySet* Conclusion = nullptr;
+        TOwned<TFuzzySet> Conclusion;  // each rule that fires replaces it by the combined set
         for (;;) {
             double Strength = 1.0;
             for (int I = 0; I < FInputs; ++I)
                 Strength =
                     std::min(Strength, Term(I, Index[static_cast<std::size_t>(I)])->DegreeOfMembership(X[I]));
-            Conclusion = Fire(FOutput->AssertRule(Strength, *Consequent(Index), Conclusion), Conclusion);
+            FOutput->AssertRule(Strength, *Consequent(Index), Conclusion);
             if (!Next(Index)) break;
         }
-        return Finish(Conclusion);
+        return Conclusion ? Conclusion->Defuzzify() : 0.0;
     }
 
     /// The same with each input given as a crisp fact set and the strength from the sweep.
@@ -76,15 +76,14 @@ public:
         for (int I = 0; I < FInputs; ++I) FFacts[static_cast<std::size_t>(I)]->CreateCrispValue(X[I]);
         std::vector<int>& Index = ResetIndex();
         std::vector<TFuzzySet*>& Premises = FPremises;
-        TFuzzySet* Conclusion = nullptr;
+        TOwned<TFuzzySet> Conclusion;
         for (;;) {
             for (int I = 0; I < FInputs; ++I)
                 Premises[static_cast<std::size_t>(I)] = Term(I, Index[static_cast<std::size_t>(I)]);
-            Conclusion =
-                Fire(FOutput->AssertRule(Premises, FFacts, *Consequent(Index), Conclusion), Conclusion);
+            FOutput->AssertRule(Premises, FFacts, *Consequent(Index), Conclusion);
             if (!Next(Index)) break;
         }
-        return Finish(Conclusion);
+        return Conclusion ? Conclusion->Defuzzify() : 0.0;
     }
 
     [[nodiscard]] TFuzzyVariable& Output() const { return *FOutput; }
@@ -116,20 +115,6 @@ private:
         for (int Value : Index) Sum += Value;
         const int Offset = (FInputs - 1) * (FTerms - 1) / 2;
         return FOutput->GetItems().GetItem(std::clamp(Sum - Offset, 0, FTerms - 1));
-    }
-
-    // The previous conclusion is the caller's to free once a rule produced a new one.
-    static TFuzzySet* Fire(TFuzzySet* Result, TFuzzySet* Conclusion) {
-        if (Result == nullptr) return Conclusion;
-        if (Conclusion != nullptr) Conclusion->Free();
-        return Result;
-    }
-
-    static double Finish(TFuzzySet* Conclusion) {
-        if (Conclusion == nullptr) return 0.0;
-        const double Result = Conclusion->Defuzzify();
-        Conclusion->Free();
-        return Result;
     }
 
     // Reused from cycle to cycle, so the harness allocates nothing per operation.

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/fzl.h>
 
 namespace {
 
@@ -55,23 +55,18 @@ public:
         // Rows: temperature terms; columns: humidity terms; entries: fan terms.
         static constexpr std::array<std::array<int, 3>, 4> Rules{
             {{0, 0, 1}, {0, 1, 2}, {1, 2, 3}, {2, 3, 4}}};
-        TFuzzySet* Conclusion = nullptr;
+        // The running conclusion: each rule that fires replaces it by the combined set (the
+        // previous one is freed); a rule below the threshold leaves it. Freed with the handle.
+        TOwned<TFuzzySet> Conclusion;
         for (int T = 0; T < 4; ++T) {
             for (int H = 0; H < 3; ++H) {
                 const double Strength =
                     std::min(FTemperature->GetItems().GetItem(T)->DegreeOfMembership(Temperature),
                              FHumidity->GetItems().GetItem(H)->DegreeOfMembership(Humidity));
-                TFuzzySet* Result =
-                    FSpeed->AssertRule(Strength, *FSpeed->GetItems().GetItem(Rules[T][H]), Conclusion);
-                if (Result == nullptr) continue;
-                if (Conclusion != nullptr) Conclusion->Free();  // the previous conclusion is ours to free
-                Conclusion = Result;
+                FSpeed->AssertRule(Strength, *FSpeed->GetItems().GetItem(Rules[T][H]), Conclusion);
             }
         }
-        if (Conclusion == nullptr) return 0.0;
-        const double Output = Conclusion->Defuzzify();
-        Conclusion->Free();
-        return Output;
+        return Conclusion ? Conclusion->Defuzzify() : 0.0;
     }
 
 private:

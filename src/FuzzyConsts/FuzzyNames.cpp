@@ -23,14 +23,6 @@ std::string NameBuffer(std::size_t Extra) {
     return Result;
 }
 
-// Index of S in Table, or -1.
-template <class TTable>
-int IndexOf(const TTable& Table, std::string_view S) {
-    for (std::size_t I = 0; I < Table.size(); ++I)
-        if (Table[I] == S) return static_cast<int>(I);
-    return -1;
-}
-
 }  // namespace
 
 std::string CreateFuzzyName(TFuzzyHedge Hedge, std::string_view Name) {
@@ -72,12 +64,14 @@ std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, T
     return Result;
 }
 
+// Expressions grow as rules accumulate, so the text is copied once, into the result.
 std::string FormatFuzzyExpression(std::string_view S) {
-    std::string T = Trim(S);
-    if (T.find(' ') == std::string::npos) return T;
+    const std::string_view T = TrimView(S);
+    if (T.find(' ') == std::string_view::npos) return std::string(T);
 
     const auto Wrapped = [S] {
-        std::string Result(LeftFuzzyParentheses);
+        std::string Result = NameBuffer(S.size());
+        Result += LeftFuzzyParentheses;
         Result += S;
         Result += RightFuzzyParentheses;
         return Result;
@@ -96,19 +90,17 @@ std::string FormatFuzzyExpression(std::string_view S) {
                 if (Depth == 0 && I + 1 < T.size()) return Wrapped();
             }
         }
-        return T;
+        return std::string(T);
     }
     return Wrapped();
 }
 
-bool IsFuzzyHedge(std::string_view S) { return IndexOf(HedgeNames, S) >= 0; }
-
-bool IsFuzzyHedge(std::string_view S, TFuzzyHedge& Hedge) {
-    const int Index = IndexOf(HedgeNames, S);
-    if (Index < 0) return false;
-    Hedge = static_cast<TFuzzyHedge>(Index);
-    return true;
+bool IsFuzzyHedge(std::string_view S) {
+    TFuzzyHedge Hedge{};
+    return FindKeyword(HedgeNames, S, Hedge);
 }
+
+bool IsFuzzyHedge(std::string_view S, TFuzzyHedge& Hedge) { return FindKeyword(HedgeNames, S, Hedge); }
 
 bool IsFuzzyHedgeOperator(std::string_view S) {
     TBaseFuzzyHedge Hedge{};
@@ -117,53 +109,31 @@ bool IsFuzzyHedgeOperator(std::string_view S) {
 }
 
 bool IsFuzzyHedgeOperator(std::string_view S, TBaseFuzzyHedge& Hedge, bool& AxisFlag) {
-    for (std::size_t I = 0; I < BaseHedgeNames.size(); ++I) {
-        const std::string_view Symbol = BaseHedgeNames[I];
-        const bool Plain = S == Symbol;
-        if (Plain || (S.size() == Symbol.size() + 1 && S.starts_with(Symbol) && S.back() == 'X')) {
-            Hedge = static_cast<TBaseFuzzyHedge>(I);
-            AxisFlag = Plain;
-            return true;
-        }
+    if (FindKeyword(BaseHedgeNames, S, Hedge)) {
+        AxisFlag = true;
+        return true;
     }
-    return false;
+    // The X form: the symbol with "X" appended.
+    if (!S.ends_with('X') || !FindKeyword(BaseHedgeNames, S.substr(0, S.size() - 1), Hedge)) return false;
+    AxisFlag = false;
+    return true;
 }
 
 bool IsFuzzyKeyword(std::string_view S, bool& IsUnion, TFuzzyOperation& Operation) {
-    IsUnion = true;
-    for (std::size_t I = 0; I < FuzzyIntersectionKeywords.size(); ++I) {
-        if (S == FuzzyIntersectionKeywords[I]) {
-            IsUnion = false;
-            Operation = static_cast<TFuzzyOperation>(I);
-            return true;
-        }
-        if (S == FuzzyUnionKeywords[I]) {
-            Operation = static_cast<TFuzzyOperation>(I);
-            return true;
-        }
-    }
-    return false;
+    IsUnion = !FindKeyword(FuzzyIntersectionKeywords, S, Operation);
+    return !IsUnion || FindKeyword(FuzzyUnionKeywords, S, Operation);
 }
 
 bool IsFuzzyOperation(std::string_view S, TFuzzyOperation& Operation) {
-    const int Index = IndexOf(FuzzyOperationNames, S);
-    if (Index < 0) return false;
-    Operation = static_cast<TFuzzyOperation>(Index);
-    return true;
+    return FindKeyword(FuzzyOperationNames, S, Operation);
 }
 
 bool IsFuzzyCorrelation(std::string_view S, TFuzzyCorrelationMethod& Method) {
-    const int Index = IndexOf(FuzzyCorrelationNames, S);
-    if (Index < 0) return false;
-    Method = static_cast<TFuzzyCorrelationMethod>(Index);
-    return true;
+    return FindKeyword(FuzzyCorrelationNames, S, Method);
 }
 
 bool IsFuzzyInference(std::string_view S, TFuzzyInferenceMethod& Method) {
-    const int Index = IndexOf(FuzzyInferenceNames, S);
-    if (Index < 0) return false;
-    Method = static_cast<TFuzzyInferenceMethod>(Index);
-    return true;
+    return FindKeyword(FuzzyInferenceNames, S, Method);
 }
 
 }  // namespace fzl

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,7 @@
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
 namespace {
@@ -65,9 +67,8 @@ TFzyFloat Contrast(TFzyFloat Y, TFzyFloat Value) {
 }
 
 void Complement(TFuzzySetValues& Points) {
-    InUpdate(Points, [&] {
-        for (TFuzzySetValue* Point : Points) Point->SetY(1 - Point->GetY());
-    });
+    const TUpdateGuard Update(Points);
+    for (TFuzzySetValue* Point : Points) Point->SetY(1 - Point->GetY());
 }
 
 // fhAbove (Above true) and fhBelow: zero up to (from) the peak, complement beyond it.
@@ -85,13 +86,12 @@ void CutAtPeak(TFuzzySetValues& Points, bool Above) {
             Max = Y;
         }
     }
-    InUpdate(Points, [&] {
-        for (int Index = 0; Index < Count; ++Index) {
-            TFuzzySetValue* Point = Points.GetItem(Index);
-            const bool Cut = Above ? Index <= Peak : Index >= Peak;
-            Point->SetY(Cut ? 0.0 : 1 - Point->GetY());
-        }
-    });
+    const TUpdateGuard Update(Points);
+    for (int Index = 0; Index < Count; ++Index) {
+        TFuzzySetValue* Point = Points.GetItem(Index);
+        const bool Cut = Above ? Index <= Peak : Index >= Peak;
+        Point->SetY(Cut ? 0.0 : 1 - Point->GetY());
+    }
 }
 
 // A copy of Set, of the base class, in Set's collection; the caller frees it.
@@ -105,21 +105,17 @@ TOwned<TFuzzySet> TemporaryCopy(const TFuzzySet& Set) {
 void Slightly(TFuzzySet& Set) {
     // The same error the normalisation below would raise, before any temporary exists.
     RequirePoints(Set.GetValues(), "Get Maximum Y Value");
-    const auto Body = [&] {
-        // The temporaries report to the collection, whose bulk update keeps their
-        // comings and goings to one report.
-        const TOwned<TFuzzySet> NotVery = TemporaryCopy(Set);
-        NotVery->Hedge(fhVery)->Hedge(fhNot);
-        const TOwned<TFuzzySet> Plus = TemporaryCopy(Set);
-        Plus->Hedge(fhPlus);
-        const TOwned<TFuzzySet> Result(Plus->Intersection(*NotVery, foZadeh));
-        Result->Hedge(fhNormalize)->Hedge(fhPositively);
-        Set.GetValues().Assign(Result->GetValues());
-    };
-    if (TCollection* Sets = Set.GetCollection())
-        InUpdate(*Sets, Body);
-    else
-        Body();
+    // The temporaries report to the collection, whose bulk update keeps their
+    // comings and goings to one report.
+    std::optional<TUpdateGuard<TFuzzySets>> Update;
+    if (TFuzzySets* Sets = Set.GetCollection()) Update.emplace(*Sets);
+    const TOwned<TFuzzySet> NotVery = TemporaryCopy(Set);
+    NotVery->Hedge(fhVery)->Hedge(fhNot);
+    const TOwned<TFuzzySet> Plus = TemporaryCopy(Set);
+    Plus->Hedge(fhPlus);
+    const TOwned<TFuzzySet> Result = Plus->Intersection(*NotVery, foZadeh);
+    Result->Hedge(fhNormalize)->Hedge(fhPositively);
+    Set.GetValues().Assign(Result->GetValues());
 }
 
 // X of the single point of a constant result: the source's first X, which lies in
@@ -176,7 +172,8 @@ TFuzzySet* TFuzzySet::Hedge(TBaseFuzzyHedge Which, TFzyFloat Value, bool AxisFla
     // which would leave nothing but the symbol.
     const std::string Previous = GetExpression();
     TFuzzySetValues& Points = GetValues();
-    InUpdate(Points, [&] {
+    {
+        const TUpdateGuard Update(Points);
         for (int Index = 0; Index < Points.Count(); ++Index) {
             TFuzzySetValue* Point = Points.GetItem(Index);
             if (AxisFlag) {
@@ -188,7 +185,7 @@ TFuzzySet* TFuzzySet::Hedge(TBaseFuzzyHedge Which, TFzyFloat Value, bool AxisFla
                 if (Which != bfhPower || X > 0) Point->SetX(Saturate(ApplyBaseHedge(Which, X, Value)));
             }
         }
-    });
+    }
     std::string Symbol(BaseHedgeNames[Which]);
     if (!AxisFlag) Symbol += 'X';
     SetName(CreateFuzzyName(GetName(), Symbol, Value));
@@ -200,51 +197,50 @@ TFuzzySet* TFuzzySet::Hedge(TBaseFuzzyHedge Which, TFzyFloat Value, bool AxisFla
 
 void TFuzzySet::Intensify(int N, TFzyFloat Value) {
     TFuzzySetValues& Points = GetValues();
-    InUpdate(Points, [&] {
-        Points.Expand(N);
-        Hedge(bfhPower, Value, true);
-    });
+    const TUpdateGuard Update(Points);
+    Points.Expand(N);
+    Hedge(bfhPower, Value, true);
 }
 
 void TFuzzySet::FuzzyContrast(int N, TFzyFloat Value) {
     TFuzzySetValues& Points = GetValues();
-    InUpdate(Points, [&] {
-        Points.Expand(N);
-        for (TFuzzySetValue* Point : Points) Point->SetY(Contrast(Point->GetY(), Value));
-    });
+    const TUpdateGuard Update(Points);
+    Points.Expand(N);
+    for (TFuzzySetValue* Point : Points) Point->SetY(Contrast(Point->GetY(), Value));
 }
 
 void TFuzzySet::FuzzyApproximation(int N, TFzyFloat Value) {
     TFuzzySetValues& Points = GetValues();
     RequirePoints(Points, "Fuzzy Approximation");
-    InUpdate(Points, [&] {
-        Points.Expand(N);
-        const TFzyFloat Upper = GetXRange(0);
-        const TFzyFloat Lower = GetXRange(1);
-        const TFzyFloat Width = Points.Last()->GetX() - Points.First()->GetX();
-        // A range without width holds only sets without width; the guard keeps the ratio finite anyway.
-        const TFzyFloat Ratio = Width == 0 || !(Upper > Lower) ? NarrowWidthRatio : Width / (Upper - Lower);
+    const TUpdateGuard Update(Points);
+    Points.Expand(N);
+    const TFzyFloat Upper = GetXRange(0);
+    const TFzyFloat Lower = GetXRange(1);
+    const TFzyFloat Width = Points.Last()->GetX() - Points.First()->GetX();
+    // A range without width holds only sets without width; the guard keeps the ratio finite anyway.
+    const TFzyFloat Ratio = Width == 0 || !(Upper > Lower) ? NarrowWidthRatio : Width / (Upper - Lower);
 
-        // Free-standing, so it takes the range's bounds as given.
-        const TOwned<TFuzzySetValues> Spread = Make<TFuzzySetValues>();
-        InUpdate(*Spread, [&] {
-            Spread->Add(Lower, 0.0);
-            Spread->Add(Upper, 0.0);
-        });
-        Spread->Expand(ApproximationPoints);
-        InUpdate(*Spread, [&] {
-            for (const TFuzzySetValue* Point : Points) {
-                if (Point->GetY() <= 0) continue;
-                for (TFuzzySetValue* Target : *Spread) {
-                    const TFzyFloat Distance = std::abs(Target->GetX() - Point->GetX()) * Ratio;
-                    const TFzyFloat Y = Point->GetY() / (1 + std::pow(Distance, Value));
-                    if (Y > Target->GetY()) Target->SetY(Y);
-                }
+    // Free-standing, so it takes the range's bounds as given.
+    const TOwned<TFuzzySetValues> Spread = Make<TFuzzySetValues>();
+    {
+        const TUpdateGuard SpreadUpdate(*Spread);
+        Spread->Add(Lower, 0.0);
+        Spread->Add(Upper, 0.0);
+    }
+    Spread->Expand(ApproximationPoints);
+    {
+        const TUpdateGuard SpreadUpdate(*Spread);
+        for (const TFuzzySetValue* Point : Points) {
+            if (Point->GetY() <= 0) continue;
+            for (TFuzzySetValue* Target : *Spread) {
+                const TFzyFloat Distance = std::abs(Target->GetX() - Point->GetX()) * Ratio;
+                const TFzyFloat Y = Point->GetY() / (1 + std::pow(Distance, Value));
+                if (Y > Target->GetY()) Target->SetY(Y);
             }
-        });
-        Points.Assign(*Spread);
-        Normalize();
-    });
+        }
+    }
+    Points.Assign(*Spread);
+    Normalize();
 }
 
 TFuzzySet* TFuzzySet::Normalize() {
@@ -253,56 +249,56 @@ TFuzzySet* TFuzzySet::Normalize() {
     if (Max == 0) return this;
     // Dividing makes the top degree exactly 1, and cannot overflow the way a
     // reciprocal of a tiny maximum would.
-    InUpdate(Points, [&] {
+    {
+        const TUpdateGuard Update(Points);
         for (TFuzzySetValue* Point : Points) Point->SetY(Point->GetY() / Max);
-    });
+    }
     return this;
 }
 
 // ---- Cut-offs ------------------------------------------------------------------------------------
 
-TFuzzySet* TFuzzySet::AlphaCutoff(TFzyFloat Alpha, bool Strict) {
+TOwned<TFuzzySet> TFuzzySet::AlphaCutoff(TFzyFloat Alpha, bool Strict) {
     Alpha = std::clamp(Alpha, 0.0, 1.0);
     const bool Whole = Strict && Alpha == 0;
     const bool Nothing = Strict && Alpha == 1;
     const TFuzzySetValues& Source = GetValues();
     if (!Whole && !Nothing) RequirePoints(Source, "Alpha Cutoff");
 
-    TOwned<TFuzzySet> Result(NewSibling());
+    TOwned<TFuzzySet> Result = NewSibling();
     Result->SetName(GetName());
     TFuzzySetValues& Points = Result->GetValues();
     const auto Kept = [&](TFzyFloat Y) { return Y > Alpha || (!Strict && Y == Alpha); };
-    InUpdate(Points, [&] {
+    {
+        const TUpdateGuard Update(Points);
         if (Whole) {
             Points.Assign(Source);
-            return;
-        }
-        if (Nothing) {
+        } else if (Nothing) {
             Points.Add(AnchorX(*this), 0.0);
-            return;
-        }
-        const TFuzzySetValue* First = Source.First();
-        Points.Add(First->GetX(), Kept(First->GetY()) ? First->GetY() : 0.0);
-        for (int Index = 1; Index < Source.Count(); ++Index) {
-            const TFuzzySetValue* Previous = Source.GetItem(Index - 1);
-            const TFuzzySetValue* Current = Source.GetItem(Index);
-            const TFzyFloat Y0 = Previous->GetY();
-            const TFzyFloat Y1 = Current->GetY();
-            const bool Rises = Strict ? Y0 <= Alpha && Alpha < Y1 : Y0 < Alpha && Alpha <= Y1;
-            const bool Falls = Strict ? Y1 <= Alpha && Alpha < Y0 : Y1 < Alpha && Alpha <= Y0;
-            if (Rises || Falls) {
-                const TFzyFloat X = InterpolateX(Previous->GetX(), Y0, Current->GetX(), Y1, Alpha);
-                // A vertical edge at the crossing, in the order the curve walks it.
-                Points.Add(X, Rises ? 0.0 : Alpha);
-                Points.Add(X, Rises ? Alpha : 0.0);
+        } else {
+            const TFuzzySetValue* First = Source.First();
+            Points.Add(First->GetX(), Kept(First->GetY()) ? First->GetY() : 0.0);
+            for (int Index = 1; Index < Source.Count(); ++Index) {
+                const TFuzzySetValue* Previous = Source.GetItem(Index - 1);
+                const TFuzzySetValue* Current = Source.GetItem(Index);
+                const TFzyFloat Y0 = Previous->GetY();
+                const TFzyFloat Y1 = Current->GetY();
+                const bool Rises = Strict ? Y0 <= Alpha && Alpha < Y1 : Y0 < Alpha && Alpha <= Y1;
+                const bool Falls = Strict ? Y1 <= Alpha && Alpha < Y0 : Y1 < Alpha && Alpha <= Y0;
+                if (Rises || Falls) {
+                    const TFzyFloat X = InterpolateX(Previous->GetX(), Y0, Current->GetX(), Y1, Alpha);
+                    // A vertical edge at the crossing, in the order the curve walks it.
+                    Points.Add(X, Rises ? 0.0 : Alpha);
+                    Points.Add(X, Rises ? Alpha : 0.0);
+                }
+                if (Kept(Y1)) Points.Add(Current->GetX(), Y1);
             }
-            if (Kept(Y1)) Points.Add(Current->GetX(), Y1);
         }
-    });
-    return Result.release();
+    }  // the bracket closes (and the list is cleaned) before the result is handed out
+    return Result;
 }
 
-TFuzzySet* TFuzzySet::Cutoff(TFzyFloat Value, bool IsUnion) {
+TOwned<TFuzzySet> TFuzzySet::Cutoff(TFzyFloat Value, bool IsUnion) {
     const std::string_view Keyword =
         IsUnion ? FuzzyUnionKeywords[foZadeh] : FuzzyIntersectionKeywords[foZadeh];
     const std::string Name = CreateFuzzyName(GetName(), Keyword, Value);  // the value as given
@@ -312,37 +308,36 @@ TFuzzySet* TFuzzySet::Cutoff(TFzyFloat Value, bool IsUnion) {
     const TFuzzySetValues& Source = GetValues();
     if (!Whole && !Constant) RequirePoints(Source, "Cutoff");
 
-    TOwned<TFuzzySet> Result(NewSibling());
+    TOwned<TFuzzySet> Result = NewSibling();
     Result->SetName(Name);
     TFuzzySetValues& Points = Result->GetValues();
     const auto Kept = [&](TFzyFloat Y) { return IsUnion ? Y >= Value : Y <= Value; };
-    InUpdate(Points, [&] {
+    {
+        const TUpdateGuard Update(Points);
         if (Whole) {
             Points.Assign(Source);
-            return;
-        }
-        if (Constant) {
+        } else if (Constant) {
             Points.Add(AnchorX(*this), Value);
-            return;
+        } else {
+            const TFuzzySetValue* First = Source.First();
+            if (Kept(First->GetY())) Points.Add(First->GetX(), First->GetY());
+            for (int Index = 1; Index < Source.Count(); ++Index) {
+                const TFuzzySetValue* Previous = Source.GetItem(Index - 1);
+                const TFuzzySetValue* Current = Source.GetItem(Index);
+                const TFzyFloat Y0 = Previous->GetY();
+                const TFzyFloat Y1 = Current->GetY();
+                if ((Y0 < Value && Value < Y1) || (Y0 > Value && Value > Y1))
+                    Points.Add(InterpolateX(Previous->GetX(), Y0, Current->GetX(), Y1, Value), Value);
+                if (Kept(Y1)) Points.Add(Current->GetX(), Y1);
+            }
+            // Every point lay on the far side of Value: the result is the constant itself.
+            if (Points.Count() == 0) Points.Add(AnchorX(*this), Value);
         }
-        const TFuzzySetValue* First = Source.First();
-        if (Kept(First->GetY())) Points.Add(First->GetX(), First->GetY());
-        for (int Index = 1; Index < Source.Count(); ++Index) {
-            const TFuzzySetValue* Previous = Source.GetItem(Index - 1);
-            const TFuzzySetValue* Current = Source.GetItem(Index);
-            const TFzyFloat Y0 = Previous->GetY();
-            const TFzyFloat Y1 = Current->GetY();
-            if ((Y0 < Value && Value < Y1) || (Y0 > Value && Value > Y1))
-                Points.Add(InterpolateX(Previous->GetX(), Y0, Current->GetX(), Y1, Value), Value);
-            if (Kept(Y1)) Points.Add(Current->GetX(), Y1);
-        }
-        // Every point lay on the far side of Value: the result is the constant itself.
-        if (Points.Count() == 0) Points.Add(AnchorX(*this), Value);
-    });
+    }
     if (!Whole && !Constant && !GetExpression().empty())
         Result->SetExpression(GetExpression() + " " + std::string(Keyword) + " " +
                               Format(FuzzyFormatStr, {Value}));
-    return Result.release();
+    return Result;
 }
 
 }  // namespace fzl

@@ -7,7 +7,6 @@
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
-#include <fzl/FuzzyLogic/FuzzyLogic.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
@@ -16,10 +15,6 @@
 
 namespace fzl {
 namespace {
-
-// Threshold of a set without a variable: the logic component's default, so that
-// Equals stays an overlap test instead of being always true.
-constexpr TFzyFloat DefaultThreshold = 0.01;
 
 // The operation each inference method combines with, indexed by TFuzzyInferenceMethod.
 constexpr std::array<TFuzzyOperation, fimBoundedSum + 1> InferenceOperations = {foZadeh, foSum, foMean,
@@ -65,14 +60,14 @@ bool TFuzzySet::FuzzyOperatorMaxOfMin(TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat 
 
 bool TFuzzySet::FuzzyOperatorMinThreshold(TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat /*X2*/,
                                           TFzyFloat Y2) const {
-    const TFuzzyVariable* Variable = GetVariable();
-    const TFzyFloat Threshold = Variable != nullptr ? Variable->GetThreshold() : DefaultThreshold;
-    return Threshold <= std::min(Y1, Y2);
+    return GetSettings().Threshold <= std::min(Y1, Y2);
 }
 
+// FuzzyOperatorMinThreshold with the threshold read once rather than once per event.
 bool TFuzzySet::Equals(const TFuzzySet& FuzzySet) const {
-    return Iterate(FuzzySet, [this](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-        return FuzzyOperatorMinThreshold(X1, Y1, X2, Y2);
+    const TFzyFloat Threshold = GetSettings().Threshold;
+    return Iterate(FuzzySet, [Threshold](TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat /*X2*/, TFzyFloat Y2) {
+        return Threshold <= std::min(Y1, Y2);
     });
 }
 
@@ -88,20 +83,17 @@ TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method)
     RaiseInvalidMethod(Method);
 }
 
-TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value) {
-    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
-    return Correlate(Value, Fuzzy != nullptr ? Fuzzy->GetCorrelationMethod() : fcmMinimum);
-}
+TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value) { return Correlate(Value, GetSettings().CorrelationMethod); }
 
-TFuzzySet* TFuzzySet::Infer(const TFuzzySet& FuzzySet, TFuzzyInferenceMethod Method, bool Intersect) const {
+TOwned<TFuzzySet> TFuzzySet::Infer(const TFuzzySet& FuzzySet, TFuzzyInferenceMethod Method,
+                                   bool Intersect) const {
     if (static_cast<std::size_t>(Method) >= InferenceOperations.size()) RaiseInvalidMethod(Method);
     const TFuzzyOperation Operation = InferenceOperations[Method];
     return Intersect ? Intersection(FuzzySet, Operation) : Union(FuzzySet, Operation);
 }
 
-TFuzzySet* TFuzzySet::Infer(const TFuzzySet& FuzzySet, bool Intersect) const {
-    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
-    return Infer(FuzzySet, Fuzzy != nullptr ? Fuzzy->GetInferenceMethod() : fimMinMax, Intersect);
+TOwned<TFuzzySet> TFuzzySet::Infer(const TFuzzySet& FuzzySet, bool Intersect) const {
+    return Infer(FuzzySet, GetSettings().InferenceMethod, Intersect);
 }
 
 // ---- Defuzzification ----------------------------------------------------------------------
@@ -159,9 +151,7 @@ TFzyFloat TFuzzySet::MeanOfMaxima() const {
 }
 
 TFzyFloat TFuzzySet::Defuzzify() const {
-    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
-    if (Fuzzy != nullptr && Fuzzy->GetDefuzzificationMethod() == dmMeanOfMaxima) return MeanOfMaxima();
-    return CenterOfGravity();
+    return GetSettings().DefuzzificationMethod == dmMeanOfMaxima ? MeanOfMaxima() : CenterOfGravity();
 }
 
 // Constantly false or constantly true, compared exactly.
@@ -190,23 +180,23 @@ TFzyFloat TFuzzyVariable::GetCorrelationStrength(std::span<TFuzzySet* const> Pre
     return Strength;
 }
 
-TFuzzySet* TFuzzyVariable::AssertRule(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts,
-                                      const TFuzzySet& Consequent, TFuzzySet* Conclusion) {
+TOwned<TFuzzySet> TFuzzyVariable::AssertRule(std::span<TFuzzySet* const> Premises,
+                                             std::span<TFuzzySet* const> Facts, const TFuzzySet& Consequent,
+                                             TFuzzySet* Conclusion) {
     return AssertRule(GetCorrelationStrength(Premises, Facts), Consequent, Conclusion);
 }
 
-TFuzzySet* TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
-                                      TFuzzySet* Conclusion) {
+TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
+                                             TFuzzySet* Conclusion) {
     if (Strength < FThreshold) return nullptr;
-    // Owned here until handed out, so that a failing step does not leave it behind.
-    TOwned<TFuzzySet> Correlated(Consequent.Clone());
+    TOwned<TFuzzySet> Correlated = Consequent.Clone();
     Correlated->Correlate(Strength);
-    if (Conclusion == nullptr) return Correlated.release();
+    if (Conclusion == nullptr) return Correlated;
     return Conclusion->Infer(*Correlated, false);
 }
 
-TFuzzySet* TFuzzyVariable::AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
-                                      TFuzzySet* Conclusion) {
+TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent,
+                                             const TFuzzySet& Fact, TFuzzySet* Conclusion) {
     return AssertRule(Premise.GetCorrelationStrength(Fact), Consequent, Conclusion);
 }
 

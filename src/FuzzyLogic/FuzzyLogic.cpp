@@ -4,6 +4,7 @@
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyLogic/FuzzyLogic.h>
 #include <fzl/FuzzyLogic/FuzzyLogicParser.h>
+#include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
 
@@ -81,15 +82,9 @@ TOwned<TFuzzyVariables> TFuzzyLogic::CreateVariables() {
 void TFuzzyLogic::UpdateStrings() {
     TCustomFuzzyLogic::UpdateStrings();
     if (ComponentState().Contains(csLoading)) return;
-    FStrings->BeginUpdate();
-    try {
-        FStrings->Clear();
-        for (const TFuzzyVariable* Variable : *FItems) FStrings->Add(FParser->PrettyPrint(*Variable));
-    } catch (...) {
-        FStrings->EndUpdate();
-        throw;
-    }
-    FStrings->EndUpdate();
+    const TUpdateGuard Update(*FStrings);
+    FStrings->Clear();
+    for (const TFuzzyVariable* Variable : *FItems) FStrings->Add(FParser->PrettyPrint(*Variable));
 }
 
 void TFuzzyLogic::Parse() {

@@ -3,19 +3,15 @@
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyConsts/FuzzyNames.h>
-#include <fzl/FuzzyLogic/FuzzyLogic.h>
-#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
 namespace {
-
-// Shapes generated for a set outside a logic component use this many points.
-constexpr int DefaultFunctionValues = 7;
 
 bool IsReservedWord(std::string_view Name) {
     // Every reserved word is a single word: names with a blank (all derived names) never are.
@@ -38,11 +34,12 @@ void AppendPointText(std::string& Text, const TFuzzySetValue& Point) {
 
 // ---- Life cycle ------------------------------------------------------------------------
 
+// The set has not joined Collection yet (and a constructor reaches no override), so the
+// designing state comes from the collection's variable directly.
 TFuzzySet::TFuzzySet(TCollection* Collection) {
     const auto* Sets = DownCast<TFuzzySets>(Collection);
     const TFuzzyVariable* Variable = Sets != nullptr ? Sets->GetVariable() : nullptr;
-    const TFuzzyLogic* Fuzzy = Variable != nullptr ? Variable->GetFuzzy() : nullptr;
-    FDefined = Fuzzy != nullptr && Fuzzy->ComponentState().Contains(csDesigning);
+    FDefined = Variable != nullptr && Variable->InDesignMode();
 }
 
 TFuzzySet::~TFuzzySet() = default;
@@ -54,7 +51,9 @@ void TFuzzySet::AfterConstruction() {
 
 TOwned<TFuzzySetValues> TFuzzySet::CreateValues() { return Make<TFuzzySetValues>(this); }
 
-TFuzzySet* TFuzzySet::NewSibling() const { return ClassType().Create(GetCollection()); }
+TOwned<TFuzzySet> TFuzzySet::NewSibling() const {
+    return TOwned<TFuzzySet>(ClassType().Create(GetCollection()));
+}
 
 // ---- Properties --------------------------------------------------------------------------
 
@@ -88,11 +87,6 @@ TFuzzyVariable* TFuzzySet::GetVariable() const noexcept {
     return Sets != nullptr ? Sets->GetVariable() : nullptr;
 }
 
-TCustomFuzzyLogic* TFuzzySet::GetFuzzy() const noexcept {
-    const TFuzzyVariable* Variable = GetVariable();
-    return Variable != nullptr ? Variable->GetFuzzy() : nullptr;
-}
-
 TFzyFloat TFuzzySet::GetCompatibilityIndex() const {
     return FValues->Count() == 0 ? 0.0 : FValues->GetMaxValue();
 }
@@ -115,7 +109,8 @@ void TFuzzySet::UpdateFuzzySetValues() {
 // ---- Shapes ---------------------------------------------------------------------------------------
 
 void TFuzzySet::CreateTriangleFunctionValues(TFzyFloat Left, TFzyFloat Middle, TFzyFloat Right) {
-    InUpdate(*FValues, [&] {
+    {
+        const TUpdateGuard Update(*FValues);
         if (Right < Left) Right = Left;
         if (Middle < Left)
             Middle = Left;
@@ -124,7 +119,7 @@ void TFuzzySet::CreateTriangleFunctionValues(TFzyFloat Left, TFzyFloat Middle, T
         FValues->Add(Left, 0.0);
         FValues->Add(Middle, 1.0);
         FValues->Add(Right, 0.0);
-    });
+    }
     FSetType = fstTriangle;
 }
 
@@ -132,7 +127,8 @@ void TFuzzySet::CreateCurveValues(int N, TFzyFloat Left, TFzyFloat Right, TFzyFl
                                   bool Growth) {
     if (Left > Right) throw EFzyException(SInvalidRangeArguments, {Left, Right});
     if (N < 3) N = 3;
-    InUpdate(*FValues, [&] {
+    {
+        const TUpdateGuard Update(*FValues);
         const long double L = Left;
         const long double R = Right;
         const long double Width = R - L;
@@ -150,7 +146,7 @@ void TFuzzySet::CreateCurveValues(int N, TFzyFloat Left, TFzyFloat Right, TFzyFl
             if (!Growth) Y = 1 - Y;
             FValues->Add(static_cast<TFzyFloat>(X), static_cast<TFzyFloat>(Y));
         }
-    });
+    }
     FInflectionPoint = InflectionPoint;
     FSetType = Growth ? fstGrowthCurve : fstDeclineCurve;
 }
@@ -159,12 +155,13 @@ void TFuzzySet::CreatePIFunctionValues(int N, TFzyFloat Left, TFzyFloat Right, T
     if (Left > Right) throw EFzyException(SInvalidRangeArguments, {Left, Right});
     Center = std::clamp(Center, Left, Right);
     const int Start = FValues->Count();
-    InUpdate(*FValues, [&] {
+    {
+        const TUpdateGuard Update(*FValues);
         CreateCurveValues(N / 2 + 1, Left, Center, Left + (Center - Left) / 2, true);
         if (N % 2 == 0) FValues->Delete(FValues->Count() - 1);
         CreateCurveValues(N / 2 + 1, Center, Right, Center + (Right - Center) / 2, false);
         if (FValues->Count() - Start > N) FValues->Delete(Start + N / 2);
-    });
+    }
     FSetType = fstPICurve;
 }
 
@@ -175,7 +172,8 @@ void TFuzzySet::CreatePIFunctionValues(int N, TFzyFloat Range, TFzyFloat Center)
 void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat Center,
                                               TFzyFloat InflectionPoint, TFzyFloat Weight) {
     if (N < 3) N = 3;
-    InUpdate(*FValues, [&] {
+    {
+        const TUpdateGuard Update(*FValues);
         const long double First = static_cast<long double>(Center) - Range;
         const long double Last = static_cast<long double>(Center) + Range;
         for (int I = 0; I < N; ++I) {
@@ -190,7 +188,7 @@ void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat 
             }
             FValues->Add(static_cast<TFzyFloat>(X), static_cast<TFzyFloat>(Y));
         }
-    });
+    }
     FInflectionPoint = InflectionPoint;
     FSetType = fstBetaCurve;
 }
@@ -201,10 +199,11 @@ void TFuzzySet::CreateBetaCurveFunctionValues(int N, TFzyFloat Range, TFzyFloat 
 }
 
 void TFuzzySet::CreateCrispValue(TFzyFloat X) {
-    InUpdate(*FValues, [&] {
+    {
+        const TUpdateGuard Update(*FValues);
         FValues->Clear();
         CreateTriangleFunctionValues(X, X, X);
-    });
+    }
     FExpression = FormatFixed(X, 4);
 }
 
@@ -212,8 +211,7 @@ void TFuzzySet::SetSetType(TFuzzySetType Value) {
     if (Value == FSetType) return;
     FSetType = Value;
     // Stored points read back before the type must survive: no shape while loading.
-    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
-    if (Value == fstUserDefined || (Fuzzy != nullptr && Fuzzy->ComponentState().Contains(csLoading))) {
+    if (Value == fstUserDefined || GetSettings().Loading) {
         Changed(false);
         return;
     }
@@ -225,22 +223,20 @@ void TFuzzySet::SetSetType(TFuzzySetType Value) {
 void TFuzzySet::GenerateShape(TFuzzySetType Type) {
     const TFzyFloat Max = GetXRange(0);
     const TFzyFloat Min = GetXRange(1);
-    const TCustomFuzzyLogic* Fuzzy = GetFuzzy();
-    const int N = Fuzzy != nullptr ? Fuzzy->GetNumFunctionValues() : DefaultFunctionValues;
+    const int N = GetSettings().NumFunctionValues;
     const bool IsCurve = Type == fstDeclineCurve || Type == fstGrowthCurve;
     const TFzyFloat A = IsCurve ? Min + (Max - Min) * ONE_THIRD : (Max - Min) * ONE_THIRD;
     const TFzyFloat B = IsCurve ? Min + (Max - Min) * TWO_THIRDS : (Max - Min) / 2;
-    InUpdate(*FValues, [&] {
-        FValues->Clear();
-        switch (Type) {
-            case fstTriangle: CreateTriangleFunctionValues(B - A, B, B + A); break;
-            case fstDeclineCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, false); break;
-            case fstPICurve: CreatePIFunctionValues(N, A, B); break;
-            case fstBetaCurve: CreateBetaCurveFunctionValues(N, A, B, (B - A) / 2); break;
-            case fstGrowthCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, true); break;
-            case fstUserDefined: break;
-        }
-    });
+    const TUpdateGuard Update(*FValues);
+    FValues->Clear();
+    switch (Type) {
+        case fstTriangle: CreateTriangleFunctionValues(B - A, B, B + A); break;
+        case fstDeclineCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, false); break;
+        case fstPICurve: CreatePIFunctionValues(N, A, B); break;
+        case fstBetaCurve: CreateBetaCurveFunctionValues(N, A, B, (B - A) / 2); break;
+        case fstGrowthCurve: CreateCurveValues(N, A, B, A + (B - A) / 2, true); break;
+        case fstUserDefined: break;
+    }
 }
 
 // ---- Membership ------------------------------------------------------------------------------------
@@ -278,6 +274,11 @@ void TFuzzySet::GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const {
     const TFuzzyVariable* Variable = GetVariable();
     Lower = Variable != nullptr ? Variable->GetMinimum() : -UnboundedX;
     Upper = Variable != nullptr ? Variable->GetMaximum() : UnboundedX;
+}
+
+TFuzzySetSettings TFuzzySet::GetSettings() const {
+    const TFuzzyVariable* Variable = GetVariable();
+    return Variable != nullptr ? Variable->GetSetSettings() : TFuzzySetSettings{};
 }
 
 int TFuzzySet::GetMaxYValueOfX(int Index, int Direction) const {
@@ -330,20 +331,14 @@ void TFuzzySet::Assign(const TPersistent& Source) {
     Changed(false);
 }
 
-TFuzzySet* TFuzzySet::Clone() const {
-    TFuzzySet* Copy = NewSibling();
-    try {
-        Copy->Assign(*this);
-    } catch (...) {
-        Copy->Free();
-        throw;
-    }
+TOwned<TFuzzySet> TFuzzySet::Clone() const {
+    TOwned<TFuzzySet> Copy = NewSibling();
+    Copy->Assign(*this);
     return Copy;
 }
 
 std::string TFuzzySet::ToString() const {
-    if (const TCustomFuzzyLogic* Fuzzy = GetFuzzy(); Fuzzy != nullptr && Fuzzy->GetParser() != nullptr)
-        return Fuzzy->GetParser()->PrettyPrint(*this, false);
+    if (TFuzzySetPrinter* Printer = GetSettings().Printer) return Printer->PrettyPrint(*this, false);
     std::string Text(1, '(');
     Text += FName;
     Text += ' ';

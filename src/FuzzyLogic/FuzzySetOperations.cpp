@@ -2,8 +2,12 @@
 // the segment geometry, the overlap test and the exported point-walking helpers.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
@@ -11,6 +15,7 @@
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/UpdateGuard.h>
 
 #include "internal/MergeSweep.h"
 
@@ -19,10 +24,28 @@ namespace {
 
 using TOperatorFunction = bool (*)(TFuzzySetValues&, TFzyFloat, TFzyFloat, TFzyFloat, TFzyFloat);
 
+// The operators of each operation, indexed by TFuzzyOperation; their keywords are
+// FuzzyIntersectionKeywords and FuzzyUnionKeywords. An unbounded sum is no intersection.
+struct TOperators {
+    TOperatorFunction Intersection;
+    TOperatorFunction Union;
+};
+constexpr std::array<TOperators, foSum + 1> OperatorTable = {{
+    {&TFuzzySet::FuzzyOperatorMin, &TFuzzySet::FuzzyOperatorMax},                           // foZadeh
+    {&TFuzzySet::FuzzyOperatorMean, &TFuzzySet::FuzzyOperatorUnionMean},                    // foMean
+    {&TFuzzySet::FuzzyOperatorMeanSqr, &TFuzzySet::FuzzyOperatorMeanSqr},                   // foMeanSqr
+    {&TFuzzySet::FuzzyOperatorMeanSqrt, &TFuzzySet::FuzzyOperatorMeanSqrt},                 // foMeanSqrt
+    {&TFuzzySet::FuzzyOperatorIntersectionProduct, &TFuzzySet::FuzzyOperatorUnionProduct},  // foProduct
+    {&TFuzzySet::FuzzyOperatorIntersectionBoundedSum,
+     &TFuzzySet::FuzzyOperatorUnionBoundedSum},    // foBoundedSum
+    {nullptr, &TFuzzySet::FuzzyOperatorUnionSum},  // foSum
+}};
+
 // The operand as it reads inside a combined expression: its own expression
 // when it came from one, else its name.
 std::string OperandText(const TFuzzySet& Set) {
-    return FormatFuzzyExpression(Set.GetExpression().empty() ? Set.GetName() : Set.GetExpression());
+    const std::string& Expression = Set.GetExpression();
+    return FormatFuzzyExpression(Expression.empty() ? std::string_view(Set.GetName()) : Expression);
 }
 
 [[noreturn]] void RaiseInvalidOperation(TFuzzyOperation Operation) {
@@ -54,33 +77,37 @@ bool IsZeroSet(const TFuzzySetValues& Points) {
 
 // ---- Sweep drivers -----------------------------------------------------------------------
 
-TFuzzySet* TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
-                               TFuzzyOperator Op) const {
-    TFuzzySet* Result = NewSibling();
+TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
+                                      TFuzzyOperator Op) const {
+    TOwned<TFuzzySet> Result = NewSibling();
     try {
         Result->SetName(CreateFuzzyName(FName, FuzzySet.FName, OpName));
         TFuzzySetValues& Points = Result->GetValues();
         // Every point of both operands, and a crossing between most of them.
         Points.Reserve(2 * (FValues->Count() + FuzzySet.FValues->Count()));
-        const std::string Expression = OperandText(*this) + " " + OpName + " " + OperandText(FuzzySet);
+        // Built in place: a running conclusion's expression grows with every rule.
+        std::string Expression = OperandText(*this);
+        const std::string Right = OperandText(FuzzySet);
+        Expression.reserve(Expression.size() + OpName.size() + Right.size() + 2);
+        ((Expression += ' ') += OpName) += ' ';
+        Expression += Right;
         try {
-            InUpdate(Points, [&] {
-                const bool Stopped = detail::MergeSweep(
-                    *FValues, *FuzzySet.FValues, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-                        return Op(Points, X1, Y1, X2, Y2);
-                    });
-                if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0)
-                    detail::SimplifyRuns(Points);
-            });
+            const TUpdateGuard Update(Points);
+            const bool Stopped = detail::MergeSweep(
+                *FValues, *FuzzySet.FValues, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+                    return Op(Points, X1, Y1, X2, Y2);
+                });
+            if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0)
+                detail::SimplifyRuns(Points);
         } catch (...) {
             // The closing report cleared the expression; the result says what it was meant to be.
-            Result->FExpression = Expression;
+            Result->FExpression = std::move(Expression);
             throw;
         }
-        Result->FExpression = Expression;
+        Result->FExpression = std::move(Expression);
     } catch (...) {
-        // A result in a collection stays there; a detached one would be lost to the caller.
-        if (Result->GetCollection() == nullptr) Result->Free();
+        // A result in a collection stays there, as the collection's; a detached one goes.
+        if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
         throw;
     }
     return Result;
@@ -91,46 +118,28 @@ bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {
     return detail::MergeSweep(*FValues, *FuzzySet.FValues, Cmp);
 }
 
-TFuzzySet* TFuzzySet::Intersection(const TFuzzySet& FuzzySet) const {
-    TOperatorFunction Op = &FuzzyOperatorMin;
-    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[foZadeh]), Op);
+TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet) const {
+    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[foZadeh]), &FuzzyOperatorMin);
 }
 
-TFuzzySet* TFuzzySet::Union(const TFuzzySet& FuzzySet) const {
-    TOperatorFunction Op = &FuzzyOperatorMax;
-    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[foZadeh]), Op);
+TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet) const {
+    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[foZadeh]), &FuzzyOperatorMax);
 }
 
-TFuzzySet* TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
-    TOperatorFunction Op = nullptr;
-    switch (Operation) {
-        case foZadeh: Op = &FuzzyOperatorMin; break;
-        case foMean: Op = &FuzzyOperatorMean; break;
-        case foMeanSqr: Op = &FuzzyOperatorMeanSqr; break;
-        case foMeanSqrt: Op = &FuzzyOperatorMeanSqrt; break;
-        case foProduct: Op = &FuzzyOperatorIntersectionProduct; break;
-        case foBoundedSum: Op = &FuzzyOperatorIntersectionBoundedSum; break;
-        case foSum: break;  // an unbounded sum is no intersection
-    }
-    if (Op == nullptr) RaiseInvalidOperation(Operation);
-    if (AnyEmpty(*this, FuzzySet)) Op = &FuzzyOperatorMin;
-    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[Operation]), Op);
+TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
+    const auto Index = static_cast<std::size_t>(Operation);
+    if (Index >= OperatorTable.size() || OperatorTable[Index].Intersection == nullptr)
+        RaiseInvalidOperation(Operation);
+    const TOperatorFunction Op =
+        AnyEmpty(*this, FuzzySet) ? &FuzzyOperatorMin : OperatorTable[Index].Intersection;
+    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[Index]), Op);
 }
 
-TFuzzySet* TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
-    TOperatorFunction Op = nullptr;
-    switch (Operation) {
-        case foZadeh: Op = &FuzzyOperatorMax; break;
-        case foMean: Op = &FuzzyOperatorUnionMean; break;
-        case foMeanSqr: Op = &FuzzyOperatorMeanSqr; break;
-        case foMeanSqrt: Op = &FuzzyOperatorMeanSqrt; break;
-        case foProduct: Op = &FuzzyOperatorUnionProduct; break;
-        case foBoundedSum: Op = &FuzzyOperatorUnionBoundedSum; break;
-        case foSum: Op = &FuzzyOperatorUnionSum; break;
-    }
-    if (Op == nullptr) RaiseInvalidOperation(Operation);
-    if (AnyEmpty(*this, FuzzySet)) Op = &FuzzyOperatorMax;
-    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[Operation]), Op);
+TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
+    const auto Index = static_cast<std::size_t>(Operation);
+    if (Index >= OperatorTable.size()) RaiseInvalidOperation(Operation);
+    const TOperatorFunction Op = AnyEmpty(*this, FuzzySet) ? &FuzzyOperatorMax : OperatorTable[Index].Union;
+    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[Index]), Op);
 }
 
 // ---- Overlap test -----------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -9,6 +10,9 @@
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/UpdateGuard.h>
+
+#include "internal/BlockCache.h"
 
 namespace fzl {
 namespace {
@@ -27,47 +31,9 @@ TFzyFloat Interpolate(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TF
     return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
 }
 
-// Memory blocks of freed points, kept per thread for the next points made there.
-// A block freed on another thread than it was made on simply joins that thread's
-// cache: all blocks are alike. The flag outlives the cache itself, so points
-// freed during thread exit after the cache went return to the heap.
-constexpr std::size_t MaxCachedPoints = 4096;
-thread_local bool PointCacheAlive = false;
-
-class TPointCache {
-public:
-    TPointCache() {
-        FBlocks.reserve(MaxCachedPoints);
-        PointCacheAlive = true;
-    }
-    ~TPointCache() {
-        PointCacheAlive = false;
-        for (void* Block : FBlocks) ::operator delete(Block);
-    }
-    TPointCache(const TPointCache&) = delete;
-    TPointCache& operator=(const TPointCache&) = delete;
-
-    void* Take() {
-        if (FBlocks.empty()) return ::operator new(sizeof(TFuzzySetValue));
-        void* Block = FBlocks.back();
-        FBlocks.pop_back();
-        return Block;
-    }
-    void Give(void* Block) noexcept {
-        if (FBlocks.size() < MaxCachedPoints)
-            FBlocks.push_back(Block);  // never reallocates: capacity reserved
-        else
-            ::operator delete(Block);
-    }
-
-private:
-    std::vector<void*> FBlocks;
-};
-
-TPointCache& PointCache() {
-    thread_local TPointCache Cache;
-    return Cache;
-}
+// Points of the base class come from a per-thread block cache; descendants
+// with fields of their own are of another size, and the heap serves them.
+using TPointCache = detail::TBlockCache<sizeof(TFuzzySetValue)>;
 
 }  // namespace
 
@@ -75,13 +41,12 @@ TPointCache& PointCache() {
 
 // NOLINTNEXTLINE(misc-new-delete-overloads): paired with the sized operator delete below
 void* TFuzzySetValue::operator new(std::size_t Size) {
-    // Descendants with fields of their own are of another size: the heap serves them.
-    return Size == sizeof(TFuzzySetValue) ? PointCache().Take() : ::operator new(Size);
+    return Size == sizeof(TFuzzySetValue) ? TPointCache::Allocate() : ::operator new(Size);
 }
 
 void TFuzzySetValue::operator delete(void* Block, std::size_t Size) noexcept {
-    if (Size == sizeof(TFuzzySetValue) && PointCacheAlive)
-        PointCache().Give(Block);
+    if (Size == sizeof(TFuzzySetValue))
+        TPointCache::Release(Block);
     else
         ::operator delete(Block);
 }
@@ -142,12 +107,10 @@ void TFuzzySetValue::Assign(const TPersistent& Source) {
 // ---- TFuzzySetValues: construction and access -------------------------------
 
 TFuzzySetValues::TFuzzySetValues(TFuzzySetValuesOwner* FuzzySet)
-    : TGCollection(TCollectionItemClass(TItemClass<TFuzzySetValue>::Of<TFuzzySetValue>()), nullptr),
+    : TTypedCollection(TCollectionItemClass(TItemClass<TFuzzySetValue>::Of<TFuzzySetValue>()), nullptr),
       FFuzzySet(FuzzySet) {}
 
 TPersistent* TFuzzySetValues::GetOwner() const { return dynamic_cast<TPersistent*>(FFuzzySet); }
-
-TFuzzySetValue* TFuzzySetValues::Add() { return static_cast<TFuzzySetValue*>(TGCollection::Add()); }
 
 // The point is made at its place and joins unreported: it never exists at a
 // default place, so it cannot be taken for a duplicate of a different point.
@@ -167,18 +130,13 @@ TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
 void TFuzzySetValues::Assign(const TPersistent& Source) {
     const auto* Other = DownCast<const TFuzzySetValues>(&Source);
     if (Other == nullptr || Other == this) {
-        TGCollection::Assign(Source);
+        TTypedCollection::Assign(Source);
         return;
     }
-    InUpdate(*this, [&] {
-        Clear();
-        Reserve(Other->Count());
-        for (const TFuzzySetValue* Point : *Other) Add(Point->FX, Point->FY);
-    });
-}
-
-TFuzzySetValue* TFuzzySetValues::Insert(int Index) {
-    return static_cast<TFuzzySetValue*>(TGCollection::Insert(Index));
+    const TUpdateGuard Update(*this);
+    Clear();
+    Reserve(Other->Count());
+    for (const TFuzzySetValue* Point : *Other) Add(Point->FX, Point->FY);
 }
 
 TFzyFloat TFuzzySetValues::XAt(int Index) const noexcept {
@@ -270,7 +228,7 @@ void TFuzzySetValues::GetStatValues(TFzyFloat& Average, TFzyFloat& Maximum, TFzy
 // ---- Change reporting and clean-up ----------------------------------------------
 
 void TFuzzySetValues::Update(TCollectionItem* Item) {
-    TGCollection::Update(Item);
+    TTypedCollection::Update(Item);
     FSorted = FSorted || Count() < 2;
     FDuplicatesRemoved = FDuplicatesRemoved || Count() < 2;
     if (Item == nullptr) CleanupPoints();
@@ -283,42 +241,36 @@ void TFuzzySetValues::Update(TCollectionItem* Item) {
 
 void TFuzzySetValues::BeforeDestruction() {
     DiscardItems();
-    TGCollection::BeforeDestruction();
+    TTypedCollection::BeforeDestruction();
 }
 
 void TFuzzySetValues::Notify(TCollectionItem* Item, TCollectionNotification Action) {
-    TGCollection::Notify(Item, Action);
+    TTypedCollection::Notify(Item, Action);
     if (Action != cnExtracting || !FDuplicatesRemoved) return;
     const int Index = Item->GetIndex();
     if (Index > 0 && Index + 1 < Count() && GetItem(Index - 1)->Equals(*GetItem(Index + 1)))
         FDuplicatesRemoved = false;
 }
 
+// Each works inside its own bracket and ends with one whole-list report.
 void TFuzzySetValues::Sort() {
     if (FSorted) return;
-    BeginUpdate();
-    {
-        const TSilentUpdate Silent(*this);
-        SortPoints();
-    }
-    EndUpdate();
+    const TUpdateGuard Update(*this);
+    const TSilentUpdate Silent(*this);
+    SortPoints();
 }
 
 void TFuzzySetValues::RemoveDuplicates() {
     if (FDuplicatesRemoved) return;
-    BeginUpdate();
-    {
-        const TSilentUpdate Silent(*this);
-        RemoveDuplicatePoints();
-    }
-    EndUpdate();
+    const TUpdateGuard Update(*this);
+    const TSilentUpdate Silent(*this);
+    RemoveDuplicatePoints();
 }
 
 void TFuzzySetValues::CleanupValues() {
     if (FSorted && FDuplicatesRemoved) return;
-    BeginUpdate();
+    const TUpdateGuard Update(*this);
     CleanupPoints();
-    EndUpdate();
 }
 
 // The flags are set before any bracket closes, so the closing report finds the
@@ -465,26 +417,20 @@ void TFuzzySetValues::Expand(int N) {
     int Segments = 0;
     for (int I = 0; I + 1 < Count(); ++I)
         if (Above(XAt(I + 1), XAt(I))) ++Segments;
-    BeginUpdate();
-    try {
-        for (int I = 0; I < Count() - 1; ++I) {
-            if (!Above(XAt(I + 1), XAt(I))) continue;
-            const int Share = static_cast<int>(std::ceil(static_cast<double>(Remaining) / Segments));
-            const TFzyFloat Step = (XAt(I + 1) - XAt(I)) / (Share + 1);
-            --Segments;
-            for (int K = 0; K < Share; ++K) {
-                --Remaining;
-                TFuzzySetValue* Point = Add(XAt(I) + Step, 0.0);
-                ++I;
-                MoveItem(Point->GetIndex(), I);
-                Point->SetY(InterpolateAt(I));
-            }
+    const TUpdateGuard Update(*this);
+    for (int I = 0; I < Count() - 1; ++I) {
+        if (!Above(XAt(I + 1), XAt(I))) continue;
+        const int Share = static_cast<int>(std::ceil(static_cast<double>(Remaining) / Segments));
+        const TFzyFloat Step = (XAt(I + 1) - XAt(I)) / (Share + 1);
+        --Segments;
+        for (int K = 0; K < Share; ++K) {
+            --Remaining;
+            TFuzzySetValue* Point = Add(XAt(I) + Step, 0.0);
+            ++I;
+            MoveItem(Point->GetIndex(), I);
+            Point->SetY(InterpolateAt(I));
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
 }
 
 void TFuzzySetValues::ExpandSimple(int N) {
@@ -494,24 +440,18 @@ void TFuzzySetValues::ExpandSimple(int N) {
     const TFzyFloat Step = (Last()->FX - First()->FX) / (K + 1);
     TFzyFloat X = First()->FX;
     int J = 0;
-    BeginUpdate();
-    try {
-        for (int Added = 0; Added < K; ++Added) {
-            X += Step;
-            while (J < Count() - 1 && XAt(J) < X) ++J;
-            if (FloatEquals(XAt(J), X)) {
-                J = SkipX(J, X, 1);
-                if (J == -1) J = Count() - 1;
-            }
-            TFuzzySetValue* Point = Add(X, 0.0);
-            MoveItem(Point->GetIndex(), J);
-            Point->SetY(InterpolateAt(J));
+    const TUpdateGuard Update(*this);
+    for (int Added = 0; Added < K; ++Added) {
+        X += Step;
+        while (J < Count() - 1 && XAt(J) < X) ++J;
+        if (FloatEquals(XAt(J), X)) {
+            J = SkipX(J, X, 1);
+            if (J == -1) J = Count() - 1;
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        TFuzzySetValue* Point = Add(X, 0.0);
+        MoveItem(Point->GetIndex(), J);
+        Point->SetY(InterpolateAt(J));
     }
-    EndUpdate();
 }
 
 }  // namespace fzl

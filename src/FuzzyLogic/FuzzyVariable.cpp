@@ -8,16 +8,19 @@
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
 #include <fzl/support/StringList.h>
+#include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
 
 // ---- TFuzzySets ---------------------------------------------------------------
 
 TFuzzySets::TFuzzySets(TFuzzyVariable* Variable, TFuzzySetClass ItemClass)
-    : TGCollection(TCollectionItemClass(ItemClass), Variable), FVariable(Variable), FSetClass(ItemClass) {}
+    : TTypedCollection(TCollectionItemClass(ItemClass), Variable),
+      FVariable(Variable),
+      FSetClass(ItemClass) {}
 
 TFuzzySet* TFuzzySets::Add() {
-    auto* FuzzySet = static_cast<TFuzzySet*>(TGCollection::Add());
+    TFuzzySet* FuzzySet = TTypedCollection::Add();
     // A new set becomes the current one; written directly, as it is no edit of the variable.
     if (FVariable != nullptr) FVariable->FItemIndex = FuzzySet->GetIndex();
     return FuzzySet;
@@ -31,12 +34,9 @@ TFuzzySet* TFuzzySets::Add(const std::string& Name) {
     return FuzzySet;
 }
 
-TFuzzySet* TFuzzySets::Insert(int Index) { return static_cast<TFuzzySet*>(TGCollection::Insert(Index)); }
-
 TFuzzySet* TFuzzySets::GetItemByName(const std::string& Name) const {
-    const int Index = IndexOf(Name);
-    if (Index == -1) throw EFzyException(SUnknownFuzzySetName, {Name});
-    return GetItem(Index);
+    if (TFuzzySet* FuzzySet = Find(Name)) return FuzzySet;
+    throw EFzyException(SUnknownFuzzySetName, {Name});
 }
 
 void TFuzzySets::SetItemByName(const std::string& Name, const TFuzzySet& Value) {
@@ -44,12 +44,12 @@ void TFuzzySets::SetItemByName(const std::string& Name, const TFuzzySet& Value) 
 }
 
 void TFuzzySets::Update(TCollectionItem* Item) {
-    TGCollection::Update(Item);
+    TTypedCollection::Update(Item);
     if (FVariable != nullptr) FVariable->Update(static_cast<TFuzzySet*>(Item));
 }
 
 void TFuzzySets::Notify(TCollectionItem* Item, TCollectionNotification Action) {
-    TGCollection::Notify(Item, Action);
+    TTypedCollection::Notify(Item, Action);
     if (FVariable != nullptr) FVariable->Notify(static_cast<TFuzzySet*>(Item), Action);
 }
 
@@ -93,6 +93,27 @@ void TFuzzyVariable::SetCollection(TCollection* Value) {
 TFuzzyLogic* TFuzzyVariable::GetFuzzy() const noexcept {
     const TFuzzyVariables* Variables = GetCollection();
     return Variables != nullptr ? Variables->GetFuzzy() : nullptr;
+}
+
+bool TFuzzyVariable::InDesignMode() const noexcept {
+    const TFuzzyLogic* Fuzzy = GetFuzzy();
+    return Fuzzy != nullptr && Fuzzy->ComponentState().Contains(csDesigning);
+}
+
+TFuzzySetSettings TFuzzyVariable::GetSetSettings() const {
+    TFuzzySetSettings Settings;
+    Settings.Threshold = FThreshold;
+    if (const TFuzzyLogic* Fuzzy = GetFuzzy()) {
+        Settings.NumFunctionValues = Fuzzy->GetNumFunctionValues();
+        Settings.CorrelationMethod = Fuzzy->GetCorrelationMethod();
+        Settings.InferenceMethod = Fuzzy->GetInferenceMethod();
+        Settings.DefuzzificationMethod = Fuzzy->GetDefuzzificationMethod();
+        const TComponentState State = Fuzzy->ComponentState();
+        Settings.Loading = State.Contains(csLoading);
+        Settings.Designing = State.Contains(csDesigning);
+        Settings.Printer = Fuzzy->GetParser();
+    }
+    return Settings;
 }
 
 void TFuzzyVariable::SetName(const std::string& Value) {
@@ -174,10 +195,9 @@ void TFuzzyVariable::AssignTo(TPersistent& Dest) const {
         TGCollectionItem::AssignTo(Dest);
         return;
     }
-    Strings->BeginUpdate();
+    const TUpdateGuard Update(*Strings);
     Strings->Clear();
     for (TFuzzySet* FuzzySet : *FItems) Strings->AddObject(FuzzySet->GetName(), FuzzySet);
-    Strings->EndUpdate();
 }
 
 void TFuzzyVariable::Notify(TFuzzySet* FuzzySet, TCollectionNotification Action) {
@@ -213,31 +233,18 @@ TFuzzyVariables::TFuzzyVariables(TFuzzyLogic* AOwner, TFuzzyVariableClass ItemCl
     : TFuzzyVariables(AOwner, ItemClass, TFuzzySetClass::Of<TFuzzySet>()) {}
 
 TFuzzyVariables::TFuzzyVariables(TFuzzyLogic* AOwner, TFuzzyVariableClass ItemClass, TFuzzySetClass SetClass)
-    : TGCollection(TCollectionItemClass(ItemClass), AOwner), FFuzzy(AOwner), FSetClass(SetClass) {}
+    : TTypedCollection(TCollectionItemClass(ItemClass), AOwner), FFuzzy(AOwner), FSetClass(SetClass) {}
 
 // The item class constructs with this collection and so picks up FSetClass.
-TFuzzyVariable* TFuzzyVariables::Add() { return static_cast<TFuzzyVariable*>(TGCollection::Add()); }
-
 TFuzzyVariable* TFuzzyVariables::Add(const std::string& Name) {
     TFuzzyVariable* Variable = Add();
     Variable->SetName(Name);
     return Variable;
 }
 
-TFuzzyVariable* TFuzzyVariables::Insert(int Index) {
-    TFuzzyVariable* Variable = Add();
-    Variable->SetIndex(Index);
-    return Variable;
-}
-
-TFuzzyVariable* TFuzzyVariables::GetItem(int Index) const {
-    return static_cast<TFuzzyVariable*>(TGCollection::GetItem(Index));
-}
-
 TFuzzyVariable* TFuzzyVariables::GetItemByName(const std::string& Name) const {
-    const int Index = IndexOf(Name);
-    if (Index == -1) throw EFzyException(SUnknownFuzzyVarName, {Name});
-    return GetItem(Index);
+    if (TFuzzyVariable* Variable = Find(Name)) return Variable;
+    throw EFzyException(SUnknownFuzzyVarName, {Name});
 }
 
 void TFuzzyVariables::SetItemByName(const std::string& Name, const TFuzzyVariable& Value) {
@@ -245,14 +252,14 @@ void TFuzzyVariables::SetItemByName(const std::string& Name, const TFuzzyVariabl
 }
 
 void TFuzzyVariables::Update(TCollectionItem* Item) {
-    TGCollection::Update(Item);
+    TTypedCollection::Update(Item);
     auto* Variable = static_cast<TFuzzyVariable*>(Item);
     if (Variable != nullptr) Variable->ClampItemIndex();
     if (FFuzzy != nullptr) FFuzzy->UpdateVariable(Variable);
 }
 
 void TFuzzyVariables::Notify(TCollectionItem* Item, TCollectionNotification Action) {
-    TGCollection::Notify(Item, Action);
+    TTypedCollection::Notify(Item, Action);
     if (FFuzzy != nullptr) FFuzzy->NotifyVariable(static_cast<TFuzzyVariable*>(Item), Action);
 }
 

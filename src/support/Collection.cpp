@@ -3,6 +3,7 @@
 #include <fzl/support/Collection.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
 
@@ -53,14 +54,8 @@ void TCollection::Delete(int Index) {
 
 void TCollection::Clear() {
     if (FItems.empty()) return;
-    BeginUpdate();
-    try {
-        while (!FItems.empty()) FItems.back()->Free();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TUpdateGuard Update(*this);
+    while (!FItems.empty()) FItems.back()->Free();
 }
 
 void TCollection::RaiseIndexError(int Index) { throw EListError(Format(SListIndexError, {Index})); }
@@ -76,15 +71,9 @@ void TCollection::Assign(const TPersistent& Source) {
         return;
     }
     if (Other == this) return;
-    BeginUpdate();
-    try {
-        Clear();
-        for (const TCollectionItem* Item : Other->FItems) Add()->Assign(*Item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TUpdateGuard Update(*this);
+    Clear();
+    for (const TCollectionItem* Item : Other->FItems) Add()->Assign(*Item);
 }
 
 void TCollection::Update(TCollectionItem* /*Item*/) {}

@@ -170,13 +170,15 @@ std::string IntToStr(std::int64_t Value) {
     return {Buffer.data(), End};
 }
 
-std::string Trim(std::string_view S) {
+std::string_view TrimView(std::string_view S) noexcept {
     std::size_t First = 0;
     std::size_t Last = S.size();
     while (First < Last && static_cast<unsigned char>(S[First]) <= ' ') ++First;
     while (Last > First && static_cast<unsigned char>(S[Last - 1]) <= ' ') --Last;
-    return std::string(S.substr(First, Last - First));
+    return S.substr(First, Last - First);
 }
+
+std::string Trim(std::string_view S) { return std::string(TrimView(S)); }
 
 std::string TrimRight(std::string_view S) {
     std::size_t Last = S.size();

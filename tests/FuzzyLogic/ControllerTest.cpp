@@ -1,78 +1,28 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <random>
 
-#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include "../../bench/MamdaniModel.h"
 
 namespace fzl {
 namespace {
 
-// Two inputs and one output over [0, 100], five triangles each (step 25, end
-// triangles cut by the range), 25 rules with consequent clamp(i + j - 2, 0, 4),
-// product correlation and max inference: the benchmark's first controller.
-class TController {
-public:
-    TController() {
-        FLogic->SetAutoTerms(false);
-        FLogic->SetCorrelationMethod(fcmProduct);
-        for (TFuzzyVariable*& Variable : FVariables) {
-            Variable = FLogic->GetItems().Add();
-            Variable->SetMaximum(100);
-            for (int T = 0; T < 5; ++T)
-                Variable->GetItems().Add()->CreateTriangleFunctionValues(25.0 * T - 25, 25.0 * T,
-                                                                         25.0 * T + 25);
-        }
-        FLogic->SetThreshold(1e-9);
-    }
-
-    double Output(double X0, double X1) {
-        TFuzzySet* Conclusion = nullptr;
-        for (int I = 0; I < 5; ++I) {
-            for (int J = 0; J < 5; ++J) {
-                const double Strength =
-                    std::min(Term(0, I)->DegreeOfMembership(X0), Term(1, J)->DegreeOfMembership(X1));
-                TFuzzySet* Result =
-                    FVariables[2]->AssertRule(Strength, *Term(2, std::clamp(I + J - 2, 0, 4)), Conclusion);
-                if (Result == nullptr) continue;
-                if (Conclusion != nullptr) Conclusion->Free();
-                Conclusion = Result;
-            }
-        }
-        const double Crisp = Conclusion->Defuzzify();
-        Conclusion->Free();
-        return Crisp;
-    }
-
-    [[nodiscard]] int SetCount() const { return FVariables[2]->GetItems().Count(); }
-
-private:
-    [[nodiscard]] TFuzzySet* Term(int Variable, int Index) const {
-        return FVariables[static_cast<std::size_t>(Variable)]->GetItems().GetItem(Index);
-    }
-
-    TOwned<TFuzzyLogic> FLogic = Make<TFuzzyLogic>(nullptr);
-    std::array<TFuzzyVariable*, 3> FVariables{};
-};
-
-double Triangle(double Center, double X) { return std::max(0.0, 1.0 - std::fabs(X - Center) / 25); }
-
-// The same controller computed independently: the aggregated membership
-// sampled finely and integrated by the midpoint rule.
-double SampledOutput(double X0, double X1) {
-    constexpr int Samples = 400000;
-    double Area = 0;
-    double Moment = 0;
-    for (int S = 0; S < Samples; ++S) {
-        const double X = (S + 0.5) * 100.0 / Samples;
+// The benchmark's first controller (two inputs of five triangles over [0, 100], 25 rules with
+// consequent clamp(i + j - 2, 0, 4), product correlation, max inference) computed independently:
+// the aggregated membership sampled finely and integrated by the midpoint rule.
+double SampledOutput(const double* In) {
+    const auto Triangle = [](double Center, double X) {
+        return std::max(0.0, 1.0 - std::fabs(X - Center) / 25);
+    };
+    double Area = 0, Moment = 0;
+    for (double X = 0.5 / 4000; X < 100; X += 1.0 / 4000) {
         double Degree = 0;
-        for (int I = 0; I < 5; ++I)
-            for (int J = 0; J < 5; ++J) {
-                const double Strength = std::min(Triangle(25.0 * I, X0), Triangle(25.0 * J, X1));
-                Degree = std::max(Degree, Strength * Triangle(25.0 * std::clamp(I + J - 2, 0, 4), X));
-            }
+        for (int I = 0; I < 25; ++I)
+            Degree =
+                std::max(Degree, std::min(Triangle(25.0 * (I % 5), In[0]), Triangle(25.0 * (I / 5), In[1])) *
+                                     Triangle(25.0 * std::clamp(I % 5 + I / 5 - 2, 0, 4), X));
         Area += Degree;
         Moment += Degree * X;
     }
@@ -80,19 +30,16 @@ double SampledOutput(double X0, double X1) {
 }
 
 TEST(Controller, CrispOutputsAreExact) {
-    TController Controller;
-    EXPECT_DOUBLE_EQ(Controller.Output(50, 50), 50);  // symmetric rules: the middle of the range
-    EXPECT_DOUBLE_EQ(Controller.Output(25, 75), 50);
-    EXPECT_NEAR(Controller.Output(20, 70), SampledOutput(20, 70), 1e-6);
-
+    bench::TMamdaniModel Controller(2, 5);
     std::mt19937 Random(7);
     std::uniform_real_distribution<double> Input(0, 100);
-    for (int Case = 0; Case < 5; ++Case) {
-        const double X0 = Input(Random);
-        const double X1 = Input(Random);
-        EXPECT_NEAR(Controller.Output(X0, X1), SampledOutput(X0, X1), 1e-6) << X0 << ", " << X1;
+    for (int Case = 0; Case < 6; ++Case) {
+        const double In[] = {Case == 0 ? 20 : Input(Random), Case == 0 ? 70 : Input(Random)};
+        EXPECT_NEAR(Controller.Cycle(In), SampledOutput(In), 1e-6) << In[0] << ", " << In[1];
     }
-    EXPECT_EQ(Controller.SetCount(), 5);  // every intermediate set was freed
+    const double Symmetric[] = {25, 75};
+    EXPECT_DOUBLE_EQ(Controller.Cycle(Symmetric), 50);     // the middle of the range
+    EXPECT_EQ(Controller.Output().GetItems().Count(), 5);  // every intermediate set was freed
 }
 
 }  // namespace

@@ -1,89 +1,64 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
-
-#include <fzl/FuzzyConsts/FuzzyExceptions.h>
-#include <fzl/FuzzyLogic/FuzzyLogic.h>
 
 #include "TestModel.h"
 
 namespace fzl {
 namespace {
 
-using TPoints = std::vector<std::pair<double, double>>;
+using namespace test;  // TModel, FreeSet, PointsOf, Text, ErrorOf
 using TSets = std::vector<TFuzzySet*>;
 const TPoints Tri = {{0, 0}, {5, 1}, {10, 0}};
 
-TPoints PointsOf(const TFuzzySet& Set) {
-    TPoints Points;
-    for (const TFuzzySetValue* Point : Set.GetValues()) Points.emplace_back(Point->GetX(), Point->GetY());
-    return Points;
-}
-
-// A set outside any component.
-TOwned<TFuzzySet> Free(const TPoints& Points) {
-    auto Set = Make<TFuzzySet>();
-    for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
-    return Set;
-}
-
-struct Model : test::TModel {
-    explicit Model(double Min = 0, double Max = 10) : TModel(Min, Max) {}
-    TFuzzySet* Set(const char* Name, const TPoints& Points) { return Add(Points, Name); }
-};
-
-TEST(FuzzyInference, CorrelationStrengthAndCorrelate) {
-    Model M(0, 30);
-    TFuzzySet* A = M.Set("a", {{0, 0}, {10, 1}, {20, 0}});
-    TFuzzySet* B = M.Set("b", {{10, 0}, {20, 1}, {30, 0}});
+TEST(FuzzyInference, CorrelationStrengthEqualsAndCorrelate) {
+    TModel M(0, 30);
+    TFuzzySet* A = M.Add({{0, 0}, {10, 1}, {20, 0}}, "a");
+    TFuzzySet* B = M.Add({{10, 0}, {20, 1}, {30, 0}}, "b");
     EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*B), 0.5);  // the height of the overlap
-    EXPECT_DOUBLE_EQ(A->FuzzyEquals(*A), 1.0);
-    EXPECT_DOUBLE_EQ(A->GetCorrelationStrength(*M.Set("far", {{25, 0}, {30, 1}})), 0.0);
-    EXPECT_DOUBLE_EQ(Free({{0, 0}, {10, 1}})->GetCorrelationStrength(*Free({{20, 0.5}, {30, 0}})), 0.5);
+    EXPECT_DOUBLE_EQ(A->FuzzyEquals(*A), 1.0);             // of a set with itself, its height
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {10, 1}})->GetCorrelationStrength(*FreeSet({{20, 0.5}, {30, 0}})), 0.5);
+    // Equals holds from the threshold up: the overlap of 0.5 is equal at 0.5, not at 0.6.
+    M.Variable->SetThreshold(0.5);
+    EXPECT_TRUE(A->Equals(*B));
+    M.Variable->SetThreshold(0.6);
+    EXPECT_FALSE(A->Equals(*B));
+    EXPECT_TRUE(FreeSet({})->Equals(*FreeSet({})));
+    EXPECT_FALSE(FreeSet({{0, 0.005}})->Equals(*FreeSet({{0, 1}})));  // a free set compares at 0.01
     // Premise lists: the weakest premise/fact pair.
-    TSets Facts = {M.Set("f", {{0, 0}, {5, 0.8}, {10, 0}}), M.Set("g", {{0, 0.3}, {10, 0.3}})};
-    TSets Premises = {M.Set("p", Tri), M.Set("q", Tri)};
+    TSets Facts = {M.Add({{0, 0}, {5, 0.8}, {10, 0}}), M.Add({{0, 0.3}, {10, 0.3}})};
+    TSets Premises = {M.Add(Tri), M.Add(Tri)};
     EXPECT_DOUBLE_EQ(M.Variable->GetCorrelationStrength(Premises, Facts), 0.3);
 
-    // Correlation clips (minimum, the default) or scales (product) a set.
-    EXPECT_EQ(PointsOf(*Free(Tri)->Correlate(0.5, fcmMinimum)), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
-    EXPECT_EQ(PointsOf(*Free({{0, 0.4}, {5, 1}})->Correlate(0.5, fcmProduct)), (TPoints{{0, 0.2}, {5, 0.5}}));
+    // Correlation clips (minimum, the default) or scales (product, here the component's) a set.
+    EXPECT_EQ(PointsOf(*FreeSet(Tri)->Correlate(0.5, fcmMinimum)), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
     M.Logic->SetCorrelationMethod(fcmProduct);
-    EXPECT_EQ(PointsOf(*M.Set("t", {{0, 0.4}, {5, 1}})->Correlate(0.5)), (TPoints{{0, 0.2}, {5, 0.5}}));
+    EXPECT_EQ(PointsOf(*M.Add({{0, 0.4}, {5, 1}})->Correlate(0.5)), (TPoints{{0, 0.2}, {5, 0.5}}));
 }
 
 TEST(FuzzyInference, InferUnderEachMethod) {
-    Model M;
-    TFuzzySet* A = M.Set("a", {{0, 0.2}, {10, 0.8}});
-    TFuzzySet* B = M.Set("b", {{0, 0.6}, {10, 0.4}});  // crosses A at (5, 0.5)
-    using TCases = std::vector<std::tuple<TFuzzyInferenceMethod, bool, std::string, std::array<double, 3>>>;
-    for (const auto& [Method, Intersect, Name, Y] :  // Y at 0, 5 and 10
-         TCases{{fimMinMax, false, "a or b", {0.6, 0.5, 0.8}},
-                {fimMinMax, true, "a and b", {0.2, 0.5, 0.4}},
-                {fimAdditive, false, "a or-sum b", {0.8, 1.0, 1.2}},
-                {fimMean, false, "a or-mean b", {2.8 / 6, 0.5, 4.0 / 6}},
-                {fimMean, true, "a and-mean b", {0.4, 0.5, 0.6}},
-                {fimProduct, false, "a or-product b", {0.68, 0.75, 0.88}},
-                {fimProduct, true, "a and-product b", {0.12, 0.25, 0.32}},
-                {fimBoundedSum, false, "a or-boundedsum b", {0.8, 1.0, 1.0}},
-                {fimBoundedSum, true, "a and-boundedsum b", {0.0, 0.0, 0.2}}}) {
-        const TFuzzySet* R = A->Infer(*B, Method, Intersect);
-        EXPECT_EQ(std::pair(R->GetName(), R->GetVariable()), std::pair(Name, M.Variable));
-        for (int I = 0; I < 3; ++I) EXPECT_NEAR(R->DegreeOfMembership(5 * I), Y[I], 1e-12) << Name;
-    }
-    EXPECT_EQ(PointsOf(*A), (TPoints{{0, 0.2}, {10, 0.8}}));  // the operands stay
-    EXPECT_THROW(A->Infer(*B, fimAdditive, true), EFzyException);
+    TModel M(0, 10);
+    TFuzzySet *A = M.Add({{0, 0.2}, {10, 0.8}}, "a"), *B = M.Add({{0, 0.6}, {10, 0.4}}, "b");
+    // Each method names the operation it combines with (whose degrees the operation tests check).
+    using TCases = std::vector<std::tuple<TFuzzyInferenceMethod, bool, std::string>>;
+    for (const auto& [Method, Intersect, Name] : TCases{{fimMinMax, false, "a or b"},
+                                                        {fimMinMax, true, "a and b"},
+                                                        {fimAdditive, false, "a or-sum b"},
+                                                        {fimMean, true, "a and-mean b"},
+                                                        {fimProduct, false, "a or-product b"},
+                                                        {fimBoundedSum, true, "a and-boundedsum b"}})
+        EXPECT_EQ(A->Infer(*B, Method, Intersect)->GetName(), Name);
+    EXPECT_EQ(A->Infer(*B, false)->GetVariable(), M.Variable);
+    EXPECT_THROW((void)A->Infer(*B, fimAdditive, true), EFzyException);
     M.Logic->SetInferenceMethod(fimBoundedSum);
     EXPECT_EQ(A->Infer(*B, false)->GetName(), "a or-boundedsum b");
+    EXPECT_EQ(PointsOf(*A), (TPoints{{0, 0.2}, {10, 0.8}}));  // the operands stay
+    EXPECT_EQ(M.Variable->GetItems().Count(), 2);             // every result went with its handle
 }
 
 TEST(FuzzyInference, Defuzzification) {
     const auto Cog = [](double Min, double Max, const TPoints& Points) {
-        return Model(Min, Max).Set("s", Points)->CenterOfGravity();
+        return TModel(Min, Max).Add(Points)->CenterOfGravity();
     };
     EXPECT_DOUBLE_EQ(Cog(0, 10, Tri), 5.0);
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {10, 1}}), 20.0 / 3);
@@ -91,49 +66,61 @@ TEST(FuzzyInference, Defuzzification) {
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {5, 1}}), (10.0 / 3 * 2.5 + 7.5 * 5) / 7.5);      // right shoulder
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0.5}, {10, 1}}), 50.0 / 9);                           // trapezoid
     EXPECT_DOUBLE_EQ(Cog(0, 10, {{0, 0}, {4, 0}, {4, 1}, {7, 1}, {7, 0}, {10, 0}}), 5.5);  // steps
-    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 1}}), 5.0);  // a single point or a spike: the middle of the range
-    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 0}, {4, 1}, {4, 0}}), 5.0);
-    EXPECT_DOUBLE_EQ(Free({})->CenterOfGravity(), 0.0);
+    EXPECT_DOUBLE_EQ(Cog(0, 10, {{4, 0}, {4, 1}, {4, 0}}), 5.0);  // a spike: the middle of the range
+    EXPECT_DOUBLE_EQ(FreeSet({})->CenterOfGravity(), 0.0);
     // A free set: the centroid of the area under its own points.
-    EXPECT_DOUBLE_EQ(Free({{0, 1}, {10, 0}})->Defuzzify(), 10.0 / 3);
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 1}, {10, 0}})->Defuzzify(), 10.0 / 3);
 
-    EXPECT_DOUBLE_EQ(Free({{0, 0}, {2, 1}, {4, 1}, {6, 0}})->MeanOfMaxima(), 3.0);
-    EXPECT_DOUBLE_EQ(Free({{0, 0}, {2, 1}, {3, 0.99995}, {4, 0}})->MeanOfMaxima(), 2.5);  // tolerance
-    EXPECT_DOUBLE_EQ(Free({})->MeanOfMaxima(), 0.0);
-    Model M;
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {2, 1}, {4, 1}, {6, 0}})->MeanOfMaxima(), 3.0);
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {2, 1}, {3, 0.99995}, {4, 0}})->MeanOfMaxima(), 2.5);  // tolerance
+    // A higher level replaces the points gathered at a lower one.
+    EXPECT_DOUBLE_EQ(FreeSet({{0, 0.5}, {1, 0.5}, {2, 0.5}, {3, 1}, {5, 1}, {6, 0}})->MeanOfMaxima(), 4.0);
+    EXPECT_DOUBLE_EQ(FreeSet({})->MeanOfMaxima(), 0.0);
+    TModel M(0, 10);
     M.Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
-    EXPECT_DOUBLE_EQ(M.Set("s", {{0, 0}, {2, 1}, {4, 1}, {10, 0.5}})->Defuzzify(), 3.0);
+    EXPECT_DOUBLE_EQ(M.Add({{0, 0}, {2, 1}, {4, 1}, {10, 0.5}})->Defuzzify(), 3.0);
     for (const TPoints& P : {TPoints{}, TPoints{{0, 1}, {10, 1}}, TPoints{{0, 0}, {5, 0}}})
-        EXPECT_TRUE(Free(P)->IsUndecidable());
+        EXPECT_TRUE(FreeSet(P)->IsUndecidable());
     for (const TPoints& P : {TPoints{{0, 0.5}, {10, 0.5}}, TPoints{{0, 0}, {5, 1}}})
-        EXPECT_FALSE(Free(P)->IsUndecidable());
+        EXPECT_FALSE(FreeSet(P)->IsUndecidable());
 }
 
 TEST(FuzzyInference, AssertRuleFiresAtOrAboveTheThreshold) {
-    Model M;
-    TFuzzySet* Consequent = M.Set("c", Tri);
+    TModel M(0, 10);
+    TFuzzySet* Consequent = M.Add(Tri, "c");
+    TFuzzySets& Sets = M.Variable->GetItems();
     M.Variable->SetThreshold(0.5);
     EXPECT_EQ(M.Variable->AssertRule(0.3, *Consequent, nullptr), nullptr);  // below: nothing
-    EXPECT_EQ(M.Variable->GetItems().Count(), 1);
+    EXPECT_EQ(Sets.Count(), 1);
     M.Variable->SetThreshold(0.3);
-    TFuzzySet* Clipped = M.Variable->AssertRule(0.3, *Consequent, nullptr);  // at: a new, correlated set
-    ASSERT_NE(Clipped, nullptr);
+    TOwned<TFuzzySet> Clipped = M.Variable->AssertRule(0.3, *Consequent, nullptr);  // at: a correlated clone
     EXPECT_EQ(PointsOf(*Clipped), (TPoints{{0, 0}, {5, 0.3}, {10, 0}}));
     EXPECT_EQ(PointsOf(*Consequent), Tri);
 
-    M.Logic->SetCorrelationMethod(fcmProduct);  // with a conclusion: joined into it
-    TFuzzySet* First = M.Variable->AssertRule(0.5, *Consequent, nullptr);
-    TFuzzySet* Second = M.Variable->AssertRule(0.5, *Consequent, First);
+    M.Logic->SetCorrelationMethod(fcmProduct);  // with a conclusion: joined into it, which stays
+    const TOwned<TFuzzySet> Second = M.Variable->AssertRule(0.5, *Consequent, Clipped.get());
     EXPECT_EQ(PointsOf(*Second), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));
-    EXPECT_EQ(PointsOf(*First), (TPoints{{0, 0}, {5, 0.5}, {10, 0}}));  // kept, unchanged
-    EXPECT_EQ(M.Variable->GetItems().Count(), 4);  // c, Clipped, First, Second: the second clone is gone
+    EXPECT_EQ(PointsOf(*Clipped), (TPoints{{0, 0}, {5, 0.3}, {10, 0}}));
+    EXPECT_EQ(Sets.Count(), 3);  // c, Clipped, Second: the correlated clone is gone
 
-    TFuzzySet* Premise = M.Set("p", {{0, 0}, {10, 1}});
-    TFuzzySet* Fact = M.Set("f", {{0, 0.6}, {10, 0.6}});
+    TFuzzySet* Premise = M.Add({{0, 0}, {10, 1}}, "p");
+    TFuzzySet* Fact = M.Add({{0, 0.6}, {10, 0.6}}, "f");
     EXPECT_DOUBLE_EQ(M.Variable->AssertRule(*Premise, *Consequent, *Fact, nullptr)->DegreeOfMembership(5),
                      0.6);
+
+    // Firing into an owned conclusion: a rule below the threshold keeps it, one that fires
+    // replaces it and frees the previous one, so the variable does not grow.
+    TOwned<TFuzzySet> Conclusion;
     M.Variable->SetThreshold(0.7);
-    EXPECT_EQ(M.Variable->AssertRule(*Premise, *Consequent, *Fact, Second), nullptr);
+    EXPECT_FALSE(M.Variable->AssertRule(*Premise, *Consequent, *Fact, Conclusion));
+    EXPECT_EQ(Conclusion, nullptr);
+    TSets Premises = {Premise}, Facts = {Fact};
+    for (int I = 0; I < 1000; ++I) {
+        EXPECT_TRUE(M.Variable->AssertRule(0.8, *Consequent, Conclusion));
+        EXPECT_FALSE(M.Variable->AssertRule(Premises, Facts, *Consequent, Conclusion));
+    }
+    EXPECT_DOUBLE_EQ(Conclusion->DegreeOfMembership(5), 0.8);
+    EXPECT_EQ(Sets.Count(), 6);  // c, Clipped, Second, p, f and the conclusion
 }
 
 }  // namespace

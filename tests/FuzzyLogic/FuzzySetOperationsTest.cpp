@@ -1,32 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include <fzl/FuzzyLogic/FuzzySet.h>
 
 #include "TestModel.h"
 
 namespace fzl {
 namespace {
 
-using TPoints = std::vector<std::pair<TFzyFloat, TFzyFloat>>;
+using namespace test;                     // TModel, FreeSet, PointsOf, Text, ErrorOf
 using TNumbers = std::vector<TFzyFloat>;  // points or events, flattened
 
-TOwned<TFuzzySet> FreeSet(const TPoints& Points, const std::string& Name = "") {
-    TOwned<TFuzzySet> Set = Make<TFuzzySet>();
-    Set->SetName(Name);
-    for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
-    return Set;
-}
-
-// The points of a set, which is freed (results of free sets are free).
-TNumbers PointsOf(TFuzzySet* Set) {
+// The points of a result, flattened; the handle frees it.
+TNumbers PointsOf(const TOwned<TFuzzySet>& Set) {
     TNumbers Numbers;
-    for (const TFuzzySetValue* P : Set->GetValues()) Numbers.insert(Numbers.end(), {P->GetX(), P->GetY()});
-    Set->Free();
+    for (const auto& [X, Y] : test::PointsOf(*Set)) Numbers.insert(Numbers.end(), {X, Y});
     return Numbers;
 }
 
@@ -48,9 +35,9 @@ testing::AssertionResult Same(const TNumbers& Actual, const TNumbers& Expected) 
 }
 
 TEST(MergeSweep, EventsEmptySetsAndStopping) {
-    // Crossing triangles, meeting at (0, 0) first; a flat end that never meets B; a flat set at a
-    // triangle's level; a step cut by B; steps of both at X = 5, meeting at their tops; points within
-    // the tolerance, which share one event (the result takes A's X).
+    // Crossing triangles meeting at (0, 0) first; a flat end never meeting B; a flat set at a triangle's
+    // level; a step cut by B; steps of both meeting at their tops; points within the tolerance share an event
+    // (A's X).
     const struct {
         TPoints A, B;
         TNumbers Intersection, Events;  // each event X1, Y1, X2, Y2
@@ -77,11 +64,16 @@ TEST(MergeSweep, EventsEmptySetsAndStopping) {
         EXPECT_TRUE(Same(PointsOf(A->Intersection(*FreeSet(Case.B))), Case.Intersection));
     }
 
-    // An empty operand gives the other's points as events, seen by both sides, and is no constraint.
-    auto Empty = FreeSet({});
+    // An empty operand gives the other's points as events, seen by both sides, and is no
+    // constraint: no operation squares or doubles the other set.
+    auto Empty = FreeSet({}, "E");
     auto A = FreeSet({{1, 0.5}, {3, 1}, {3, 0.2}}, "A");
     EXPECT_TRUE(Same(EventsOf(*Empty, *A), {1, 0.5, 1, 0.5, 3, 1, 3, 1, 3, 0.2, 3, 0.2}));
-    EXPECT_TRUE(Same(PointsOf(Empty->Intersection(*A)), {1, 0.5, 3, 1, 3, 0.2}));
+    const TOwned<TFuzzySet> Product = A->Intersection(*Empty, foProduct);
+    EXPECT_EQ(Product->GetName(), "A and-product E");
+    EXPECT_TRUE(Same(PointsOf(Product), {1, 0.5, 3, 1, 3, 0.2}));
+    EXPECT_TRUE(Same(PointsOf(Empty->Intersection(*A, foMean)), {1, 0.5, 3, 1, 3, 0.2}));
+    EXPECT_TRUE(Same(PointsOf(Empty->Union(*Empty, foSum)), {}));
 
     // Iterate reports that the callback stopped it.
     EXPECT_TRUE(A->Iterate(*FreeSet({{2, 0}, {4, 1}}),
@@ -125,7 +117,8 @@ TEST(FuzzySetOperations, EveryOperationOfTheTablesOnOnePair) {
     for (const auto& [Operation, Suffix, And, Or] : Cases)
         for (const bool IsUnion : {false, true}) {
             if (!IsUnion && Operation == foSum) continue;
-            TFuzzySet* Result = IsUnion ? A->Union(*B, Operation) : A->Intersection(*B, Operation);
+            const TOwned<TFuzzySet> Result =
+                IsUnion ? A->Union(*B, Operation) : A->Intersection(*B, Operation);
             const std::string Name = (IsUnion ? "A or" : "A and") + Suffix + " B";
             EXPECT_EQ(Result->GetName() + " = " + Result->GetExpression(), Name + " = " + Name);
             EXPECT_TRUE(Same(PointsOf(Result), IsUnion ? Or : And)) << Name;
@@ -133,55 +126,50 @@ TEST(FuzzySetOperations, EveryOperationOfTheTablesOnOnePair) {
     EXPECT_TRUE(Same(PointsOf(A->Union(*B)), Cases[0].Or));  // Zadeh by default
 }
 
-TEST(FuzzySetOperations, ResultsJoinTheFirstOperandsVariable) {
+TEST(FuzzySetOperations, ResultsJoinTheFirstOperandsVariableWhileTheirHandleLives) {
     test::TModel Model(0, 1);
     TFuzzySet *Low = Model.Add({{0, 1}, {1, 0}}, "low"), *High = Model.Add({{0, 0}, {1, 1}}, "high");
     TFuzzySets& Sets = Model.Variable->GetItems();
     // Invalid operations raise before anything is created.
-    EXPECT_EQ(test::ErrorOf([&] { Low->Intersection(*High, foSum); }), "Invalid fuzzy operation: \"foSum:");
+    EXPECT_EQ(test::ErrorOf([&] { (void)Low->Intersection(*High, foSum); }) +
+                  test::ErrorOf([&] { (void)Low->Union(*High, static_cast<TFuzzyOperation>(9)); }),
+              "Invalid fuzzy operation: \"foSum:Invalid fuzzy operation: \"9:");
     EXPECT_EQ(Sets.Count(), 2);
-
-    TFuzzySet* Union = Low->Union(*High);
-    EXPECT_EQ(Sets.GetItemByName("low or high"), Union);
-    EXPECT_EQ(TOwned<TFuzzySet>(FreeSet({{0, 0}})->Union(*High))->GetCollection(),
-              nullptr);  // free A, free result
-    // A wider operand is clamped into the variable's range.
-    for (const TFuzzySetValue* Point : Low->Union(*FreeSet({{-5, 0}, {6, 1}}))->GetValues())
-        EXPECT_TRUE(Point->GetX() >= 0 && Point->GetX() <= 1) << Point->GetX();
+    TOwned<TFuzzySet> Union = Low->Union(*High);
+    EXPECT_EQ(Sets.GetItemByName("low or high"), Union.get());
+    EXPECT_EQ(FreeSet({{0, 0}})->Union(*High)->GetCollection(), nullptr);     // free A, free result
+    const TOwned<TFuzzySet> Wider = Low->Union(*FreeSet({{-5, 0}, {6, 1}}));  // clamped into the range
+    EXPECT_EQ(std::pair(Wider->GetValues().First()->GetX(), Wider->GetValues().Last()->GetX()),
+              std::pair(0.0, 1.0));
+    Union.reset();
+    EXPECT_EQ(Sets.Count(), 3);   // low, high, Wider
+    Low->Union(*High).release();  // left to the variable
+    EXPECT_EQ(Sets.Last()->GetName(), "low or high");
 }
 
 TEST(FuzzySetOperations, GeometryAndOverlap) {
-    auto P = [](TFzyFloat X, TFzyFloat Y) {
+    // Segment crossings (not used by the sweep): a crossing, parallel lines, collinear segments (true at the
+    // end of smaller X, overlapping or not), a one-point segment on the line and off it.
+    TFzyFloat X = -1, Y = -1;
+    EXPECT_TRUE(TFuzzySet::LineSegmentIntersects(1, 0, 1, 2, 0, 0.7, 2, 0.7, X, Y) && X == 1 && Y == 0.7);
+    EXPECT_FALSE(TFuzzySet::LineSegmentIntersects(0, 0, 2, 2, 0, 1, 2, 3, X, Y));
+    EXPECT_TRUE(TFuzzySet::LineSegmentIntersects(0, 0, 1, 1, 5, 5, 6, 6, X, Y) && X == 1 && Y == 1);
+    EXPECT_TRUE(TFuzzySet::LineSegmentIntersects(5, 5, 5, 5, 0, 0, 2, 2, X, Y) && X == 2 && Y == 2);
+    EXPECT_FALSE(TFuzzySet::LineSegmentIntersects(1, 0, 1, 0, 0, 0, 2, 2, X, Y));
+    // The point forms: a new free-standing point, or none; slopes of steps are +1 or -1.
+    const auto P = [](TFzyFloat X, TFzyFloat Y) {
         TOwned<TFuzzySetValue> Point = Make<TFuzzySetValue>();
         Point->SetValue(X, Y);
         return Point;
     };
-    const struct {
-        TNumbers S;  // two segments, (X1, Y1)-(X2, Y2) and (X3, Y3)-(X4, Y4)
-        bool Hit;
-        TFzyFloat X, Y;
-    } Cases[] = {
-        // clang-format off
-        {{0, 0, 2, 2, 0, 2, 2, 0}, true, 1, 1},  {{1, 0, 1, 2, 0, 0.7, 2, 0.7}, true, 1, 0.7},  // crossing
-        {{0, 0, 2, 2, 0, 1, 2, 3}, false, 0, 0}, {{0, 0, 4, 4, 3, 0, 2, 1}, false, 0, 0},  // parallel; short
-        {{0, 0, 1, 1, 5, 5, 6, 6}, true, 1, 1},  {{0, 0, 2, 2, 1, 1, 3, 3}, true, 2, 2},  // collinear
-        {{5, 5, 5, 5, 0, 0, 2, 2}, true, 2, 2},  {{1, 0, 1, 0, 0, 0, 2, 2}, false, 0, 0},  // degenerate
-        // clang-format on
-    };
-    for (const auto& [S, Hit, HX, HY] : Cases) {
-        TFzyFloat X = -1, Y = -1;
-        EXPECT_EQ(TFuzzySet::LineSegmentIntersects(S[0], S[1], S[2], S[3], S[4], S[5], S[6], S[7], X, Y),
-                  Hit);
-        auto Point =
-            TFuzzySet::LineSegmentIntersects(*P(S[0], S[1]), *P(S[2], S[3]), *P(S[4], S[5]), *P(S[6], S[7]));
-        ASSERT_EQ(Point != nullptr, Hit);
-        EXPECT_TRUE(!Hit || (X == HX && Y == HY && Point->GetX() == HX && Point->GetY() == HY))
-            << X << ", " << Y;
-        EXPECT_TRUE(!Hit || Point->GetCollection() == nullptr);
-    }
-    auto Slope = [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+    const TOwned<TFuzzySetValue> Cross =
+        TFuzzySet::LineSegmentIntersects(*P(0, 0), *P(2, 2), *P(0, 2), *P(2, 0));
+    EXPECT_EQ(std::tuple(Cross->GetX(), Cross->GetY(), Cross->GetCollection()),
+              std::tuple(1.0, 1.0, nullptr));
+    EXPECT_EQ(TFuzzySet::LineSegmentIntersects(*P(0, 0), *P(2, 2), *P(0, 1), *P(2, 3)), nullptr);
+    const auto Slope = [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
         return TFuzzySet::GetSlope(*P(X1, Y1), *P(X2, Y2));
-    };  // vertical steps: +1 or -1; equal X within the tolerance: 0
+    };
     EXPECT_EQ(
         (TNumbers{Slope(1, 0, 1, 1), Slope(1, 1, 1, 0), Slope(1, 0.5, 1.00005, 0.5), Slope(0, 0, 2, 1)}),
         (TNumbers{1, -1, 0, 0.5}));
@@ -191,8 +179,36 @@ TEST(FuzzySetOperations, GeometryAndOverlap) {
     EXPECT_FALSE(Meets({{0, 0}, {5, 1}, {10, 0}}, {{20, 0}, {25, 1}, {30, 0}}) ||
                  Meets({{0, 1}, {5, 0}}, {{5, 0}, {10, 1}}) || Meets({}, {{0, 1}}) ||
                  Meets({{0, 0}, {10, 0}}, {{0, 1}, {10, 1}}));
+    // Touching where either side is above zero, overlapping spans, two zero sets over one span: overlap.
     EXPECT_TRUE(Meets({{0, 0}, {5, 1}}, {{5, 1}, {10, 0}}) && Meets({{5, 1}, {10, 0}}, {{0, 0}, {5, 1}}) &&
-                Meets({{0, 0}, {10, 1}}, {{5, 0}, {15, 1}}) && Meets({{0, 0}, {10, 0}}, {{5, 0}, {15, 0}}));
+                Meets({{0, 0}, {5, 1}}, {{5, 0}, {10, 0.5}}) &&
+                Meets({{0, 0.5}, {5, 0}}, {{5, 1}, {10, 0}}) && Meets({{0, 0}, {10, 1}}, {{5, 0}, {15, 1}}) &&
+                Meets({{0, 0}, {10, 0}}, {{5, 0}, {15, 0}}));
+}
+
+}  // namespace
+}  // namespace fzl
+
+namespace fzl {
+namespace {
+
+// A result handle may outlive the variable that owns its set: the handle then
+// lets go instead of dangling, also after being moved and converted.
+TEST(FuzzySetOperations, ResultHandleLetsGoWhenItsVariableGoesFirst) {
+    TOwned<TFuzzySet> Moved;
+    TOwned<TGCollectionItem> Converted;
+    {
+        test::TModel Model(0, 10);
+        TFuzzySet* Low = Model.Add({{0, 1}, {10, 0}}, "low");
+        TFuzzySet* High = Model.Add({{0, 0}, {10, 1}}, "high");
+        TOwned<TFuzzySet> Union = Low->Union(*High);
+        Moved = std::move(Union);
+        Converted = Low->Intersection(*High);
+        EXPECT_EQ(Model.Variable->GetItems().Count(), 4);
+        EXPECT_FALSE(Union);
+    }
+    EXPECT_FALSE(Moved);
+    EXPECT_FALSE(Converted);
 }
 
 }  // namespace

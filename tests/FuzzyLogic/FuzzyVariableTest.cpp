@@ -1,11 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-#include <utility>
-
-#include <fzl/FuzzyLogic/FuzzyVariable.h>
-#include <fzl/support/StringList.h>
 
 #include "TestModel.h"
 
@@ -23,7 +18,7 @@ std::string Describe(const TFuzzyVariable& V) {
     return S.str();
 }
 
-TEST(FuzzyVariable, RangeThresholdAndAssign) {
+TEST(FuzzyVariable, RangeThresholdAssignSetsAndLookups) {
     auto Logic = Make<TFuzzyLogic>(nullptr);
     Logic->SetAutoTerms(false);
     TFuzzyVariable* V = Logic->GetItems().Add("v");
@@ -44,41 +39,52 @@ TEST(FuzzyVariable, RangeThresholdAndAssign) {
     V->SetMaximum(20);
     V->SetMinimum(10);
     V->SetUnits("");
-    for (const auto& [In, Out] : {std::pair{1.5, 1.0}, {-0.2, 0.0}, {0.4, 0.4}}) {
-        V->SetThreshold(In);
-        EXPECT_EQ(V->GetThreshold(), Out);
-    }
+    for (const auto& [In, Out] : {std::pair{1.5, 1.0}, {-0.2, 0.0}, {0.4, 0.4}})
+        EXPECT_EQ((V->SetThreshold(In), V->GetThreshold()), Out);
+    // The component's threshold (clamped too) reaches every variable when it changes, and only then.
+    TFuzzyVariable* Other = Logic->GetItems().Add("other");
+    Take();
+    Logic->SetThreshold(0.01);
+    EXPECT_EQ(std::pair(V->GetThreshold(), Other->GetThreshold()), std::pair(0.4, 0.01));  // no change
+    Logic->SetThreshold(-3);
+    EXPECT_EQ(std::pair(V->GetThreshold(), Other->GetThreshold()), std::pair(0.0, 0.0));
+    V->SetThreshold(0.4);
     EXPECT_EQ(Take(), 0);
+    Other->Free();
     V->SetUnits("K");
     V->SetItemIndex(-1);  // selecting is a change too
     EXPECT_EQ(Take(), 2);
 
-    // Assign copies the fields and the sets, reported once, when the sets are in place.
+    // Assign copies the fields, the comment among them, and the sets, reported once, when the
+    // sets are in place.
     TFuzzyVariable* Copy = Logic->GetItems().Add("copy");
-    Copy->GetItems().Add("old"), Take();
+    V->SetComment("note"), Copy->GetItems().Add("old"), Take();
     Copy->Assign(*V);
     EXPECT_EQ(Take(), 1);
-    EXPECT_EQ(Describe(*Copy), "v K [10, 20] 0.4 #-1: -s");  // only Add(Name) marks a set Defined
+    EXPECT_EQ(Describe(*Copy) + " " + Copy->GetComment(), "v K [10, 20] 0.4 #-1: -s note");  // -: undefined
     EXPECT_EQ(Copy->GetItems().GetItem(0)->GetValues().Count(), 1);
     EXPECT_THROW(Copy->Assign(*V->GetItems().GetItem(0)), EConvertError);
-}
+    Logic->GetItems().Clear();
 
-TEST(FuzzyVariable, SetsSelectionNamesAndLookups) {
-    auto Logic = Make<TFuzzyLogic>(nullptr);
-    Logic->SetAutoTerms(false);
     TFuzzyVariable* Variable = Logic->GetItems().Add("temp");
     TFuzzySets& Sets = Variable->GetItems();
     for (const char* Name : {"warm", "", "__Empty"}) Sets.Add(Name);
-    EXPECT_EQ(Describe(*Variable), "temp  [0, 1] 0.01 #2: warm - -__Empty");  // adding selects the new set
+    EXPECT_EQ(Describe(*Variable), "temp  [0, 1] 0 #2: warm - -__Empty");  // adding selects the new set
     // A reserved word raises after the set was appended; that set stays, unnamed.
     EXPECT_EQ(ErrorOf([&] { Sets.Add("very"); }), R"(Invalid fuzzy set name, "very" is a reserved word)");
-    EXPECT_EQ(Describe(*Variable), "temp  [0, 1] 0.01 #3: warm - -__Empty -");
+    EXPECT_EQ(Describe(*Variable), "temp  [0, 1] 0 #3: warm - -__Empty -");
     // Lookups are exact and case-sensitive.
     EXPECT_EQ(Sets.GetItemByName("__Empty"), Sets.GetItem(2));
     EXPECT_EQ(ErrorOf([&] { (void)Sets.GetItemByName("Warm"); }), R"(Unknown Fuzzy Set name: "Warm")");
-    EXPECT_EQ(Logic->GetItems().GetItemByName("temp"), Variable);
-    EXPECT_EQ(ErrorOf([&] { (void)Logic->GetItems().GetItemByName("pressure"); }),
+    TFuzzyVariables& Variables = Logic->GetItems();
+    EXPECT_EQ(Variables.GetItemByName("temp"), Variable);
+    EXPECT_EQ(ErrorOf([&] { (void)Variables.GetItemByName("pressure"); }),
               R"(Unknown Fuzzy Variable name: "pressure")");
+    // Insert puts the new variable at the index, clamped to the end.
+    Variables.Insert(0)->SetName("first"), Variables.Insert(1)->SetName("second");
+    Variables.Insert(9)->SetName("last");
+    EXPECT_EQ(Variables.First()->GetName() + Variables.GetItem(1)->GetName() + Variables.Last()->GetName(),
+              "firstsecondlast");
 
     // Deleting the selected set moves the selection; the count and beyond are refused.
     Sets.Delete(3);
@@ -86,7 +92,7 @@ TEST(FuzzyVariable, SetsSelectionNamesAndLookups) {
     EXPECT_EQ(ErrorOf([&] { Variable->SetItemIndex(3); }), "List index out of bounds (3)");
     Variable->SetItemIndex(1);
     Sets.Insert(0);  // inserting does not select
-    EXPECT_EQ(Describe(*Variable), "temp  [0, 1] 0.01 #1: - warm - -__Empty");
+    EXPECT_EQ(Describe(*Variable), "temp  [0, 1] 0 #1: - warm - -__Empty");
 
     // AssignTo replaces a string list's lines with the set names and objects.
     auto Lines = Make<TStringList>();

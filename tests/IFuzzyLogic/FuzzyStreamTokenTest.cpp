@@ -84,7 +84,7 @@ TEST(FuzzyStreamToken, KindsValuesAndPrintedForms) {
 
         // Object values are not owned; a class-model set prints its expression.
         test::TModel Model(0, 10);
-        TFuzzySet* Warm = Model.AddSet("warm");
+        TFuzzySet* Warm = Model.Add({}, "warm");
         Warm->SetExpression("very warm");
         const auto Concrete = MakeIntf<TFuzzyStreamToken>();
         Concrete->SetObjValue(Model.Logic.get());

@@ -22,26 +22,15 @@ TEST(Format, PlaceholdersAndRounding) {
               "000000042|1234567890|-000000042|   42");
     EXPECT_EQ(Format("%.4f %.4f %.4f %.4f", {3.14159265, 0.99996, -1.23456, -0.00006}),
               "3.1416 1.0000 -1.2346 -0.0001");
-    // Never a negative zero; "%f" takes an integer too.
+    // Never a negative zero; "%f" takes an integer too, and has six decimals without a precision.
     EXPECT_EQ(Format("%.4f %.0f %.2f", {-0.00001, -0.4, 3}), "0.0000 0 3.00");
+    EXPECT_EQ(Format("%f|%f|%9f", {1.5, -2, 0.0000005}), "1.500000|-2.000000| 0.000000");
     // A wrong kind of argument, a missing one, or a bad placeholder is an error.
     const std::pair<const char*, TFormatArg> Bad[] = {{"%d", "text"},  {"%d", 1.5},      {"%s", 1},
                                                       {"%.4f", "1.5"}, {"%d and %d", 1}, {"ends in %", 1},
                                                       {"%x", 1}};
     for (const auto& [Pattern, Arg] : Bad)
         EXPECT_THROW(static_cast<void>(Format(Pattern, {Arg})), EConvertError);
-}
-
-TEST(Format, TryStrToFloatAcceptsWholeNumbersOnly) {
-    double Value = 0;
-    const std::pair<const char*, double> Good[] = {
-        {"-0.25", -0.25}, {"+3", 3}, {"2.5e-3", 0.0025}, {"1E3", 1000}};
-    for (const auto& [Text, Expected] : Good)
-        EXPECT_TRUE(TryStrToFloat(Text, Value) && Value == Expected) << Text;
-    for (const char* Text : {"", "+", "abc", "1.5x", "1,5", " 1", "1 ", "--1", "+-1", "0x10", "1e"}) {
-        Value = 7;  // a failed parse leaves the output alone
-        EXPECT_FALSE(TryStrToFloat(Text, Value) || Value != 7) << '"' << Text << '"';
-    }
 }
 
 // A decimal comma and a point between thousands, for anything that would consult the locale.
@@ -60,17 +49,14 @@ TEST(Format, IgnoresTheGlobalLocales) {
         if (std::setlocale(LC_ALL, Name) != nullptr) break;  // a C locale with a decimal comma, if installed
     EXPECT_EQ(Format("%.4f %d %9.9d", {1.5, 1234567, 1234}), "1.5000 1234567 000001234");
     EXPECT_EQ(FloatToStr(2.25) + " " + IntToStr(1234567), "2.25 1234567");
+    // Whole numbers only, a failed parse leaving the output alone.
     double Value = 0;
-    EXPECT_TRUE(TryStrToFloat("2.5", Value) && Value == 2.5 && !TryStrToFloat("2,5", Value));
+    EXPECT_TRUE(TryStrToFloat("2.5e-1", Value) && Value == 0.25 && TryStrToFloat("+3", Value) && Value == 3);
+    for (const char* Text : {"2,5", "", "+", "1.5x", " 1", "1 ", "+-1", "0x10", "1e"})
+        EXPECT_FALSE(TryStrToFloat(Text, Value) || Value != 3) << '"' << Text << '"';
     std::locale::global(SavedCpp);
     std::setlocale(LC_ALL, SavedC.c_str());
 }
-
-}  // namespace
-}  // namespace fzl
-
-namespace fzl {
-namespace {
 
 // Moderate values take a quick integer path; it must print what the correctly
 // rounded conversion prints, near decimal ties included.

@@ -16,6 +16,7 @@
 #include <fzl/FuzzyLogic/FuzzyLogicParser.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
@@ -40,4 +41,6 @@
 #include <fzl/support/StringIterator.h>
 #include <fzl/support/StringStream.h>
 #include <fzl/support/TextStream.h>
+#include <fzl/support/TypedCollection.h>
+#include <fzl/support/UpdateGuard.h>
 #include <fzl/support/VXConstants.h>

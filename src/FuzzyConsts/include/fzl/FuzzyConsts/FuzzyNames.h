@@ -2,6 +2,8 @@
 // Naming of derived sets and recognition of the words of the expression
 // language. All comparisons are exact and case-sensitive.
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,21 @@ namespace fzl {
 
 /// S as one bracketed unit unless it has no blank or already is one: " very hot " gives "[ very hot ]".
 [[nodiscard]] std::string FormatFuzzyExpression(std::string_view S);
+
+/// The one keyword lookup of the library: true when S is an entry of Table (exactly,
+/// case-sensitively); Value then receives the enumeration value at that index.
+/// Nothing is written when S is not found.
+template <class E, std::size_t N>
+[[nodiscard]] constexpr bool FindKeyword(const std::array<std::string_view, N>& Table, std::string_view S,
+                                         E& Value) noexcept {
+    for (std::size_t I = 0; I < N; ++I) {
+        if (Table[I] == S) {
+            Value = static_cast<E>(I);
+            return true;
+        }
+    }
+    return false;
+}
 
 /// True when S is one of the hedge words.
 [[nodiscard]] bool IsFuzzyHedge(std::string_view S);

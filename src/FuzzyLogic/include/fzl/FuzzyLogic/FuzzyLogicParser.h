@@ -15,6 +15,7 @@
 #include <fzl/FuzzyInterfaces/IFuzzyStreamTokenList.h>
 #include <fzl/FuzzyInterfaces/IFuzzyVariable.h>
 #include <fzl/FuzzyLogic/FuzzyEvents.h>
+#include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/support/Component.h>
 #include <fzl/support/Format.h>
 #include <fzl/support/Interfaced.h>
@@ -42,8 +43,9 @@ using TCalcFuzzyIntfFunctionEvent = std::function<void(TObject* Sender, const st
 /// expressions, prints sets and variables back as text, computes the built-in functions
 /// pi, tri, s, z and beta, and raises every text error in one form. Concrete parsers
 /// implement the abstract operations. A component: references to it through
-/// IFuzzyParser neither keep it alive nor free it.
-class TCustomFuzzyLogicParser : public TUncountedInterfaced<TComponent, IFuzzyParser> {
+/// IFuzzyParser neither keep it alive nor free it. The sets of a linked component
+/// print through it (their settings' printer).
+class TCustomFuzzyLogicParser : public TUncountedInterfaced<TComponent, IFuzzyParser>, public TFuzzySetPrinter {
 public:
     /// Parsed text longer than this many characters is shortened in error messages.
     static constexpr int MaxErrorTextLength = 255;
@@ -75,7 +77,7 @@ public:
     /// Reads one variable definition into the linked component.
     [[nodiscard]] virtual TFuzzyVariable* ParseFuzzyVariable(const std::string& AString) = 0;
     /// A set's text: its definition (AsDefinition) or its short form (name or expression).
-    [[nodiscard]] virtual std::string PrettyPrint(const TFuzzySet& FuzzySet, bool AsDefinition) = 0;
+    [[nodiscard]] std::string PrettyPrint(const TFuzzySet& FuzzySet, bool AsDefinition) override = 0;
     /// A variable's definition text with its sets.
     [[nodiscard]] virtual std::string PrettyPrint(const TFuzzyVariable& FuzzyVariable) = 0;
 

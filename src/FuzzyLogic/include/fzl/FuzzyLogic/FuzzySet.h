@@ -1,11 +1,22 @@
 #pragma once
 // A fuzzy set: one named term of a linguistic variable, held as a point list.
+//
+// Two kinds of operation, told apart by their result type:
+// - In place: the generators, SetSetType, Hedge, Normalize, Intensify, FuzzyContrast,
+//   FuzzyApproximation and Correlate change this set and return it (TFuzzySet*, not owned).
+// - Creating: Clone, AlphaCutoff, Cutoff, Operator, Intersection, Union and Infer leave this
+//   set as it is and return a new one as TOwned<TFuzzySet>. The new set joins this set's
+//   collection (it is listed among the variable's sets) or is free-standing when this set
+//   has none; either way the handle frees it, leaving the collection, when it goes. Call
+//   release() on the handle to leave the set to its collection instead. A handle must not
+//   outlive the variable its set lives in.
 
 #include <cstdint>
 #include <span>
 #include <string>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
+#include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/support/FunctionRef.h>
 #include <fzl/support/GCollection.h>
@@ -15,7 +26,6 @@ namespace fzl {
 class TFuzzySet;
 class TFuzzySets;
 class TFuzzyVariable;
-class TCustomFuzzyLogic;
 
 /// Called once per event of the merge sweep with the result's point list, A's
 /// event (X1, Y1) and B's (X2, Y2); appends result points; true stops the sweep.
@@ -66,8 +76,6 @@ public:
     [[nodiscard]] TFuzzySets* GetCollection() const noexcept;
     /// Moves the set to another set collection (raises EConvertError for other collections).
     void SetCollection(TCollection* Value) override;
-    /// The logic component above the variable, or nullptr.
-    [[nodiscard]] TCustomFuzzyLogic* GetFuzzy() const noexcept;
     /// The height of the set (0 when empty).
     [[nodiscard]] virtual TFzyFloat GetCompatibilityIndex() const;
 
@@ -95,6 +103,10 @@ public:
     /// The variable's range, or +-UnboundedX without a variable. Descendants that
     /// take their range elsewhere override this one hook.
     void GetXBounds(TFzyFloat& Lower, TFzyFloat& Upper) const override;
+    /// Everything else the set reads from its surroundings: the variable's and its logic
+    /// component's settings, or the defaults of TFuzzySetSettings for a set on its own.
+    /// Descendants that take their settings elsewhere override this one hook.
+    [[nodiscard]] virtual TFuzzySetSettings GetSettings() const;
     /// Index of the highest point among those sharing point Index's X, walking by Direction.
     [[nodiscard]] int GetMaxYValueOfX(int Index, int Direction) const;
     /// Index of the lowest point among those sharing point Index's X, walking by Direction.
@@ -106,9 +118,9 @@ public:
 
     // ---- Copies and text ---------------------------------------------------------------
     void Assign(const TPersistent& Source) override;
-    /// A copy of this set, of the same class, in the same collection.
-    virtual TFuzzySet* Clone() const;
-    /// The definition-language short form through the parser, else "(name (x y) ... )".
+    /// Creates a copy of this set, of the same class, in the same collection.
+    [[nodiscard]] virtual TOwned<TFuzzySet> Clone() const;
+    /// The short form through the settings' printer, else "(name (x y) ... )".
     [[nodiscard]] virtual std::string ToString() const;
     /// "((x y) (x y) ... )".
     [[nodiscard]] virtual std::string GetValuesToString() const;
@@ -123,7 +135,7 @@ public:
     void UpdateFuzzySetValue(TFuzzySetValue* Value) override;
     void UpdateFuzzySetValues() override;
 
-    // ---- Hedges and modifiers (in place unless noted) -----------------------------------
+    // ---- Hedges and modifiers: in place, except the two cut-offs, which create -------------
     /// Applies a named hedge and renames the set ("very hot"); returns this set.
     virtual TFuzzySet* Hedge(TFuzzyHedge Hedge);
     /// Applies a base hedge with Value to the degrees (AxisFlag true) or to X; returns this set.
@@ -133,20 +145,26 @@ public:
     void FuzzyApproximation(int N, TFzyFloat Value);
     /// Scales the degrees so that the greatest becomes 1; returns this set.
     TFuzzySet* Normalize();
-    /// A new set: the part of this set whose degree reaches Alpha (exceeds it when Strict).
-    TFuzzySet* AlphaCutoff(TFzyFloat Alpha, bool Strict);
-    /// A new set: this set united (IsUnion) with or intersected with the constant Value.
-    TFuzzySet* Cutoff(TFzyFloat Value, bool IsUnion);
+    /// Creates the part of this set whose degree reaches Alpha (exceeds it when Strict).
+    [[nodiscard]] TOwned<TFuzzySet> AlphaCutoff(TFzyFloat Alpha, bool Strict);
+    /// Creates this set united (IsUnion) with or intersected with the constant Value.
+    [[nodiscard]] TOwned<TFuzzySet> Cutoff(TFzyFloat Value, bool IsUnion);
 
-    // ---- Combination ----------------------------------------------------------------------
-    /// A new set in this set's collection: Op applied along the merge sweep of both sets.
-    TFuzzySet* Operator(const TFuzzySet& FuzzySet, const std::string& OpName, TFuzzyOperator Op) const;
+    // ---- Combination: creates, except the tests -------------------------------------------
+    /// Creates a set from Op applied along the merge sweep of both sets.
+    [[nodiscard]] TOwned<TFuzzySet> Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
+                                             TFuzzyOperator Op) const;
     /// Runs the merge sweep with Cmp; true when Cmp stopped it or both sets are empty.
     bool Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const;
-    TFuzzySet* Intersection(const TFuzzySet& FuzzySet) const;
-    TFuzzySet* Union(const TFuzzySet& FuzzySet) const;
-    virtual TFuzzySet* Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const;
-    virtual TFuzzySet* Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const;
+    /// Creates the Zadeh intersection (minimum) of both sets.
+    [[nodiscard]] TOwned<TFuzzySet> Intersection(const TFuzzySet& FuzzySet) const;
+    /// Creates the Zadeh union (maximum) of both sets.
+    [[nodiscard]] TOwned<TFuzzySet> Union(const TFuzzySet& FuzzySet) const;
+    /// Creates the intersection under Operation (foSum raises: it has none).
+    [[nodiscard]] virtual TOwned<TFuzzySet> Intersection(const TFuzzySet& FuzzySet,
+                                                         TFuzzyOperation Operation) const;
+    /// Creates the union under Operation.
+    [[nodiscard]] virtual TOwned<TFuzzySet> Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const;
     /// Quick overlap test of the two sets.
     [[nodiscard]] bool Intersects(const TFuzzySet& FuzzySet) const;
 
@@ -181,27 +199,28 @@ public:
                                                         const TFuzzySetValue& P3, const TFuzzySetValue& P4);
     [[nodiscard]] static TFzyFloat GetSlope(const TFuzzySetValue& P1, const TFuzzySetValue& P2);
 
-    // ---- Inference and defuzzification --------------------------------------------------
+    // ---- Inference and defuzzification: Correlate in place, Infer creates --------------------
     /// The height of the overlap (maximum over the sweep of the minimum); also left in GetMax().
     TFzyFloat GetCorrelationStrength(const TFuzzySet& FuzzySet);
     bool FuzzyOperatorMaxOfMin(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
     bool FuzzyOperatorMinThreshold(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) const;
     /// Clips (fcmMinimum) or scales (fcmProduct) the degrees by Value in place; returns this set.
     TFuzzySet* Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method);
-    /// Correlate with the logic component's correlation method.
+    /// Correlate with the correlation method of the settings.
     TFuzzySet* Correlate(TFzyFloat Value);
-    /// A new set: this set combined with FuzzySet by Method (intersection or union).
-    TFuzzySet* Infer(const TFuzzySet& FuzzySet, TFuzzyInferenceMethod Method, bool Intersect) const;
-    /// Infer with the logic component's inference method.
-    TFuzzySet* Infer(const TFuzzySet& FuzzySet, bool Intersect) const;
+    /// Creates this set combined with FuzzySet by Method (intersection or union).
+    [[nodiscard]] TOwned<TFuzzySet> Infer(const TFuzzySet& FuzzySet, TFuzzyInferenceMethod Method,
+                                          bool Intersect) const;
+    /// Infer with the inference method of the settings.
+    [[nodiscard]] TOwned<TFuzzySet> Infer(const TFuzzySet& FuzzySet, bool Intersect) const;
     /// Exact centre of gravity of the area under the curve over the variable's range.
     [[nodiscard]] TFzyFloat CenterOfGravity() const;
     /// Mean X of the points at the set's height.
     [[nodiscard]] TFzyFloat MeanOfMaxima() const;
-    /// CenterOfGravity or MeanOfMaxima, as the logic component says.
+    /// CenterOfGravity or MeanOfMaxima, as the settings say.
     [[nodiscard]] TFzyFloat Defuzzify() const;
     [[nodiscard]] bool IsUndecidable() const;
-    /// True when the overlap reaches the variable's threshold.
+    /// True when the overlap reaches the threshold of the settings.
     [[nodiscard]] virtual bool Equals(const TFuzzySet& FuzzySet) const;
     /// The height of the overlap.
     virtual TFzyFloat FuzzyEquals(const TFuzzySet& FuzzySet);
@@ -211,7 +230,7 @@ protected:
     /// Factory of the point list; descendants may return their own list class.
     virtual TOwned<TFuzzySetValues> CreateValues();
     /// A new empty set of this set's class in this set's collection (detached when there is none).
-    [[nodiscard]] TFuzzySet* NewSibling() const;
+    [[nodiscard]] TOwned<TFuzzySet> NewSibling() const;
 
 private:
     void GenerateShape(TFuzzySetType Type);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
-#include <fzl/support/GCollection.h>
+#include <fzl/support/TypedCollection.h>
 
 namespace fzl {
 
@@ -75,7 +75,8 @@ private:
 /// The ordered point list. Outside a bulk update (BeginUpdate/EndUpdate) every
 /// point change re-orders and thins at once and is reported to the owning set;
 /// inside one, only the flags are kept and the closing EndUpdate cleans up once.
-class TFuzzySetValues : public TGCollection {
+/// Every operation here changes this list in place.
+class TFuzzySetValues : public TTypedCollection<TFuzzySetValue> {
 public:
     /// A list owned by FuzzySet (nullptr for a free-standing list without range).
     explicit TFuzzySetValues(TFuzzySetValuesOwner* FuzzySet = nullptr);
@@ -85,18 +86,10 @@ public:
     [[nodiscard]] bool IsSorted() const noexcept { return FSorted; }
     [[nodiscard]] bool IsDuplicatesRemoved() const noexcept { return FDuplicatesRemoved; }
 
-    /// Appends a point with default coordinates.
-    TFuzzySetValue* Add();
+    /// Add(): appends a point with default coordinates. Insert(Index): the same, moved to Index.
+    using TTypedCollection::Add;
     /// Appends a point at (X, Y), clamped, placed and reported in one step.
     TFuzzySetValue* Add(TFzyFloat X, TFzyFloat Y);
-    TFuzzySetValue* Insert(int Index);
-    [[nodiscard]] TFuzzySetValue* GetItem(int Index) const {
-        return static_cast<TFuzzySetValue*>(TGCollection::GetItem(Index));
-    }
-    /// Copies X and Y of Value into the point at Index.
-    void SetItem(int Index, const TFuzzySetValue& Value) { GetItem(Index)->Assign(Value); }
-    [[nodiscard]] TFuzzySetValue* First() const { return GetItem(0); }
-    [[nodiscard]] TFuzzySetValue* Last() const { return GetItem(Count() - 1); }
 
     /// Copies all of Source's points.
     void Append(const TFuzzySetValues& Source) { Append(Source, 0, Source.Count()); }
@@ -131,13 +124,6 @@ public:
     void Expand(int N);
     /// Adds N - Count points at equal X spacing over the whole list.
     void ExpandSimple(int N);
-
-    [[nodiscard]] TCollectionEnumerator<TFuzzySetValue> begin() const noexcept {
-        return TCollectionEnumerator<TFuzzySetValue>(RawItems().begin());
-    }
-    [[nodiscard]] TCollectionEnumerator<TFuzzySetValue> end() const noexcept {
-        return TCollectionEnumerator<TFuzzySetValue>(RawItems().end());
-    }
 
     /// Replaces the points by copies of another list's points, in one bulk update.
     void Assign(const TPersistent& Source) override;

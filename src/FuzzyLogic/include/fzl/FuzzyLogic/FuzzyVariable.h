@@ -5,10 +5,11 @@
 
 #include <span>
 #include <string>
+#include <utility>
 
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/support/ClassRef.h>
-#include <fzl/support/GCollection.h>
+#include <fzl/support/TypedCollection.h>
 
 namespace fzl {
 
@@ -16,8 +17,9 @@ class TFuzzyLogic;
 class TFuzzyVariable;
 class TFuzzyVariables;
 
-/// The sets of one variable; owned by the variable.
-class TFuzzySets : public TGCollection {
+/// The sets of one variable; owned by the variable. Add and Insert create sets that the
+/// collection owns (the pointers they return are not owning).
+class TFuzzySets : public TTypedCollection<TFuzzySet> {
 public:
     explicit TFuzzySets(TFuzzyVariable* Variable, TFuzzySetClass ItemClass = TFuzzySetClass::Of<TFuzzySet>());
 
@@ -25,23 +27,12 @@ public:
     TFuzzySet* Add();
     /// Appends a set named Name (reserved words raise after the set was appended).
     TFuzzySet* Add(const std::string& Name);
-    TFuzzySet* Insert(int Index);
-    [[nodiscard]] TFuzzySet* GetItem(int Index) const {
-        return static_cast<TFuzzySet*>(TGCollection::GetItem(Index));
-    }
-    void SetItem(int Index, const TFuzzySet& Value) { GetItem(Index)->Assign(Value); }
     /// The set named Name; raises EFzyException "Unknown Fuzzy Set name: ..." when none is.
     [[nodiscard]] TFuzzySet* GetItemByName(const std::string& Name) const;
     void SetItemByName(const std::string& Name, const TFuzzySet& Value);
     [[nodiscard]] TFuzzyVariable* GetVariable() const noexcept { return FVariable; }
     [[nodiscard]] TFuzzySetClass SetClass() const noexcept { return FSetClass; }
 
-    [[nodiscard]] TCollectionEnumerator<TFuzzySet> begin() const noexcept {
-        return TCollectionEnumerator<TFuzzySet>(RawItems().begin());
-    }
-    [[nodiscard]] TCollectionEnumerator<TFuzzySet> end() const noexcept {
-        return TCollectionEnumerator<TFuzzySet>(RawItems().end());
-    }
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySets"; }
 
 protected:
@@ -95,6 +86,11 @@ public:
     void SetCollection(TCollection* Value) override;
     /// The logic component owning the variable's collection, or nullptr.
     [[nodiscard]] TFuzzyLogic* GetFuzzy() const noexcept;
+    /// What the variable's sets work with: its threshold and its logic component's settings
+    /// (the defaults of TFuzzySetSettings where there is no component).
+    [[nodiscard]] TFuzzySetSettings GetSetSettings() const;
+    /// True when the logic component above is being designed (the Designing of GetSetSettings).
+    [[nodiscard]] bool InDesignMode() const noexcept;
 
     [[nodiscard]] std::string GetDisplayName() const override;
     /// The definition text through the component's parser, else the display name.
@@ -106,17 +102,43 @@ public:
     /// Makes the set collection (through CreateItems) before the variable joins a collection.
     void AfterConstruction() override;
 
+    // ---- Rule firing --------------------------------------------------------------------------
+    // Two forms of each rule. To fire rules one after another into a running conclusion, pass
+    // the conclusion's handle itself (the forms taking TOwned<TFuzzySet>&): a rule below the
+    // threshold leaves it as it is, a rule that fires replaces it by the combined set.
+    //     TOwned<TFuzzySet> Conclusion;
+    //     for (...) Output->AssertRule(Strength, Consequent, Conclusion);
+    // The forms taking a TFuzzySet* create and return the combined set and change nothing else;
+    // below the threshold they return an empty handle, so assigning their result to the running
+    // conclusion would drop it.
+
     /// Strength of a rule: the least over premise/fact pairs of their correlation strength.
     TFzyFloat GetCorrelationStrength(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts);
-    /// Fires a rule with premises matched against facts; see AssertRule(Strength, ...).
-    virtual TFuzzySet* AssertRule(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts,
-                                  const TFuzzySet& Consequent, TFuzzySet* Conclusion);
-    /// Below the threshold: nullptr. Otherwise a correlated clone of Consequent, or,
-    /// with a Conclusion, a new set inferring the clone into it (the clone is freed).
-    virtual TFuzzySet* AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TFuzzySet* Conclusion);
-    /// Fires a rule with one premise matched against one fact.
-    virtual TFuzzySet* AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
-                                  TFuzzySet* Conclusion);
+    /// Creates the result of a rule with premises matched against facts; see AssertRule(Strength, ...).
+    [[nodiscard]] virtual TOwned<TFuzzySet> AssertRule(std::span<TFuzzySet* const> Premises,
+                                                       std::span<TFuzzySet* const> Facts,
+                                                       const TFuzzySet& Consequent, TFuzzySet* Conclusion);
+    /// Below the threshold: an empty handle, nothing created. Otherwise creates a correlated clone of
+    /// Consequent, or, with a Conclusion, a new set inferring the clone into it (the clone is freed).
+    /// Conclusion itself is never changed or freed.
+    [[nodiscard]] virtual TOwned<TFuzzySet> AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
+                                                       TFuzzySet* Conclusion);
+    /// Creates the result of a rule with one premise matched against one fact.
+    [[nodiscard]] virtual TOwned<TFuzzySet> AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent,
+                                                       const TFuzzySet& Fact, TFuzzySet* Conclusion);
+    /// Fires a rule into Conclusion (empty at first): when it fires, Conclusion becomes the combined
+    /// set and the previous one is freed. Returns whether the rule fired.
+    bool AssertRule(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts,
+                    const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
+        return Accumulate(AssertRule(Premises, Facts, Consequent, Conclusion.get()), Conclusion);
+    }
+    bool AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
+        return Accumulate(AssertRule(Strength, Consequent, Conclusion.get()), Conclusion);
+    }
+    bool AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
+                    TOwned<TFuzzySet>& Conclusion) {
+        return Accumulate(AssertRule(Premise, Consequent, Fact, Conclusion.get()), Conclusion);
+    }
 
 protected:
     ~TFuzzyVariable() override;
@@ -132,6 +154,12 @@ private:
     friend class TFuzzySets;
     friend class TFuzzyVariables;
     void ClampItemIndex() noexcept;
+    // A rule that fired replaces the running conclusion (inline: most rules of a cycle do not fire).
+    static bool Accumulate(TOwned<TFuzzySet>&& Result, TOwned<TFuzzySet>& Conclusion) {
+        if (!Result) return false;
+        Conclusion = std::move(Result);
+        return true;
+    }
 
     TFzyFloat FMaximum = 1.0;
     std::string FName;
@@ -144,32 +172,23 @@ private:
     TFzyFloat FThreshold = 0.0;
 };
 
-/// The variables of a logic component; owned by the component.
-class TFuzzyVariables : public TGCollection {
+/// The variables of a logic component; owned by the component. Add and Insert (a new
+/// variable, its sets of this collection's set class) create variables the collection owns.
+class TFuzzyVariables : public TTypedCollection<TFuzzyVariable> {
 public:
     explicit TFuzzyVariables(TFuzzyLogic* AOwner);
     TFuzzyVariables(TFuzzyLogic* AOwner, TFuzzyVariableClass ItemClass);
     TFuzzyVariables(TFuzzyLogic* AOwner, TFuzzyVariableClass ItemClass, TFuzzySetClass SetClass);
 
-    /// Appends a new variable (its sets of this collection's set class).
-    TFuzzyVariable* Add();
+    using TTypedCollection::Add;
     /// Appends a variable and names it.
     TFuzzyVariable* Add(const std::string& Name);
-    TFuzzyVariable* Insert(int Index);
-    [[nodiscard]] TFuzzyVariable* GetItem(int Index) const;
-    void SetItem(int Index, const TFuzzyVariable& Value) { GetItem(Index)->Assign(Value); }
     /// The variable named Name; raises EFzyException "Unknown Fuzzy Variable name: ..." when none is.
     [[nodiscard]] TFuzzyVariable* GetItemByName(const std::string& Name) const;
     void SetItemByName(const std::string& Name, const TFuzzyVariable& Value);
     [[nodiscard]] TFuzzyLogic* GetFuzzy() const noexcept { return FFuzzy; }
     [[nodiscard]] TFuzzySetClass GetSetClass() const noexcept { return FSetClass; }
 
-    [[nodiscard]] TCollectionEnumerator<TFuzzyVariable> begin() const noexcept {
-        return TCollectionEnumerator<TFuzzyVariable>(RawItems().begin());
-    }
-    [[nodiscard]] TCollectionEnumerator<TFuzzyVariable> end() const noexcept {
-        return TCollectionEnumerator<TFuzzyVariable>(RawItems().end());
-    }
     [[nodiscard]] std::string ClassName() const override { return "TFuzzyVariables"; }
 
 protected:

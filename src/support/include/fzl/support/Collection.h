@@ -224,18 +224,4 @@ void RequireCollection(const TCollectionItem& Item, TCollection* Value) {
     if (Value != nullptr && DownCast<TOwnerCollection>(Value) == nullptr) RaiseWrongCollection(Item, *Value);
 }
 
-/// Runs Body inside a bulk update of Collection; the bracket closes (and reports)
-/// also when Body throws.
-template <class TBody>
-void InUpdate(TCollection& Collection, TBody&& Body) {
-    Collection.BeginUpdate();
-    try {
-        Body();
-    } catch (...) {
-        Collection.EndUpdate();
-        throw;
-    }
-    Collection.EndUpdate();
-}
-
 }  // namespace fzl

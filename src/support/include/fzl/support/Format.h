@@ -44,6 +44,8 @@ private:
 
 /// Trim removes leading and trailing blanks and control characters (<= ' ').
 [[nodiscard]] std::string Trim(std::string_view S);
+/// Trim without a copy: the part of S that Trim keeps.
+[[nodiscard]] std::string_view TrimView(std::string_view S) noexcept;
 [[nodiscard]] std::string TrimRight(std::string_view S);
 
 /// Locale-independent parse of a whole string as a double; false when S is not a number.

@@ -13,12 +13,16 @@
 // so that a class can call virtual factories (CreateValues, CreateItems) and
 // reach the overrides of its descendants.
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 #include <utility>
 
 namespace fzl {
+
+class TOwnedBase;
 
 /// Root class: a name for diagnostics and display, and Free() as the only way out.
 class TObject {
@@ -30,10 +34,8 @@ public:
     TObject& operator=(TObject&&) = delete;
 
     /// Detaches the object from everything that refers to it, then deletes it.
-    void Free() {
-        BeforeDestruction();
-        delete this;
-    }
+    /// An owning handle that still holds the object lets go of it first.
+    void Free();
 
     /// The class identifier ("TFuzzySet"); descendants override it.
     [[nodiscard]] virtual std::string ClassName() const { return "TObject"; }
@@ -45,6 +47,10 @@ protected:
     virtual ~TObject() = default;
     /// Runs while the object is still whole; overrides must call the inherited one last.
     virtual void BeforeDestruction() {}
+
+private:
+    friend class TOwnedBase;
+    TOwnedBase* FOwnerHandle = nullptr;  // the handle holding this object, if any
 };
 
 /// dynamic_cast with a fast path for the exact class, which is what hot paths
@@ -56,16 +62,99 @@ template <class T, class U>
     return dynamic_cast<T*>(Object);
 }
 
-/// Deleter of TOwned: frees the object the framework way.
-struct TFreeDeleter {
-    void operator()(TObject* Object) const {
-        if (Object != nullptr) Object->Free();
+/// The untyped part of TOwned: the link between a handle and its object.
+class TOwnedBase {
+public:
+    TOwnedBase(const TOwnedBase&) = delete;
+    TOwnedBase& operator=(const TOwnedBase&) = delete;
+
+protected:
+    TOwnedBase() = default;
+    explicit TOwnedBase(TObject* Object) noexcept { Attach(Object); }
+    TOwnedBase(TOwnedBase&& Other) noexcept { Attach(Other.Detach()); }
+    ~TOwnedBase() { Reset(nullptr); }
+
+    /// Frees the object held (if any) and takes Object.
+    void Reset(TObject* Object) noexcept {
+        TObject* Old = Detach();
+        Attach(Object);
+        if (Old != nullptr) Old->Free();
     }
+    /// Lets go of the object without freeing it.
+    TObject* Detach() noexcept {
+        TObject* Object = FObject;
+        if (Object != nullptr) Object->FOwnerHandle = nullptr;
+        FObject = nullptr;
+        return Object;
+    }
+    void Attach(TObject* Object) noexcept {
+        FObject = Object;
+        if (Object != nullptr) Object->FOwnerHandle = this;
+    }
+    [[nodiscard]] TObject* Object() const noexcept { return FObject; }
+
+private:
+    friend class TObject;
+    TObject* FObject = nullptr;
 };
 
-/// Sole ownership of a framework object.
+inline void TObject::Free() {
+    // Freed by someone else (a set by its collection's owner, say): the handle
+    // holding it lets go, so it can neither dangle nor free the object twice.
+    if (FOwnerHandle != nullptr) FOwnerHandle->Detach();
+    BeforeDestruction();
+    delete this;
+}
+
+/// Sole ownership of a framework object, like std::unique_ptr, except that the
+/// handle empties itself when the object is freed by another owner first (a
+/// result set freed with its variable): it never dangles.
 template <class T>
-using TOwned = std::unique_ptr<T, TFreeDeleter>;
+class TOwned : private TOwnedBase {
+public:
+    using element_type = T;
+
+    TOwned() noexcept = default;
+    TOwned(std::nullptr_t) noexcept {}  // NOLINT(google-explicit-constructor)
+    /// Takes ownership of Object (nullptr allowed).
+    explicit TOwned(T* Object) noexcept : TOwnedBase(Object) {}
+    TOwned(TOwned&& Other) noexcept = default;
+    template <class U>
+    requires std::is_convertible_v<U*, T*> TOwned(TOwned<U>&& Other)
+    noexcept  // NOLINT(google-explicit-constructor)
+        : TOwnedBase(static_cast<T*>(Other.release())) {}
+    ~TOwned() = default;
+
+    TOwned& operator=(TOwned&& Other) noexcept {
+        if (this != &Other) reset(Other.release());
+        return *this;
+    }
+    template <class U>
+    requires std::is_convertible_v<U*, T*> TOwned& operator=(TOwned<U>&& Other) noexcept {
+        reset(Other.release());
+        return *this;
+    }
+    TOwned& operator=(std::nullptr_t) noexcept {
+        reset();
+        return *this;
+    }
+
+    [[nodiscard]] T* get() const noexcept { return static_cast<T*>(Object()); }
+    T* operator->() const noexcept { return get(); }
+    T& operator*() const noexcept { return *get(); }
+    explicit operator bool() const noexcept { return Object() != nullptr; }
+
+    /// Frees the object held and takes Value.
+    void reset(T* Value = nullptr) noexcept { Reset(Value); }
+    /// Gives up ownership without freeing (the object's collection, if any, keeps it).
+    T* release() noexcept { return static_cast<T*>(Detach()); }
+
+    friend bool operator==(const TOwned& A, std::nullptr_t) noexcept { return !A; }
+    template <class U>
+    friend bool operator==(const TOwned& A, const TOwned<U>& B) noexcept {
+        return A.get() == B.get();
+    }
+};
 
 /// True for reference-counted classes (Interfaced.h), which only MakeIntf creates.
 template <class T>
