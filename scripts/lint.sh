@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Developer lint: clang-format check over src tests bench examples, then
+# Developer lint: clang-format check over src tests bench examples fuzz, then
 # clang-tidy over src/**/*.cpp using build/debug/compile_commands.json.
 # Not part of CI. Usage: scripts/lint.sh [--format-only|--tidy-only]
 set -euo pipefail
@@ -13,7 +13,7 @@ mode=${1:-all}
 status=0
 
 if [[ $mode != --tidy-only ]]; then
-    mapfile -d '' format_files < <(find src tests bench examples -type f \
+    mapfile -d '' format_files < <(find src tests bench examples fuzz -type f \
         \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' \) -print0 2>/dev/null | sort -z)
     if [[ ${#format_files[@]} -gt 0 ]]; then
         echo "lint: clang-format on ${#format_files[@]} files"

@@ -56,7 +56,8 @@ inline constexpr const char* SUnknownFunctionName = "Unknown function name: \"%s
 inline constexpr const char* SFzyFunctionNotFinite =
     "Invalid arguments for function, %s.  Its values are not finite numbers";
 /// A beta function with a negative weight; its name and the weight.
-inline constexpr const char* SFzyNegativeWeight = "Invalid weight for function, %s: %.4f.  Expected 0 or more";
+inline constexpr const char* SFzyNegativeWeight =
+    "Invalid weight for function, %s: %.4f.  Expected 0 or more";
 /// A beta function with an inflection point of 0; its name.
 inline constexpr const char* SFzyZeroInflectionPoint =
     "Invalid inflection point for function, %s: 0.  Expected a value other than 0";

@@ -45,7 +45,8 @@ using TCalcFuzzyIntfFunctionEvent = std::function<void(TObject* Sender, const st
 /// implement the abstract operations. A component: references to it through
 /// IFuzzyParser neither keep it alive nor free it. The sets of a linked component
 /// print through it (their settings' printer).
-class TCustomFuzzyLogicParser : public TUncountedInterfaced<TComponent, IFuzzyParser>, public TFuzzySetPrinter {
+class TCustomFuzzyLogicParser : public TUncountedInterfaced<TComponent, IFuzzyParser>,
+                                public TFuzzySetPrinter {
 public:
     /// Parsed text longer than this many characters is shortened in error messages.
     static constexpr int MaxErrorTextLength = 255;
