@@ -4,8 +4,6 @@
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyLogic/FuzzyLogicParser.h>
-#include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
-#include <fzl/IFuzzyLogic/FuzzyStreamTokenList.h>
 
 #include "TestParser.h"
 
@@ -68,28 +66,6 @@ TEST(FuzzyLogicParser, ParseErrorFormShorteningAndQuoting) {
               "Parsing Error, %s%n in W at line 3: \"%d\"");
     EXPECT_EQ(ParseErrorOf([&] { Parser->ParseError("W", "Unknown function name: \"%s\"", {"%s%n"}); }).first,
               "Parsing Error, Unknown function name: \"%s%n\" in W at line 3: \"%d\"");
-}
-
-TEST(FuzzyLogicParser, VerifyAllTestsTheKindRangeFirst) {
-    auto Parser = Make<TTextParser>();
-    const TIntfPtr<IFuzzyStreamTokenList> List = MakeIntf<TFuzzyStreamTokenList>();
-    const TFuzzyStreamTokenTypes Numbers{fstInteger, fstFloat};
-    EXPECT_TRUE(Parser->VerifyAll(nullptr, Numbers));
-    EXPECT_TRUE(Parser->VerifyAll(List, Numbers));
-    auto Add = [&](int Kind) {
-        TIntfPtr<IFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
-        Token->SetDataType(Kind);
-        List->Add(Token);
-    };
-    Add(fstInteger);
-    Add(fstFloat);
-    EXPECT_TRUE(Parser->VerifyAll(List, Numbers));
-    Add('(');  // a punctuation code is outside the kinds, not bit 40 of a set
-    EXPECT_FALSE(Parser->VerifyAll(List, Numbers));
-    List->Delete(2);
-    Add(-1);
-    EXPECT_FALSE(Parser->VerifyAll(List, Numbers));
-    EXPECT_FALSE(Parser->VerifyAll(List, {}));
 }
 
 }  // namespace

@@ -35,8 +35,7 @@ TToken ListToken(const TList& List) {
     return Result;
 }
 
-// A base token that is no fuzzy token: the implementation template serves the base
-// interface alone as well.
+// A base token that is no fuzzy token: the implementation template serves the base interface alone too.
 class TPlainToken final : public TBaseStreamToken<> {
 protected:
     [[nodiscard]] TIntfPtr<IBaseStreamToken> NewToken() const override { return MakeIntf<TPlainToken>(); }
@@ -45,36 +44,24 @@ protected:
 TEST(FuzzyStreamToken, KindsValuesAndPrintedForms) {
     const auto Before = LiveRefCountedObjects();
     {
-        // Lexical kinds print through the base token: numbers in decimal form, the rest their text.
-        EXPECT_EQ(Token(fstInteger, "", 100000000)->ToString(), "100000000");
-        EXPECT_EQ(Token(fstInteger, "", -0.0)->ToString(), "0");
-        EXPECT_EQ(Token(fstInteger, "", 0.5)->ToString(), "0.5");  // set by hand: not a whole number
-        EXPECT_EQ(Token(fstFloat, "", 150)->ToString(), "150");
+        EXPECT_EQ(Token(fstInteger, "", 100000000)->ToString(), "100000000");  // no exponent for integers
+        EXPECT_EQ(Token(fstInteger, "", 0.5)->ToString(), "0.5");              // set by hand: no whole number
         EXPECT_EQ(Token(fstFloat, "", 1e300)->ToString(), "1e+300");
-        EXPECT_EQ(Token(fstString, "a b")->ToString(), "a b");
         EXPECT_EQ(Token(fstVariable, "x")->ToString(), "x");
-        EXPECT_EQ(Token('(', "(")->ToString(), "(");
-        EXPECT_EQ(Token(fstNone, "EOF")->ToString(), "EOF");
 
         // A list token prints its list in parentheses, nested groups as written.
-        const TList Inner = ListOf({Token(fstInteger, "", 5)});
-        const TList Args = ListOf(
-            {Token(fstAtom, "tri"), Token(fstInteger, "", 0), ListToken(Inner), Token(fstFloat, "", 2.5)});
-        const TToken Group = ListToken(Args);
-        EXPECT_EQ(Group->GetDataType(), fstList);
-        EXPECT_EQ(Group->ToString(), "(tri 0 (5) 2.5)");
+        const TList Args = ListOf({Token(fstAtom, "tri"), Token(fstInteger, "", 0),
+                                   ListToken(ListOf({Token(fstInteger, "", 5)})), Token(fstFloat, "", 2.5)});
+        EXPECT_EQ(ListToken(Args)->ToString(), "(tri 0 (5) 2.5)");
         EXPECT_EQ(Args->ToString(), "tri 0 (5) 2.5");
-        EXPECT_EQ(ListToken(MakeIntf<TFuzzyStreamTokenList>())->ToString(), "()");
 
         // Setters set the kind (nil: fstNone); getters read the value whatever the kind.
-        const TToken Value = MakeIntf<TFuzzyStreamToken>();
-        Value->SetList(nullptr);
+        const TToken Value = ListToken(nullptr);
         EXPECT_EQ(Value->GetDataType(), fstNone);
         EXPECT_FALSE(Value->GetList());
         Value->SetIntfValue(Args);
-        EXPECT_EQ(Value->GetDataType(), fstInterface);
         EXPECT_EQ(Value->ToString(), "<interface>");
-        EXPECT_EQ(Value->GetList(), Args);  // a list, whatever the kind says
+        EXPECT_EQ(Value->GetList(), Args);
         EXPECT_FALSE(Value->GetFuzzySetIntf());
         Value->SetIntfValue(Token(fstAtom, "a"));
         Value->SetDataType(fstList);
@@ -86,19 +73,17 @@ TEST(FuzzyStreamToken, KindsValuesAndPrintedForms) {
         test::TModel Model(0, 10);
         TFuzzySet* Warm = Model.Add({}, "warm");
         Warm->SetExpression("very warm");
-        const auto Concrete = MakeIntf<TFuzzyStreamToken>();
-        Concrete->SetObjValue(Model.Logic.get());
-        EXPECT_EQ(Concrete->GetDataType(), fstObject);
-        EXPECT_EQ(Concrete->ToString(), "<object>");
-        EXPECT_EQ(Concrete->GetFuzzySet(), nullptr);
-        Concrete->SetDataType(fstFuzzySet);
-        EXPECT_EQ(Concrete->ToString(), "");  // not a set
-        Concrete->SetFuzzySet(Warm);
-        EXPECT_EQ(Concrete->GetDataType(), fstFuzzySet);
-        EXPECT_EQ(Concrete->ToString(), "very warm");
-        EXPECT_EQ(Concrete->GetObjValue(), Warm);
-        Concrete->SetFuzzySet(nullptr);
-        EXPECT_EQ(Concrete->GetDataType(), fstNone);
+        const auto Holder = MakeIntf<TFuzzyStreamToken>();
+        Holder->SetObjValue(Model.Logic.get());
+        EXPECT_EQ(Holder->ToString(), "<object>");
+        EXPECT_EQ(Holder->GetFuzzySet(), nullptr);
+        Holder->SetDataType(fstFuzzySet);
+        EXPECT_EQ(Holder->ToString(), "");  // not a set
+        Holder->SetFuzzySet(Warm);
+        EXPECT_EQ(Holder->GetDataType(), fstFuzzySet);
+        EXPECT_EQ(Holder->ToString(), "very warm");
+        Holder->SetFuzzySet(nullptr);
+        EXPECT_EQ(Holder->GetDataType(), fstNone);
     }
     EXPECT_EQ(LiveRefCountedObjects(), Before);
 }
@@ -108,35 +93,28 @@ TEST(FuzzyStreamToken, CloneAssignAndEquality) {
     {
         const TToken Original = Token(fstAtom, "warm");
         Original->SetLineNumber(3);
-        Original->SetWhitespace("  ");
         Original->SetTag(7);
         const TList Shared = ListOf({});
         Original->SetIntfValue(Shared);
         Original->SetDataType(fstAtom);
-
         // One IBaseStreamToken base: widening along the chain, and back by query.
         const TIntfPtr<ICloneable> AsCloneable = TIntfPtr<IBaseStreamToken>(Original);
         EXPECT_EQ(AsCloneable.Query<IFuzzyStreamToken>(), Original);
 
         const TToken Copy = CloneOf(Original);
         ASSERT_TRUE(Copy);
-        EXPECT_NE(Copy, Original);
         EXPECT_EQ(Copy->GetLineNumber(), 3);
-        EXPECT_EQ(Copy->GetWhitespace(), "  ");
-        EXPECT_EQ(Copy->GetTag(), 0);                                 // the tag is the holder's, not copied
+        EXPECT_EQ(Copy->GetTag(), 0);                                 // the tag is the holder's
         EXPECT_EQ(Copy->GetIntfValue(), Shared.Query<IInterface>());  // values are shared
-        EXPECT_TRUE(Copy->Equals(Original));
         Copy->SetLineNumber(9);
-        EXPECT_TRUE(Copy->Equals(Original));  // line and white space aside
+        EXPECT_TRUE(Copy->Equals(Original));  // the line aside
         Copy->SetIntfValue(ListOf({}));
         Copy->SetDataType(fstAtom);
         EXPECT_FALSE(Copy->Equals(Original));  // the same value object, not an equal one
 
-        // A plain base token takes and compares the lexical fields only.
         const TIntfPtr<IBaseStreamToken> Plain = MakeIntf<TPlainToken>();
         EXPECT_FALSE(Plain.Query<IFuzzyStreamToken>());
         Plain->Assign(Token(fstInteger, "", 12));
-        EXPECT_EQ(Plain->ToString(), "12");
         EXPECT_TRUE(Token(fstInteger, "", 12)->Equals(Plain));
         EXPECT_FALSE(Token(fstInteger, "", 13)->Equals(Plain));
         EXPECT_EQ(ErrorOf([&] { Plain->Assign(ListOf({})); }),
@@ -149,29 +127,19 @@ TEST(FuzzyStreamTokenList, OperationsIndexesAndSelfReference) {
     const auto Before = LiveRefCountedObjects();
     {
         const TToken A = Token(fstAtom, "a");
-        const TToken B = Token(fstAtom, "b");
-        const TList List = MakeIntf<TFuzzyStreamTokenList>();
-        EXPECT_FALSE(List->First());
-        EXPECT_FALSE(List->LastBaseStreamToken());
-        EXPECT_EQ(List->Add(A), 0);
-        List->Insert(0, B);
+        const TList List = ListOf({A});
+        EXPECT_FALSE(ListOf({})->First());
+        List->Insert(0, Token(fstAtom, "b"));
         List->Insert(2, Token(fstInteger, "", 1));
         EXPECT_EQ(List->ToString(), "b a 1");
-        EXPECT_EQ(List->First(), B);
         EXPECT_EQ(List->Last()->GetNumber(), 1);
-        EXPECT_EQ(List->IndexOf(A), 1);
         EXPECT_EQ(ErrorOf([&] { List->Insert(4, A); }), "List index out of bounds (4)");
         EXPECT_EQ(ErrorOf([&] { (void)List->Get(3); }), "List index out of bounds (3)");
-        EXPECT_EQ(ErrorOf([&] { List->Delete(-1); }), "List index out of bounds (-1)");
         List->Put(2, A);
         EXPECT_EQ(List->Remove(A), 1);                     // the first occurrence
         EXPECT_EQ(List->Remove(Token(fstAtom, "a")), -1);  // by identity, not equality
-        EXPECT_EQ(List->ToString(), "b a");
-
-        // A foreign base token is kept; the typed reads give nil for it.
         List->Add(TIntfPtr<IBaseStreamToken>(MakeIntf<TPlainToken>()));
-        EXPECT_FALSE(List->Get(2));
-        EXPECT_TRUE(List->GetBaseStreamToken(2));
+        EXPECT_FALSE(List->Get(2));  // a foreign token is kept; typed reads give nil for it
         List->Delete(2);
 
         // Appending a list to itself doubles it; equality is by token, in order.
@@ -182,15 +150,13 @@ TEST(FuzzyStreamTokenList, OperationsIndexesAndSelfReference) {
         EXPECT_NE(Copy->Get(0), List->Get(0));  // clones of the tokens
         Copy->Delete(3);
         EXPECT_FALSE(Copy->Equals(List));
-        Copy->Assign(List);
-        EXPECT_EQ(Copy->Get(3), List->Get(3));  // Assign takes the same tokens
 
-        // A list that reaches itself through one of its tokens still prints (cut off) ...
-        const TToken Loop = ListToken(List);
-        List->Add(Loop);
+        // A list that reaches itself through one of its tokens still prints, cut off, and
+        // goes once the cycle is broken by hand.
+        List->Add(ListToken(List));
         EXPECT_EQ(List->ToString().substr(0, 17), "b a b a (b a b a ");
         EXPECT_NE(List->ToString().find("..."), std::string::npos);
-        List->Clear();  // ... and goes once the cycle is broken by hand.
+        List->Clear();
     }
     EXPECT_EQ(LiveRefCountedObjects(), Before);
 }
