@@ -8,8 +8,8 @@
 //   set as it is and return a new one as TOwned<TFuzzySet>. The new set joins this set's
 //   collection (it is listed among the variable's sets) or is free-standing when this set
 //   has none; either way the handle frees it, leaving the collection, when it goes. Call
-//   release() on the handle to leave the set to its collection instead. A handle must not
-//   outlive the variable its set lives in.
+//   release() on the handle to leave the set to its collection instead. A handle whose set
+//   is freed by its variable first empties itself.
 
 #include <cstdint>
 #include <span>
