@@ -59,9 +59,13 @@ TOwned<TFuzzySet> TFuzzySet::NewSibling() const {
 
 void TFuzzySet::SetName(const std::string& Value) {
     if (Value == FName) return;
-    if (IsReservedWord(Value)) throw EFzyException(SInvalidFuzzySetName, {Value});
+    CheckName(Value);
     FName = Value;
     Changed(false);
+}
+
+void TFuzzySet::CheckName(const std::string& Value) {
+    if (IsReservedWord(Value)) throw EFzyException(SInvalidFuzzySetName, {Value});
 }
 
 void TFuzzySet::SetComment(const std::string& Value) {
