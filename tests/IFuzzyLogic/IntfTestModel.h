@@ -82,4 +82,21 @@ public:
 /// A parser that lives by its references.
 class TCountedParser : public TPrinterParser<TInterfaced<TObject, IFuzzyParser>> {};
 
+/// A parser component for a TIFuzzyLogic that reads one variable per line of text (its
+/// name) and prints nothing: the component's own text comes from its variables.
+class TLineParser : public TCustomFuzzyLogicParser {
+public:
+    TLineParser() : TCustomFuzzyLogicParser(nullptr) {}
+    void ParseFuzzyLogic(const std::string& AString) override {
+        auto& Items = dynamic_cast<TIFuzzyLogic&>(*GetFuzzyLogic()).GetItems();
+        std::size_t Start = 0;
+        for (std::size_t End = AString.find('\n'); End != std::string::npos; End = AString.find('\n', Start)) {
+            if (End > Start) Items.Add(TIntfPtr<IFuzzyVariable>(MakeIntf<TIFuzzyVariable>(AString.substr(Start, End - Start))));
+            Start = End + 1;
+        }
+    }
+    std::string PrettyPrint(const TFuzzySet& /*FuzzySet*/, bool /*AsDefinition*/) override { return {}; }
+    std::string PrettyPrint(const TFuzzyVariable& /*FuzzyVariable*/) override { return {}; }
+};
+
 }  // namespace fzl::test
