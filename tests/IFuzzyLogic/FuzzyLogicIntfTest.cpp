@@ -21,7 +21,9 @@ struct TLogicEvents {
         Logic.OnVariableAdded = [this](const TIntfPtr<IFuzzyVariable>& V) {
             Log.push_back("added " + V->GetName() + "/" + IntToStr(V->GetCount()));
         };
-        Logic.OnVariableDeleted = [this](const TIntfPtr<IFuzzyVariable>& V) { Log.push_back("deleted " + V->GetName()); };
+        Logic.OnVariableDeleted = [this](const TIntfPtr<IFuzzyVariable>& V) {
+            Log.push_back("deleted " + V->GetName());
+        };
         const auto Set = [this](const char* What) {
             return [this, What](const TIntfPtr<IFuzzyVariable>& V, const TIntfPtr<IFuzzySet>& S) {
                 Log.push_back(std::string(What) + " " + V->GetName() + "." + S->GetName());
@@ -42,7 +44,8 @@ TEST(FuzzyLogicIntf, NewVariablesGetThresholdTermsAndHooks) {
     EXPECT_EQ(Events.Log, std::vector<std::string>{"added temp/3"});  // terms made before, and unreported
     EXPECT_EQ(Temp->GetThreshold(), 0.3);
     EXPECT_EQ(TextOf(Temp->GetFuzzySetByName("low")), "20,1 30,0 ");
-    EXPECT_EQ(TextOf(Temp->GetFuzzySetByName("medium")), "20,0 20,1 30,0 ");  // peak at half the width, clamped
+    EXPECT_EQ(TextOf(Temp->GetFuzzySetByName("medium")),
+              "20,0 20,1 30,0 ");  // peak at half the width, clamped
     EXPECT_EQ(Temp->GetFuzzySetByName("high")->GetExpression(), "high");
 
     Events.Log.clear();
@@ -120,7 +123,9 @@ TEST(FuzzyLogicIntf, TextGoesStaleOnEveryChangeItShows) {
         {"cleared", [&] { Logic->GetItems().Clear(); }},
     };
     for (const auto& [What, Change] : Changes) {
-        EXPECT_EQ(ErrorOf([&] { static_cast<void>(Logic->GetStrings()); }), "Parser not assigned.  Cannot parse") << What;
+        EXPECT_EQ(ErrorOf([&] { static_cast<void>(Logic->GetStrings()); }),
+                  "Parser not assigned.  Cannot parse")
+            << What;
         EXPECT_FALSE(Logic->GetNeedsUpdate());  // cleared before raising
         Change();
         EXPECT_TRUE(Logic->GetNeedsUpdate()) << What;
@@ -176,7 +181,7 @@ TEST(FuzzyLogicIntf, TeardownReportsNothingAndLeavesNoHooks) {
     Logic.reset();
     EXPECT_TRUE(Events.Log.empty());
     EXPECT_FALSE(Kept->GetOnFuzzySetAdded());
-    Kept->Add("still")->Add(0.5, 1);  // the component is gone: nothing to call
+    Kept->Add("still")->Add(0.5, 1);   // the component is gone: nothing to call
     Viewed->Add("also")->Add(0.5, 1);  // its hooks were left in place, and do nothing
     View->PutData(0, nullptr);
     EXPECT_EQ(Kept->GetCount(), 4);

@@ -28,7 +28,8 @@ struct TVariableEvents {
         Variable.SetOnFuzzySetDeleted(Named("deleted"));
         Variable.SetOnFuzzySetChange(Named("change"));
         Variable.SetOnChange([this](TObject*) { Log.emplace_back("OnChange"); });
-        Variable.SetOnVariableChange([this](const TIntfPtr<IFuzzyVariable>&) { Log.emplace_back("variable"); });
+        Variable.SetOnVariableChange(
+            [this](const TIntfPtr<IFuzzyVariable>&) { Log.emplace_back("variable"); });
     }
 };
 
@@ -47,8 +48,9 @@ TEST(FuzzyVariableIntf, DefaultsEventsAndNumbering) {
     Variable->SetName("t");
     Variable->SetMaximum(-5);  // drags Minimum down: two changes
     EXPECT_EQ(Variable->GetMinimum(), -5);
-    EXPECT_EQ(Events.Log, (std::vector<std::string>{"added low", "OnChange", "variable", "change low", "OnChange",
-                                                    "variable", "OnChange", "variable", "OnChange", "variable"}));
+    EXPECT_EQ(Events.Log,
+              (std::vector<std::string>{"added low", "OnChange", "variable", "change low", "OnChange",
+                                        "variable", "OnChange", "variable", "OnChange", "variable"}));
 
     // Numbers grow as sets enter (a rename re-enters), and start again after Clear.
     const TIntfPtr<IFuzzySet> High = Variable->Add("high");
@@ -87,10 +89,12 @@ TEST(FuzzyVariableIntf, MovingASetLeavesTheOldTable) {
     // The table holds a set under its own name, in its own variable, while it is defined.
     const auto Stranger = MakeIntf<TIFuzzySet>(From, "stranger");
     Stranger->SetDefined(true);
-    EXPECT_TRUE(ErrorOf([&] { To->GetItems().Put("stranger", Stranger); })
-                    .starts_with("Fuzzy set \"stranger\" cannot be held under the key \"stranger\""));
-    EXPECT_TRUE(ErrorOf([&] { From->GetItems().Put("other", Stranger); })
-                    .starts_with("Fuzzy set \"stranger\" cannot be held under the key \"other\""));
+    EXPECT_TRUE(ErrorOf([&] {
+                    To->GetItems().Put("stranger", Stranger);
+                }).starts_with("Fuzzy set \"stranger\" cannot be held under the key \"stranger\""));
+    EXPECT_TRUE(ErrorOf([&] {
+                    From->GetItems().Put("other", Stranger);
+                }).starts_with("Fuzzy set \"stranger\" cannot be held under the key \"other\""));
     EXPECT_EQ(To->GetCount(), 1);
 }
 
@@ -142,7 +146,7 @@ TEST(FuzzyVariableIntf, RulesFireWithFixedMethods) {
     EXPECT_FALSE(Out->AssertRule(0.3, Consequent, nullptr));
     Out->SetThreshold(0.3);
     const TIntfPtr<IFuzzySet> Fired = Out->AssertRule(0.3, Consequent, nullptr);  // the test is strictly less
-    EXPECT_EQ(TextOf(Fired), "0,0 5,0.3 10,0 ");  // clipped, not scaled
+    EXPECT_EQ(TextOf(Fired), "0,0 5,0.3 10,0 ");                                  // clipped, not scaled
     EXPECT_EQ(TextOf(Consequent), "0,0 5,1 10,0 ");
     EXPECT_EQ(Out->GetCount(), 1);
 

@@ -90,8 +90,11 @@ public:
     void ParseFuzzyLogic(const std::string& AString) override {
         auto& Items = dynamic_cast<TIFuzzyLogic&>(*GetFuzzyLogic()).GetItems();
         std::size_t Start = 0;
-        for (std::size_t End = AString.find('\n'); End != std::string::npos; End = AString.find('\n', Start)) {
-            if (End > Start) Items.Add(TIntfPtr<IFuzzyVariable>(MakeIntf<TIFuzzyVariable>(AString.substr(Start, End - Start))));
+        for (std::size_t End = AString.find('\n'); End != std::string::npos;
+             End = AString.find('\n', Start)) {
+            if (End > Start)
+                Items.Add(
+                    TIntfPtr<IFuzzyVariable>(MakeIntf<TIFuzzyVariable>(AString.substr(Start, End - Start))));
             Start = End + 1;
         }
     }

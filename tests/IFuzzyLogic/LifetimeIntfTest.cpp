@@ -46,7 +46,7 @@ TEST_F(LifetimeIntf, VariableDroppedWhileItsSetsAreRegistered) {
     EXPECT_EQ(LiveRefCountedObjects(), FStart + 1);
     EXPECT_FALSE(Survivor->GetVariable());
     EXPECT_EQ(Survivor->GetXMaximum(), 10);  // its last point now
-    Survivor->SetName("renamed");  // no table to re-key
+    Survivor->SetName("renamed");            // no table to re-key
 
     // A result of an operation is not one of the variable's terms: it counts its variable.
     TIntfPtr<IFuzzySet> Result;

@@ -50,6 +50,7 @@ public:
     int Add(TFzyFloat X, TFzyFloat Y);
     /// Inserts (X, Y) at Index (0 .. Count, else EListError) in a bulk update of its own;
     /// returns Index.
+    using TFuzzySetValues::Insert;
     int Insert(int Index, TFzyFloat X, TFzyFloat Y);
     using TFuzzySetValues::Append;
     /// Appends copies of all points of FuzzySet.
@@ -223,6 +224,10 @@ public:
     [[nodiscard]] TIntfPtr<IFuzzySet> Cutoff(TFzyFloat Value, bool IsUnion) override;
 
     // ---- Combination (nil operands raise EArgumentOutOfRangeException) ---------------------------
+    // The class-model forms stay visible beside the interface forms.
+    using TFuzzySet::Intersection;
+    using TFuzzySet::Intersects;
+    using TFuzzySet::Union;
     [[nodiscard]] bool Intersects(const TIntfPtr<IFuzzySet>& FuzzySet) const override;
     [[nodiscard]] TIntfPtr<IFuzzySet> Intersection(const TIntfPtr<IFuzzySet>& FuzzySet) override;
     [[nodiscard]] TIntfPtr<IFuzzySet> Intersection(const TIntfPtr<IFuzzySet>& FuzzySet,
