@@ -49,7 +49,7 @@ TIntfPtr<IFuzzySet> TIFuzzySet::HedgeIntf(TFuzzyHedge Hedge) {
     return SelfIntf();
 }
 
-TIntfPtr<IFuzzySet> TIFuzzySet::Hedge(TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) {
+TIntfPtr<IFuzzySet> TIFuzzySet::HedgeIntf(TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) {
     TFuzzySet::Hedge(Hedge, Value, AxisFlag);
     return SelfIntf();
 }

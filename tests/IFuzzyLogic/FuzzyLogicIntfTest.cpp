@@ -72,7 +72,7 @@ TEST(FuzzyLogicIntf, VariablesLeavingTheTableAreUnhooked) {
     EXPECT_EQ(Events.Log, (std::vector<std::string>{"added x/1", "added x/0"}));
     Events.Log.clear();
     Old->Add(0.5, 1);  // First is unhooked
-    Second->Add("b");
+    static_cast<void>(Second->Add("b"));
     EXPECT_EQ(Events.Log, std::vector<std::string>{"set added x.b"});
 
     // A variable held by two components reports to the one that took it last; the other
@@ -83,14 +83,14 @@ TEST(FuzzyLogicIntf, VariablesLeavingTheTableAreUnhooked) {
     Other->GetItems().Add(Second);
     Logic->GetItems().Remove(Second);
     EXPECT_EQ(Events.Log.back(), "deleted x");
-    Second->Add("c");
+    static_cast<void>(Second->Add("c"));
     EXPECT_EQ(OtherEvents.Log.back(), "set added x.c");
     EXPECT_EQ(Events.Log.back(), "deleted x");
 
     // Cleared: unhooked, no deletion reports.
     Other->GetItems().Clear();
     OtherEvents.Log.clear();
-    Second->Add("d");
+    static_cast<void>(Second->Add("d"));
     EXPECT_TRUE(OtherEvents.Log.empty());
 
     // A variable renamed in the table keeps its key; Remove looks up the new name.

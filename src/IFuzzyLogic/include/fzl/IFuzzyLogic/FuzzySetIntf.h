@@ -78,16 +78,19 @@ private:
     TIFuzzySet* FOwnerSet;
 };
 
-/// Implements IFuzzySet::Hedge(TFuzzyHedge), whose name and parameters TFuzzySet's
-/// virtual Hedge repeats with another result type, by forwarding to HedgeIntf.
+/// Implements the two IFuzzySet::Hedge forms, whose names and parameters TFuzzySet's
+/// Hedge forms repeat with another result type, by forwarding to HedgeIntf.
 class TIFuzzySetBridge : public IFuzzySet {
 public:
-    using IFuzzySet::Hedge;
     TIntfPtr<IFuzzySet> Hedge(TFuzzyHedge Hedge) final { return HedgeIntf(Hedge); }
+    TIntfPtr<IFuzzySet> Hedge(TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) final {
+        return HedgeIntf(Hedge, Value, AxisFlag);
+    }
 
 protected:
     ~TIFuzzySetBridge() = default;
     virtual TIntfPtr<IFuzzySet> HedgeIntf(TFuzzyHedge Hedge) = 0;
+    virtual TIntfPtr<IFuzzySet> HedgeIntf(TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) = 0;
 };
 
 /// The reference-counted fuzzy set. Create it with MakeIntf<TIFuzzySet>(Variable, Name)
@@ -215,9 +218,9 @@ public:
     [[nodiscard]] virtual TIFuzzySetClass IntfClassType() const { return TIFuzzySetClass::Of<TIFuzzySet>(); }
 
     // ---- Hedges and cut-offs --------------------------------------------------------------------
+    /// The class-model forms (returning TFuzzySet*); through IFuzzySet the same hedges return
+    /// this set's interface.
     using TFuzzySet::Hedge;
-    /// The base hedge on this set; returns it.
-    TIntfPtr<IFuzzySet> Hedge(TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) override;
     TIntfPtr<IFuzzySet> Normalize() override;
     /// A new set: the part that reaches Alpha, named "name (alpha=0.5000)".
     [[nodiscard]] TIntfPtr<IFuzzySet> AlphaCutoff(TFzyFloat Alpha, bool Strict) override;
@@ -303,6 +306,7 @@ protected:
     ~TIFuzzySet() override = default;
     TOwned<TFuzzySetValues> CreateValues() override;
     TIntfPtr<IFuzzySet> HedgeIntf(TFuzzyHedge Hedge) override;
+    TIntfPtr<IFuzzySet> HedgeIntf(TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) override;
 
 private:
     friend class TIFuzzySets;
