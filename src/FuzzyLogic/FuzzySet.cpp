@@ -326,12 +326,16 @@ void TFuzzySet::Assign(const TPersistent& Source) {
         TGCollectionItem::Assign(Source);
         return;
     }
-    if (Other == this) return;
-    FName = Other->FName;
-    FValues->Assign(*Other->FValues);
-    FSetType = Other->FSetType;
-    FInflectionPoint = Other->FInflectionPoint;
-    FExpression = Other->FExpression;
+    AssignSet(*Other);
+}
+
+void TFuzzySet::AssignSet(const TFuzzySet& Other) {
+    if (&Other == this) return;
+    FName = Other.FName;
+    FValues->AssignPoints(*Other.FValues);
+    FSetType = Other.FSetType;
+    FInflectionPoint = Other.FInflectionPoint;
+    FExpression = Other.FExpression;
     Changed(false);
 }
 

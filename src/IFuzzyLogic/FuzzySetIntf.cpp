@@ -184,12 +184,12 @@ void TIFuzzySet::Rename(const std::string& NewName, TFunctionRef<void()> Apply) 
         Apply();
         return;
     }
-    CheckName(NewName);  // before the old key goes
     if (!FVariable.Registered()) {
         Apply();
         SyncRegistration();
         return;
     }
+    CheckName(NewName);                           // before the old key goes
     const TIntfPtr<IFuzzySet> Self = SelfIntf();  // the table may hold the last reference
     const TIntfPtr<IFuzzyVariable> Holder = GetVariable();
     LeaveTable(*Holder, Self);
@@ -307,21 +307,25 @@ void TIFuzzySet::Assign(const TIntfPtr<IInterface>& Source) {
 
 void TIFuzzySet::Assign(const TPersistent& Source) {
     if (&Source == this) return;
-    if (const auto* Other = DownCast<const TIFuzzySet>(&Source)) {
-        SetVariable(Other->GetVariable());
-        FParser = Other->FParser;
+    const TFuzzySet* Set = DownCast<const TIFuzzySet>(&Source);
+    if (Set != nullptr) {
+        const auto& Other = static_cast<const TIFuzzySet&>(*Set);
+        SetVariable(Other.GetVariable());
+        FParser = Other.FParser;
+    } else {
+        Set = DownCast<const TFuzzySet>(&Source);
     }
-    const auto* Set = DownCast<const TFuzzySet>(&Source);
     if (Set == nullptr) {
         TFuzzySet::Assign(Source);  // the framework's cannot-assign error
         return;
     }
     // The class-model copy writes the name as well: through the one path that moves the key.
-    Rename(Set->GetName(), [&] { TFuzzySet::Assign(Source); });
+    Rename(Set->GetName(), [&] { AssignSet(*Set); });
 }
 
+// Made without a name, which the assignment then copies unchecked: it is the name of a set.
 TIntfPtr<IInterface> TIFuzzySet::Clone() {
-    const TIntfPtr<TIFuzzySet> Copy = IntfClassType().Create(GetVariable(), GetName());
+    const TIntfPtr<TIFuzzySet> Copy = IntfClassType().Create(GetVariable(), std::string());
     Copy->Assign(static_cast<const TPersistent&>(*this));
     return Copy;
 }

@@ -35,7 +35,7 @@ TIntfPtr<TIFuzzySet> TIFuzzySet::NewResult(const std::string& Name) const {
 
 TIntfPtr<IFuzzySet> TIFuzzySet::AdoptResult(const TFuzzySet& Result) const {
     const TIntfPtr<TIFuzzySet> Adopted = NewResult(Result.GetName());
-    Adopted->TFuzzySet::GetValues().Assign(Result.GetValues());
+    Adopted->TFuzzySet::GetValues().AssignPoints(Result.GetValues());
     Adopted->StoreSetType(Result.GetSetType());
     Adopted->SetInflectionPoint(Result.GetInflectionPoint());
     Adopted->TFuzzySet::SetExpression(Result.GetExpression());

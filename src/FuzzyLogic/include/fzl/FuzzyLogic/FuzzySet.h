@@ -246,6 +246,9 @@ protected:
                                                              bool AnyEmpty);
     /// The operation Infer combines with for Method; raises for unknown values.
     [[nodiscard]] static TFuzzyOperation InferenceOperation(TFuzzyInferenceMethod Method);
+    /// The body of Assign for a source known to be a set: name, points, type, inflection
+    /// point and expression.
+    void AssignSet(const TFuzzySet& Other);
     /// Raises EFzyException when Value is a reserved word (the check of SetName).
     static void CheckName(const std::string& Value);
     void SetInflectionPoint(TFzyFloat Value) noexcept { FInflectionPoint = Value; }
