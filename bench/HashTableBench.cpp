@@ -117,7 +117,7 @@ void BM_HashTableRangeLoop(benchmark::State& State) {
         benchmark::DoNotOptimize(Sum);
     }
 }
-BENCHMARK(BM_HashTableRangeLoop)->Arg(10000);
+BENCHMARK(BM_HashTableRangeLoop)->Arg(1000)->Arg(10000)->Arg(100000);
 
 void BM_HashTableBuild(benchmark::State& State) {
     const TFilledTable Filled(static_cast<int>(State.range(0)));
