@@ -227,7 +227,8 @@ public:
     [[nodiscard]] TIntfPtr<IFuzzySet> Cutoff(TFzyFloat Value, bool IsUnion) override;
 
     // ---- Combination (nil operands raise EArgumentOutOfRangeException) ---------------------------
-    // The class-model forms stay visible beside the interface forms.
+    // The class-model forms stay visible beside the interface forms (they make free-standing
+    // class-model sets).
     using TFuzzySet::Intersection;
     using TFuzzySet::Intersects;
     using TFuzzySet::Union;
