@@ -78,7 +78,17 @@ void RunCycles(benchmark::State& State, int Inputs, int Terms, bool WithFacts) {
 void BM_MamdaniCycleA(benchmark::State& State) { RunCycles(State, 2, 5, false); }
 void BM_MamdaniCycleB(benchmark::State& State) { RunCycles(State, 3, 7, false); }
 void BM_MamdaniCycleA_FactSets(benchmark::State& State) { RunCycles(State, 2, 5, true); }
+
+// Cycle A with the reference-counted model: the same controller through the interfaces.
+void BM_MamdaniCycleA_Intf(benchmark::State& State) {
+    TMamdaniModelIntf Model(2, 5);
+    const TInputSequence Inputs(2, 4096);
+    std::size_t Index = 0;
+    for (auto _ : State) benchmark::DoNotOptimize(Model.Cycle(Inputs.Tuple(Index++)));
+}
+
 BENCHMARK(BM_MamdaniCycleA);
+BENCHMARK(BM_MamdaniCycleA_Intf);
 BENCHMARK(BM_MamdaniCycleB);
 BENCHMARK(BM_MamdaniCycleA_FactSets);
 

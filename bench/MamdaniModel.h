@@ -141,4 +141,76 @@ private:
     std::vector<TFuzzySet*> FPremises;
 };
 
+/// Cycle of TMamdaniModel built with the reference-counted model: the same variables,
+/// terms and rules, reached through IFuzzyVariable and IFuzzySet. Rules fire by hand (a
+/// scaled copy of the consequent united with the running conclusion), since the variable's
+/// AssertRule always clips and this controller scales.
+class TMamdaniModelIntf {
+public:
+    TMamdaniModelIntf(int Inputs, int Terms) : FInputs(Inputs), FTerms(Terms) {
+        FLogic->SetAutoTerms(false);
+        for (int I = 0; I < Inputs; ++I) FInputVariables.push_back(AddVariable("in" + std::to_string(I)));
+        FOutput = AddVariable("out");
+    }
+
+    double Cycle(const double* X) {
+        FIndex.assign(static_cast<std::size_t>(FInputs), 0);
+        TIntfPtr<IFuzzySet> Conclusion;
+        for (;;) {
+            double Strength = 1.0;
+            for (int I = 0; I < FInputs; ++I)
+                Strength = std::min(Strength,
+                                    Term(I, FIndex[static_cast<std::size_t>(I)])->DegreeOfMembership(X[I]));
+            if (Strength >= 1e-9) {  // only rules with a positive strength fire
+                const TIntfPtr<IFuzzySet> Scaled = CloneOf(Consequent())->Correlate(Strength, fcmProduct);
+                Conclusion = Conclusion ? Conclusion->Infer(Scaled, fimMinMax, false) : Scaled;
+            }
+            if (!Next()) break;
+        }
+        return Conclusion ? Conclusion->Defuzzify() : 0.0;
+    }
+
+    [[nodiscard]] const IFuzzyVariable& Output() const { return *FOutput; }
+
+private:
+    TIntfPtr<IFuzzyVariable> AddVariable(const std::string& Name) {
+        const TIntfPtr<IFuzzyVariable> Variable = MakeIntf<TIFuzzyVariable>(Name);
+        Variable->SetMaximum(100);
+        const double Step = 100.0 / (FTerms - 1);
+        std::vector<TIntfPtr<IFuzzySet>>& Terms = FTermSets.emplace_back();
+        for (int T = 0; T < FTerms; ++T) {
+            Terms.push_back(Variable->Add("t" + std::to_string(T)));
+            Terms.back()->CreateTriangleFunctionValues(T * Step - Step, T * Step, T * Step + Step);
+        }
+        FLogic->GetItems().Add(Variable);
+        return Variable;
+    }
+
+    // The terms by index, kept beside the tables (whose order is the hash order).
+    [[nodiscard]] const TIntfPtr<IFuzzySet>& Term(int Input, int Index) const {
+        return FTermSets[static_cast<std::size_t>(Input)][static_cast<std::size_t>(Index)];
+    }
+    [[nodiscard]] const TIntfPtr<IFuzzySet>& Consequent() const {
+        int Sum = 0;
+        for (int Value : FIndex) Sum += Value;
+        const int Offset = (FInputs - 1) * (FTerms - 1) / 2;
+        return FTermSets.back()[static_cast<std::size_t>(std::clamp(Sum - Offset, 0, FTerms - 1))];
+    }
+    bool Next() {
+        for (int& Digit : FIndex) {
+            if (++Digit < FTerms) return true;
+            Digit = 0;
+        }
+        return false;
+    }
+
+    int FInputs;
+    int FTerms;
+    TOwned<TIFuzzyLogic> FLogic = Make<TIFuzzyLogic>(nullptr);
+    std::vector<TIntfPtr<IFuzzyVariable>> FInputVariables;
+    TIntfPtr<IFuzzyVariable> FOutput;
+    std::vector<std::vector<TIntfPtr<IFuzzySet>>> FTermSets;  // inputs, then the output
+    std::vector<int> FIndex;
+};
+
 }  // namespace fzl::bench

@@ -85,10 +85,14 @@ TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method)
 
 TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value) { return Correlate(Value, GetSettings().CorrelationMethod); }
 
+TFuzzyOperation TFuzzySet::InferenceOperation(TFuzzyInferenceMethod Method) {
+    if (static_cast<std::size_t>(Method) >= InferenceOperations.size()) RaiseInvalidMethod(Method);
+    return InferenceOperations[Method];
+}
+
 TOwned<TFuzzySet> TFuzzySet::Infer(const TFuzzySet& FuzzySet, TFuzzyInferenceMethod Method,
                                    bool Intersect) const {
-    if (static_cast<std::size_t>(Method) >= InferenceOperations.size()) RaiseInvalidMethod(Method);
-    const TFuzzyOperation Operation = InferenceOperations[Method];
+    const TFuzzyOperation Operation = InferenceOperation(Method);
     return Intersect ? Intersection(FuzzySet, Operation) : Union(FuzzySet, Operation);
 }
 

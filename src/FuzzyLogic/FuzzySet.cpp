@@ -59,9 +59,13 @@ TOwned<TFuzzySet> TFuzzySet::NewSibling() const {
 
 void TFuzzySet::SetName(const std::string& Value) {
     if (Value == FName) return;
-    if (IsReservedWord(Value)) throw EFzyException(SInvalidFuzzySetName, {Value});
+    CheckName(Value);
     FName = Value;
     Changed(false);
+}
+
+void TFuzzySet::CheckName(const std::string& Value) {
+    if (IsReservedWord(Value)) throw EFzyException(SInvalidFuzzySetName, {Value});
 }
 
 void TFuzzySet::SetComment(const std::string& Value) {
@@ -322,12 +326,16 @@ void TFuzzySet::Assign(const TPersistent& Source) {
         TGCollectionItem::Assign(Source);
         return;
     }
-    if (Other == this) return;
-    FName = Other->FName;
-    FValues->Assign(*Other->FValues);
-    FSetType = Other->FSetType;
-    FInflectionPoint = Other->FInflectionPoint;
-    FExpression = Other->FExpression;
+    AssignSet(*Other);
+}
+
+void TFuzzySet::AssignSet(const TFuzzySet& Other) {
+    if (&Other == this) return;
+    FName = Other.FName;
+    FValues->AssignPoints(*Other.FValues);
+    FSetType = Other.FSetType;
+    FInflectionPoint = Other.FInflectionPoint;
+    FExpression = Other.FExpression;
     Changed(false);
 }
 

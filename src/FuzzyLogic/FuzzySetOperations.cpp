@@ -22,7 +22,7 @@
 namespace fzl {
 namespace {
 
-using TOperatorFunction = bool (*)(TFuzzySetValues&, TFzyFloat, TFzyFloat, TFzyFloat, TFzyFloat);
+using TOperatorFunction = TFuzzySet::TOperatorFunction;
 
 // The operators of each operation, indexed by TFuzzyOperation; their keywords are
 // FuzzyIntersectionKeywords and FuzzyUnionKeywords. An unbounded sum is no intersection.
@@ -82,35 +82,39 @@ TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::stri
     TOwned<TFuzzySet> Result = NewSibling();
     try {
         Result->SetName(CreateFuzzyName(FName, FuzzySet.FName, OpName));
-        TFuzzySetValues& Points = Result->GetValues();
-        // Every point of both operands, and a crossing between most of them.
-        Points.Reserve(2 * (FValues->Count() + FuzzySet.FValues->Count()));
-        // Built in place: a running conclusion's expression grows with every rule.
-        std::string Expression = OperandText(*this);
-        const std::string Right = OperandText(FuzzySet);
-        Expression.reserve(Expression.size() + OpName.size() + Right.size() + 2);
-        ((Expression += ' ') += OpName) += ' ';
-        Expression += Right;
-        try {
-            const TUpdateGuard Update(Points);
-            const bool Stopped = detail::MergeSweep(
-                *FValues, *FuzzySet.FValues, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-                    return Op(Points, X1, Y1, X2, Y2);
-                });
-            if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0)
-                detail::SimplifyRuns(Points);
-        } catch (...) {
-            // The closing report cleared the expression; the result says what it was meant to be.
-            Result->FExpression = std::move(Expression);
-            throw;
-        }
-        Result->FExpression = std::move(Expression);
+        FillOperatorResult(*Result, FuzzySet, OpName, Op);
     } catch (...) {
         // A result in a collection stays there, as the collection's; a detached one goes.
         if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
         throw;
     }
     return Result;
+}
+
+void TFuzzySet::FillOperatorResult(TFuzzySet& Result, const TFuzzySet& FuzzySet, const std::string& OpName,
+                                   TFuzzyOperator Op) const {
+    TFuzzySetValues& Points = Result.GetValues();
+    // Every point of both operands, and a crossing between most of them.
+    Points.Reserve(2 * (FValues->Count() + FuzzySet.FValues->Count()));
+    // Built in place: a running conclusion's expression grows with every rule.
+    std::string Expression = OperandText(*this);
+    const std::string Right = OperandText(FuzzySet);
+    Expression.reserve(Expression.size() + OpName.size() + Right.size() + 2);
+    ((Expression += ' ') += OpName) += ' ';
+    Expression += Right;
+    try {
+        const TUpdateGuard Update(Points);
+        const bool Stopped = detail::MergeSweep(*FValues, *FuzzySet.FValues,
+                                                [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+                                                    return Op(Points, X1, Y1, X2, Y2);
+                                                });
+        if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0) detail::SimplifyRuns(Points);
+    } catch (...) {
+        // The closing report cleared the expression; the result says what it was meant to be.
+        Result.FExpression = std::move(Expression);
+        throw;
+    }
+    Result.FExpression = std::move(Expression);
 }
 
 bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {
@@ -126,20 +130,24 @@ TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet) const {
     return Operator(FuzzySet, std::string(FuzzyUnionKeywords[foZadeh]), &FuzzyOperatorMax);
 }
 
-TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
+TFuzzySet::TOperatorFunction TFuzzySet::OperationOperator(TFuzzyOperation Operation, bool IsUnion,
+                                                          bool AnyEmpty) {
     const auto Index = static_cast<std::size_t>(Operation);
-    if (Index >= OperatorTable.size() || OperatorTable[Index].Intersection == nullptr)
+    if (Index >= OperatorTable.size() || (!IsUnion && OperatorTable[Index].Intersection == nullptr))
         RaiseInvalidOperation(Operation);
-    const TOperatorFunction Op =
-        AnyEmpty(*this, FuzzySet) ? &FuzzyOperatorMin : OperatorTable[Index].Intersection;
-    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[Index]), Op);
+    if (AnyEmpty) return IsUnion ? &FuzzyOperatorMax : &FuzzyOperatorMin;
+    return IsUnion ? OperatorTable[Index].Union : OperatorTable[Index].Intersection;
+}
+
+TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
+    const TOperatorFunction Op = OperationOperator(Operation, false, AnyEmpty(*this, FuzzySet));
+    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[static_cast<std::size_t>(Operation)]),
+                    Op);
 }
 
 TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
-    const auto Index = static_cast<std::size_t>(Operation);
-    if (Index >= OperatorTable.size()) RaiseInvalidOperation(Operation);
-    const TOperatorFunction Op = AnyEmpty(*this, FuzzySet) ? &FuzzyOperatorMax : OperatorTable[Index].Union;
-    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[Index]), Op);
+    const TOperatorFunction Op = OperationOperator(Operation, true, AnyEmpty(*this, FuzzySet));
+    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]), Op);
 }
 
 // ---- Overlap test -----------------------------------------------------------------------------

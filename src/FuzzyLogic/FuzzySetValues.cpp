@@ -133,10 +133,15 @@ void TFuzzySetValues::Assign(const TPersistent& Source) {
         TTypedCollection::Assign(Source);
         return;
     }
+    AssignPoints(*Other);
+}
+
+void TFuzzySetValues::AssignPoints(const TFuzzySetValues& Other) {
+    if (&Other == this) return;
     const TUpdateGuard Update(*this);
     Clear();
-    Reserve(Other->Count());
-    for (const TFuzzySetValue* Point : *Other) Add(Point->FX, Point->FY);
+    Reserve(Other.Count());
+    for (const TFuzzySetValue* Point : Other) Add(Point->FX, Point->FY);
 }
 
 TFzyFloat TFuzzySetValues::XAt(int Index) const noexcept {

@@ -35,12 +35,18 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent) {
     Erase(AComponent->FNotifiers, this);
 }
 
+std::shared_ptr<TComponent* const> TComponent::GetLifeCell() {
+    if (!FLifeCell) FLifeCell = std::make_shared<TComponent*>(this);
+    return FLifeCell;
+}
+
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove) Erase(FComponents, AComponent);
 }
 
 void TComponent::BeforeDestruction() {
     FComponentState.Include(csDestroying);
+    if (FLifeCell) *FLifeCell = nullptr;
     // Tell every registered component while this one is still whole.
     while (!FFreeNotifies.empty()) {
         TComponent* Other = FFreeNotifies.back();

@@ -19,8 +19,13 @@
 #include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/IFuzzyLogic/FuzzyLogicHook.h>
+#include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
+#include <fzl/IFuzzyLogic/FuzzyParserLink.h>
+#include <fzl/IFuzzyLogic/FuzzySetIntf.h>
 #include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
 #include <fzl/IFuzzyLogic/FuzzyStreamTokenList.h>
+#include <fzl/IFuzzyLogic/FuzzyVariableIntf.h>
 #include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
 #include <fzl/VXGenerics/Collections.h>

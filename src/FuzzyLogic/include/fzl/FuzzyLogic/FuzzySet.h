@@ -8,8 +8,8 @@
 //   set as it is and return a new one as TOwned<TFuzzySet>. The new set joins this set's
 //   collection (it is listed among the variable's sets) or is free-standing when this set
 //   has none; either way the handle frees it, leaving the collection, when it goes. Call
-//   release() on the handle to leave the set to its collection instead. A handle must not
-//   outlive the variable its set lives in.
+//   release() on the handle to leave the set to its collection instead. A handle whose set
+//   is freed by its variable first empties itself.
 
 #include <cstdint>
 #include <span>
@@ -225,12 +225,37 @@ public:
     /// The height of the overlap.
     virtual TFzyFloat FuzzyEquals(const TFuzzySet& FuzzySet);
 
+    /// A built-in operator of the sweep (FuzzyOperatorMin, ...).
+    using TOperatorFunction = bool (*)(TFuzzySetValues&, TFzyFloat, TFzyFloat, TFzyFloat, TFzyFloat);
+
 protected:
     ~TFuzzySet() override;
     /// Factory of the point list; descendants may return their own list class.
     virtual TOwned<TFuzzySetValues> CreateValues();
     /// A new empty set of this set's class in this set's collection (detached when there is none).
     [[nodiscard]] TOwned<TFuzzySet> NewSibling() const;
+
+    // ---- For descendants that create their results themselves --------------------------------
+    /// The body of Operator: fills Result (named, without points) with Op along the merge
+    /// sweep of this set and FuzzySet, simplifies it and writes its expression.
+    void FillOperatorResult(TFuzzySet& Result, const TFuzzySet& FuzzySet, const std::string& OpName,
+                            TFuzzyOperator Op) const;
+    /// The operator Intersection (IsUnion false) or Union uses for Operation, min or max when
+    /// an operand is empty (AnyEmpty); raises for foSum intersections and unknown values.
+    [[nodiscard]] static TOperatorFunction OperationOperator(TFuzzyOperation Operation, bool IsUnion,
+                                                             bool AnyEmpty);
+    /// The operation Infer combines with for Method; raises for unknown values.
+    [[nodiscard]] static TFuzzyOperation InferenceOperation(TFuzzyInferenceMethod Method);
+    /// The body of Assign for a source known to be a set: name, points, type, inflection
+    /// point and expression.
+    void AssignSet(const TFuzzySet& Other);
+    /// Raises EFzyException when Value is a reserved word (the check of SetName).
+    static void CheckName(const std::string& Value);
+    void SetInflectionPoint(TFzyFloat Value) noexcept { FInflectionPoint = Value; }
+    /// Stores the type as it is, generating nothing.
+    void StoreSetType(TFuzzySetType Value) noexcept { FSetType = Value; }
+    /// Starts a correlation strength that no sweep follows (GetMax() reads 0).
+    void ResetMax() noexcept { FMax = 0; }
 
 private:
     void GenerateShape(TFuzzySetType Type);

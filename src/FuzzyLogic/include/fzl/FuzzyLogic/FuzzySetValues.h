@@ -127,6 +127,8 @@ public:
 
     /// Replaces the points by copies of another list's points, in one bulk update.
     void Assign(const TPersistent& Source) override;
+    /// The same, for a source known to be a point list (no type check).
+    void AssignPoints(const TFuzzySetValues& Other);
     [[nodiscard]] TPersistent* GetOwner() const override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValues"; }
 

@@ -75,7 +75,8 @@ public:
     /// Stores Value clamped into [0, 1]; reports nothing.
     void SetThreshold(TFzyFloat Value) noexcept;
     [[nodiscard]] int GetItemIndex() const noexcept { return FItemIndex; }
-    /// Selects the current set; raises EListError at or beyond the set count.
+    /// Selects the current set; at or beyond the set count raises EFzyException
+    /// "List index out of bounds (n)".
     void SetItemIndex(int Value);
     [[nodiscard]] TFuzzySets& GetItems() const noexcept { return *FItems; }
     /// Replaces the sets by copies of Value's.

@@ -2,6 +2,7 @@
 // Components: owned trees of named objects with state flags and free notification.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
     void FreeNotification(TComponent* AComponent);
     /// Undoes FreeNotification(AComponent).
     void RemoveFreeNotification(TComponent* AComponent);
+    /// A cell that holds this component until it is freed and then holds null: how an
+    /// object that is not a component keeps a link that cannot dangle (TComponentRef).
+    [[nodiscard]] std::shared_ptr<TComponent* const> GetLifeCell();
 
 protected:
     /// Points Link at Value (not owned), moving this component's free notification
@@ -82,6 +86,27 @@ private:
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;  // told when this component goes
     std::vector<TComponent*> FNotifiers;     // will tell this component when they go
+    std::shared_ptr<TComponent*> FLifeCell;  // made on first request, emptied when the component goes
+};
+
+/// A link to a component that reads null once the component is freed, for holders
+/// that are not components (free notification needs a component on both sides).
+/// Copies share the link; it owns nothing.
+template <class T>
+class TComponentRef {
+public:
+    TComponentRef() noexcept = default;
+    explicit TComponentRef(T* Component)
+        : FComponent(Component), FCell(Component != nullptr ? Component->GetLifeCell() : nullptr) {}
+
+    /// The component, or nullptr when none was given or it has been freed.
+    [[nodiscard]] T* Get() const noexcept { return FCell && *FCell != nullptr ? FComponent : nullptr; }
+    /// The component given, alive or not (for comparisons only).
+    [[nodiscard]] T* Target() const noexcept { return FComponent; }
+
+private:
+    T* FComponent = nullptr;  // typed: T may reach TComponent through more than one base
+    std::shared_ptr<TComponent* const> FCell;
 };
 
 }  // namespace fzl
