@@ -7,6 +7,7 @@
 #include <fzl/FuzzyLogic/FuzzyLogic.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
 
+#include "IFuzzyLogic/IntfTestModel.h"
 #include "TestModel.h"
 #include "VXFuzzyLogicParser/CallParser.h"
 
@@ -151,6 +152,51 @@ TEST(BuiltInFunctions, HandlersComeFirst) {
     EXPECT_EQ(Sets.Count(), 3);
     EXPECT_EQ(Calls.Run("(pi 10 50)"),
               Calls.Expected([](TFuzzySet& S) { S.CreatePIFunctionValues(7, 10, 50); }));
+}
+
+TEST(BuiltInFunctions, ReferenceCountedTwin) {
+    const auto Before = LiveRefCountedObjects();
+    {
+        auto Parser = Make<TCallParser>();
+        const auto Variable = test::MakeVariable("x", 0, 100);
+        auto Args = [&](const std::string& Group) {  // the tokens of "(...)" after its "("
+            Parser->Stream = Make<TFuzzyLogicTokenStream>(Group);
+            (void)Parser->Stream->NextToken();
+            return Parser->ReadTokenList();
+        };
+        const TIntfPtr<IFuzzySet> Set = Variable->Add("a");
+        EXPECT_EQ(Parser->CalcFuzzyFunction(Set, "tri", Args("(0 5 10)")), Set);
+        EXPECT_EQ(test::TextOf(Set), "0,0 5,1 10,0 ");
+        EXPECT_EQ(Parser->CalcFuzzyFunction(Variable->Add("b"), "pi", Args("(10 50)"))->GetCount(), 7);
+        EXPECT_EQ(test::ErrorOf([&] {
+                      (void)Parser->CalcFuzzyFunction(Variable->Add("c"), "beta", Args("(6 50 2 -1)"));
+                  }),
+                  "Parsing Error, Invalid weight for function, beta: -1.0000.  Expected 0 or more in "
+                  "CalcFuzzyFunction at line 1: \"( 6 50 2 -1 \"");
+
+        // A handler's own set replaces the new one, which leaves the variable; handled without a
+        // set is not handled.
+        Parser->OnCalcFuzzyIntfFunction = [&](TObject*, const std::string& Name,
+                                              const TIntfPtr<IFuzzyStreamTokenList>&,
+                                              TIntfPtr<IFuzzySet>& Result, bool& Handled) {
+            Result = Name == "old" ? Set : nullptr;
+            Handled = true;
+        };
+        EXPECT_EQ(Parser->CalcFuzzyFunction(Variable->Add("d"), "old", Args("()")), Set);
+        EXPECT_FALSE(Variable->ContainsFuzzySet("d"));
+        EXPECT_EQ(Parser->CalcFuzzyFunction(Variable->Add("e"), "s", Args("(0 10)"))->GetSetType(),
+                  fstGrowthCurve);
+
+        // A token holding the set prints the set's text form.
+        const TIntfPtr<IFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
+        Token->SetFuzzySetIntf(Set);
+        EXPECT_EQ(Token->GetDataType(), fstIFuzzySet);
+        EXPECT_EQ(Token->ToString().substr(0, 3), "(a ");
+        EXPECT_EQ(Token->ToString(), Set->ToString());
+        EXPECT_FALSE(Token->GetList());
+        Variable->Clear();
+    }
+    EXPECT_EQ(LiveRefCountedObjects(), Before);
 }
 
 // Input from users and other programs: each text reads through, or fails with a parse
