@@ -21,7 +21,7 @@ using namespace fzl;
 
 const char* const ModelText =
     "(deffuzzy x (range 0 10) (values (term cold ((0 1) (5 0))) (term warm (tri 2 5 8))\n"
-    "  (term hot ((5 0) (10 1))) (term \"not so\" very warm)))";
+    "  (term hot ((5 0) (10 1))) (term notso \"a comment\" very warm)))";
 const char* const StoredTexts =
     "a=hot or cold\nb=?a and warm\nself=?self\nm1=very ?m2\nm2=?m1\nbad=warm or\n";
 
