@@ -187,6 +187,11 @@ TEST(ExpressionEvaluator, CrispValuesByEitherMethod) {
     EXPECT_EQ(E.Class.Parser->EvaluateCrisp(E.X, "warm or hot"), 7.5);  // (5 + 10) / 2
     EXPECT_EQ(E.Intf.Parser->EvaluateCrisp(E.XI, "warm or hot"), 7.5);
     EXPECT_EQ(E.Class.Parser->EvaluateCrisp(E.X, "3"), 3);
+    // Without a linked component: the centre of gravity, or the reference-counted variable's own method.
+    const auto Lone = Make<TVXFuzzyLogicParser>(nullptr);
+    EXPECT_DOUBLE_EQ(Lone->EvaluateCrisp(E.X, "warm or hot"), Crisp);
+    E.XI->SetDefuzzificationMethod(dmMeanOfMaxima);
+    EXPECT_EQ(Lone->EvaluateCrisp(E.XI, "warm or hot"), 7.5);
 }
 
 TEST(ExpressionEvaluator, NothingAccumulatesAndNoHostSetIsReshaped) {
