@@ -105,6 +105,7 @@ TEST(ExpressionEvaluator, OperandsOfEveryKind) {
     EXPECT_EQ(Text(*Hot), "5,0 10,1 ");
     EXPECT_EQ(E.Points("7"), "7,0 7,1 7,0 ");
     EXPECT_EQ(E.Class.Parser->Evaluate(E.X, "7")->GetExpression(), "7");
+    EXPECT_EQ(E.Intf.Parser->EvalFuzzyExpression(E.XI, "7")->GetExpression(), "7");  // in both models
     EXPECT_EQ(E.Points("(tri 0 5 10)"), "0,0 5,1 10,0 ");
     EXPECT_EQ(E.Points("((0 0) (5 1))"), "0,0 5,1 ");
     // The empty expression is the variable's "__Empty" set; the raw form leaves it there.
