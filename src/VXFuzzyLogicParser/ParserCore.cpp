@@ -68,6 +68,8 @@ int TVXFuzzyLogicParser::GetLineNumber() const {
 }
 
 std::string TVXFuzzyLogicParser::GetParsedText() const {
+    if (FState->Stream != nullptr && FState->Stream == FState->ExpressionStream)
+        return *FState->ExpressionText;
     return FState->Stream != nullptr ? FState->Stream->ToString() : std::string();
 }
 
