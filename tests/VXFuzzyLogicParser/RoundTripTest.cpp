@@ -225,7 +225,8 @@ TModelView Sorted(TModelView Model) {
 template <class TLogic>
 std::string RoundTrip(test::TParsed<TLogic>& Original, const std::string& Context) {
     constexpr bool Counted = std::is_same_v<TLogic, TIFuzzyLogic>;
-    Original.Logic->UpdateStrings();
+    // The model changed since its text was made: reading the text regenerates it.
+    EXPECT_TRUE(Original.Logic->GetNeedsUpdate()) << Context;
     TStrings& Text = Original.Logic->GetStrings();
     test::TParsed<TLogic> Copy(Original.Logic->GetAutoTerms());
     Copy.Logic->SetNumFunctionValues(Original.Logic->GetNumFunctionValues());
@@ -323,12 +324,30 @@ TEST(RoundTrip, EditedModelsReadBack) {
     // Renamed after an expression named it: the expression means something else now.
     X->GetItems().GetItemByName("a")->SetName("z");
     EXPECT_NE(RoundTrip(M, "renamed").find("(term c ((0.0000 0.0000)"), std::string::npos);
-    // Automatic terms, which name themselves, and a set without points.
+    // Automatic terms, which name themselves, a set without points, a set without a name, and an
+    // expression starting with a list operand (a body starting with "(" would be a call).
     M.Logic->AddAutoTerms(X);
     X->GetItems().Add("none");
+    TFuzzySet* Unnamed = X->GetItems().Add("");
+    Unnamed->CreateTriangleFunctionValues(1, 2, 3);
+    Unnamed->SetDefined(true);
+    TFuzzySet* Listed = M.Parser->EvalFuzzyExpression(X, "(tri 6 7 8) or b");
+    Listed->SetName("listed");
+    Listed->SetDefined(true);
     const std::string Text = RoundTrip(M, "automatic terms");
     EXPECT_NE(Text.find("(term medium (tri 0.0000 5.0000 10.0000))"), std::string::npos) << Text;
     EXPECT_NE(Text.find("(term none __Empty)"), std::string::npos) << Text;
+    EXPECT_NE(Text.find("(term \"\" (tri 1.0000 2.0000 3.0000))"), std::string::npos) << Text;
+    EXPECT_NE(Text.find("(term listed [(tri 6 7 8)] or b)"), std::string::npos) << Text;
+
+    // With AutoTerms on, the reader adds the automatic terms a text leaves out: a model that
+    // lacks them reads back with them (no text says "none").
+    test::TClassParsed On(true);
+    On.Parse("(deffuzzy y)");
+    On.Logic->GetItems().GetItem(0)->GetItems().GetItemByName("medium")->Free();
+    test::TClassParsed Read(true);
+    Read.Logic->SetStrings(On.Logic->GetStrings());
+    EXPECT_EQ(test::Names(*Read.Logic->GetItems().GetItem(0)), "low high medium ");
 }
 
 TEST(RoundTrip, RandomModelsPrintAsFixedPointsOfPrintParsePrint) {
