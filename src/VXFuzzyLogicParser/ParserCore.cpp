@@ -102,7 +102,8 @@ TIntfPtr<IFuzzyStreamToken> TVXFuzzyLogicParser::ParseHeader(std::string& Name, 
     if (!IsKind(Open, '(') || !IsKind(Word, fstAtom) || Word->GetText() != Keyword)
         ParseError(Where, ErrorMessage);
     TIntfPtr<IFuzzyStreamToken> Token = Stream.NextToken();
-    if (!IsKind(Token, fstAtom)) ParseError(Where, SFzyMissingName);
+    // A quoted name is how the printer writes a name no word can spell ("12", "?q", "").
+    if (!IsKind(Token, fstAtom) && !IsKind(Token, fstString)) ParseError(Where, SFzyMissingName);
     Name = Token->GetText();
     if (!HasComment) return Token;
     Token = Stream.NextToken();
