@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <fzl/fzl.h>
+
+#include "../../src/VXFuzzyLogicParser/internal/PrettyPrinter.h"
+#include "FuzzyLogic/TestModel.h"
+#include "FuzzyLogic/TestParser.h"
+
+namespace fzl {
+namespace {
+
+struct TPrintingParser : test::TStubParser {
+    using TStubParser::TStubParser;
+    TFuzzyPrettyPrinter Printer{*this};
+    std::string PrettyPrint(const TFuzzySet& FuzzySet, bool AsDefinition) override {
+        return Printer.Print(FuzzySet, AsDefinition);
+    }
+    std::string PrettyPrint(const TFuzzyVariable& FuzzyVariable) override { return Printer.Print(FuzzyVariable); }
+    std::string PrettyPrint(const TIntfPtr<IFuzzySet>& FuzzySet, bool AsDefinition) override {
+        return Printer.Print(FuzzySet, AsDefinition);
+    }
+    std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) override {
+        return Printer.Print(FuzzyVariable);
+    }
+};
+using TParser = TPrintingParser;
+
+/// A class-model variable "x" over [Min, Max] linked both ways to a parser.
+struct TPrinted : test::TModel {
+    TOwned<TParser> Parser = Make<TParser>();
+    TPrinted(double Min, double Max) : TModel(Min, Max) {
+        Logic->SetParser(Parser.get());
+        Parser->SetFuzzyLogic(Logic.get());
+    }
+    TFuzzySet* Set(const std::string& Name) { return Variable->GetItems().Add(Name); }
+    std::string Definition(const std::string& Name) {
+        return Parser->PrettyPrint(*Variable->GetItems().GetItemByName(Name), true);
+    }
+};
+
+TEST(PrettyPrinter, WrittenFormOfSetsAndVariables) {
+    TPrinted M(0, 100);
+    M.Variable->SetName("temp");
+    M.Variable->SetComment("room");
+    M.Variable->SetUnits("C");
+    EXPECT_EQ(M.Parser->PrettyPrint(*M.Variable),
+              "(deffuzzy temp \r\n  \"room\"\r\n  (range 0.0000 100.0000)\r\n  (units C)\r\n  (values \r\n  )\r\n)");
+    M.Set("warm")->CreateTriangleFunctionValues(10, 20, 30);
+    EXPECT_EQ(M.Parser->PrettyPrint(*M.Variable),
+              "(deffuzzy temp \r\n  \"room\"\r\n  (range 0.0000 100.0000)\r\n  (units C)\r\n  (values \r\n"
+              "    (term warm (tri 10.0000 20.0000 30.0000))\r\n  )\r\n)");
+
+    M.Add({{0, 1}, {50, 1}, {80, 0}}, "low");
+    EXPECT_EQ(M.Definition("low"), "(term low ((0.0000 1.0000) (50.0000 1.0000) (80.0000 0.0000) ))");
+    M.Set("p")->CreatePIFunctionValues(7, 10, 50);
+    EXPECT_EQ(M.Definition("p"), "(term p (pi 10.0000 50.0000))");
+    M.Set("q")->CreatePIFunctionValues(7, 0, 10, 3);
+    EXPECT_EQ(M.Definition("q"), "(term q (pi 0.0000 10.0000 3.0000))");
+    M.Set("s")->CreateCurveValues(7, 0, 10, 10, true);
+    M.Variable->GetItems().GetItemByName("s")->SetComment("a b");
+    EXPECT_EQ(M.Definition("s"), "(term s \"a b\" (s 0.0000 10.0000))");
+    M.Set("z")->CreateCurveValues(7, 0, 10, 3, false);
+    EXPECT_EQ(M.Definition("z"), "(term z (z 0.0000 10.0000))");
+    // A beta curve always carries its inflection point, also at the midpoint, and its weight when not 1.
+    M.Set("b")->CreateBetaCurveFunctionValues(7, 10, 50, 5);
+    EXPECT_EQ(M.Definition("b"), "(term b (beta 10.0000 50.0000 5.0000))");
+    M.Set("w")->CreateBetaCurveFunctionValues(7, 10, 50, 5, 2);
+    EXPECT_EQ(M.Definition("w"), "(term w (beta 10.0000 50.0000 5.0000 2.0000))");
+
+    // Short forms: the name, else the expression; an IFuzzySet shows its name alone.
+    TFuzzySet* Unnamed = M.Set("__Empty");
+    Unnamed->SetExpression("[very hot]");
+    EXPECT_EQ(M.Parser->PrettyPrint(*M.Variable->GetItems().GetItemByName("low"), false), "low");
+    EXPECT_EQ(M.Parser->PrettyPrint(*Unnamed, false), "[very hot]");
+    EXPECT_EQ(Unnamed->ToString(), "[very hot]");
+    const TIntfPtr<TIFuzzyVariable> Counted = MakeIntf<TIFuzzyVariable>("v");
+    Counted->SetParser(M.Parser->AsIntf<IFuzzyParser>());
+    Counted->Add("hot")->CreateTriangleFunctionValues(0, 0.5, 1);
+    const TIntfPtr<IFuzzySet> Empty = Counted->Add(std::string(SEmptyFuzzy));
+    Empty->SetExpression("[very hot]");
+    EXPECT_EQ(Empty->ToString(), "");
+    EXPECT_EQ(Counted->GetFuzzySetByName("hot")->ToString(), "hot");
+    EXPECT_EQ(Counted->ToString(), "(deffuzzy v \r\n  (range 0.0000 1.0000)\r\n  (values \r\n"
+                                   "    (term hot (tri 0.0000 0.5000 1.0000))\r\n  )\r\n)");
+}
+
+TEST(PrettyPrinter, AwkwardNamesUnitsCommentsAndNumbersAreWrittenSoThatTheyReadBack) {
+    TPrinted M(0, 10);
+    const std::pair<const char*, const char*> Names[] = {
+        {"hot", "hot"},      {"a b", "a\\ b"}, {"x<y", "x\\<y"}, {"x>y", "x>y"},   {"t\\", "t\\\\"},
+        {"12", "\"12\""},    {"?q", "\"?q\""}, {"(p", "\"(p\""}, {"1e", "1e"},     {"", "\"\""},
+        {"+a", "+a"},        {"a;b", "a\\;b"}};
+    for (const auto& [Name, Written] : Names) {
+        TFuzzySet* Set = M.Set(Name);
+        Set->CreateTriangleFunctionValues(1, 2, 3);
+        EXPECT_EQ(M.Parser->PrettyPrint(*Set, true), std::string("(term ") + Written + " (tri 1.0000 2.0000 3.0000))");
+        Set->Free();
+    }
+    const std::pair<const char*, const char*> Units[] = {
+        {"C", "C"}, {"5", "5"}, {"km h", "\"km h\""}, {"007", "\"007\""}, {"1.50", "\"1.50\""}, {"a\\b", "\"a\\\\b\""}};
+    for (const auto& [Unit, Written] : Units) {
+        M.Variable->SetUnits(Unit);
+        EXPECT_NE(M.Parser->PrettyPrint(*M.Variable).find(std::string("(units ") + Written + ")\r\n"),
+                  std::string::npos);
+    }
+    // Comments: always quoted, quotes and backslashes escaped; an empty set is written as __Empty.
+    M.Set("c")->SetComment("say \"hi\" \\");
+    EXPECT_EQ(M.Definition("c"), "(term c \"say \\\"hi\\\" \\\\\" __Empty)");
+    // Numbers: "%.4f" when it reads back, else the shortest exact form.
+    M.Variable->SetMaximum(0.00001);
+    M.Set("n")->CreateTriangleFunctionValues(0, 0.000002, 1.0 / 300000);
+    EXPECT_EQ(M.Definition("n"), "(term n (tri 0.0000 2e-06 3.3333333333333333e-06))");
+    EXPECT_NE(M.Parser->PrettyPrint(*M.Variable).find("(range 0.0000 1e-05)"), std::string::npos);
+}
+
+TEST(PrettyPrinter, ShapesAreWrittenAsCallsOnlyWhenTheCallMakesTheSamePoints) {
+    TPrinted M(0, 100);
+    M.Logic->SetNumFunctionValues(6);
+    // Six points: no point at the centre, whose mean of maxima (3.6667) is not the centre.
+    M.Set("p6")->CreatePIFunctionValues(6, 0, 10, 3);
+    EXPECT_EQ(M.Definition("p6"), "(term p6 (pi 0.0000 10.0000 3.0000))");
+    M.Set("b6")->CreateBetaCurveFunctionValues(6, 10.1, 50.3, 1.0 / 3, 2.7);
+    EXPECT_EQ(M.Definition("b6"), "(term b6 (beta 10.1000 50.3000 0.3333333333333333 2.7000))");
+    // Made with another number of points than the reader's, or clipped by the range: points.
+    M.Set("p7")->CreatePIFunctionValues(7, 0, 10, 3);
+    EXPECT_EQ(M.Definition("p7").substr(0, 30), "(term p7 ((0.0000 0.0000) (1.0");
+    M.Set("clip")->CreatePIFunctionValues(6, 10, 5);
+    EXPECT_EQ(M.Definition("clip").substr(0, 32), "(term clip ((0.0000 0.0000) (0.0");
+    M.Set("std")->SetSetType(fstGrowthCurve);
+    EXPECT_EQ(M.Definition("std"), "(term std (s 33.33333333333333 66.66666666666666))");
+    // Automatic terms name themselves, which no set answers when the text is read: their shapes.
+    M.Logic->AddAutoTerms(M.Variable);
+    EXPECT_EQ(M.Definition("low"), "(term low ((0.0000 1.0000) (100.0000 0.0000) ))");
+    EXPECT_EQ(M.Definition("medium"), "(term medium (tri 0.0000 50.0000 100.0000))");
+}
+
+TEST(PrettyPrinter, StaleTextIsRegeneratedThroughTheParser) {
+    TPrinted M(0, 10);
+    M.Set("a")->CreateTriangleFunctionValues(1, 2, 3);
+    EXPECT_TRUE(M.Logic->GetNeedsUpdate());
+    EXPECT_EQ(M.Logic->GetStrings().GetText(), M.Parser->PrettyPrint(*M.Variable) + "\n");
+    EXPECT_EQ(M.Variable->ToString(), M.Parser->PrettyPrint(*M.Variable));
+    EXPECT_FALSE(M.Logic->GetNeedsUpdate());
+}
+
+}  // namespace
+}  // namespace fzl
