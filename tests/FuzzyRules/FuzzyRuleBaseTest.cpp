@@ -177,5 +177,33 @@ TEST(FuzzyRuleBase, OwnsEverySetItMakes) {
     EXPECT_EQ(LiveRefCountedObjects(), Alive);
 }
 
+TEST(FuzzyRuleBase, GuideExample) {
+    // [guide:rules-as-text]
+    auto Logic = Make<TFuzzyLogic>(nullptr);
+    auto Parser = Make<TVXFuzzyLogicParser>(nullptr);  // reads the model and the rules' expressions
+    Parser->SetFuzzyLogic(Logic.get());
+    Logic->SetParser(Parser.get());
+    Logic->SetAutoTerms(false);
+    Parser->Parse(
+        "(deffuzzy temperature (range 0 40) (values (term cool (tri 8 16 24)) (term warm (tri 18 25 32))))"
+        "(deffuzzy fan (range 0 100) (values (term low (tri 5 25 45)) (term high (tri 55 75 95))))");
+
+    auto Rules = Make<TFuzzyRuleBase>(Logic.get());  // owns every set it makes
+    Rules->SetRules(
+        "IF temperature IS cool THEN fan IS low    ; one rule a line\n"
+        "IF temperature IS very warm THEN fan IS high");
+
+    std::vector<TFuzzyOutput> Outputs = Rules->Evaluate({{"temperature", 22}});
+    double Speed = *Outputs[0].Value;                                  // fan: 42.5686
+    double Strength = Rules->GetRuleStates()[1].Strength;              // very warm at 22: 0.3265
+    const TFuzzySet* Conclusion = Rules->GetConclusion(0);             // the rule base's, not yours
+    bool Nothing = !Rules->Evaluate({{"temperature", 2}})[0].Value;    // true: no rule fired
+    // [/guide:rules-as-text]
+    EXPECT_NEAR(Speed, 42.5686, 5e-5);
+    EXPECT_NEAR(Strength, 0.3265, 5e-5);
+    EXPECT_NE(Conclusion, nullptr);
+    EXPECT_TRUE(Nothing);
+}
+
 }  // namespace
 }  // namespace fzl
