@@ -53,7 +53,9 @@ public:
         }
     }
     [[nodiscard]] double X(double Value) const {
-        return PlotLeft + (std::clamp(Value, FLow, FHigh) - FLow) / (FHigh - FLow) * (PlotRight - PlotLeft);
+        const double Span = FHigh - FLow;  // 0 or infinite only for ranges near the ends of double
+        if (!(Span > 0) || !std::isfinite(Span)) return (PlotLeft + PlotRight) / 2;
+        return PlotLeft + (std::clamp(Value, FLow, FHigh) - FLow) / Span * (PlotRight - PlotLeft);
     }
     [[nodiscard]] double Y(double Value) const {
         return FTop + PlotBottom - std::clamp(Value, 0.0, FYMax) / FYMax * (PlotBottom - PlotTop);
