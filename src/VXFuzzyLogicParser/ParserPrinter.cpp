@@ -1,0 +1,25 @@
+// The printing operations of TVXFuzzyLogicParser, written by TFuzzyPrettyPrinter.
+
+#include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
+
+#include "internal/PrettyPrinter.h"
+
+namespace fzl {
+
+std::string TVXFuzzyLogicParser::PrettyPrint(const TFuzzySet& FuzzySet, bool AsDefinition) {
+    return TFuzzyPrettyPrinter(*this).Print(FuzzySet, AsDefinition);
+}
+
+std::string TVXFuzzyLogicParser::PrettyPrint(const TFuzzyVariable& FuzzyVariable) {
+    return TFuzzyPrettyPrinter(*this).Print(FuzzyVariable);
+}
+
+std::string TVXFuzzyLogicParser::PrettyPrint(const TIntfPtr<IFuzzySet>& FuzzySet, bool AsDefinition) {
+    return FuzzySet ? TFuzzyPrettyPrinter(*this).Print(FuzzySet, AsDefinition) : std::string();
+}
+
+std::string TVXFuzzyLogicParser::PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) {
+    return FuzzyVariable ? TFuzzyPrettyPrinter(*this).Print(FuzzyVariable) : std::string();
+}
+
+}  // namespace fzl
