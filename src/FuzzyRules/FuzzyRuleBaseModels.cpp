@@ -57,11 +57,11 @@ void TFuzzyRuleBase::BindVariable(const std::string& Name) {
 }
 
 void TFuzzyRuleBase::BindSet(int Variable, const std::string& Expression) {
-    FSets.push_back(Evaluate(*At(FVariables, Variable), Expression, FOwnedSets));
+    FSets.push_back(EvaluateIn(*At(FVariables, Variable), Expression, FOwnedSets));
 }
 
-TFuzzySet* TFuzzyRuleBase::Evaluate(TFuzzyVariable& Variable, const std::string& Expression,
-                                    std::vector<TOwned<TFuzzySet>>& Owned) const {
+TFuzzySet* TFuzzyRuleBase::EvaluateIn(TFuzzyVariable& Variable, const std::string& Expression,
+                                      std::vector<TOwned<TFuzzySet>>& Owned) const {
     TCustomFuzzyLogicParser& Parser = *LinkedComponent(FLogic).GetParser();
     TFuzzySets& Sets = Variable.GetItems();
     const int Before = Sets.Count();
@@ -98,7 +98,7 @@ void TFuzzyRuleBase::SetCrispFact(int Variable, TFzyFloat Value) {
 }
 
 void TFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Expression) {
-    At(FFacts, Variable) = Evaluate(*At(FVariables, Variable), Expression, FOwnedFacts);
+    At(FFacts, Variable) = EvaluateIn(*At(FVariables, Variable), Expression, FOwnedFacts);
 }
 
 TFzyFloat TFuzzyRuleBase::PremiseStrength(std::span<const TBoundClause> Premises, int Output) {

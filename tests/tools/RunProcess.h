@@ -2,10 +2,12 @@
 // Runs a program as a process: arguments and standard input in; standard output,
 // standard error and the exit status out.
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>

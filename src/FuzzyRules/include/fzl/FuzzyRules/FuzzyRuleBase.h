@@ -194,8 +194,8 @@ protected:
 private:
     /// Evaluates Expression in Variable; the sets the evaluation left in the variable are
     /// taken into Owned (the result among them, unless it is one of the variable's own sets).
-    TFuzzySet* Evaluate(TFuzzyVariable& Variable, const std::string& Expression,
-                        std::vector<TOwned<TFuzzySet>>& Owned) const;
+    TFuzzySet* EvaluateIn(TFuzzyVariable& Variable, const std::string& Expression,
+                          std::vector<TOwned<TFuzzySet>>& Owned) const;
 
     TComponentRef<TFuzzyLogic> FLogic;
     std::vector<TFuzzyVariable*> FVariables;
