@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -76,19 +77,21 @@ void CheckFiringAndDefaults() {
     Outputs = Model.Rules->Evaluate(TFuzzyInputs{{{"t", 5}}, {}, {{"f", 42}}});
     EXPECT_TRUE(Outputs[0].Defaulted);
     EXPECT_EQ(Outputs[0].Value, 42);
-    // At 7.5 hot is 0.5, very hot 0.25; the threshold is the component's 0.01.
+    // At 7.5 very hot, squared on hot's points resampled at 6, 7, 8, ..., is between 0.16 and
+    // 0.36: 0.26; the threshold is the component's 0.01.
     Outputs = Model.Rules->Evaluate({{"t", 7.5}});
     EXPECT_EQ(Model.Rules->GetRuleStates()[0].Strength, 0);
     EXPECT_FALSE(Model.Rules->GetRuleStates()[0].Fired);
-    EXPECT_DOUBLE_EQ(Model.Rules->GetRuleStates()[1].Strength, 0.25);
+    const TFzyFloat Strength = Model.Rules->GetRuleStates()[1].Strength;
+    EXPECT_NEAR(Strength, 0.26, 1e-12);
     EXPECT_TRUE(Model.Rules->GetRuleStates()[1].Fired);
-    // Clipped at 0.25, the fast triangle's centre of gravity lies right of its peak's middle.
+    // Clipped at 0.26, the fast triangle's centre of gravity lies right of its peak's middle.
     ASSERT_TRUE(Outputs[0].Value);
     EXPECT_GT(*Outputs[0].Value, 75);
     // A strength exactly at the threshold fires; a fact may be an expression.
-    Model.Logic->SetThreshold(0.25);
+    Model.Logic->SetThreshold(Strength);
     EXPECT_TRUE(Model.Rules->Evaluate({{"t", 7.5}})[0].Fired);
-    Model.Logic->SetThreshold(0.2500001);
+    Model.Logic->SetThreshold(std::nextafter(Strength, 1.0));
     EXPECT_FALSE(Model.Rules->Evaluate({{"t", 7.5}})[0].Fired);
     Outputs = Model.Rules->Evaluate(TFuzzyInputs{{}, {{"t", "somewhat cold"}}, {}});
     EXPECT_DOUBLE_EQ(Model.Rules->GetRuleStates()[0].Strength, 1);
@@ -194,13 +197,13 @@ TEST(FuzzyRuleBase, GuideExample) {
         "IF temperature IS very warm THEN fan IS high");
 
     std::vector<TFuzzyOutput> Outputs = Rules->Evaluate({{"temperature", 22}});
-    double Speed = *Outputs[0].Value;                                  // fan: 42.5686
-    double Strength = Rules->GetRuleStates()[1].Strength;              // very warm at 22: 0.3265
+    double Speed = *Outputs[0].Value;                                  // fan: 54.1391
+    double Strength = Rules->GetRuleStates()[1].Strength;              // very warm at 22: 0.3492
     const TFuzzySet* Conclusion = Rules->GetConclusion(0);             // the rule base's, not yours
     bool Nothing = !Rules->Evaluate({{"temperature", 2}})[0].Value;    // true: no rule fired
     // [/guide:rules-as-text]
-    EXPECT_NEAR(Speed, 42.5686, 5e-5);
-    EXPECT_NEAR(Strength, 0.3265, 5e-5);
+    EXPECT_NEAR(Speed, 54.1391, 5e-5);
+    EXPECT_NEAR(Strength, 0.3492, 5e-5);
     EXPECT_NE(Conclusion, nullptr);
     EXPECT_TRUE(Nothing);
 }

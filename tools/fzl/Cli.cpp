@@ -406,8 +406,9 @@ private:
 
 public:
     void Report(const TToolError& E) const {
+        // A line number belongs to a file; an expression from the command line has none.
         std::string Where = E.Source.empty() ? CommandName(FArgs.Command) : E.Source;
-        if (E.Line > 0) Where += ":" + IntToStr(E.Line);
+        if (E.Line > 0 && !E.Source.empty()) Where += ":" + IntToStr(E.Line);
         FIo.Err << Where << ": " << OneLine(E.Message) << "\n";
     }
 
