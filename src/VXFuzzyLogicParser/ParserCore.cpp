@@ -68,6 +68,8 @@ int TVXFuzzyLogicParser::GetLineNumber() const {
 }
 
 std::string TVXFuzzyLogicParser::GetParsedText() const {
+    if (FState->Stream != nullptr && FState->Stream == FState->ExpressionStream)
+        return *FState->ExpressionText;
     return FState->Stream != nullptr ? FState->Stream->ToString() : std::string();
 }
 
@@ -100,7 +102,8 @@ TIntfPtr<IFuzzyStreamToken> TVXFuzzyLogicParser::ParseHeader(std::string& Name, 
     if (!IsKind(Open, '(') || !IsKind(Word, fstAtom) || Word->GetText() != Keyword)
         ParseError(Where, ErrorMessage);
     TIntfPtr<IFuzzyStreamToken> Token = Stream.NextToken();
-    if (!IsKind(Token, fstAtom)) ParseError(Where, SFzyMissingName);
+    // A quoted name is how the printer writes a name no word can spell ("12", "?q", "").
+    if (!IsKind(Token, fstAtom) && !IsKind(Token, fstString)) ParseError(Where, SFzyMissingName);
     Name = Token->GetText();
     if (!HasComment) return Token;
     Token = Stream.NextToken();

@@ -208,6 +208,7 @@ public:
     /// The expression of Text: read with its own tokenizer, up to its end.
     TEntry EvalText(const std::string& Text) {
         const TStreamScope Scope(FState, FParser.CreateStream(Text));
+        const TQuotedExpression Quoted(FState, Text);
         const TIntfPtr<IFuzzyStreamTokenList> List = FParser.ParseTokenList();
         const TToken Rest = FState.Stream->NextToken();
         if (!IsKind(Rest, fstNone)) Fail(Rest, Format(SFzyInvalidToken, {Rest->ToString()}));
@@ -477,6 +478,27 @@ private:
         Entry->SetExpression(Written);
         return Entry;
     }
+
+    /// Quotes Text whole in the error messages of its own tokenizer, while it is read.
+    class TQuotedExpression {
+    public:
+        TQuotedExpression(TParserState& State, const std::string& Text)
+            : FState(State), FStream(State.ExpressionStream), FText(State.ExpressionText) {
+            FState.ExpressionStream = FState.Stream;
+            FState.ExpressionText = &Text;
+        }
+        ~TQuotedExpression() {
+            FState.ExpressionStream = FStream;
+            FState.ExpressionText = FText;
+        }
+        TQuotedExpression(const TQuotedExpression&) = delete;
+        TQuotedExpression& operator=(const TQuotedExpression&) = delete;
+
+    private:
+        TParserState& FState;
+        const TFuzzyLogicTokenStream* FStream;
+        const std::string* FText;
+    };
 
     /// Marks an entry of the Variables list as being evaluated, and every error inside it
     /// as found at Line.

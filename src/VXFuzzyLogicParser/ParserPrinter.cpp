@@ -15,11 +15,11 @@ std::string TVXFuzzyLogicParser::PrettyPrint(const TFuzzyVariable& FuzzyVariable
 }
 
 std::string TVXFuzzyLogicParser::PrettyPrint(const TIntfPtr<IFuzzySet>& FuzzySet, bool AsDefinition) {
-    return FuzzySet ? TFuzzyPrettyPrinter(*this).Print(FuzzySet, AsDefinition) : std::string();
+    return TFuzzyPrettyPrinter(*this).Print(FuzzySet, AsDefinition);
 }
 
 std::string TVXFuzzyLogicParser::PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) {
-    return FuzzyVariable ? TFuzzyPrettyPrinter(*this).Print(FuzzyVariable) : std::string();
+    return TFuzzyPrettyPrinter(*this).Print(FuzzyVariable);
 }
 
 }  // namespace fzl

@@ -4,28 +4,12 @@
 
 #include <fzl/fzl.h>
 
-#include "../../src/VXFuzzyLogicParser/internal/PrettyPrinter.h"
 #include "FuzzyLogic/TestModel.h"
-#include "FuzzyLogic/TestParser.h"
 
 namespace fzl {
 namespace {
 
-struct TPrintingParser : test::TStubParser {
-    using TStubParser::TStubParser;
-    TFuzzyPrettyPrinter Printer{*this};
-    std::string PrettyPrint(const TFuzzySet& FuzzySet, bool AsDefinition) override {
-        return Printer.Print(FuzzySet, AsDefinition);
-    }
-    std::string PrettyPrint(const TFuzzyVariable& FuzzyVariable) override { return Printer.Print(FuzzyVariable); }
-    std::string PrettyPrint(const TIntfPtr<IFuzzySet>& FuzzySet, bool AsDefinition) override {
-        return Printer.Print(FuzzySet, AsDefinition);
-    }
-    std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) override {
-        return Printer.Print(FuzzyVariable);
-    }
-};
-using TParser = TPrintingParser;
+using TParser = TVXFuzzyLogicParser;
 
 /// A class-model variable "x" over [Min, Max] linked both ways to a parser.
 struct TPrinted : test::TModel {

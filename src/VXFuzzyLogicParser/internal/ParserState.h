@@ -38,6 +38,10 @@ struct TParserState {
     int OperandCount = 0;
     /// Entries of the component's Variables list being evaluated, innermost last.
     std::vector<int> References;
+    /// An expression read from a text of its own, quoted whole in error messages (the
+    /// tokenizer's echo holds one construct, which for an expression is a single token).
+    const TFuzzyLogicTokenStream* ExpressionStream = nullptr;
+    const std::string* ExpressionText = nullptr;
 };
 
 /// Installs a new tokenizer over Text as the parse's stream and restores the previous
