@@ -274,5 +274,35 @@ TEST(Hostile, EveryTextParsesOrRaisesWithALine) {
     }
 }
 
+TEST(Hostile, SizeCapsHoldExactlyAtTheirLimits) {
+    TExpressions E;
+    std::string Ors = "hot";
+    for (int Index = 0; Index < TVXFuzzyLogicParser::MaxExpressionOperators; ++Index) Ors += " or hot";
+    EXPECT_EQ(E.Points(Ors), "5,0 10,1 ");
+    const std::string TooMany = Head(Format(SFzyTooManyOperators, {256}), 2);
+    EXPECT_EQ(E.Error(Ors + "\nor hot").substr(0, TooMany.size()), TooMany);
+
+    const auto PairsText = [](int Count) {
+        std::string Text = "(deffuzzy x (values (term a (";
+        for (int Index = 0; Index < Count; ++Index) Text += "(1 1)";
+        return Text + "))))";
+    };
+    TClassParsed Class;
+    EXPECT_EQ(ParseErrorOf([&] { Class.Parse(PairsText(TVXFuzzyLogicParser::MaxSetPoints)); }), "none");
+    const std::string TooManyPoints =
+        ErrorHead(Format(SFzyTooManyPoints, {10000}), "ParseFuzzyValuePairs", 1);
+    EXPECT_EQ(ParseErrorOf([&] { Class.Parse(PairsText(10001)); }).substr(0, TooManyPoints.size()),
+              TooManyPoints);
+
+    // ?deep31 follows 32 stored texts, the most allowed; ?deep32 one more.
+    std::string Entries = "deep0=hot\n";
+    for (int Index = 1; Index <= 32; ++Index)
+        Entries += "deep" + std::to_string(Index) + "=?deep" + std::to_string(Index - 1) + "\n";
+    E.SetEntries(Entries);
+    EXPECT_EQ(E.Points("?deep31"), "5,0 10,1 ");
+    const std::string TooDeep = Head(Format(SFzyReferenceTooDeep, {32}), 1);
+    EXPECT_EQ(E.Error("?deep32").substr(0, TooDeep.size()), TooDeep);
+}
+
 }  // namespace
 }  // namespace fzl::test
