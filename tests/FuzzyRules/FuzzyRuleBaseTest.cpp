@@ -197,10 +197,10 @@ TEST(FuzzyRuleBase, GuideExample) {
         "IF temperature IS very warm THEN fan IS high");
 
     std::vector<TFuzzyOutput> Outputs = Rules->Evaluate({{"temperature", 22}});
-    double Speed = *Outputs[0].Value;                                  // fan: 54.1391
-    double Strength = Rules->GetRuleStates()[1].Strength;              // very warm at 22: 0.3492
-    const TFuzzySet* Conclusion = Rules->GetConclusion(0);             // the rule base's, not yours
-    bool Nothing = !Rules->Evaluate({{"temperature", 2}})[0].Value;    // true: no rule fired
+    double Speed = *Outputs[0].Value;                                // fan: 54.1391
+    double Strength = Rules->GetRuleStates()[1].Strength;            // very warm at 22: 0.3492
+    const TFuzzySet* Conclusion = Rules->GetConclusion(0);           // the rule base's, not yours
+    bool Nothing = !Rules->Evaluate({{"temperature", 2}})[0].Value;  // true: no rule fired
     // [/guide:rules-as-text]
     EXPECT_NEAR(Speed, 54.1391, 5e-5);
     EXPECT_NEAR(Strength, 0.3492, 5e-5);

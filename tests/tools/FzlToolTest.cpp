@@ -156,6 +156,10 @@ TEST(FzlTool, BrokenInputsGiveOneLineErrors) {
          2,
          "fzl infer: --input expects NAME=VALUE"},
         {{"infer", Model, "--rules"}, "", 2, "fzl infer: --rules needs a value"},
+        {{"infer", Model, "--rules", Rules, "--input", "humidity=5", "--input", "humidity=6"},
+         "",
+         2,
+         "fzl infer: --input gives \"humidity\" twice"},
     };
     for (const TCase& Case : Cases) {
         if (!Case.Rules.empty()) WriteAll(BadRules, Case.Rules);
@@ -190,6 +194,8 @@ TEST(FzlTool, PlotsAreWellFormedSvgWithOnePolylinePerSet) {
          {"cold", "cool", "warm", "hot", "dry", "normal", "humid", "off", "low", "medium", "high", "max"})
         EXPECT_NE(Text.find(std::string(">") + Name + "</text>"), std::string::npos) << Name;
     EXPECT_NE(Text.find(">temperature (degC)</text>"), std::string::npos);
+    // The picture in the README is this one: redraw it when the example or the plot changes.
+    EXPECT_EQ(testing::ReadAll(FZL_TEST_SOURCE_DIR "/../docs/fan_controller.svg"), Text);
     ASSERT_EQ(Fzl({"infer", "--no-auto-terms", Model, "--rules", Rules, "--input", "temperature=22",
                    "--input", "humidity=50", "--plot", Conclusion})
                   .Status,

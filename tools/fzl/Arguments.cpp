@@ -148,6 +148,19 @@ std::pair<std::string, std::string> SplitNamed(TCommand Command, std::string_vie
     return {Value.substr(0, Equals), Value.substr(Equals + 1)};
 }
 
+/// Adds NAME=VALUE to Named; a name given twice is refused rather than one value silently winning.
+void AddNamed(TCommand Command, std::string_view Option, const std::string& Value, TNamedTexts& Named) {
+    std::pair<std::string, std::string> Entry = SplitNamed(Command, Option, Value);
+    for (const auto& [Name, Text] : Named) {
+        if (Name != Entry.first) continue;
+        std::string Message = "--";
+        Message += Option;
+        Message += " gives \"" + Name + "\" twice";
+        Usage(Command, std::move(Message));
+    }
+    Named.push_back(std::move(Entry));
+}
+
 void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Value) {
     const TCommand Command = Arguments.Command;
     TModelSettings& Settings = Arguments.Settings;
@@ -179,10 +192,10 @@ void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Va
             Settings.Defuzzification = Value == "mom" ? dmMeanOfMaxima : dmCenterOfGravity;
             break;
         case OptRules: Arguments.Rules = Value; break;
-        case OptInput: Arguments.Inputs.push_back(SplitNamed(Command, Spec.Name, Value)); break;
-        case OptFact: Arguments.Facts.push_back(SplitNamed(Command, Spec.Name, Value)); break;
+        case OptInput: AddNamed(Command, Spec.Name, Value, Arguments.Inputs); break;
+        case OptFact: AddNamed(Command, Spec.Name, Value, Arguments.Facts); break;
         case OptExplain: Arguments.Explain = true; break;
-        case OptDefault: Arguments.Defaults.push_back(SplitNamed(Command, Spec.Name, Value)); break;
+        case OptDefault: AddNamed(Command, Spec.Name, Value, Arguments.Defaults); break;
         case OptCorrelation:
             if (!IsFuzzyCorrelation(Value, Settings.Correlation)) Bad("minimum or product");
             break;
