@@ -1,4 +1,4 @@
-# Install rules: the library, the public headers of every module, the CMake
+# Install rules: the library, the tool fzl, the public headers of every module, the CMake
 # package (find_package(fzl) gives fzl::fzl) and the pkg-config file. Paths
 # follow GNUInstallDirs; private headers (<Module>/internal/) stay behind.
 
@@ -11,6 +11,11 @@ install(TARGETS fzl EXPORT fzlTargets
     LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT fzl_Runtime
         NAMELINK_COMPONENT fzl_Development
     ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT fzl_Development)
+
+# The command-line tool, when it is built, goes with the library (not into the CMake package).
+if(TARGET fzl_tool)
+    install(TARGETS fzl_tool RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT fzl_Runtime)
+endif()
 
 # Each module's include/ holds fzl/<Module>/*.h; the umbrella is src/include/fzl/fzl.h.
 foreach(FZL_MODULE IN LISTS FZL_MODULES)

@@ -5,6 +5,7 @@
 # finding is kept in build/fuzz/findings/ and fails the run.
 #   cmake --workflow --preset fuzz && scripts/fuzz.sh                  # 45 s each
 #   scripts/fuzz.sh -runs=10000000                                      # a long run
+#   FZL_FUZZ_TARGETS="rules cli" scripts/fuzz.sh -max_total_time=30     # some targets only
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -17,6 +18,7 @@ mkdir -p "$findings"
 status=0
 for seeds in fuzz/corpus/*/; do
     name="$(basename "$seeds")"
+    if [[ -n "${FZL_FUZZ_TARGETS:-}" && " $FZL_FUZZ_TARGETS " != *" $name "* ]]; then continue; fi
     target="build/fuzz/fuzz/fzl_fuzz_${name}"
     [[ -x $target ]] || { echo "fuzz: $target is missing; run 'cmake --workflow --preset fuzz'" >&2; exit 2; }
     mkdir -p "$work/$name"

@@ -19,6 +19,9 @@
 #include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/FuzzyRules/FuzzyRule.h>
+#include <fzl/FuzzyRules/FuzzyRuleBase.h>
+#include <fzl/FuzzyRules/RuleMessages.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicHook.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
 #include <fzl/IFuzzyLogic/FuzzyParserLink.h>

@@ -1,0 +1,172 @@
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyRules/FuzzyRuleBase.h>
+#include <fzl/FuzzyRules/RuleMessages.h>
+
+#include "internal/RuleError.h"
+
+namespace fzl {
+namespace {
+
+void CheckFinite(const std::string& Variable, TFzyFloat Value) {
+    if (!std::isfinite(Value)) throw EFzyException(SFzyRuleInputNotFinite, {Variable});
+}
+
+}  // namespace
+
+void TCustomFuzzyRuleBase::SetRules(const std::string& Text) { SetRules(ReadFuzzyRules(Text)); }
+
+void TCustomFuzzyRuleBase::SetRules(std::vector<TFuzzyRule> Rules) {
+    FRules = std::move(Rules);
+    Rebind();
+}
+
+void TCustomFuzzyRuleBase::Clear() {
+    Unbind();
+    FRules.clear();
+    FBound.clear();
+    FVariableNames.clear();
+    FInputs.clear();
+    FOutputs.clear();
+    FStates.clear();
+}
+
+void TCustomFuzzyRuleBase::Rebind() {
+    try {
+        Bind();
+    } catch (...) {
+        Clear();
+        throw;
+    }
+}
+
+void TCustomFuzzyRuleBase::BeforeDestruction() {
+    Unbind();
+    TObject::BeforeDestruction();
+}
+
+std::vector<std::string> TCustomFuzzyRuleBase::GetInputNames() const {
+    std::vector<std::string> Names;
+    for (const int Variable : FInputs) Names.push_back(FVariableNames[static_cast<std::size_t>(Variable)]);
+    return Names;
+}
+
+std::vector<std::string> TCustomFuzzyRuleBase::GetOutputNames() const {
+    std::vector<std::string> Names;
+    for (const int Variable : FOutputs) Names.push_back(FVariableNames[static_cast<std::size_t>(Variable)]);
+    return Names;
+}
+
+void TCustomFuzzyRuleBase::Bind() {
+    Unbind();
+    FBound.clear();
+    FVariableNames.clear();
+    FInputs.clear();
+    FOutputs.clear();
+    FStates.clear();
+    CheckComponent();
+    int SetCount = 0;
+    for (const TFuzzyRule& Rule : FRules) {
+        TBoundRule Bound;
+        for (const TFuzzyClause& Premise : Rule.Premises) {
+            Bound.Premises.push_back(BindClause(Rule, Premise, SetCount));
+            if (std::ranges::find(FInputs, Bound.Premises.back().Variable) == FInputs.end())
+                FInputs.push_back(Bound.Premises.back().Variable);
+        }
+        Bound.Conclusion = BindClause(Rule, Rule.Conclusion, SetCount);
+        if (std::ranges::find(FOutputs, Bound.Conclusion.Variable) == FOutputs.end())
+            FOutputs.push_back(Bound.Conclusion.Variable);
+        FBound.push_back(std::move(Bound));
+    }
+    FStates.assign(FRules.size(), TFuzzyRuleState{});
+}
+
+int TCustomFuzzyRuleBase::VariableIndex(const std::string& Name) {
+    const auto Found = std::ranges::find(FVariableNames, Name);
+    if (Found != FVariableNames.end()) return static_cast<int>(Found - FVariableNames.begin());
+    return -1;
+}
+
+TCustomFuzzyRuleBase::TBoundClause TCustomFuzzyRuleBase::BindClause(const TFuzzyRule& Rule,
+                                                                    const TFuzzyClause& Clause,
+                                                                    int& SetCount) {
+    TBoundClause Bound;
+    Bound.Variable = VariableIndex(Clause.Variable);
+    if (Bound.Variable < 0) {
+        if (!HasVariable(Clause.Variable))
+            rules::RaiseRuleError(Format(SUnknownFuzzyVarName, {Clause.Variable}), Rule.Line, Rule.Text);
+        BindVariable(Clause.Variable);
+        FVariableNames.push_back(Clause.Variable);
+        Bound.Variable = VariableCount() - 1;
+    }
+    try {
+        BindSet(Bound.Variable, Clause.Expression);
+    } catch (const Exception& E) {
+        rules::RaiseRuleError(Format(SFzyRuleBadExpression, {rules::ParticularMessage(E.what()),
+                                                             Clause.Variable, Clause.Expression}),
+                              Rule.Line, Rule.Text);
+    }
+    Bound.Set = SetCount++;
+    return Bound;
+}
+
+void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
+    for (const auto& [Name, Value] : Inputs.Values) {
+        if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
+        CheckFinite(Name, Value);
+        if (Inputs.Facts.contains(Name)) throw EFzyException(SFzyRuleTwoInputs, {Name});
+    }
+    for (const auto& [Name, Expression] : Inputs.Facts)
+        if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
+    for (const auto& [Name, Value] : Inputs.Defaults) {
+        if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
+        CheckFinite(Name, Value);
+    }
+    for (const int Variable : FInputs) {
+        const std::string& Name = FVariableNames[static_cast<std::size_t>(Variable)];
+        if (const auto Value = Inputs.Values.find(Name); Value != Inputs.Values.end()) {
+            SetCrispFact(Variable, Value->second);
+        } else if (const auto Fact = Inputs.Facts.find(Name); Fact != Inputs.Facts.end()) {
+            try {
+                SetExpressionFact(Variable, Fact->second);
+            } catch (const Exception& E) {
+                throw EFzyException(SFzyRuleBadFact, {rules::ParticularMessage(E.what()), Name});
+            }
+        } else {
+            throw EFzyException(SFzyRuleNoInput, {Name});
+        }
+    }
+}
+
+std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inputs) {
+    CheckComponent();
+    BeginEvaluation();
+    FStates.assign(FRules.size(), TFuzzyRuleState{});
+    SetFacts(Inputs);
+    for (std::size_t Rule = 0; Rule < FBound.size(); ++Rule) {
+        const TBoundRule& Bound = FBound[Rule];
+        TFuzzyRuleState& State = FStates[Rule];
+        State.Strength = PremiseStrength(Bound.Premises, Bound.Conclusion.Variable);
+        State.Fired = Fire(Bound.Conclusion, State.Strength);
+    }
+    std::vector<TFuzzyOutput> Outputs;
+    for (const int Variable : FOutputs) {
+        TFuzzyOutput& Output = Outputs.emplace_back();
+        Output.Variable = FVariableNames[static_cast<std::size_t>(Variable)];
+        if (HasConclusion(Variable)) {
+            Output.Fired = true;
+            Output.Value = Defuzzify(Variable);
+        } else if (const auto Default = Inputs.Defaults.find(Output.Variable);
+                   Default != Inputs.Defaults.end()) {
+            Output.Defaulted = true;
+            Output.Value = Default->second;
+        }
+    }
+    return Outputs;
+}
+
+}  // namespace fzl

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include <fzl/fzl.h>
+
+#include "../../examples/FanController.h"
+
+namespace fzl {
+namespace {
+
+std::string ReadExample(const std::string& Name) {
+    std::ifstream File(FZL_TEST_SOURCE_DIR "/../examples/" + Name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(File), {}};
+}
+
+/// A component of either model with its parser and a rule base over it.
+template <class TLogic, class TRuleBase>
+struct TRuleModel {
+    TOwned<TLogic> Logic = Make<TLogic>(nullptr);
+    TOwned<TVXFuzzyLogicParser> Parser = Make<TVXFuzzyLogicParser>(nullptr);
+    TOwned<TRuleBase> Rules;
+
+    explicit TRuleModel(const std::string& Model, bool AutoTerms = true) {
+        Logic->SetAutoTerms(AutoTerms);
+        Parser->SetFuzzyLogic(Logic.get());
+        Logic->SetParser(Parser.get());
+        Parser->Parse(Model);
+        Rules = Make<TRuleBase>(Logic.get());
+    }
+};
+using TClassModel = TRuleModel<TFuzzyLogic, TFuzzyRuleBase>;
+using TRefModel = TRuleModel<TIFuzzyLogic, TIFuzzyRuleBase>;
+
+constexpr const char* SmallModel =
+    "(deffuzzy t (range 0 10) (values (term cold (tri 0 0 5)) (term hot (tri 5 10 10))))\n"
+    "(deffuzzy f (range 0 100) (values (term slow (tri 0 0 50)) (term fast (tri 50 100 100))))";
+
+TEST(FuzzyRuleBase, TextFanControllerIsTheCppOneInBothModels) {
+    examples::TFanController Cpp;
+    TClassModel Class(ReadExample("fan_controller.fzl"));
+    TRefModel Ref(ReadExample("fan_controller.fzl"));
+    for (TCustomFuzzyLogic* Logic : {static_cast<TCustomFuzzyLogic*>(Class.Logic.get()),
+                                     static_cast<TCustomFuzzyLogic*>(Ref.Logic.get())}) {
+        Logic->SetCorrelationMethod(fcmProduct);
+        Logic->SetThreshold(1e-9);
+    }
+    Class.Rules->SetRules(ReadExample("fan_controller.rules"));
+    Ref.Rules->SetRules(ReadExample("fan_controller.rules"));
+    ASSERT_EQ(Class.Rules->GetRules().size(), 12U);
+    EXPECT_EQ(Class.Rules->GetInputNames(), (std::vector<std::string>{"temperature", "humidity"}));
+    EXPECT_EQ(Class.Rules->GetOutputNames(), std::vector<std::string>{"fan"});
+    for (double Temperature = 0; Temperature <= 40; Temperature += 0.5) {
+        for (double Humidity = 0; Humidity <= 100; Humidity += 2.5) {
+            const std::map<std::string, TFzyFloat> Inputs{{"temperature", Temperature},
+                                                          {"humidity", Humidity}};
+            const auto FromClass = Class.Rules->Evaluate(Inputs);
+            const auto FromRef = Ref.Rules->Evaluate(Inputs);
+            ASSERT_TRUE(FromClass.at(0).Value) << Temperature << ", " << Humidity;
+            EXPECT_NEAR(*FromClass[0].Value, Cpp.Speed(Temperature, Humidity), 1e-9)
+                << Temperature << ", " << Humidity;
+            EXPECT_EQ(FromRef.at(0).Value, FromClass[0].Value) << Temperature << ", " << Humidity;
+        }
+    }
+}
+
+template <class TModel>
+void CheckFiringAndDefaults() {
+    TModel Model(SmallModel, false);
+    Model.Rules->SetRules("IF t IS cold THEN f IS slow\n\nIF t IS very hot THEN f IS fast");
+    // At 5 neither cold nor hot holds: no rule fires, and no number is made up.
+    auto Outputs = Model.Rules->Evaluate({{"t", 5}});
+    EXPECT_FALSE(Outputs.at(0).Fired);
+    EXPECT_FALSE(Outputs[0].Value);
+    Outputs = Model.Rules->Evaluate(TFuzzyInputs{{{"t", 5}}, {}, {{"f", 42}}});
+    EXPECT_TRUE(Outputs[0].Defaulted);
+    EXPECT_EQ(Outputs[0].Value, 42);
+    // At 7.5 very hot, squared on hot's points resampled at 6, 7, 8, ..., is between 0.16 and
+    // 0.36: 0.26; the threshold is the component's 0.01.
+    Outputs = Model.Rules->Evaluate({{"t", 7.5}});
+    EXPECT_EQ(Model.Rules->GetRuleStates()[0].Strength, 0);
+    EXPECT_FALSE(Model.Rules->GetRuleStates()[0].Fired);
+    const TFzyFloat Strength = Model.Rules->GetRuleStates()[1].Strength;
+    EXPECT_NEAR(Strength, 0.26, 1e-12);
+    EXPECT_TRUE(Model.Rules->GetRuleStates()[1].Fired);
+    // Clipped at 0.26, the fast triangle's centre of gravity lies right of its peak's middle.
+    ASSERT_TRUE(Outputs[0].Value);
+    EXPECT_GT(*Outputs[0].Value, 75);
+    // A strength exactly at the threshold fires; a fact may be an expression.
+    Model.Logic->SetThreshold(Strength);
+    EXPECT_TRUE(Model.Rules->Evaluate({{"t", 7.5}})[0].Fired);
+    Model.Logic->SetThreshold(std::nextafter(Strength, 1.0));
+    EXPECT_FALSE(Model.Rules->Evaluate({{"t", 7.5}})[0].Fired);
+    Outputs = Model.Rules->Evaluate(TFuzzyInputs{{}, {{"t", "somewhat cold"}}, {}});
+    EXPECT_DOUBLE_EQ(Model.Rules->GetRuleStates()[0].Strength, 1);
+    // Inputs out of the range are clamped into it: 12 reads as 10, where hot is 1.
+    (void)Model.Rules->Evaluate({{"t", 12}});
+    EXPECT_DOUBLE_EQ(Model.Rules->GetRuleStates()[1].Strength, 1);
+}
+
+TEST(FuzzyRuleBase, FiresAtTheThresholdAndSaysWhenNothingFired) {
+    CheckFiringAndDefaults<TClassModel>();
+    CheckFiringAndDefaults<TRefModel>();
+}
+
+template <class TModel>
+void CheckErrors() {
+    TModel Model(SmallModel);
+    const auto ErrorOf = [&](const std::string& Rules) -> std::pair<int, std::string> {
+        try {
+            Model.Rules->SetRules(Rules);
+        } catch (const EFzyParseException& E) {
+            return {E.LineNumber(), E.what()};
+        }
+        return {0, ""};
+    };
+    EXPECT_EQ(
+        ErrorOf("IF t IS cold THEN f IS slow\nIF speed IS cold THEN f IS slow"),
+        std::make_pair(2, std::string("Parsing Error, Unknown Fuzzy Variable name: \"speed\" in ParseRule at "
+                                      "line 2: \"IF speed IS cold THEN f IS slow\"")));
+    EXPECT_EQ(ErrorOf(";\n;\nIF t IS frost THEN f IS slow"),
+              std::make_pair(
+                  3, std::string("Parsing Error, Invalid item in fuzzy expression: frost (in \"t IS frost\") "
+                                 "in ParseRule at line 3: \"IF t IS frost THEN f IS slow\"")));
+    EXPECT_TRUE(Model.Rules->GetRules().empty());  // a failed SetRules leaves no rules
+    Model.Rules->SetRules("IF t IS cold THEN f IS slow");
+    const auto InputError = [&](const TFuzzyInputs& Inputs) -> std::string {
+        try {
+            (void)Model.Rules->Evaluate(Inputs);
+        } catch (const EFzyException& E) {
+            return E.what();
+        }
+        return "";
+    };
+    EXPECT_EQ(InputError({}), "No input for variable \"t\", which the rules' premises use");
+    EXPECT_EQ(InputError({{{"t", 1}, {"speed", 2}}, {}, {}}), "Unknown Fuzzy Variable name: \"speed\"");
+    EXPECT_EQ(InputError({{{"t", 1}}, {{"t", "cold"}}, {}}),
+              "Two inputs for variable \"t\": a number and a fact");
+    EXPECT_EQ(InputError({{{"t", 1.0 / 0.0}}, {}, {}}),
+              "Invalid input for variable \"t\": not a finite number");
+    EXPECT_EQ(InputError({{}, {{"t", "frost"}}, {}}),
+              "Invalid item in fuzzy expression: frost (in the fact for \"t\")");
+    EXPECT_EQ(InputError({{{"t", 1}, {"f", 3}}, {}, {}}), "");  // an input no premise uses is ignored
+}
+
+TEST(FuzzyRuleBase, ErrorsNameTheRuleLineOrTheInput) {
+    CheckErrors<TClassModel>();
+    CheckErrors<TRefModel>();
+}
+
+TEST(FuzzyRuleBase, OwnsEverySetItMakes) {
+    const std::int64_t Alive = LiveRefCountedObjects();
+    {
+        TClassModel Class(SmallModel, false);
+        TRefModel Ref(SmallModel, false);
+        const char* Rules =
+            "IF t IS very cold and not hot THEN f IS somewhat slow\nIF t IS hot THEN f IS fast * 0.5";
+        Class.Rules->SetRules(Rules);
+        Ref.Rules->SetRules(Rules);
+        TFuzzyVariable& F = *Class.Logic->GetItems().GetItemByName("f");
+        const int Bound = F.GetItems().Count();
+        for (int Cycle = 0; Cycle < 50; ++Cycle) {
+            const TFuzzyInputs Inputs{{}, {{"t", Cycle % 2 == 0 ? "(tri 1 2 3)" : "very hot"}}, {}};
+            EXPECT_EQ(Class.Rules->Evaluate(Inputs)[0].Value, Ref.Rules->Evaluate(Inputs)[0].Value);
+        }
+        // One conclusion more than when bound; nothing piles up.
+        EXPECT_EQ(F.GetItems().Count(), Bound + 1);
+        ASSERT_NE(Class.Rules->GetConclusion(0), nullptr);
+        EXPECT_FALSE(Class.Rules->GetConclusion(0)->GetDefined());
+        Class.Rules.reset();
+        EXPECT_EQ(F.GetItems().Count(), 2);  // its own sets only
+        // A rule base whose component went raises instead of reaching freed variables.
+        auto Orphan = Make<TIFuzzyRuleBase>(Ref.Logic.get());
+        Ref.Parser.reset();
+        Ref.Logic.reset();
+        EXPECT_THROW((void)Orphan->Evaluate({{"t", 1}}), EFzyException);
+    }
+    EXPECT_EQ(LiveRefCountedObjects(), Alive);
+}
+
+TEST(FuzzyRuleBase, GuideExample) {
+    // [guide:rules-as-text]
+    auto Logic = Make<TFuzzyLogic>(nullptr);
+    auto Parser = Make<TVXFuzzyLogicParser>(nullptr);  // reads the model and the rules' expressions
+    Parser->SetFuzzyLogic(Logic.get());
+    Logic->SetParser(Parser.get());
+    Logic->SetAutoTerms(false);
+    Parser->Parse(
+        "(deffuzzy temperature (range 0 40) (values (term cool (tri 8 16 24)) (term warm (tri 18 25 32))))"
+        "(deffuzzy fan (range 0 100) (values (term low (tri 5 25 45)) (term high (tri 55 75 95))))");
+
+    auto Rules = Make<TFuzzyRuleBase>(Logic.get());  // owns every set it makes
+    Rules->SetRules(
+        "IF temperature IS cool THEN fan IS low    ; one rule a line\n"
+        "IF temperature IS very warm THEN fan IS high");
+
+    std::vector<TFuzzyOutput> Outputs = Rules->Evaluate({{"temperature", 22}});
+    double Speed = *Outputs[0].Value;                                // fan: 54.1391
+    double Strength = Rules->GetRuleStates()[1].Strength;            // very warm at 22: 0.3492
+    const TFuzzySet* Conclusion = Rules->GetConclusion(0);           // the rule base's, not yours
+    bool Nothing = !Rules->Evaluate({{"temperature", 2}})[0].Value;  // true: no rule fired
+    // [/guide:rules-as-text]
+    EXPECT_NEAR(Speed, 54.1391, 5e-5);
+    EXPECT_NEAR(Strength, 0.3492, 5e-5);
+    EXPECT_NE(Conclusion, nullptr);
+    EXPECT_TRUE(Nothing);
+}
+
+}  // namespace
+}  // namespace fzl

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <fzl/fzl.h>
+
+#include "../../src/FuzzyRules/internal/RuleError.h"
+
+namespace fzl {
+namespace {
+
+TEST(FuzzyRule, ReadsClausesCommentsAndLines) {
+    const auto Rules = ReadFuzzyRules(
+        "; the fan\r\n"
+        "\r\n"
+        "IF t IS very warm and not humid   AND h IS (tri 0 5 10) THEN fan IS high ; fast\r"
+        "IF t IS [warm or hot] THEN fan IS max");
+    ASSERT_EQ(Rules.size(), 2U);
+    ASSERT_EQ(Rules[0].Premises.size(), 2U);
+    // Lower-case keywords stay inside the expression; blanks within it are kept as written.
+    EXPECT_EQ(Rules[0].Premises[0].Variable, "t");
+    EXPECT_EQ(Rules[0].Premises[0].Expression, "very warm and not humid");
+    EXPECT_EQ(Rules[0].Premises[1].Expression, "(tri 0 5 10)");
+    EXPECT_EQ(Rules[0].Conclusion.Variable, "fan");
+    EXPECT_EQ(Rules[0].Conclusion.Expression, "high");
+    EXPECT_EQ(Rules[0].Line, 3);
+    EXPECT_EQ(Rules[0].Text, "IF t IS very warm and not humid   AND h IS (tri 0 5 10) THEN fan IS high");
+    EXPECT_EQ(Rules[1].Line, 4);  // a lone CR ends a line too
+    EXPECT_TRUE(ReadFuzzyRules("").empty());
+    EXPECT_TRUE(ReadFuzzyRules("\n;only a comment\n  \n").empty());
+}
+
+TEST(FuzzyRule, MalformedRulesReportTheirLine) {
+    const auto ErrorOf = [](const std::string& Text) -> std::pair<int, std::string> {
+        try {
+            (void)ReadFuzzyRules(Text);
+        } catch (const EFzyParseException& E) {
+            return {E.LineNumber(), E.what()};
+        }
+        return {0, ""};
+    };
+    EXPECT_EQ(
+        ErrorOf("\n\nif t IS warm THEN f IS low"),
+        std::make_pair(3, std::string("Parsing Error, Expected \"IF\" at the start of the rule in ParseRule "
+                                      "at line 3: \"if t IS warm THEN f IS low\"")));
+    EXPECT_EQ(ErrorOf("IF IS warm THEN f IS low").second.find("Missing variable name before \"IS\""), 15U);
+    EXPECT_NE(ErrorOf("IF t warm THEN f IS low").second.find("Expected \"IS\" after the variable name \"t\""),
+              std::string::npos);
+    EXPECT_NE(ErrorOf("IF t IS THEN f IS low").second.find("Missing expression after \"t IS\""),
+              std::string::npos);
+    EXPECT_NE(ErrorOf("IF t IS warm AND THEN f IS low").second.find("Missing variable name before \"THEN\""),
+              std::string::npos);
+    EXPECT_NE(ErrorOf("IF t IS warm").second.find("Missing \"THEN\""), std::string::npos);
+    EXPECT_NE(ErrorOf("IF t IS warm THEN f IS").second.find("Missing expression after \"f IS\""),
+              std::string::npos);
+    EXPECT_NE(ErrorOf("IF t IS warm THEN f IS low AND g IS high").second.find("one conclusion: \"AND\""),
+              std::string::npos);
+    EXPECT_EQ(ErrorOf("IF t IS warm THEN f IS low THEN g IS high").first, 1);
+}
+
+TEST(FuzzyRule, ParticularMessageOfATextError) {
+    EXPECT_EQ(rules::ParticularMessage("Parsing Error, Invalid item in fuzzy expression: frost in "
+                                       "EvalFuzzyExpression at line 1: \"frost\""),
+              "Invalid item in fuzzy expression: frost");
+    // " in " inside the particular message is not taken for the operation's.
+    EXPECT_EQ(rules::ParticularMessage("Parsing Error, a in b in Where at line 12: \"x in Y at line 3: \"\""),
+              "a in b");
+    EXPECT_EQ(rules::ParticularMessage("Argument out of range"), "Argument out of range");
+}
+
+}  // namespace
+}  // namespace fzl
