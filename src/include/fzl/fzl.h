@@ -19,6 +19,7 @@
 #include <fzl/FuzzyLogic/FuzzySetSettings.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
+#include <fzl/FuzzyStreaming/ComponentStreaming.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicHook.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
 #include <fzl/IFuzzyLogic/FuzzyParserLink.h>
@@ -36,13 +37,17 @@
 #include <fzl/VXGenerics/StringHashTable.h>
 #include <fzl/support/BaseStreamToken.h>
 #include <fzl/support/BaseStreamTokenList.h>
+#include <fzl/support/ClassRegistry.h>
 #include <fzl/support/Cloneable.h>
+#include <fzl/support/ComponentStream.h>
 #include <fzl/support/Interface.h>
 #include <fzl/support/Interfaced.h>
 #include <fzl/support/IntfPtr.h>
 #include <fzl/support/NotifyEvent.h>
 #include <fzl/support/PostFix.h>
+#include <fzl/support/PropertyList.h>
 #include <fzl/support/PropertyReader.h>
+#include <fzl/support/PropertySnapshot.h>
 #include <fzl/support/StringIterator.h>
 #include <fzl/support/StringStream.h>
 #include <fzl/support/TextStream.h>
