@@ -107,6 +107,11 @@ void TCustomFuzzyLogic::Loaded() {
     FNeedsUpdate = false;
 }
 
+TCustomFuzzyLogic::TParsing::TParsing(TCustomFuzzyLogic& Logic) : FLogic(Logic) {
+    if (FLogic.FParsing) throw EFzyParseException(SParseInProgress);
+    FLogic.FParsing = true;
+}
+
 void TCustomFuzzyLogic::BeforeDestruction() {
     SetParser(nullptr);
     TComponent::BeforeDestruction();
@@ -165,6 +170,7 @@ void TFuzzyLogic::Parse() {
     if (ComponentState().Contains(csLoading)) return;
     // Checked before the variables go, so that a missing parser costs nothing.
     if (FParser == nullptr) throw EFzyException(SParserUnassigned);
+    const TParsing Parsing(*this);
     FItems->Clear();
     // The text about to be parsed is current; it must not be regenerated from the empty model.
     FNeedsUpdate = false;

@@ -130,6 +130,7 @@ void TIFuzzyLogic::Parse() {
     if (ComponentState().Contains(csLoading)) return;
     // Checked before the variables go, so that a missing parser costs nothing.
     if (FParser == nullptr) throw EFzyException(SParserUnassigned);
+    const TParsing Parsing(*this);
     FItems->Clear();
     // The text about to be parsed is current; it must not be regenerated from the empty table.
     FNeedsUpdate = false;

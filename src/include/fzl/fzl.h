@@ -28,7 +28,9 @@
 #include <fzl/IFuzzyLogic/FuzzyStreamTokenList.h>
 #include <fzl/IFuzzyLogic/FuzzyVariableIntf.h>
 #include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
+#include <fzl/VXFuzzyLogicParser/FuzzyExpressionResult.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
+#include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
 #include <fzl/VXGenerics/Collections.h>
 #include <fzl/VXGenerics/Dictionary.h>
 #include <fzl/VXGenerics/EqualityComparer.h>

@@ -23,6 +23,8 @@ inline constexpr const char* SInvalidRangeArguments =
     "Invalid range arguments.  Left (%.4f) is greater than right (%.4f)";
 /// Parsing requested without a parser component.
 inline constexpr const char* SParserUnassigned = "Parser not assigned.  Cannot parse";
+/// Parsing requested (by an event handler) while the component's own parse is running.
+inline constexpr const char* SParseInProgress = "Cannot parse: the component is being parsed already";
 /// Every text error; the particular message, the parse operation, the line and the text read.
 inline constexpr const char* SFzyParseError = "Parsing Error, %s in %s at line %s: \"%s\"";
 /// A built-in function called with the wrong number of arguments; its name and the expected list.

@@ -51,6 +51,8 @@ public:
     void SetVariables(const TStrings& Value) { FVariables->Assign(Value); }
     /// True when the definition text no longer describes the variables.
     [[nodiscard]] bool GetNeedsUpdate() const noexcept { return FNeedsUpdate; }
+    /// True while Parse runs (event handlers of the parse see it set).
+    [[nodiscard]] bool GetParsing() const noexcept { return FParsing; }
 
     /// Regenerates the definition text from the variables.
     virtual void UpdateStrings();
@@ -94,6 +96,21 @@ protected:
     virtual void RestoreStateSetAside() {}
     virtual void DropStateSetAside() {}
 
+    /// Marks the component's parse as running while it lives. A second parse of the same
+    /// component (an event handler of the first calling Parse or assigning Strings) raises
+    /// EFzyParseException SParseInProgress before anything changes, instead of clearing
+    /// the variables the running parse is building.
+    class [[nodiscard]] TParsing {
+    public:
+        explicit TParsing(TCustomFuzzyLogic& Logic);
+        ~TParsing() { FLogic.FParsing = false; }
+        TParsing(const TParsing&) = delete;
+        TParsing& operator=(const TParsing&) = delete;
+
+    private:
+        TCustomFuzzyLogic& FLogic;
+    };
+
     int FNumFunctionValues = 7;
     TDefuzzificationMethod FDefuzzificationMethod = dmCenterOfGravity;
     TCustomFuzzyLogicParser* FParser = nullptr;
@@ -119,6 +136,7 @@ protected:
 
 private:
     int FRestoring = 0;
+    bool FParsing = false;
 };
 
 /// The class-model logic component: variables in a TFuzzyVariables collection.

@@ -32,5 +32,23 @@ inline constexpr const char* SFzyNulCharacter =
     "Invalid character #0 in a string or after an escape character";
 /// Parentheses nested deeper than the reader accepts; the limit.
 inline constexpr const char* SFzyNestingTooDeep = "Parentheses nested too deeply: more than %d levels";
+/// An operand, a hedge or a bracket where an expression needs an operator; the token.
+inline constexpr const char* SFzyMissingOperator = "Missing fuzzy operator before: %s";
+/// A bracket of an expression without its partner; the bracket.
+inline constexpr const char* SFzyUnmatchedBracket = "Unmatched bracket in fuzzy expression: %s";
+/// An expression with more operators than the evaluator accepts; the limit.
+inline constexpr const char* SFzyTooManyOperators = "Too many operators in fuzzy expression: more than %d";
+/// A value-pair list with more points than a set may have; the limit.
+inline constexpr const char* SFzyTooManyPoints = "Too many points in fuzzy set: more than %d";
+/// A ?name whose stored text leads back to itself; the name.
+inline constexpr const char* SFzyCircularReference = "Circular reference: ?%s refers back to itself";
+/// Stored texts of ?name operands nested deeper than the evaluator follows; the limit.
+inline constexpr const char* SFzyReferenceTooDeep =
+    "References nested too deeply: more than %d levels of ?names";
+/// An evaluation that evaluates more operands than allowed; the limit.
+inline constexpr const char* SFzyTooManyOperands = "Expression too large: more than %d operands evaluated";
+/// A variable range whose bounds are the wrong way round; the bounds.
+inline constexpr const char* SFzyInvalidRange =
+    "Invalid range: minimum (%.4f) is greater than maximum (%.4f)";
 
 }  // namespace fzl

@@ -1,0 +1,386 @@
+// The definition parser of TVXFuzzyLogicParser: whole texts, variable definitions with
+// their clauses, set definitions and their bodies, for each model.
+
+#include <exception>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
+#include <fzl/IFuzzyLogic/FuzzySetIntf.h>
+#include <fzl/VXFuzzyLogicParser/ParserMessages.h>
+#include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
+#include <fzl/support/UpdateGuard.h>
+
+#include "internal/ParserState.h"
+
+namespace fzl {
+
+namespace {
+
+using TToken = TIntfPtr<IFuzzyStreamToken>;
+
+constexpr const char* LogicWhere = "ParseFuzzyLogic";
+constexpr const char* VariableWhere = "ParseFuzzyVariable";
+constexpr const char* SetWhere = "ParseFuzzySet";
+constexpr const char* PairsWhere = "ParseFuzzyValuePairs";
+constexpr const char* FunctionWhere = "ParseFuzzyFunction";
+constexpr const char* ClauseKeywords = "range, units, or values";
+
+/// What the clauses of a variable definition change, in either model.
+struct TVariableClauses {
+    TFunctionRef<void(TFzyFloat, TFzyFloat)> SetRange;
+    TFunctionRef<void(const std::string&)> SetUnits;
+    TFunctionRef<void()> ReadSet;
+};
+
+/// The range of the last "(range min max)" clause still ahead in the variable definition
+/// being read, found by reading on to the definition's end and putting every token back.
+std::optional<std::pair<TFzyFloat, TFzyFloat>> RangeAhead(TFuzzyLogicTokenStream& Stream) {
+    std::vector<TToken> Read;
+    int Depth = 1;  // inside the clause that is being read
+    while (Depth >= 0) {
+        TToken Token = Stream.NextToken();
+        if (IsKind(Token, fstNone)) {
+            Stream.PutBackToken(Token);
+            break;
+        }
+        if (IsKind(Token, '(')) ++Depth;
+        if (IsKind(Token, ')')) --Depth;
+        Read.push_back(std::move(Token));
+    }
+    std::optional<std::pair<TFzyFloat, TFzyFloat>> Range;
+    Depth = 1;
+    for (std::size_t Index = 0; Index < Read.size(); ++Index) {
+        const TToken& Token = Read[Index];
+        if (IsKind(Token, '(') && Depth++ == 0 && Index + 4 < Read.size() &&
+            IsKind(Read[Index + 1], fstAtom) && Read[Index + 1]->GetText() == "range" &&
+            IsNumber(Read[Index + 2]) && IsNumber(Read[Index + 3]) && IsKind(Read[Index + 4], ')') &&
+            Read[Index + 2]->GetNumber() <= Read[Index + 3]->GetNumber())
+            Range.emplace(Read[Index + 2]->GetNumber(), Read[Index + 3]->GetNumber());
+        if (IsKind(Token, ')')) --Depth;
+    }
+    // Handed back last first, which restores the echo and the parenthesis level exactly.
+    for (auto Token = Read.rbegin(); Token != Read.rend(); ++Token) Stream.PutBackToken(*Token);
+    return Range;
+}
+
+/// Reads the clauses of a variable definition from T (the first token after the header)
+/// up to the ")" that ends it, which stays the current token.
+void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TToken T,
+                 const TVariableClauses& Clauses) {
+    bool RangeRead = false;
+    while (!IsKind(T, ')')) {
+        const TToken Keyword = Stream.NextToken();
+        if (!IsKind(T, '(')) Parser.ParseError(VariableWhere, SFzyMissingOpenParens);
+        if (!IsKind(Keyword, fstAtom))
+            Parser.ParseError(VariableWhere, SFzyExpectedKeyword, {ClauseKeywords});
+        const std::string& Word = Keyword->GetText();
+        if (Word == "range") {
+            T = Stream.NextToken();
+            if (!IsNumber(T)) Parser.ParseError(VariableWhere, SFzyExpectedNumber);
+            const TToken Upper = Stream.NextToken();
+            if (!IsNumber(Upper)) Parser.ParseError(VariableWhere, SFzyExpectedNumber);
+            if (T->GetNumber() > Upper->GetNumber())
+                Parser.ParseError(VariableWhere, SFzyInvalidRange, {T->GetNumber(), Upper->GetNumber()});
+            Clauses.SetRange(T->GetNumber(), Upper->GetNumber());
+            RangeRead = true;
+            T = Stream.NextToken();
+        } else if (Word == "units") {
+            Clauses.SetUnits(Stream.NextToken()->ToString());
+            T = Stream.NextToken();
+        } else if (Word == "values") {
+            // Sets written before the range would be clamped into the default one: the
+            // range a later clause gives applies from the start.
+            if (!RangeRead)
+                if (const auto Range = RangeAhead(Stream)) {
+                    Clauses.SetRange(Range->first, Range->second);
+                    RangeRead = true;
+                }
+            T = Stream.NextToken();
+            while (!IsKind(T, ')')) {
+                Stream.PutBackToken(T);
+                Clauses.ReadSet();
+                T = Stream.NextToken();
+            }
+        } else {
+            Parser.ParseError(VariableWhere, SFzyExpectedKeyword, {ClauseKeywords});
+        }
+        if (!IsKind(T, ')')) Parser.ParseError(VariableWhere, SFzyMissingCloseParens);
+        T = Stream.NextToken();
+    }
+}
+
+/// With AutoTerms on, takes the variable being read out of the component's collection
+/// (without its automatic terms) and puts it back when it goes, also when the reading
+/// raised: the component then adds the automatic terms the text did not define.
+class TTakenOut {
+public:
+    TTakenOut(TFuzzyLogic& Logic, TFuzzyVariable& Variable)
+        : FCollection(&Logic.GetItems()), FExceptions(std::uncaught_exceptions()) {
+        if (!Logic.GetAutoTerms()) return;
+        Variable.SetCollection(nullptr);
+        FVariable.reset(&Variable);
+        Variable.GetItems().Clear();
+    }
+    // NOLINTNEXTLINE(bugprone-exception-escape): throws only when no other exception is in flight
+    ~TTakenOut() noexcept(false) {
+        if (!FVariable) return;
+        TFuzzyVariable* Variable = FVariable.release();
+        try {
+            Variable->SetCollection(FCollection);
+        } catch (...) {
+            if (std::uncaught_exceptions() == FExceptions) throw;
+        }
+    }
+    TTakenOut(const TTakenOut&) = delete;
+    TTakenOut& operator=(const TTakenOut&) = delete;
+
+private:
+    TCollection* FCollection;
+    TOwned<TFuzzyVariable> FVariable;
+    int FExceptions;
+};
+
+}  // namespace
+
+// ---- Text entry points --------------------------------------------------------------------------------
+
+void TVXFuzzyLogicParser::ParseFuzzyLogic(const std::string& AString) {
+    if (GetFuzzyLogic() == nullptr) throw EFzyParseException(SFuzzyLogicNotSet);
+    const TStreamScope Scope(*FState, CreateStream(AString));
+    WithLine(*this, [this] { ParseFuzzyLogic(); });
+}
+
+TFuzzyVariable* TVXFuzzyLogicParser::ParseFuzzyVariable(const std::string& AString) {
+    if (GetFuzzyLogic() == nullptr) throw EFzyParseException(SFuzzyLogicNotSet);
+    const TStreamScope Scope(*FState, CreateStream(AString));
+    return WithLine(*this, [this] { return ParseFuzzyVariable(); });
+}
+
+TIntfPtr<IFuzzyVariable> TVXFuzzyLogicParser::ParseFuzzyVariableIntf(const std::string& Text) {
+    if (GetFuzzyLogic() == nullptr) throw EFzyParseException(SFuzzyLogicNotSet);
+    const TStreamScope Scope(*FState, CreateStream(Text));
+    return WithLine(*this, [this] { return ParseFuzzyVariableIntf(); });
+}
+
+TFuzzySet* TVXFuzzyLogicParser::ParseFuzzySet(TFuzzyVariable* Variable, const std::string& AString) {
+    if (Variable == nullptr) ParseError(SetWhere, SFzyUndefinedVariable);
+    const TStreamScope Scope(*FState, CreateStream(AString));
+    return WithLine(*this, [this, Variable] { return ParseFuzzySet(Variable); });
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzySet(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                       const std::string& Text) {
+    if (!Variable) ParseError(SetWhere, SFzyUndefinedVariable);
+    const TStreamScope Scope(*FState, CreateStream(Text));
+    return WithLine(*this, [this, &Variable] { return ParseFuzzySet(Variable); });
+}
+
+// ---- The whole text -------------------------------------------------------------------------------------
+
+void TVXFuzzyLogicParser::ParseFuzzyLogic() {
+    TFuzzyLogicTokenStream& Stream = *GetStream();
+    for (;;) {
+        const TToken T = Stream.NextToken();
+        if (IsKind(T, fstNone)) return;
+        if (!IsKind(T, '(')) ParseError(LogicWhere, SFzyUnexpectedToken, {T->ToString()});
+        Stream.PutBackToken(T);
+        if (dynamic_cast<TIFuzzyLogic*>(GetFuzzyLogic()) != nullptr)
+            (void)ParseFuzzyVariableIntf();
+        else
+            (void)ParseFuzzyVariable();
+    }
+}
+
+// ---- Variables ----------------------------------------------------------------------------------------
+
+TFuzzyVariable* TVXFuzzyLogicParser::ParseFuzzyVariable() {
+    std::string Name;
+    std::string Comment;
+    const TToken First =
+        ParseHeader(Name, Comment, true, "deffuzzy", VariableWhere, SFzyExpectedFuzzyDefinition);
+    auto* Logic = dynamic_cast<TFuzzyLogic*>(GetFuzzyLogic());
+    if (Logic == nullptr) throw EFzyParseException(SFuzzyLogicNotTFuzzyLogic, GetLineNumber());
+    TFuzzyVariables& Items = Logic->GetItems();
+    TFuzzyVariable* Variable = nullptr;
+    {
+        const TUpdateGuard Update(Items);
+        Variable = Items.Add();
+        const TTakenOut Out(*Logic, *Variable);
+        Variable->SetName(Name);
+        Variable->SetComment(Comment);
+        ReadClauses(*this, *GetStream(), First,
+                    {[Variable](TFzyFloat Min, TFzyFloat Max) {
+                         Variable->SetMinimum(Min);
+                         Variable->SetMaximum(Max);
+                     },
+                     [Variable](const std::string& Units) { Variable->SetUnits(Units); },
+                     [this, Variable] { ParseFuzzySet(Variable)->SetDefined(true); }});
+    }
+    if (OnParseFuzzyVariable) OnParseFuzzyVariable(this, Variable);
+    return Variable;
+}
+
+TIntfPtr<IFuzzyVariable> TVXFuzzyLogicParser::ParseFuzzyVariableIntf() {
+    std::string Name;
+    std::string Comment;
+    const TToken First =
+        ParseHeader(Name, Comment, true, "deffuzzy", VariableWhere, SFzyExpectedFuzzyDefinition);
+    auto* Logic = dynamic_cast<TIFuzzyLogic*>(GetFuzzyLogic());
+    if (Logic == nullptr) throw EFzyParseException(SFuzzyLogicNotTIFuzzyLogic, GetLineNumber());
+    const TIntfPtr<IFuzzyVariable> Variable(Logic->GetItemClass().Create(Name));
+    Variable->SetComment(Comment);
+    Variable->SetParser(AsIntf<IFuzzyParser>());
+    IFuzzyVariable& Target = *Variable;
+    ReadClauses(*this, *GetStream(), First,
+                {[&Target](TFzyFloat Min, TFzyFloat Max) {
+                     Target.SetMinimum(Min);
+                     Target.SetMaximum(Max);
+                 },
+                 [&Target](const std::string& Units) { Target.SetUnits(Units); },
+                 [this, &Variable] { ParseFuzzySet(Variable)->SetDefined(true); }});
+    Logic->GetItems().Add(Variable);
+    if (OnParseFuzzyVariableIntf) OnParseFuzzyVariableIntf(Variable);
+    return Variable;
+}
+
+// ---- Sets -------------------------------------------------------------------------------------------------
+
+TFuzzySet* TVXFuzzyLogicParser::ParseFuzzySet(TFuzzyVariable* Variable) {
+    std::string Name;
+    std::string Comment;
+    GetStream()->PutBackToken(ParseHeader(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet));
+    // The set made for this definition goes again unless the definition completes.
+    TOwned<TFuzzySet> Set(ParseFuzzyValues(Variable));
+    Set->SetName(Name);
+    Set->SetComment(Comment);
+    if (!IsKind(GetStream()->NextToken(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
+    TFuzzySet* Result = Set.release();
+    if (OnParseFuzzySet) OnParseFuzzySet(this, Result);
+    return Result;
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzySet(const TIntfPtr<IFuzzyVariable>& Variable) {
+    std::string Name;
+    std::string Comment;
+    GetStream()->PutBackToken(ParseHeader(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet));
+    // Not in the variable's table until the definition completes; dropped otherwise.
+    const TIntfPtr<IFuzzySet> Set = ParseFuzzyValues(Variable);
+    Set->SetName(Name);
+    Set->SetComment(Comment);
+    if (!IsKind(GetStream()->NextToken(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
+    Set->SetDefined(true);
+    if (OnParseFuzzySetIntf) OnParseFuzzySetIntf(Variable, Set);
+    return Set;
+}
+
+TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyValues(TFuzzyVariable* Variable) {
+    TFuzzyLogicTokenStream& Stream = *GetStream();
+    const TToken First = Stream.NextToken();
+    if (!IsKind(First, '(')) {
+        Stream.PutBackToken(First);
+        TFuzzyExpressionResult Result = EvaluateTokens(Variable, ParseTokenList());
+        // The definition names its set: an existing one is copied, never renamed.
+        return Result.Owns() ? Result.release() : Result->Clone().release();
+    }
+    const TToken Second = Stream.NextToken();
+    Stream.PutBackToken(Second);
+    Stream.PutBackToken(First);
+    return IsKind(Second, '(') ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyValues(const TIntfPtr<IFuzzyVariable>& Variable) {
+    TFuzzyLogicTokenStream& Stream = *GetStream();
+    const TToken First = Stream.NextToken();
+    if (!IsKind(First, '(')) {
+        Stream.PutBackToken(First);
+        TIntfPtr<IFuzzySet> Result = EvaluateTokens(Variable, ParseTokenList());
+        // A set of the variable's table is copied, never renamed.
+        return Result->GetDefined() ? Result->Clone().Query<IFuzzySet>() : Result;
+    }
+    const TToken Second = Stream.NextToken();
+    Stream.PutBackToken(Second);
+    Stream.PutBackToken(First);
+    return IsKind(Second, '(') ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
+}
+
+namespace {
+
+/// "(" "(" x y ")" ... ")" into Add, in one bulk update of Points.
+template <class TPoints>
+void ReadValuePairs(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TPoints& Points,
+                    TFunctionRef<void(TFzyFloat, TFzyFloat)> Add) {
+    TToken T = Stream.NextToken();
+    if (!IsKind(T, '(')) Parser.ParseError(PairsWhere, SFzyMissingOpenParens);
+    T = Stream.NextToken();
+    {
+        const TUpdateGuard Update(Points);
+        int Count = 0;
+        while (IsKind(T, '(')) {
+            const TToken X = Stream.NextToken();
+            if (!IsNumber(X)) Parser.ParseError(PairsWhere, SFzyExpectedNumber);
+            const TToken Y = Stream.NextToken();
+            if (!IsNumber(Y)) Parser.ParseError(PairsWhere, SFzyExpectedNumber);
+            if (++Count > TVXFuzzyLogicParser::MaxSetPoints)
+                Parser.ParseError(PairsWhere, SFzyTooManyPoints, {TVXFuzzyLogicParser::MaxSetPoints});
+            Add(X->GetNumber(), Y->GetNumber());
+            if (!IsKind(Stream.NextToken(), ')')) Parser.ParseError(PairsWhere, SFzyMissingCloseParens);
+            T = Stream.NextToken();
+        }
+    }
+    if (!IsKind(T, ')')) Parser.ParseError(PairsWhere, SFzyMissingCloseParens);
+}
+
+}  // namespace
+
+TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyValuePairs(TFuzzyVariable* Variable) {
+    TOwned<TFuzzySet> Set(Variable->GetItems().Add());
+    TFuzzySetValues& Points = Set->GetValues();
+    ReadValuePairs(*this, *GetStream(), Points, [&Points](TFzyFloat X, TFzyFloat Y) { Points.Add(X, Y); });
+    return Set.release();
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyValuePairs(const TIntfPtr<IFuzzyVariable>& Variable) {
+    TIntfPtr<IFuzzySet> Set = NewIntfSet(Variable, GetUniqueName());
+    IFuzzySet& Points = *Set;
+    ReadValuePairs(*this, *GetStream(), Points, [&Points](TFzyFloat X, TFzyFloat Y) { Points.Add(X, Y); });
+    return Set;
+}
+
+namespace {
+
+/// "(" function-name: the name.
+std::string ReadFunctionName(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream) {
+    if (!IsKind(Stream.NextToken(), '(')) Parser.ParseError(FunctionWhere, SFzyMissingOpenParens);
+    const TToken Name = Stream.NextToken();
+    if (!IsKind(Name, fstAtom)) Parser.ParseError(FunctionWhere, SFzyMissingName);
+    return Name->GetText();
+}
+
+}  // namespace
+
+TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyFunction(TFuzzyVariable* Variable) {
+    const std::string Name = ReadFunctionName(*this, *GetStream());
+    const TIntfPtr<IFuzzyStreamTokenList> Args = ParseTokenList();
+    // Freed when the function raises, and by the call when a handler answers with another set.
+    TOwned<TFuzzySet> Set(Variable->GetItems().Add());
+    TFuzzySet* Result = CalcFuzzyFunction(Set.get(), Name, Args);
+    (void)Set.release();
+    (void)GetStream()->NextToken();  // the call's ")"
+    return Result;
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyFunction(const TIntfPtr<IFuzzyVariable>& Variable) {
+    const std::string Name = ReadFunctionName(*this, *GetStream());
+    const TIntfPtr<IFuzzyStreamTokenList> Args = ParseTokenList();
+    TIntfPtr<IFuzzySet> Result = CalcFuzzyFunction(NewIntfSet(Variable, GetUniqueName()), Name, Args);
+    (void)GetStream()->NextToken();  // the call's ")"
+    return Result;
+}
+
+}  // namespace fzl

@@ -1,0 +1,673 @@
+// The expression evaluator of TVXFuzzyLogicParser: token classes and priorities, the
+// shape check, postfix order, and the evaluation of hedges, base hedges and operation
+// keywords over a stack of sets, once for each model.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <fzl/FuzzyConsts/FuzzyExceptions.h>
+#include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyConsts/FuzzyNames.h>
+#include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/IFuzzyLogic/FuzzySetIntf.h>
+#include <fzl/IFuzzyLogic/FuzzyStreamTokenList.h>
+#include <fzl/IFuzzyLogic/FuzzyVariableIntf.h>
+#include <fzl/VXFuzzyLogicParser/ParserMessages.h>
+#include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
+#include <fzl/support/PostFix.h>
+
+#include "internal/ParserState.h"
+
+namespace fzl {
+
+namespace {
+
+constexpr const char* EvalWhere = "EvalFuzzyExpression";
+
+using TToken = TIntfPtr<IFuzzyStreamToken>;
+
+// ---- Token classes ----------------------------------------------------------------------------
+
+enum class TTokenClass { Operand, Hedge, Binary, Open, Close };
+
+/// What a token is in an expression. A string always names a set: quoting a word is how
+/// a set name is written, whatever the word.
+TTokenClass Classify(const TToken& Token) {
+    switch (Token->GetDataType()) {
+        case '[': return TTokenClass::Open;
+        case ']': return TTokenClass::Close;
+        case fstVariable:
+        case fstList:
+        case fstIFuzzySet:
+        case fstFuzzySet:
+        case fstString: return TTokenClass::Operand;
+        default: break;
+    }
+    const std::string& Text = Token->GetText();
+    bool IsUnion = false;
+    TFuzzyOperation Operation{};
+    if (IsFuzzyKeyword(Text, IsUnion, Operation) || IsFuzzyHedgeOperator(Text)) return TTokenClass::Binary;
+    if (IsFuzzyHedge(Text)) return TTokenClass::Hedge;
+    return TTokenClass::Operand;
+}
+
+int InStack(const TToken& Token) {
+    switch (Classify(Token)) {
+        case TTokenClass::Open: return 4;
+        case TTokenClass::Binary: return 3;
+        case TTokenClass::Hedge: return 2;
+        default: return 1;
+    }
+}
+
+int Incoming(const TToken& Token) {
+    switch (Classify(Token)) {
+        case TTokenClass::Open: return 0;
+        case TTokenClass::Binary: return 3;
+        default: return 1;
+    }
+}
+
+TToken AsToken(const TIntfPtr<IInterface>& Item) { return Item ? Item.Query<IFuzzyStreamToken>() : TToken(); }
+
+// ---- The two models -------------------------------------------------------------------------------
+
+/// The class model: sets live in the variable's collection; a set the evaluation made is
+/// held owned (freed when its entry goes), any other borrowed.
+struct TClassModel {
+    using TVariable = TFuzzyVariable*;
+    using TEntry = TFuzzyExpressionResult;
+    using TSet = TFuzzySet;
+
+    static TFuzzySet* Set(const TEntry& Entry) noexcept { return Entry.get(); }
+    static bool Made(const TEntry& Entry) noexcept { return Entry.Owns(); }
+    static TEntry Borrow(TFuzzySet* Set) { return TEntry::Borrowing(Set); }
+    static TEntry Find(TVariable Variable, const std::string& Name) {
+        return TEntry::Borrowing(Variable->GetItems().Find(Name));
+    }
+    /// A new set of the variable's set class in its collection (not through Add, which would
+    /// also make it the variable's current set).
+    static TEntry NewSet(TVariable Variable, const std::string& Name) {
+        TEntry Entry = TEntry::Owning(Variable->GetSetClass().Create(&Variable->GetItems()));
+        Entry->SetName(Name);
+        return Entry;
+    }
+    static TEntry Copy(const TEntry& Entry) { return TEntry::Owning(Entry->Clone().release()); }
+    static void Hedge(const TEntry& Entry, TFuzzyHedge Hedge) { Entry->Hedge(Hedge); }
+    static void Hedge(const TEntry& Entry, TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) {
+        Entry->Hedge(Hedge, Value, AxisFlag);
+    }
+    static TEntry Combine(const TEntry& Left, const TEntry& Right, TFuzzyOperation Operation, bool IsUnion) {
+        return TEntry::Owning(IsUnion ? Left->Union(*Right, Operation).release()
+                                      : Left->Intersection(*Right, Operation).release());
+    }
+    static TEntry FromToken(const TToken& Token) {
+        return TEntry::Borrowing(DownCast<TFuzzySet>(Token->GetObjValue()));
+    }
+    static bool HoldsSet(const TToken& Token) { return Token->GetDataType() == fstFuzzySet; }
+    static TEntry Function(TVXFuzzyLogicParser& Parser, TEntry Entry, const std::string& Name,
+                           const TIntfPtr<IFuzzyStreamTokenList>& Args) {
+        TFuzzySet* Shaped = Parser.CalcFuzzyFunction(Entry.get(), Name, Args);
+        // A handler that answered with another set has freed ours; that one is its own.
+        if (Shaped != Entry.get()) {
+            (void)Entry.release();
+            return TEntry::Borrowing(Shaped);
+        }
+        return Entry;
+    }
+    static void Values(TVXFuzzyLogicParser& Parser, const TEntry& Entry,
+                       const TIntfPtr<IFuzzyStreamTokenList>& List) {
+        Parser.ConvertListToValues(Entry.get(), List);
+    }
+    static void Notify(TVXFuzzyLogicParser& Parser, TVariable Variable, const std::string& Text,
+                       TEntry& Entry) {
+        TFuzzySet* Result = Entry.get();
+        Parser.OnEvalExpression(&Parser, Variable, Text, Result);
+        // A handler answering nothing leaves the result as it was.
+        if (Result != nullptr && Result != Entry.get()) Entry = TEntry::Borrowing(Result);
+    }
+    static bool HasHandler(const TVXFuzzyLogicParser& Parser) {
+        return static_cast<bool>(Parser.OnEvalExpression);
+    }
+};
+
+/// The entry of the reference-counted model: the set, and whether this evaluation made it.
+struct TIntfEntry {
+    TIntfPtr<IFuzzySet> Set;
+    bool Made = false;
+    IFuzzySet* operator->() const noexcept { return Set.Get(); }
+    explicit operator bool() const noexcept { return static_cast<bool>(Set); }
+};
+
+/// The reference-counted model: a set the evaluation makes is a set of the variable that
+/// is not in its table, alive while referenced.
+struct TIntfModel {
+    using TVariable = TIntfPtr<IFuzzyVariable>;
+    using TEntry = TIntfEntry;
+
+    static bool Made(const TEntry& Entry) noexcept { return Entry.Made; }
+    static TEntry Borrow(const TIntfPtr<IFuzzySet>& Set) { return {Set, false}; }
+    static TEntry Find(const TVariable& Variable, const std::string& Name) {
+        return {Variable->ContainsFuzzySet(Name), false};
+    }
+    static TEntry NewSet(const TVariable& Variable, const std::string& Name) {
+        return {NewIntfSet(Variable, Name), true};
+    }
+    static TEntry Copy(const TEntry& Entry) { return {Entry.Set->Clone().Query<IFuzzySet>(), true}; }
+    static void Hedge(const TEntry& Entry, TFuzzyHedge Hedge) { (void)Entry->Hedge(Hedge); }
+    static void Hedge(const TEntry& Entry, TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) {
+        (void)Entry->Hedge(Hedge, Value, AxisFlag);
+    }
+    static TEntry Combine(const TEntry& Left, const TEntry& Right, TFuzzyOperation Operation, bool IsUnion) {
+        return {IsUnion ? Left->Union(Right.Set, Operation) : Left->Intersection(Right.Set, Operation), true};
+    }
+    static TEntry FromToken(const TToken& Token) { return {Token->GetFuzzySetIntf(), false}; }
+    static bool HoldsSet(const TToken& Token) { return Token->GetDataType() == fstIFuzzySet; }
+    static TEntry Function(TVXFuzzyLogicParser& Parser, const TEntry& Entry, const std::string& Name,
+                           const TIntfPtr<IFuzzyStreamTokenList>& Args) {
+        TIntfPtr<IFuzzySet> Shaped = Parser.CalcFuzzyFunction(Entry.Set, Name, Args);
+        const bool Same = SameObject(Shaped, Entry.Set);
+        return {std::move(Shaped), Same};
+    }
+    static void Values(TVXFuzzyLogicParser& Parser, const TEntry& Entry,
+                       const TIntfPtr<IFuzzyStreamTokenList>& List) {
+        (void)Parser.ConvertListToValues(Entry.Set, List);
+    }
+    static void Notify(TVXFuzzyLogicParser& Parser, const TVariable& Variable, const std::string& Text,
+                       TEntry& Entry) {
+        TIntfPtr<IFuzzySet> Result = Entry.Set;
+        Parser.OnEvalExpressionIntf(Variable, Text, Result);
+        if (Result && !SameObject(Result, Entry.Set)) Entry = {std::move(Result), false};
+    }
+    static bool HasHandler(const TVXFuzzyLogicParser& Parser) {
+        return static_cast<bool>(Parser.OnEvalExpressionIntf);
+    }
+};
+
+}  // namespace
+
+// ---- The evaluator ---------------------------------------------------------------------------------
+
+/// Evaluates expressions of one variable in one model. Every set it makes is held by an
+/// entry that frees it (or drops its reference) when it goes, so intermediate sets never
+/// outlive the evaluation, also when it raises.
+template <class TModel>
+class TExpressionEvaluator {
+public:
+    using TEntry = typename TModel::TEntry;
+    using TVariable = typename TModel::TVariable;
+
+    TExpressionEvaluator(TVXFuzzyLogicParser& Parser, TVariable Variable)
+        : FParser(Parser), FState(*Parser.FState), FScope(FState), FVariable(std::move(Variable)) {
+        if (!FVariable) FParser.ParseError(EvalWhere, SFzyUndefinedVariable);
+    }
+
+    /// The expression of Text: read with its own tokenizer, up to its end.
+    TEntry EvalText(const std::string& Text) {
+        const TStreamScope Scope(FState, FParser.CreateStream(Text));
+        const TQuotedExpression Quoted(FState, Text);
+        const TIntfPtr<IFuzzyStreamTokenList> List = FParser.ParseTokenList();
+        const TToken Rest = FState.Stream->NextToken();
+        if (!IsKind(Rest, fstNone)) Fail(Rest, Format(SFzyInvalidToken, {Rest->ToString()}));
+        return EvalList(List);
+    }
+
+    /// The expression of a token list, in infix order.
+    TEntry EvalList(const TIntfPtr<IFuzzyStreamTokenList>& List) {
+        std::vector<TToken> Infix;
+        const int Count = List ? List->GetCount() : 0;
+        Infix.reserve(static_cast<std::size_t>(Count));
+        for (int Index = 0; Index < Count; ++Index) {
+            TToken Token = List->Get(Index);
+            if (!Token) Fail(Token, Format(SFzyInvalidToken, {std::string()}));
+            Infix.push_back(std::move(Token));
+        }
+        CheckShape(Infix);
+        const std::vector<TToken> Postfix = PostFix<TToken>(
+            Infix, [](const TToken& T) { return IsOpen(T); }, [](const TToken& T) { return IsClose(T); },
+            [](const TToken& T) { return IsOperandToken(T); }, [](const TToken& T) { return InStack(T); },
+            [](const TToken& T) { return Incoming(T); });
+        TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Postfix);
+        if (TModel::HasHandler(FParser)) TModel::Notify(FParser, FVariable, PrintedForm(Postfix), Result);
+        return Result;
+    }
+
+    /// One operand.
+    TEntry EvalOperand(const TToken& Token) {
+        if (!Token) return Empty();
+        if (++FState.OperandCount > TVXFuzzyLogicParser::MaxOperandEvaluations)
+            Fail(Token, Format(SFzyTooManyOperands, {TVXFuzzyLogicParser::MaxOperandEvaluations}));
+        switch (Token->GetDataType()) {
+            case fstAtom:
+            case fstString: return Named(Token);
+            case fstInteger:
+            case fstFloat: return Number(Token);
+            case fstVariable: return Reference(Token);
+            case fstList: return ListSet(Token);
+            default: break;
+        }
+        if (TModel::HoldsSet(Token))
+            if (TEntry Entry = TModel::FromToken(Token)) return Entry;
+        Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+    }
+
+private:
+    /// An entry of the evaluation stack: a set, or a number not yet made into one (a base
+    /// hedge uses the number as written, so it never needs the set).
+    struct TItem {
+        TEntry Set;
+        TToken Number;
+    };
+
+    static bool IsOpen(const TToken& Token) { return Token->GetDataType() == '['; }
+    static bool IsClose(const TToken& Token) { return Token->GetDataType() == ']'; }
+    static bool IsOperandToken(const TToken& Token) { return Classify(Token) == TTokenClass::Operand; }
+
+    [[noreturn]] void Fail(const TToken& At, const std::string& Message) const {
+        const int Line = FState.LineOverride > 0 ? FState.LineOverride
+                         : At                    ? At->GetLineNumber()
+                                                 : FParser.GetLineNumber();
+        FParser.ParseError(EvalWhere, Message, FParser.GetParsedText(), Line);
+        // An override must raise too; one that returns gets the base report.
+        FParser.TCustomFuzzyLogicParser::ParseError(EvalWhere, Message, FParser.GetParsedText(), Line);
+    }
+
+    /// Refuses what does not read as [hedges] operand {operator [hedges] operand}, with
+    /// brackets in pairs, before anything is evaluated: no operand is ever dropped silently.
+    void CheckShape(const std::vector<TToken>& Infix) const {
+        bool ExpectOperand = true;
+        int Depth = 0;
+        int Operators = 0;
+        TToken Last;
+        for (const TToken& Token : Infix) {
+            const TTokenClass Class = Classify(Token);
+            if (Class == TTokenClass::Hedge || Class == TTokenClass::Binary)
+                if (++Operators > TVXFuzzyLogicParser::MaxExpressionOperators)
+                    Fail(Token, Format(SFzyTooManyOperators, {TVXFuzzyLogicParser::MaxExpressionOperators}));
+            if (ExpectOperand) {
+                switch (Class) {
+                    case TTokenClass::Operand: ExpectOperand = false; break;
+                    case TTokenClass::Hedge: break;
+                    case TTokenClass::Open: ++Depth; break;
+                    case TTokenClass::Binary: Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
+                    case TTokenClass::Close: MissingOperand(Last, Token);
+                }
+            } else {
+                switch (Class) {
+                    case TTokenClass::Binary: ExpectOperand = true; break;
+                    case TTokenClass::Close:
+                        if (Depth == 0) Fail(Token, Format(SFzyUnmatchedBracket, {Token->ToString()}));
+                        --Depth;
+                        break;
+                    default: Fail(Token, Format(SFzyMissingOperator, {Token->ToString()}));
+                }
+            }
+            Last = Token;
+        }
+        if (ExpectOperand && Last) MissingOperand(Last, Last);
+        if (Depth > 0)
+            for (const TToken& Token : Infix)
+                if (IsOpen(Token)) Fail(Token, Format(SFzyUnmatchedBracket, {Token->ToString()}));
+    }
+
+    /// An operand is missing after Last, found at At.
+    [[noreturn]] void MissingOperand(const TToken& Last, const TToken& At) const {
+        if (Last && Classify(Last) != TTokenClass::Open)
+            Fail(At, Format(SFzyMissingOperand, {Last->ToString()}));
+        Fail(At, Format(SFzyInvalidToken, {At->ToString()}));  // "[]" or "[" at the end
+    }
+
+    static std::string PrintedForm(const std::vector<TToken>& Postfix) {
+        std::string Text;
+        for (const TToken& Token : Postfix) {
+            if (!Text.empty()) Text += ' ';
+            Text += Token->ToString();
+        }
+        return Text;
+    }
+
+    TEntry EvalPostfix(const std::vector<TToken>& Postfix) {
+        std::vector<TItem> Stack;
+        for (const TToken& Token : Postfix) {
+            if (IsOperandToken(Token)) {
+                Push(Stack, Token);
+                continue;
+            }
+            // The shape check guarantees the operands; kept as a last line of defence.
+            if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
+            try {
+                Apply(Stack, Token);
+            } catch (const EFzyParseException&) {
+                throw;
+            } catch (const EFzyException& Error) {
+                // A model error keeps its message and gains the operator's line.
+                throw EFzyParseException(
+                    Error.Message(), FState.LineOverride > 0 ? FState.LineOverride : Token->GetLineNumber());
+            }
+        }
+        if (Stack.size() != 1)
+            Fail(Postfix.back(), Format(SFzyMissingOperator, {Postfix.back()->ToString()}));
+        return SetOf(Stack.back());
+    }
+
+    void Push(std::vector<TItem>& Stack, const TToken& Token) {
+        if (IsNumber(Token)) {
+            if (++FState.OperandCount > TVXFuzzyLogicParser::MaxOperandEvaluations)
+                Fail(Token, Format(SFzyTooManyOperands, {TVXFuzzyLogicParser::MaxOperandEvaluations}));
+            Stack.push_back({TEntry(), Token});
+        } else {
+            Stack.push_back({EvalOperand(Token), TToken()});
+        }
+    }
+
+    /// The set of a stack entry, made from its number when it is one.
+    TEntry SetOf(TItem& Item) {
+        if (Item.Number) return NumberSet(Item.Number);
+        return std::move(Item.Set);
+    }
+
+    /// Item's set, copied first unless this evaluation made it, so that only sets of its
+    /// own are reshaped in place.
+    TEntry OwnSet(TItem& Item) {
+        TEntry Entry = SetOf(Item);
+        return TModel::Made(Entry) ? std::move(Entry) : TModel::Copy(Entry);
+    }
+
+    void Apply(std::vector<TItem>& Stack, const TToken& Token) {
+        const std::string& Text = Token->GetText();
+        TFuzzyHedge Hedge{};
+        TBaseFuzzyHedge BaseHedge{};
+        bool AxisFlag = false;
+        bool IsUnion = false;
+        TFuzzyOperation Operation{};
+        if (IsFuzzyHedge(Text, Hedge)) {
+            TEntry Set = OwnSet(Stack.back());
+            TModel::Hedge(Set, Hedge);
+            Stack.back() = {std::move(Set), TToken()};
+            return;
+        }
+        TItem Right = std::move(Stack.back());
+        Stack.pop_back();
+        if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
+        if (IsFuzzyHedgeOperator(Text, BaseHedge, AxisFlag)) {
+            // A number is used as written; any other operand by its mean of maxima.
+            const TFzyFloat Value = Right.Number ? Right.Number->GetNumber() : Right.Set->MeanOfMaxima();
+            Right = {};
+            TEntry Set = OwnSet(Stack.back());
+            TModel::Hedge(Set, BaseHedge, Value, AxisFlag);
+            Stack.back() = {std::move(Set), TToken()};
+            return;
+        }
+        if (!IsFuzzyKeyword(Text, IsUnion, Operation))
+            Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+        const TEntry RightSet = SetOf(Right);
+        const TEntry LeftSet = SetOf(Stack.back());
+        Stack.back() = {TModel::Combine(LeftSet, RightSet, Operation, IsUnion), TToken()};
+    }
+
+    // ---- Operands --------------------------------------------------------------------------------
+
+    /// The variable's "__Empty" set, made when it has none.
+    TEntry Empty() {
+        if (TEntry Entry = TModel::Find(FVariable, std::string(SEmptyFuzzy))) return Entry;
+        return TModel::NewSet(FVariable, std::string(SEmptyFuzzy));
+    }
+
+    TEntry Named(const TToken& Token) {
+        const std::string& Name = Token->GetText();
+        if (Name.empty() || Name == SEmptyFuzzy) return Empty();
+        if (TEntry Entry = TModel::Find(FVariable, Name)) return Entry;
+        Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+    }
+
+    /// A crisp spike at the number, named and written as the number.
+    TEntry NumberSet(const TToken& Token) {
+        const std::string Text = Token->ToString();
+        TEntry Entry = TModel::NewSet(FVariable, Text);
+        const TFzyFloat Value = Token->GetNumber();
+        Entry->CreateTriangleFunctionValues(Value, Value, Value);
+        Entry->SetExpression(Text);  // after the points, whose report clears it
+        return Entry;
+    }
+
+    TEntry Number(const TToken& Token) { return NumberSet(Token); }
+
+    /// A value-pair list or a function call, on a new set named as written.
+    TEntry ListSet(const TToken& Token) {
+        const TIntfPtr<IFuzzyStreamTokenList> List = Token->GetList();
+        if (!List || List->GetCount() == 0) Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+        TEntry Entry = TModel::NewSet(FVariable, Token->ToString());
+        const TToken First = List->Get(0);
+        if (IsKind(First, fstList)) {
+            TModel::Values(FParser, Entry, List);
+            return Entry;
+        }
+        // The arguments without the name; the token's own list stays as written.
+        const TIntfPtr<IFuzzyStreamTokenList> Args = MakeIntf<TFuzzyStreamTokenList>();
+        for (int Index = 1; Index < List->GetCount(); ++Index) Args->Add(List->Get(Index));
+        return TModel::Function(FParser, std::move(Entry), First ? First->ToString() : std::string(), Args);
+    }
+
+    /// The stored text of a ?name, evaluated in this variable; always a set of its own,
+    /// named and written as the ?name so that its expression reads back.
+    TEntry Reference(const TToken& Token) {
+        TCustomFuzzyLogic* Logic = FParser.GetFuzzyLogic();
+        if (Logic == nullptr) Fail(Token, SFuzzyLogicNotSet);
+        const std::string& Name = Token->GetText();
+        const TStrings& Entries = Logic->GetVariables();
+        const int Index = Entries.IndexOfName(Name);
+        TEntry Entry;
+        if (Index < 0) {
+            Entry = Empty();  // a missing entry is the empty set
+        } else {
+            if (std::find(FState.References.begin(), FState.References.end(), Index) !=
+                FState.References.end())
+                Fail(Token, Format(SFzyCircularReference, {Name}));
+            if (static_cast<int>(FState.References.size()) >= TVXFuzzyLogicParser::MaxReferenceDepth)
+                Fail(Token, Format(SFzyReferenceTooDeep, {TVXFuzzyLogicParser::MaxReferenceDepth}));
+            const TReferenceScope Scope(
+                FState, Index, FState.LineOverride > 0 ? FState.LineOverride : Token->GetLineNumber());
+            Entry = EvalText(Entries.GetValue(Name));
+        }
+        if (!TModel::Made(Entry)) Entry = TModel::Copy(Entry);
+        const std::string Written = "?" + Name;
+        Entry->SetName(Written);
+        Entry->SetExpression(Written);
+        return Entry;
+    }
+
+    /// Quotes Text whole in the error messages of its own tokenizer, while it is read.
+    class TQuotedExpression {
+    public:
+        TQuotedExpression(TParserState& State, const std::string& Text)
+            : FState(State), FStream(State.ExpressionStream), FText(State.ExpressionText) {
+            FState.ExpressionStream = FState.Stream;
+            FState.ExpressionText = &Text;
+        }
+        ~TQuotedExpression() {
+            FState.ExpressionStream = FStream;
+            FState.ExpressionText = FText;
+        }
+        TQuotedExpression(const TQuotedExpression&) = delete;
+        TQuotedExpression& operator=(const TQuotedExpression&) = delete;
+
+    private:
+        TParserState& FState;
+        const TFuzzyLogicTokenStream* FStream;
+        const std::string* FText;
+    };
+
+    /// Marks an entry of the Variables list as being evaluated, and every error inside it
+    /// as found at Line.
+    class TReferenceScope {
+    public:
+        TReferenceScope(TParserState& State, int Index, int Line)
+            : FState(State), FSavedLine(State.LineOverride) {
+            FState.References.push_back(Index);
+            FState.LineOverride = Line;
+        }
+        ~TReferenceScope() {
+            FState.References.pop_back();
+            FState.LineOverride = FSavedLine;
+        }
+        TReferenceScope(const TReferenceScope&) = delete;
+        TReferenceScope& operator=(const TReferenceScope&) = delete;
+
+    private:
+        TParserState& FState;
+        int FSavedLine;
+    };
+
+    TVXFuzzyLogicParser& FParser;
+    TParserState& FState;
+    TEvalScope FScope;
+    TVariable FVariable;
+};
+
+// ---- Token classes (public) -------------------------------------------------------------------------
+
+bool TVXFuzzyLogicParser::IsOpenParen(const TIntfPtr<IInterface>& Item) {
+    const TToken Token = AsToken(Item);
+    return Token && Classify(Token) == TTokenClass::Open;
+}
+
+bool TVXFuzzyLogicParser::IsCloseParen(const TIntfPtr<IInterface>& Item) {
+    const TToken Token = AsToken(Item);
+    return Token && Classify(Token) == TTokenClass::Close;
+}
+
+bool TVXFuzzyLogicParser::IsOperand(const TIntfPtr<IInterface>& Item) {
+    const TToken Token = AsToken(Item);
+    return Token && Classify(Token) == TTokenClass::Operand;
+}
+
+int TVXFuzzyLogicParser::InStackPriority(const TIntfPtr<IInterface>& Item) {
+    const TToken Token = AsToken(Item);
+    return Token ? InStack(Token) : 1;
+}
+
+int TVXFuzzyLogicParser::IncomingPriority(const TIntfPtr<IInterface>& Item) {
+    const TToken Token = AsToken(Item);
+    return Token ? Incoming(Token) : 1;
+}
+
+void TVXFuzzyLogicParser::FillExpression(std::span<const TIntfPtr<IInterface>> Source,
+                                         const TIntfPtr<IFuzzyStreamTokenList>& Dest) {
+    for (const TIntfPtr<IInterface>& Item : Source) {
+        if (const auto List = Item.Query<IFuzzyStreamTokenList>()) {
+            std::vector<TIntfPtr<IInterface>> Items;
+            for (int Index = 0; Index < List->GetCount(); ++Index)
+                Items.emplace_back(TIntfPtr<IInterface>(List->Get(Index)));
+            FillExpression(Items, Dest);
+        } else {
+            Dest->Add(AsToken(Item));
+        }
+    }
+}
+
+// ---- Class model ---------------------------------------------------------------------------------------
+
+TFuzzySet* TVXFuzzyLogicParser::EvalFuzzyExpression(TFuzzyVariable* Variable, const std::string& Expression) {
+    return WithLine(*this, [&] {
+        return TExpressionEvaluator<TClassModel>(*this, Variable).EvalText(Expression).release();
+    });
+}
+
+TFzyFloat TVXFuzzyLogicParser::EvalFuzzyExpression(TFuzzyVariable* Variable, const std::string& Expression,
+                                                   TFuzzySet*& FuzzySet) {
+    FuzzySet = EvalFuzzyExpression(Variable, Expression);
+    return CrispValue(*FuzzySet, dmCenterOfGravity);
+}
+
+TFuzzySet* TVXFuzzyLogicParser::EvalFuzzyExpression(TFuzzyVariable* Variable,
+                                                    const TIntfPtr<IFuzzyStreamTokenList>& List) {
+    return EvaluateTokens(Variable, List).release();
+}
+
+TFuzzySet* TVXFuzzyLogicParser::EvalFuzzyExpression(TFuzzyVariable* Variable,
+                                                    const TIntfPtr<IFuzzyStreamToken>& Token) {
+    return WithLine(*this, [&] {
+        return TExpressionEvaluator<TClassModel>(*this, Variable).EvalOperand(Token).release();
+    });
+}
+
+TFuzzyExpressionResult TVXFuzzyLogicParser::EvaluateTokens(TFuzzyVariable* Variable,
+                                                           const TIntfPtr<IFuzzyStreamTokenList>& List) {
+    return WithLine(*this, [&] { return TExpressionEvaluator<TClassModel>(*this, Variable).EvalList(List); });
+}
+
+TFuzzyExpressionResult TVXFuzzyLogicParser::Evaluate(TFuzzyVariable* Variable,
+                                                     const std::string& Expression) {
+    // Through the overridable form; a set that was not among the variable's sets before is
+    // new (sets are appended, and the evaluator removes nothing that was there).
+    const int Before = Variable != nullptr ? Variable->GetItems().Count() : 0;
+    TFuzzySet* Set = EvalFuzzyExpression(Variable, Expression);
+    if (Set != nullptr && Variable != nullptr && Set->GetCollection() == &Variable->GetItems() &&
+        Set->GetIndex() >= Before)
+        return TFuzzyExpressionResult::Owning(Set);
+    return TFuzzyExpressionResult::Borrowing(Set);
+}
+
+TFzyFloat TVXFuzzyLogicParser::EvaluateCrisp(TFuzzyVariable* Variable, const std::string& Expression) {
+    const TFuzzyExpressionResult Result = Evaluate(Variable, Expression);
+    return CrispValue(*Result, dmCenterOfGravity);
+}
+
+// ---- Reference-counted model ---------------------------------------------------------------------------
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                             const std::string& Expression) {
+    return WithLine(
+        *this, [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalText(Expression).Set; });
+}
+
+TFzyFloat TVXFuzzyLogicParser::EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                   const std::string& Expression,
+                                                   TIntfPtr<IFuzzySet>& Result) {
+    Result = EvalFuzzyExpression(Variable, Expression);
+    return CrispValue(*Result, Variable->GetDefuzzificationMethod());
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                             const TIntfPtr<IFuzzyStreamTokenList>& List) {
+    return EvaluateTokens(Variable, List);
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                             const TIntfPtr<IFuzzyStreamToken>& Token) {
+    return WithLine(*this,
+                    [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalOperand(Token).Set; });
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                        const TIntfPtr<IFuzzyStreamTokenList>& List) {
+    return WithLine(*this,
+                    [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalList(List).Set; });
+}
+
+TFzyFloat TVXFuzzyLogicParser::EvaluateCrisp(const TIntfPtr<IFuzzyVariable>& Variable,
+                                             const std::string& Expression) {
+    TIntfPtr<IFuzzySet> Result;
+    return EvalFuzzyExpression(Variable, Expression, Result);
+}
+
+// ---- Crisp values
+// ------------------------------------------------------------------------------------------
+
+TFzyFloat TVXFuzzyLogicParser::CrispValue(const TFuzzySet& Set, TDefuzzificationMethod Fallback) const {
+    return Method(Fallback) == dmMeanOfMaxima ? Set.MeanOfMaxima() : Set.CenterOfGravity();
+}
+
+TFzyFloat TVXFuzzyLogicParser::CrispValue(const IFuzzySet& Set, TDefuzzificationMethod Fallback) const {
+    return Method(Fallback) == dmMeanOfMaxima ? Set.MeanOfMaxima() : Set.CenterOfGravity();
+}
+
+TDefuzzificationMethod TVXFuzzyLogicParser::Method(TDefuzzificationMethod Fallback) const {
+    const TCustomFuzzyLogic* Logic = GetFuzzyLogic();
+    return Logic != nullptr ? Logic->GetDefuzzificationMethod() : Fallback;
+}
+
+}  // namespace fzl

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "VXFuzzyLogicParser/ParserTestModel.h"
+
+namespace fzl::test {
+namespace {
+
+const char* const SpeedText =
+    "(deffuzzy speed \"how fast\" (range 0 200) (units kmh)\n"
+    "  (values (term slow \"calm\" ((0 1) (50 1) (80 0))) (term fast (s 60 120))\n"
+    "          (term brisk [very fast] )))";
+
+TEST(DefinitionParser, ReadsClausesAndEveryBodyInBothModels) {
+    TClassParsed Class;
+    Class.Parse(SpeedText);
+    TFuzzyVariable* Speed = Class.Logic->GetItems().GetItemByName("speed");
+    EXPECT_EQ(Speed->GetComment(), "how fast");
+    EXPECT_EQ(Speed->GetUnits(), "kmh");
+    EXPECT_EQ(Speed->GetMaximum(), 200);
+    EXPECT_EQ(Names(*Speed), "slow fast brisk ");
+    const TFuzzySet* Slow = Speed->GetItems().GetItemByName("slow");
+    EXPECT_EQ(Text(*Slow), "0,1 50,1 80,0 ");
+    EXPECT_EQ(Slow->GetComment(), "calm");
+    EXPECT_EQ(Speed->GetItems().GetItemByName("fast")->GetSetType(), fstGrowthCurve);
+    EXPECT_EQ(Speed->GetItems().GetItemByName("brisk")->GetExpression(), "[very fast]");
+    for (const TFuzzySet* Set : Speed->GetItems()) EXPECT_TRUE(Set->GetDefined()) << Set->GetName();
+
+    TIntfParsed Intf;
+    Intf.Parse(SpeedText);
+    const TIntfPtr<IFuzzyVariable> Variable = Intf.Logic->GetItems().ContainsVariable("speed");
+    ASSERT_TRUE(Variable);
+    EXPECT_EQ(Variable->GetCount(), 3);  // each set held under its own name, no leftovers
+    EXPECT_EQ(TextOf(Variable->GetFuzzySetByName("slow")), "0,1 50,1 80,0 ");
+    EXPECT_EQ(Variable->GetFuzzySetByName("slow")->GetComment(), "calm");
+    EXPECT_EQ(Variable->GetFuzzySetByName("brisk")->GetExpression(), "[very fast]");
+    EXPECT_EQ(Variable->GetParser().Get(), Intf.Parser->AsIntf<IFuzzyParser>().Get());
+
+    // Clauses in any order: points written before the range are not clamped into [0, 1].
+    Class.Parse("(deffuzzy t (values (term hot ((50 0) (100 1)))) (units \"deg C\") (range 0 100))");
+    const TFuzzyVariable* T = Class.Logic->GetItems().GetItemByName("t");
+    EXPECT_EQ(Text(*T->GetItems().GetItemByName("hot")), "50,0 100,1 ");
+    EXPECT_EQ(T->GetUnits(), "deg C");
+    // Only white space and comments: nothing; no text after the last ")" needed.
+    Class.Parse("  ; nothing\n\n");
+    EXPECT_EQ(Class.Logic->GetItems().Count(), 2);
+}
+
+struct TFailure {
+    const char* Text;
+    std::string Msg;
+    const char* Where;
+    int Line;
+};
+
+TEST(DefinitionParser, EveryErrorWithItsMessageWhereAndLine) {
+    const std::vector<TFailure> Failures = {
+        {"(deffuzzy x)\n\n(term a (tri 0 1 2))", SFzyExpectedFuzzyDefinition, "ParseFuzzyVariable", 3},
+        {"(deffuzzy x\n (values (foo a 1)))", SFzyExpectedFuzzySet, "ParseFuzzySet", 2},
+        {"(deffuzzy (range 0 1))", SFzyMissingName, "ParseFuzzyVariable", 1},
+        {"(deffuzzy x (values\n (term a ())))", SFzyMissingName, "ParseFuzzyFunction", 2},
+        {"(deffuzzy x range)", SFzyMissingOpenParens, "ParseFuzzyVariable", 1},
+        {"(deffuzzy x (range 0 1 2))", SFzyMissingCloseParens, "ParseFuzzyVariable", 1},
+        {"(deffuzzy x (values (term a (tri 0 0.5 1)\n x)))", SFzyMissingCloseParens, "ParseFuzzySet", 2},
+        {"(deffuzzy x (values (term a ((0 0) (1 1 2)))))", SFzyMissingCloseParens, "ParseFuzzyValuePairs", 1},
+        {"(deffuzzy x (values (term a ((0 0) (1 1) x))))", SFzyMissingCloseParens, "ParseFuzzyValuePairs", 1},
+        {"(deffuzzy x\n\n (size 1 2))", Format(SFzyExpectedKeyword, {"range, units, or values"}),
+         "ParseFuzzyVariable", 3},
+        {"(deffuzzy x (1 2))", Format(SFzyExpectedKeyword, {"range, units, or values"}), "ParseFuzzyVariable",
+         1},
+        {"(deffuzzy x (range a 2))", SFzyExpectedNumber, "ParseFuzzyVariable", 1},
+        {"(deffuzzy x (values (term a ((0 q))))))", SFzyExpectedNumber, "ParseFuzzyValuePairs", 1},
+        {"(deffuzzy x (range 10\n 5))", Format(SFzyInvalidRange, {10.0, 5.0}), "ParseFuzzyVariable", 2},
+        {"(deffuzzy x)\nfoo", Format(SFzyUnexpectedToken, {"foo"}), "ParseFuzzyLogic", 2},
+        {"(deffuzzy x (values (term a (very warm))))", Format(SUnknownFunctionName, {"very"}),
+         "CalcFuzzyFunction", 1},
+        {"(deffuzzy x (values (term a frost)))", Format(SFzyInvalidToken, {"frost"}), "EvalFuzzyExpression",
+         1},
+        {"(deffuzzy x (values", SFzyExpectedFuzzySet, "ParseFuzzySet", 1},
+    };
+    for (const TFailure& Failure : Failures) {
+        for (const bool Intf : {false, true}) {
+            std::string Error;
+            if (Intf)
+                Error = ParseErrorOf([&] { TIntfParsed().Parse(Failure.Text); });
+            else
+                Error = ParseErrorOf([&] { TClassParsed().Parse(Failure.Text); });
+            const std::string Head = ErrorHead(Failure.Msg, Failure.Where, Failure.Line);
+            EXPECT_EQ(Error.substr(0, Head.size()), Head) << Failure.Text << (Intf ? " (intf)" : "");
+            EXPECT_EQ(Error.substr(Error.rfind(" @")), " @" + std::to_string(Failure.Line)) << Failure.Text;
+        }
+    }
+    // The component must be there and of the model the text is read into.
+    const auto Parser = Make<TVXFuzzyLogicParser>(nullptr);
+    EXPECT_EQ(ParseErrorOf([&] { Parser->ParseFuzzyLogic("(deffuzzy x)"); }),
+              std::string(SFuzzyLogicNotSet) + " @0");
+    TClassParsed Class;
+    EXPECT_EQ(ParseErrorOf([&] { (void)Class.Parser->ParseFuzzyVariableIntf("(deffuzzy x)"); }),
+              std::string(SFuzzyLogicNotTIFuzzyLogic) + " @1");
+    TIntfParsed Intf;
+    EXPECT_EQ(ParseErrorOf([&] { (void)Intf.Parser->ParseFuzzyVariable("(deffuzzy x)"); }),
+              std::string(SFuzzyLogicNotTFuzzyLogic) + " @1");
+}
+
+TEST(DefinitionParser, ModelErrorsKeepTheirMessageAndGainTheLine) {
+    TClassParsed Class;
+    const std::string Reserved = Format(SInvalidFuzzySetName, {"very"});
+    EXPECT_EQ(ParseErrorOf([&] { Class.Parse("(deffuzzy x\n(values (term very (tri 0 0.5 1))))"); }),
+              Reserved + " @2");
+    TIntfParsed Intf;
+    EXPECT_EQ(ParseErrorOf([&] {
+                  Intf.Parse("(deffuzzy x (values (term a (tri 0 0.5 1))\n\n(term b a and-sum a)))");
+              }),
+              Format(SInvalidFuzzyOperation, {"foSum"}) + " @3");
+    // Still an EFzyException for handlers that know no parse errors.
+    EXPECT_THROW(Class.Parse("(deffuzzy y (values (term not (tri 0 0.5 1))))"), EFzyException);
+}
+
+TEST(DefinitionParser, AutomaticTermsAreTakenOutAndPutBackOverTheParsedRange) {
+    TClassParsed Class(true);
+    Class.Parse("(deffuzzy t (range 0 100) (values (term low (tri 0 0 40))))");
+    const TFuzzyVariable* T = Class.Logic->GetItems().GetItemByName("t");
+    EXPECT_EQ(Names(*T), "low medium high ");
+    EXPECT_EQ(Text(*T->GetItems().GetItemByName("low")), "0,0 0,1 40,0 ");
+    EXPECT_EQ(Text(*T->GetItems().GetItemByName("high")), "0,0 100,1 ");
+    Class.Parse("(deffuzzy u (values (term high (tri 0 1 1)) (term medium 0.5) (term low 0)))");
+    EXPECT_EQ(Names(*Class.Logic->GetItems().GetItemByName("u")), "high medium low ");
+    // Without automatic terms a definition without sets makes a variable without sets.
+    TClassParsed Plain;
+    Plain.Parse("(deffuzzy x)");
+    EXPECT_EQ(Plain.Logic->GetItems().GetItemByName("x")->GetItems().Count(), 0);
+}
+
+TEST(DefinitionParser, WhatAFailedParseLeaves) {
+    const char* const Broken =
+        "(deffuzzy a (values (term one (tri 0 0.5 1))))\n"
+        "(deffuzzy b (values (term two (tri 0 0.5 1)) (term three (pi 0.5)) (term four 1)))";
+    TClassParsed Class;
+    EXPECT_NE(ParseErrorOf([&] { Class.Parse(Broken); }), "none");
+    // The variable read before stays; the failing one stays with the sets read before the
+    // error; the set whose definition failed leaves nothing behind.
+    EXPECT_EQ(Class.Logic->GetItems().Count(), 2);
+    EXPECT_EQ(Names(*Class.Logic->GetItems().GetItemByName("b")), "two ");
+    TIntfParsed Intf;
+    EXPECT_NE(ParseErrorOf([&] { Intf.Parse(Broken); }), "none");
+    EXPECT_TRUE(Intf.Logic->GetItems().ContainsVariable("a"));
+    EXPECT_FALSE(Intf.Logic->GetItems().ContainsVariable("b"));  // stored only once complete
+}
+
+TEST(DefinitionParser, ABodyNamingAnExistingSetGivesACopy) {
+    for (const bool Intf : {false, true}) {
+        const char* const Text = "(deffuzzy x (values (term hot (tri 0 0.5 1)) (term warm hot)))";
+        std::string HotName;
+        std::string WarmPoints;
+        if (Intf) {
+            TIntfParsed Model;
+            Model.Parse(Text);
+            const auto X = Model.Logic->GetItems().ContainsVariable("x");
+            HotName = X->GetFuzzySetByName("hot")->GetName();
+            WarmPoints = TextOf(X->GetFuzzySetByName("warm"));
+            EXPECT_EQ(X->GetCount(), 2);
+        } else {
+            TClassParsed Model;
+            Model.Parse(Text);
+            const TFuzzyVariable* X = Model.Logic->GetItems().GetItemByName("x");
+            HotName = X->GetItems().GetItem(0)->GetName();
+            WarmPoints = test::Text(*X->GetItems().GetItemByName("warm"));
+            EXPECT_EQ(X->GetItems().Count(), 2);
+        }
+        EXPECT_EQ(HotName, "hot");
+        EXPECT_EQ(WarmPoints, "0,0 0.5,1 1,0 ");
+    }
+}
+
+TEST(Components, StringsParseAtOnceWithTheLinesAsWritten) {
+    TClassParsed Class;
+    auto Lines = Make<TStringList>();
+    // Every line end counts once, whatever its form: errors name the line the user sees.
+    Lines->SetText("(deffuzzy a)\r\n(deffuzzy b)\r(deffuzzy c)\n(deffuzzy d (range x 1))");
+    EXPECT_EQ(ParseErrorOf([&] { Class.Logic->SetStrings(*Lines); }).substr(0, 40),
+              ErrorHead(SFzyExpectedNumber, "ParseFuzzyVariable", 4).substr(0, 40));
+    EXPECT_EQ(Class.Logic->GetItems().Count(), 4);  // d stays, as read up to the error
+    Lines->SetText("(deffuzzy e)");
+    Class.Logic->SetStrings(*Lines);
+    EXPECT_EQ(Class.Logic->GetItems().Count(), 1);
+    EXPECT_FALSE(Class.Logic->GetNeedsUpdate());
+
+    // A handler may parse into another variable, but not restart the parse it runs in.
+    std::string Nested;
+    Class.Parser->OnParseFuzzyVariable = [&](TObject*, TFuzzyVariable* Variable) {
+        (void)Class.Parser->ParseFuzzySet(Variable, "(term added (tri 0 0.5 1))");
+        Nested = ParseErrorOf([&] { Class.Logic->Parse(); });
+    };
+    Class.Logic->SetStrings(*Lines);
+    EXPECT_EQ(Nested, std::string(SParseInProgress) + " @0");
+    EXPECT_EQ(Names(*Class.Logic->GetItems().GetItemByName("e")), "added ");
+}
+
+}  // namespace
+}  // namespace fzl::test
