@@ -87,7 +87,12 @@ void TFuzzySet::DefineProperties(TPropertyList& Properties) {
         const auto& Value = static_cast<const TFuzzySetValue&>(Point);
         Value.GetCollection()->CheckStreamedPoint(Value);
     });
-    Properties.EnumerationStored<&TFuzzySet::GetSetType, &TFuzzySet::SetSetType>("SetType", this, fstUserDefined);
+    Properties.EnumerationStored<&TFuzzySet::GetSetType, &TFuzzySet::SetSetType>("SetType", this,
+                                                                                 fstUserDefined);
+    // After the points: their closing report clears the expression.
+    Properties.String<&TFuzzySet::GetExpression, &TFuzzySet::SetExpression>("Expression", this);
+    Properties.Float<&TFuzzySet::GetInflectionPoint, &TFuzzySet::SetInflectionPoint>("InflectionPoint", this,
+                                                                                     0.0);
 }
 
 void TFuzzySet::SetCollection(TCollection* Value) {

@@ -1,9 +1,9 @@
 // Saving and loading components: exact round trips, the loading state, refused streams.
 
+#include <gtest/gtest.h>
+
 #include <random>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include <fzl/fzl.h>
 
@@ -29,7 +29,8 @@ std::string Describe(TFuzzyLogic& Logic) {
         for (const TFuzzySet* S : V->GetItems()) {
             D += "  " + S->ClassName() + "|" + S->GetName() + "|" + S->GetComment() + "|" +
                  IntToStr(S->GetDefined()) + IntToStr(S->GetSetType()) + "|" + IntToStr(S->GetTag()) + "|";
-            for (const TFuzzySetValue* P : S->GetValues()) D += FloatToStr(P->GetX()) + "," + FloatToStr(P->GetY()) + " ";
+            for (const TFuzzySetValue* P : S->GetValues())
+                D += FloatToStr(P->GetX()) + "," + FloatToStr(P->GetY()) + " ";
             D += "\n";
         }
     }
@@ -69,7 +70,8 @@ class TCountingLogic : public TFuzzyLogic {
 public:
     explicit TCountingLogic(TComponent* AOwner) : TFuzzyLogic(AOwner) {
         OnChange = [this](TObject*) { ++Events; };
-        OnVariableAdded = OnVariableChange = OnVariableDeleted = [this](TObject*, TFuzzyVariable*) { ++Events; };
+        OnVariableAdded = OnVariableChange =
+            OnVariableDeleted = [this](TObject*, TFuzzyVariable*) { ++Events; };
         OnFuzzySetAdded = OnFuzzySetChange = OnFuzzySetDeleted = [this](TObject*, TFuzzySet*) { ++Events; };
     }
     void Loaded() override {
@@ -94,7 +96,9 @@ TOwned<TFuzzyLogic> BuildModel() {
     Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
     Logic->GetVariables().Add("hotter=very hot");
     TFuzzyVariable* Temp = Logic->GetItems().Add("temp");  // with the automatic terms
-    Temp->SetUnits("\xC2\xB0" "C 'quoted'");
+    Temp->SetUnits(
+        "\xC2\xB0"
+        "C 'quoted'");
     Temp->SetComment("line1\nline2\ttab");
     Temp->SetMinimum(-20);
     Temp->SetMaximum(45.5);
@@ -113,7 +117,8 @@ TOwned<TFuzzyLogic> BuildModel() {
         Step->GetValues().Add(100, 1e-300);
     }
     Speed->SetMaximum(50);  // the point at 100 now lies outside the range; it stays
-    auto* Weighted = static_cast<TWeightedSet*>(TFuzzySetClass::Of<TWeightedSet>().Create(&Speed->GetItems()));
+    auto* Weighted =
+        static_cast<TWeightedSet*>(TFuzzySetClass::Of<TWeightedSet>().Create(&Speed->GetItems()));
     Weighted->SetWeight(2.5);
     Weighted->SetComment("weighted");
     Weighted->SetTag(42);
@@ -125,11 +130,14 @@ TEST(ComponentStreaming, ClassModelRoundTripFromCode) {
     RegisterClass<TWeightedSet>();
     const TOwned<TFuzzyLogic> Logic = BuildModel();
     const std::string Text = SaveComponent(*Logic);
-    for (const char* Line : {"object TFuzzyLogic\n  Name = 'Plant'\n  Tag = -7\n  AutoTerms = False\n",
-                             "  Variables = (\n    'hotter=very hot'\n  )\n", "Units = '\xC2\xB0" "C ''quoted'''\n",
-                             "Comment = 'line1'#10'line2'#9'tab'\n", "        item TWeightedSet\n",
-                             "          Weight = 2.5\n", "              X = 0.30000000000000004\n              Y = 5e-324\n",
-                             "          Values = <>\n", "      ItemIndex = 1\n"})
+    for (const char* Line :
+         {"object TFuzzyLogic\n  Name = 'Plant'\n  Tag = -7\n  AutoTerms = False\n",
+          "  Variables = (\n    'hotter=very hot'\n  )\n",
+          "Units = '\xC2\xB0"
+          "C ''quoted'''\n",
+          "Comment = 'line1'#10'line2'#9'tab'\n", "        item TWeightedSet\n", "          Weight = 2.5\n",
+          "              X = 0.30000000000000004\n              Y = 5e-324\n", "          Values = <>\n",
+          "      ItemIndex = 1\n"})
         EXPECT_NE(Text.find(Line), std::string::npos) << Line;
     EXPECT_EQ(Text.find("Strings"), std::string::npos);  // stale, and no parser to print it
     ExpectRoundTrip(*Logic);
@@ -144,7 +152,9 @@ TEST(ComponentStreaming, ClassModelRoundTripFromCode) {
 
 TEST(ComponentStreaming, RandomModelsRoundTripExactly) {
     std::mt19937 Random(20240613);
-    auto Uniform = [&](double Low, double High) { return std::uniform_real_distribution<double>(Low, High)(Random); };
+    auto Uniform = [&](double Low, double High) {
+        return std::uniform_real_distribution<double>(Low, High)(Random);
+    };
     auto Pick = [&](int Count) { return static_cast<int>(Random() % static_cast<unsigned>(Count)); };
     for (int Model = 0; Model < 60; ++Model) {
         const TOwned<TFuzzyLogic> Logic = Make<TFuzzyLogic>(nullptr);
@@ -162,7 +172,8 @@ TEST(ComponentStreaming, RandomModelsRoundTripExactly) {
                     case 0: Set->SetSetType(static_cast<TFuzzySetType>(Pick(6))); break;
                     case 1: Set->CreateCrispValue(Uniform(-100, 100)); break;
                     case 2:
-                        for (int P = Pick(12); P > 0; --P) Set->GetValues().Add(Pick(3) * 10.0 + Uniform(0, 1e-3), Uniform(0, 2));
+                        for (int P = Pick(12); P > 0; --P)
+                            Set->GetValues().Add(Pick(3) * 10.0 + Uniform(0, 1e-3), Uniform(0, 2));
                         break;
                     default:
                         Set->SetSetType(fstPICurve);
@@ -179,10 +190,11 @@ TEST(ComponentStreaming, LoadingFiresNothingKeepsStoredPointsAndEndsWithOneLoade
     const TOwned<TCountingLogic> Logic = Make<TCountingLogic>(nullptr);
     Logic->GetItems().Add("old");
     Logic->Events = 0;
-    LoadComponent("object TCountingLogic\n Threshold = 0.2\n Items = <\n  item TFuzzyVariable\n   Name = 'v'\n"
-                  "   Maximum = 10\n   Items = <\n    item TFuzzySet\n     Values = <\n      item\n       X = 2\n"
-                  "       Y = 1\n      end\n     >\n     SetType = fstTriangle\n    end\n   >\n  end\n >\nend\n",
-                  *Logic);
+    LoadComponent(
+        "object TCountingLogic\n Threshold = 0.2\n Items = <\n  item TFuzzyVariable\n   Name = 'v'\n"
+        "   Maximum = 10\n   Items = <\n    item TFuzzySet\n     Values = <\n      item\n       X = 2\n"
+        "       Y = 1\n      end\n     >\n     SetType = fstTriangle\n    end\n   >\n  end\n >\nend\n",
+        *Logic);
     EXPECT_EQ(Logic->Events, 0);
     EXPECT_EQ(Logic->LoadedCalls, 1);
     EXPECT_FALSE(Logic->ComponentState().Contains(csLoading));
@@ -199,22 +211,26 @@ TEST(ComponentStreaming, LoadingFiresNothingKeepsStoredPointsAndEndsWithOneLoade
 TEST(ComponentStreaming, RefusedStreamsNameTheLineAndLeaveTheComponentAsItWas) {
     const std::string Head = "object TFuzzyLogic\n";
     const std::string Var = "  Items = <\n    item TFuzzyVariable\n      Maximum = 10\n";
-    const std::string Point = "      Items = <\n        item TFuzzySet\n          Values = <\n            item\n"
-                              "              X = 5\n            end\n            item\n";
+    const std::string Point =
+        "      Items = <\n        item TFuzzySet\n          Values = <\n            item\n"
+        "              X = 5\n            end\n            item\n";
     const struct {
         std::string Text;
         std::string Message;
     } Cases[] = {
         {"", "Unexpected end of the stream in LoadComponent at line 1: \"\""},
-        {"object TIFuzzyLogic\nend\n", "The stream holds a TIFuzzyLogic; the component is a TFuzzyLogic in "
-                                       "LoadComponent at line 1: \"object TIFuzzyLogic\""},
-        {Head + "  Colour = 1\nend\n", "Unknown property \"Colour\" of TFuzzyLogic in LoadComponent at line 2"},
+        {"object TIFuzzyLogic\nend\n",
+         "The stream holds a TIFuzzyLogic; the component is a TFuzzyLogic in "
+         "LoadComponent at line 1: \"object TIFuzzyLogic\""},
+        {Head + "  Colour = 1\nend\n",
+         "Unknown property \"Colour\" of TFuzzyLogic in LoadComponent at line 2"},
         {Head + "  Items.LoadFactor = 1\nend\n", "Unknown property \"Items.LoadFactor\" of TFuzzyLogic"},
         {Head + "  Threshold = '0.5'\nend\n", "Invalid value for property \"Threshold\": expected a number"},
         {Head + "  Threshold = inf\nend\n", "Invalid value for property \"Threshold\": expected a number"},
         {Head + "  Threshold = 1e999\nend\n", "Value out of range for property \"Threshold\": 1e999"},
         {Head + "  NumFunctionValues = 7.0\nend\n", "expected an integer"},
-        {Head + "  NumFunctionValues = 2147483648\nend\n", "Value out of range for property \"NumFunctionValues\""},
+        {Head + "  NumFunctionValues = 2147483648\nend\n",
+         "Value out of range for property \"NumFunctionValues\""},
         {Head + "  AutoTerms = yes\nend\n", "expected one of False, True in LoadComponent at line 2"},
         {Head + "  CorrelationMethod = fcmmaximum\nend\n", "expected one of fcmMinimum, fcmProduct"},
         {Head + "  Name = 'unclosed\nend\n", "expected a quoted string"},
@@ -222,7 +238,8 @@ TEST(ComponentStreaming, RefusedStreamsNameTheLineAndLeaveTheComponentAsItWas) {
         {Head + "end\nend\n", "Text after the end of the component in LoadComponent at line 3"},
         {Head + Var + "      Name = 'x'\n    end\n  >\n  Threshold = 0.3\n",
          "Unexpected end of the stream in LoadComponent at line 8"},
-        {Head + "  Items = <\n    item TNoSuchClass\n", "Unknown class \"TNoSuchClass\" in LoadComponent at line 3"},
+        {Head + "  Items = <\n    item TNoSuchClass\n",
+         "Unknown class \"TNoSuchClass\" in LoadComponent at line 3"},
         {Head + "  Items = <\n    item TFuzzySet\n", "Cannot assign a TFuzzySet to a TFuzzyVariables"},
         {Head + Var + "      Items = <\n        item\n          Name = 'very'\n",
          "Invalid fuzzy set name, \"very\" is a reserved word in LoadComponent at line 7"},
@@ -239,7 +256,8 @@ TEST(ComponentStreaming, RefusedStreamsNameTheLineAndLeaveTheComponentAsItWas) {
     Logic->Events = 0;
     const std::string Before = Describe(*Logic);
     for (const auto& [Text, Message] : Cases) {
-        const std::string Stream = Text.substr(0, Head.size()) == Head ? "object TCountingLogic\n" + Text.substr(Head.size()) : Text;
+        const std::string Stream =
+            Text.substr(0, Head.size()) == Head ? "object TCountingLogic\n" + Text.substr(Head.size()) : Text;
         std::string Error = ErrorOf([&] { LoadComponent(Stream, *Logic); });
         const auto At = Error.find("TCountingLogic");
         if (At != std::string::npos && Stream.size() > Head.size()) Error.replace(At, 14, "TFuzzyLogic");
@@ -261,15 +279,18 @@ TEST(ComponentStreaming, ReferenceCountedModelStreamsItsTextAndReadsLegacyTableP
     Logic->SetStrings(*Lines);
     Logic->SetThreshold(0.25);
     const std::string Text = SaveComponent(*Logic);
-    EXPECT_EQ(Text, "object TIFuzzyLogic\n  Threshold = 0.25\n  Strings = (\n    'alpha'\n    'beta'\n  )\nend\n");
+    EXPECT_EQ(Text,
+              "object TIFuzzyLogic\n  Threshold = 0.25\n  Strings = (\n    'alpha'\n    'beta'\n  )\nend\n");
 
     const auto Other = Make<test::TLineParser>();
     const TOwned<TIFuzzyLogic> Loaded = Make<TIFuzzyLogic>(nullptr);
     int Events = 0;
     Loaded->OnVariableAdded = [&](const TIntfPtr<IFuzzyVariable>&) { ++Events; };
     // Without a parser the load fails as Parse does, and nothing changes.
-    const std::string Legacy = "object TIFuzzyLogic\n  Items.LoadFactor = 0.75\n  Items.HashType = 1\n"
-                               "  Items.Capacity = 16\n" + Text.substr(Text.find('\n') + 1);
+    const std::string Legacy =
+        "object TIFuzzyLogic\n  Items.LoadFactor = 0.75\n  Items.HashType = 1\n"
+        "  Items.Capacity = 16\n" +
+        Text.substr(Text.find('\n') + 1);
     EXPECT_EQ(ErrorOf([&] { LoadComponent(Legacy, *Loaded); }), "Parser not assigned.  Cannot parse");
     EXPECT_EQ(Loaded->GetThreshold(), 0.01);
     Loaded->SetParser(Other.get());
@@ -280,8 +301,10 @@ TEST(ComponentStreaming, ReferenceCountedModelStreamsItsTextAndReadsLegacyTableP
     EXPECT_EQ(Events, 0);
     EXPECT_EQ(SaveComponent(*Loaded), Text);  // the legacy properties are never written
     const TIntfPtr<IFuzzyVariable> Alpha = Loaded->GetItems().Get("alpha");
-    for (const char* Bad : {"  Items.LoadFactor = high\n", "  Items.Capacity = 1.5\n", "  Items.Colour = 1\n"}) {
-        const std::string Error = ErrorOf([&] { LoadComponent("object TIFuzzyLogic\n" + std::string(Bad) + "end\n", *Loaded); });
+    for (const char* Bad :
+         {"  Items.LoadFactor = high\n", "  Items.Capacity = 1.5\n", "  Items.Colour = 1\n"}) {
+        const std::string Error =
+            ErrorOf([&] { LoadComponent("object TIFuzzyLogic\n" + std::string(Bad) + "end\n", *Loaded); });
         EXPECT_NE(Error.find("at line 2"), std::string::npos) << Error;
     }
     EXPECT_EQ(Loaded->GetItems().Get("alpha"), Alpha);  // the same variables, still hooked
