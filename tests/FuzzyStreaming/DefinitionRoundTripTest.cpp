@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iostream>
 #include <random>
 #include <string>
 
@@ -212,6 +213,53 @@ TEST(DefinitionRoundTrip, RandomDefinitionsInBothModels) {
             EXPECT_EQ(Describe(*Loaded.Logic), Describe(*Described.Logic)) << Context << "\n" << Text;
         }
     }
+}
+
+// The saving and loading chapter of the user guide.
+TEST(DefinitionRoundTrip, GuideSavingAndLoading) {
+    // [guide:save-class]
+    // A class-model component, built by code or by a definition text.
+    const TOwned<TFuzzyLogic> Logic = Make<TFuzzyLogic>(nullptr);
+    Logic->SetThreshold(0.05);
+    TFuzzyVariable* Speed = Logic->GetItems().Add("speed");  // with low, medium and high
+    Speed->SetMaximum(120);
+    const std::string Saved = SaveComponent(*Logic);  // the host keeps the text where it likes
+
+    // Loading replaces the whole model. Handlers are not in the stream: set them on the
+    // component you load into, before or after; none of them fires during the load.
+    const TOwned<TFuzzyLogic> Restored = Make<TFuzzyLogic>(nullptr);
+    int Added = 0;
+    Restored->OnVariableAdded = [&](TObject*, TFuzzyVariable*) { ++Added; };
+    LoadComponent(Saved, *Restored);
+    // Restored holds "speed" with its three sets and their points, exactly; Added is 0.
+    // [/guide:save-class]
+    EXPECT_EQ(Added, 0);
+    EXPECT_EQ(SaveComponent(*Restored), Saved);
+    EXPECT_EQ(Restored->GetItems().First()->GetItems().Count(), 3);
+
+    // [guide:save-intf]
+    // The reference-counted component is its definition text: link the parser (both ways)
+    // before loading, since loading ends by parsing the text.
+    const TOwned<TIFuzzyLogic> Intf = Make<TIFuzzyLogic>(nullptr);
+    const TOwned<TVXFuzzyLogicParser> Parser = Make<TVXFuzzyLogicParser>(nullptr);
+    Parser->SetFuzzyLogic(Intf.get());
+    Intf->SetParser(Parser.get());
+    try {
+        LoadComponent(
+            "object TIFuzzyLogic\n"
+            "  AutoTerms = False\n"
+            "  Strings = (\n"
+            "    '(deffuzzy level (range 0 10) (values (term full (tri 5 10 10))))'\n"
+            "  )\n"
+            "end\n",
+            *Intf);
+    } catch (const EFzyParseException& Error) {
+        // "Parsing Error, <what> in LoadComponent at line <n>: "<line>"", and Intf unchanged
+        std::cerr << Error.Message() << "\n";
+    }
+    // [/guide:save-intf]
+    ASSERT_EQ(Intf->GetItems().Count(), 1);
+    EXPECT_EQ(Intf->GetItems().Get("level")->GetCount(), 1);
 }
 
 }  // namespace
