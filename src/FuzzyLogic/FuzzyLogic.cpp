@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <utility>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyLogic/FuzzyLogic.h>
 #include <fzl/FuzzyLogic/FuzzyLogicParser.h>
+#include <fzl/support/PropertyList.h>
+#include <fzl/support/PropertySnapshot.h>
 #include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
@@ -57,6 +60,53 @@ void TCustomFuzzyLogic::Parse() {
     FNeedsUpdate = false;
 }
 
+void TCustomFuzzyLogic::DefineProperties(TPropertyList& Properties) {
+    TComponent::DefineProperties(Properties);
+    using T = TCustomFuzzyLogic;
+    Properties.Boolean<&T::GetAutoTerms, &T::SetAutoTerms>("AutoTerms", this, true);
+    Properties.Enumeration<&T::GetCorrelationMethod, &T::SetCorrelationMethod>("CorrelationMethod", this,
+                                                                               fcmMinimum);
+    Properties.Enumeration<&T::GetInferenceMethod, &T::SetInferenceMethod>("InferenceMethod", this, fimMinMax);
+    Properties.Enumeration<&T::GetDefuzzificationMethod, &T::SetDefuzzificationMethod>(
+        "DefuzzificationMethod", this, dmCenterOfGravity);
+    Properties.Integer<&T::GetNumFunctionValues, &T::SetNumFunctionValues>("NumFunctionValues", this, 7);
+    Properties.FloatStored<&T::GetThreshold, &T::SetThreshold>("Threshold", this, 0.01);
+    Properties.Strings<&T::GetVariables, &T::SetVariables>("Variables", this);
+    Properties.Strings<&T::GetStrings, &T::SetStrings, &T::IsStringsStored>("Strings", this);
+}
+
+void TCustomFuzzyLogic::LoadFrom(TFunctionRef<void()> Read) {
+    const TRestoringScope Restoring(*this);
+    BeginLoading();
+    // Taken without regenerating a stale text: the text is set aside as it is.
+    const bool WasStale = std::exchange(FNeedsUpdate, false);
+    SetStateAside();  // first, so that resetting the threshold reaches no variable
+    const TPropertySnapshot Settings(*this);
+    TPropertySnapshot::ResetToNew(*this);
+    auto PutBack = [&] {
+        BeginLoading();
+        Settings.Restore();  // before the variables come back: a threshold would reach them
+        RestoreStateSetAside();
+        FNeedsUpdate = WasStale;
+        TComponent::Loaded();  // the loading state ends; the load never completed
+    };
+    try {
+        Read();
+        Loaded();
+    } catch (...) {
+        PutBack();
+        throw;
+    }
+    const bool Stale = FNeedsUpdate;
+    DropStateSetAside();
+    FNeedsUpdate = Stale;
+}
+
+void TCustomFuzzyLogic::Loaded() {
+    TComponent::Loaded();
+    FNeedsUpdate = false;
+}
+
 TCustomFuzzyLogic::TParsing::TParsing(TCustomFuzzyLogic& Logic) : FLogic(Logic) {
     if (FLogic.FParsing) throw EFzyParseException(SParseInProgress);
     FLogic.FParsing = true;
@@ -83,6 +133,30 @@ void TFuzzyLogic::AfterConstruction() {
 TOwned<TFuzzyVariables> TFuzzyLogic::CreateVariables() {
     return TOwned<TFuzzyVariables>(FItemsClass.Create(this));
 }
+
+void TFuzzyLogic::DefineProperties(TPropertyList& Properties) {
+    TCustomFuzzyLogic::DefineProperties(Properties);
+    Properties.Collection("Items", *FItems, true);
+}
+
+void TFuzzyLogic::Loaded() {
+    TCustomFuzzyLogic::Loaded();
+    // Saved without a parser to regenerate it, the text of a changed model was left out.
+    if (FStrings->Count() == 0 && FItems->Count() > 0) FNeedsUpdate = true;
+}
+
+void TFuzzyLogic::SetStateAside() {
+    FItemsAside = CreateVariables();
+    FItems->ExchangeItems(*FItemsAside);
+}
+
+void TFuzzyLogic::RestoreStateSetAside() {
+    FItems->Clear();
+    FItems->ExchangeItems(*FItemsAside);
+    FItemsAside.reset();
+}
+
+void TFuzzyLogic::DropStateSetAside() { FItemsAside.reset(); }
 
 void TFuzzyLogic::UpdateStrings() {
     TCustomFuzzyLogic::UpdateStrings();
@@ -128,6 +202,7 @@ void TFuzzyLogic::AddAutoTerms(TFuzzyVariable* Variable) {
 }
 
 void TFuzzyLogic::NotifyFuzzySet(TFuzzySet* FuzzySet, TCollectionNotification Action) {
+    if (IsRestoring()) return;
     switch (Action) {
         case cnAdded:
             if (OnFuzzySetAdded) OnFuzzySetAdded(this, FuzzySet);
@@ -140,6 +215,7 @@ void TFuzzyLogic::NotifyFuzzySet(TFuzzySet* FuzzySet, TCollectionNotification Ac
 }
 
 void TFuzzyLogic::NotifyVariable(TFuzzyVariable* Variable, TCollectionNotification Action) {
+    if (IsRestoring()) return;  // stored variables keep their own threshold and sets
     switch (Action) {
         case cnAdded:
             Variable->SetThreshold(FThreshold);
@@ -155,6 +231,7 @@ void TFuzzyLogic::NotifyVariable(TFuzzyVariable* Variable, TCollectionNotificati
 
 void TFuzzyLogic::UpdateVariable(TFuzzyVariable* Variable) {
     FNeedsUpdate = true;
+    if (IsRestoring()) return;
     if (Variable == nullptr) {
         if (OnChange) OnChange(this);
     } else if (OnVariableChange) {
@@ -164,7 +241,7 @@ void TFuzzyLogic::UpdateVariable(TFuzzyVariable* Variable) {
 
 void TFuzzyLogic::UpdateFuzzySet(TFuzzySet* FuzzySet) {
     FNeedsUpdate = true;
-    if (OnFuzzySetChange) OnFuzzySetChange(this, FuzzySet);
+    if (!IsRestoring() && OnFuzzySetChange) OnFuzzySetChange(this, FuzzySet);
 }
 
 void TFuzzyLogic::ThresholdChanged() {

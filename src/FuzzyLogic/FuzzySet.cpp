@@ -8,6 +8,7 @@
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/PropertyList.h>
 #include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
@@ -75,6 +76,24 @@ void TFuzzySet::SetComment(const std::string& Value) {
 }
 
 void TFuzzySet::SetValues(const TFuzzySetValues& Value) { FValues->Assign(Value); }
+
+void TFuzzySet::DefineProperties(TPropertyList& Properties) {
+    TGCollectionItem::DefineProperties(Properties);
+    Properties.String<&TFuzzySet::GetName, &TFuzzySet::SetName>("Name", this);
+    Properties.String<&TFuzzySet::GetComment, &TFuzzySet::SetComment>("Comment", this);
+    Properties.BooleanStored<&TFuzzySet::GetDefined, &TFuzzySet::SetDefined>("Defined", this, false);
+    Properties.IntegerStored<&TFuzzySet::GetTag, &TFuzzySet::SetTag>("Tag", this, 0);
+    Properties.Collection("Values", *FValues, false, [](TCollectionItem& Point) {
+        const auto& Value = static_cast<const TFuzzySetValue&>(Point);
+        Value.GetCollection()->CheckStreamedPoint(Value);
+    });
+    Properties.EnumerationStored<&TFuzzySet::GetSetType, &TFuzzySet::SetSetType>("SetType", this,
+                                                                                 fstUserDefined);
+    // After the points: their closing report clears the expression.
+    Properties.String<&TFuzzySet::GetExpression, &TFuzzySet::SetExpression>("Expression", this);
+    Properties.Float<&TFuzzySet::GetInflectionPoint, &TFuzzySet::SetInflectionPoint>("InflectionPoint", this,
+                                                                                     0.0);
+}
 
 void TFuzzySet::SetCollection(TCollection* Value) {
     RequireCollection<TFuzzySets>(*this, Value);

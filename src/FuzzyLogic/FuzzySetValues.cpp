@@ -10,6 +10,7 @@
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/PropertyList.h>
 #include <fzl/support/UpdateGuard.h>
 
 #include "internal/BlockCache.h"
@@ -72,6 +73,19 @@ void TFuzzySetValue::SetX(TFzyFloat Value) {
     if (TFuzzySetValues* List = GetCollection()) Value = List->ClampX(Value);
     FX = Value;
     Report({utX});
+}
+
+void TFuzzySetValue::RestoreX(TFuzzySetValue& Point, TFzyFloat Value) {
+    if (Value == Point.FX) return;
+    Point.FX = Value;
+    Point.Report({utX});
+}
+
+void TFuzzySetValue::DefineProperties(TPropertyList& Properties) {
+    TCollectionItem::DefineProperties(Properties);
+    // No default: a new point starts one past the list's last X, not at 0.
+    Properties.FloatStored<&TFuzzySetValue::GetX, &TFuzzySetValue::RestoreX>("X", this, 0.0);
+    Properties.Float<&TFuzzySetValue::GetY, &TFuzzySetValue::SetY>("Y", this, 0.0);
 }
 
 void TFuzzySetValue::SetY(TFzyFloat Value) {
@@ -318,6 +332,19 @@ void TFuzzySetValues::RemoveDuplicatePoints() {
 void TFuzzySetValues::DeletePoint(int Index) {
     const TSilentUpdate Silent(*this);
     Delete(Index);
+}
+
+void TFuzzySetValues::CheckStreamedPoint(const TFuzzySetValue& Point) {
+    const int Index = Point.GetIndex();
+    if (Index > 0) {
+        const TFuzzySetValue& Previous = *GetItem(Index - 1);
+        if (Below(Point.FX, Previous.FX)) throw EFzyException(SStreamedPointOutOfOrder);
+        if (Point.Equals(Previous)) throw EFzyException(SStreamedPointRepeated);
+    }
+    // Runs on one X are kept as they come, however long: a list thinned by its clean-up
+    // still holds four of every five.
+    FSorted = true;
+    FDuplicatesRemoved = true;
 }
 
 // ---- Placing a changed point ------------------------------------------------------

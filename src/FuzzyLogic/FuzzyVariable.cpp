@@ -7,6 +7,7 @@
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/PropertyList.h>
 #include <fzl/support/StringList.h>
 #include <fzl/support/UpdateGuard.h>
 
@@ -222,6 +223,19 @@ void TFuzzyVariable::Update(TFuzzySet* FuzzySet) {
 void TFuzzyVariable::BeforeDestruction() {
     if (FItems) FItems->FreeItems();
     TGCollectionItem::BeforeDestruction();
+}
+
+void TFuzzyVariable::DefineProperties(TPropertyList& Properties) {
+    TGCollectionItem::DefineProperties(Properties);
+    Properties.String<&TFuzzyVariable::GetName, &TFuzzyVariable::SetName>("Name", this);
+    Properties.String<&TFuzzyVariable::GetUnits, &TFuzzyVariable::SetUnits>("Units", this);
+    Properties.String<&TFuzzyVariable::GetComment, &TFuzzyVariable::SetComment>("Comment", this);
+    // Minimum before Maximum: each drags the other only as far as the later one undoes.
+    Properties.FloatStored<&TFuzzyVariable::GetMinimum, &TFuzzyVariable::SetMinimum>("Minimum", this, 0.0);
+    Properties.FloatStored<&TFuzzyVariable::GetMaximum, &TFuzzyVariable::SetMaximum>("Maximum", this, 1.0);
+    Properties.FloatStored<&TFuzzyVariable::GetThreshold, &TFuzzyVariable::SetThreshold>("Threshold", this, 0.0);
+    Properties.Collection("Items", *FItems, true);
+    Properties.IntegerStored<&TFuzzyVariable::GetItemIndex, &TFuzzyVariable::SetItemIndex>("ItemIndex", this, -1);
 }
 
 // ---- TFuzzyVariables --------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
 #include <fzl/VXGenerics/Collections.h>
 #include <fzl/support/Format.h>
+#include <fzl/support/PropertyList.h>
 #include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
@@ -100,7 +101,29 @@ TOwned<TFuzzyVariableTable> TIFuzzyLogic::CreateVariables() { return Make<TFuzzy
 
 void TIFuzzyLogic::Loaded() {
     TCustomFuzzyLogic::Loaded();
+    const TRestoringScope Restoring(*this);
     Parse();
+}
+
+void TIFuzzyLogic::DefineProperties(TPropertyList& Properties) {
+    TCustomFuzzyLogic::DefineProperties(Properties);
+    Properties.Object("Items", *FItems);
+}
+
+void TIFuzzyLogic::SetStateAside() {
+    FItemsAside = CreateVariables();
+    FItems->ExchangeEntries(*FItemsAside);
+}
+
+void TIFuzzyLogic::RestoreStateSetAside() {
+    FItems->Clear();  // unhooks what a failed parse built
+    FItems->ExchangeEntries(*FItemsAside);
+    FItemsAside.reset();
+}
+
+void TIFuzzyLogic::DropStateSetAside() {
+    FItemsAside->Clear();  // unhooks the variables left behind
+    FItemsAside.reset();
 }
 
 void TIFuzzyLogic::Parse() {
@@ -157,13 +180,13 @@ void TIFuzzyLogic::VariableAdded(const TIntfPtr<IFuzzyVariable>& Variable) {
     Variable->SetOnFuzzySetDeleted(TFuzzyLogicHook(this, TFuzzyLogicHook::heFuzzySetDeleted));
     Variable->SetOnFuzzySetChange(TFuzzyLogicHook(this, TFuzzyLogicHook::heFuzzySetChange));
     MarkStringsStale();
-    if (OnVariableAdded) OnVariableAdded(Variable);
+    if (!IsRestoring() && OnVariableAdded) OnVariableAdded(Variable);
 }
 
 void TIFuzzyLogic::VariableDeleted(const TIntfPtr<IFuzzyVariable>& Variable) {
     Unhook(Variable);
     MarkStringsStale();
-    if (OnVariableDeleted) OnVariableDeleted(Variable);
+    if (!IsRestoring() && OnVariableDeleted) OnVariableDeleted(Variable);
 }
 
 void TIFuzzyLogic::Unhook(const TIntfPtr<IFuzzyVariable>& Variable) {
@@ -178,23 +201,24 @@ void TIFuzzyLogic::Unhook(const TIntfPtr<IFuzzyVariable>& Variable) {
 void TIFuzzyLogic::FuzzySetAdded(const TIntfPtr<IFuzzyVariable>& Variable,
                                  const TIntfPtr<IFuzzySet>& FuzzySet) {
     MarkStringsStale();
-    if (OnFuzzySetAdded) OnFuzzySetAdded(Variable, FuzzySet);
+    if (!IsRestoring() && OnFuzzySetAdded) OnFuzzySetAdded(Variable, FuzzySet);
 }
 
 void TIFuzzyLogic::FuzzySetDeleted(const TIntfPtr<IFuzzyVariable>& Variable,
                                    const TIntfPtr<IFuzzySet>& FuzzySet) {
     MarkStringsStale();
-    if (OnFuzzySetDeleted) OnFuzzySetDeleted(Variable, FuzzySet);
+    if (!IsRestoring() && OnFuzzySetDeleted) OnFuzzySetDeleted(Variable, FuzzySet);
 }
 
 void TIFuzzyLogic::UpdateFuzzySet(const TIntfPtr<IFuzzyVariable>& Variable,
                                   const TIntfPtr<IFuzzySet>& FuzzySet) {
     MarkStringsStale();
-    if (OnFuzzySetChange) OnFuzzySetChange(Variable, FuzzySet);
+    if (!IsRestoring() && OnFuzzySetChange) OnFuzzySetChange(Variable, FuzzySet);
 }
 
 void TIFuzzyLogic::UpdateVariable(const TIntfPtr<IFuzzyVariable>& Variable) {
     MarkStringsStale();
+    if (IsRestoring()) return;
     if (!Variable) {
         if (OnChange) OnChange(this);
     } else if (OnVariableChange) {

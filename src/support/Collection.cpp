@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <typeinfo>
+#include <utility>
 
 #include <fzl/support/Collection.h>
 #include <fzl/support/Exceptions.h>
@@ -74,6 +76,15 @@ void TCollection::Assign(const TPersistent& Source) {
     const TUpdateGuard Update(*this);
     Clear();
     for (const TCollectionItem* Item : Other->FItems) Add()->Assign(*Item);
+}
+
+void TCollection::ExchangeItems(TCollection& Other) {
+    if (&Other == this) return;
+    if (typeid(Other) != typeid(*this)) throw EConvertError(Format(SAssignError, {Other.ClassName(), ClassName()}));
+    FItems.swap(Other.FItems);
+    std::swap(FNextID, Other.FNextID);
+    for (TCollectionItem* Item : FItems) Item->FCollection = this;
+    for (TCollectionItem* Item : Other.FItems) Item->FCollection = &Other;
 }
 
 void TCollection::Update(TCollectionItem* /*Item*/) {}

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include <fzl/support/Component.h>
+#include <fzl/support/PropertyList.h>
 
 namespace fzl {
 namespace {
@@ -71,6 +72,12 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
     Erase(FComponents, AComponent);
     AComponent->FOwner = nullptr;
     Notification(AComponent, opRemove);
+}
+
+void TComponent::DefineProperties(TPropertyList& Properties) {
+    TPersistent::DefineProperties(Properties);
+    Properties.String<&TComponent::GetName, &TComponent::SetName>("Name", this);
+    Properties.Integer<&TComponent::GetTag, &TComponent::SetTag>("Tag", this, 0);
 }
 
 }  // namespace fzl

@@ -22,6 +22,7 @@
 #include <fzl/FuzzyRules/FuzzyRule.h>
 #include <fzl/FuzzyRules/FuzzyRuleBase.h>
 #include <fzl/FuzzyRules/RuleMessages.h>
+#include <fzl/FuzzyStreaming/ComponentStreaming.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicHook.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
 #include <fzl/IFuzzyLogic/FuzzyParserLink.h>
@@ -41,13 +42,17 @@
 #include <fzl/VXGenerics/StringHashTable.h>
 #include <fzl/support/BaseStreamToken.h>
 #include <fzl/support/BaseStreamTokenList.h>
+#include <fzl/support/ClassRegistry.h>
 #include <fzl/support/Cloneable.h>
+#include <fzl/support/ComponentStream.h>
 #include <fzl/support/Interface.h>
 #include <fzl/support/Interfaced.h>
 #include <fzl/support/IntfPtr.h>
 #include <fzl/support/NotifyEvent.h>
 #include <fzl/support/PostFix.h>
+#include <fzl/support/PropertyList.h>
 #include <fzl/support/PropertyReader.h>
+#include <fzl/support/PropertySnapshot.h>
 #include <fzl/support/StringIterator.h>
 #include <fzl/support/StringStream.h>
 #include <fzl/support/TextStream.h>

@@ -9,6 +9,7 @@
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Collection.h>
 #include <fzl/support/Component.h>
+#include <fzl/support/FunctionRef.h>
 #include <fzl/support/StringList.h>
 
 namespace fzl {
@@ -58,6 +59,19 @@ public:
     /// Replaces the model by the parsed definition text.
     virtual void Parse();
 
+    /// Reads the component from a stream. The component enters the loading state and starts as
+    /// a new one would (its settings, texts and variables set aside); Read then assigns the
+    /// streamed properties, and Loaded runs once. When Read or Loaded throws, the component is
+    /// put back exactly as it was (the same variable objects) and the exception passes on;
+    /// otherwise what was set aside is freed. No event of the component fires meanwhile.
+    void LoadFrom(TFunctionRef<void()> Read);
+    /// Ends the loading state; the streamed text is taken as current (not stale).
+    void Loaded() override;
+    /// After Name and Tag: AutoTerms, CorrelationMethod, InferenceMethod,
+    /// DefuzzificationMethod, NumFunctionValues (each with its default), Threshold, Variables
+    /// and Strings (default empty; a stale text is regenerated first).
+    void DefineProperties(TPropertyList& Properties) override;
+
     /// Fired when the variable collection changed as a whole.
     TNotifyEvent OnChange;
 
@@ -69,6 +83,18 @@ protected:
     void BeforeDestruction() override;
     /// Runs after the threshold changed.
     virtual void ThresholdChanged() {}
+    /// True while the component is loading or a load sets its state aside, puts it back or
+    /// frees it: the variables come and go as stored data, and no event fires.
+    [[nodiscard]] bool IsRestoring() const noexcept {
+        return FRestoring > 0 || ComponentState().Contains(csLoading);
+    }
+    /// Whether Strings is written to a stream (the base: always, when not empty).
+    [[nodiscard]] virtual bool IsStringsStored() { return true; }
+    // The state besides settings and texts that LoadFrom sets aside (the variables): set aside
+    // leaving the state of a new component, put back after a failed read, freed after a good one.
+    virtual void SetStateAside() {}
+    virtual void RestoreStateSetAside() {}
+    virtual void DropStateSetAside() {}
 
     /// Marks the component's parse as running while it lives. A second parse of the same
     /// component (an event handler of the first calling Parse or assigning Strings) raises
@@ -95,6 +121,21 @@ protected:
     TFuzzyCorrelationMethod FCorrelationMethod = fcmMinimum;
     TFuzzyInferenceMethod FInferenceMethod = fimMinMax;
     TFzyFloat FThreshold = 0.01;
+
+    /// Keeps the component restoring (IsRestoring) for its own lifetime; scopes nest.
+    class [[nodiscard]] TRestoringScope {
+    public:
+        explicit TRestoringScope(TCustomFuzzyLogic& Logic) noexcept : FLogic(Logic) { ++FLogic.FRestoring; }
+        ~TRestoringScope() { --FLogic.FRestoring; }
+        TRestoringScope(const TRestoringScope&) = delete;
+        TRestoringScope& operator=(const TRestoringScope&) = delete;
+
+    private:
+        TCustomFuzzyLogic& FLogic;
+    };
+
+private:
+    int FRestoring = 0;
     bool FParsing = false;
 };
 
@@ -114,7 +155,9 @@ public:
 
     /// Gives Variable the terms low, medium and high over its range (those it lacks).
     virtual void AddAutoTerms(TFuzzyVariable* Variable);
-    /// Relays from the collections; they fire the events below.
+    /// Relays from the collections; they fire the events below. While the component is
+    /// restoring (IsRestoring), they fire nothing, and an added variable is taken as it is
+    /// (no threshold pushed into it, no automatic terms).
     virtual void NotifyFuzzySet(TFuzzySet* FuzzySet, TCollectionNotification Action);
     virtual void NotifyVariable(TFuzzyVariable* Variable, TCollectionNotification Action);
     virtual void UpdateVariable(TFuzzyVariable* Variable);
@@ -128,6 +171,11 @@ public:
     TFuzzySetEvent OnFuzzySetDeleted;
     TFuzzySetEvent OnFuzzySetAdded;
 
+    /// After the base's properties, the variables (Items, each with its class).
+    void DefineProperties(TPropertyList& Properties) override;
+    /// A loaded component without a text but with variables has its text marked stale.
+    void Loaded() override;
+
     [[nodiscard]] std::string ClassName() const override { return "TFuzzyLogic"; }
     /// Makes the variable collection through CreateVariables.
     void AfterConstruction() override;
@@ -138,9 +186,15 @@ protected:
     void BeforeDestruction() override;
     /// Factory of the variable collection.
     virtual TOwned<TFuzzyVariables> CreateVariables();
+    /// A stale text is written only when a parser can regenerate it.
+    bool IsStringsStored() override { return !FNeedsUpdate || FParser != nullptr; }
+    void SetStateAside() override;
+    void RestoreStateSetAside() override;
+    void DropStateSetAside() override;
 
 private:
     TOwned<TFuzzyVariables> FItems;
+    TOwned<TFuzzyVariables> FItemsAside;  // the variables a load set aside
     TFuzzyVariablesClass FItemsClass = TFuzzyVariablesClass::Of<TFuzzyVariables>();
 };
 

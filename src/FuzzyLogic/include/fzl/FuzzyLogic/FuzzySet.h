@@ -125,6 +125,11 @@ public:
     /// "((x y) (x y) ... )".
     [[nodiscard]] virtual std::string GetValuesToString() const;
     [[nodiscard]] std::string GetDisplayName() const override;
+    /// Name, Comment (default empty), Defined, Tag, the points (Values), then SetType, which
+    /// while loading is stored without regenerating the points read before it; then
+    /// Expression (default empty) and InflectionPoint (default 0), which the printer needs
+    /// to write the set as it was defined.
+    void DefineProperties(TPropertyList& Properties) override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySet"; }
     /// The class reference of this object's class; descendants override it so that
     /// clones and derived sets are of their class.

@@ -53,6 +53,9 @@ public:
     void SetCollection(TCollection* Value) override;
 
     void Assign(const TPersistent& Source) override;
+    /// X (always written) and Y (default 0). A streamed X is taken as it is, not clamped into
+    /// the set's range: stored points read back exactly.
+    void DefineProperties(TPropertyList& Properties) override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValue"; }
 
     /// Points are made and freed by the thousand when rules fire: their memory is
@@ -67,6 +70,7 @@ protected:
 private:
     friend class TFuzzySetValues;
     void Report(TXYUpdateTypes Types);
+    static void RestoreX(TFuzzySetValue& Point, TFzyFloat Value);
 
     TFzyFloat FX = 0;
     TFzyFloat FY = 0;
@@ -124,6 +128,12 @@ public:
     void Expand(int N);
     /// Adds N - Count points at equal X spacing over the whole list.
     void ExpandSimple(int N);
+
+    /// Accepts Point, the last point of a list being read from a stream in a bulk update, only
+    /// where a list can hold it: not before the point ahead of it and not equal to it
+    /// (EFzyException otherwise). The list is then known clean, so the closing clean-up
+    /// neither drops nor moves a stored point.
+    void CheckStreamedPoint(const TFuzzySetValue& Point);
 
     /// Replaces the points by copies of another list's points, in one bulk update.
     void Assign(const TPersistent& Source) override;

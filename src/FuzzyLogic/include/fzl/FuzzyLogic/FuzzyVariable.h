@@ -99,6 +99,9 @@ public:
     void Assign(const TPersistent& Source) override;
     /// A TStrings destination receives the set names with the sets attached.
     void AssignTo(TPersistent& Dest) const override;
+    /// Name, Units, Comment (default empty), Minimum, Maximum, Threshold, the sets (Items, each
+    /// with its class), then ItemIndex, which needs the sets.
+    void DefineProperties(TPropertyList& Properties) override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzyVariable"; }
     /// Makes the set collection (through CreateItems) before the variable joins a collection.
     void AfterConstruction() override;

@@ -66,8 +66,13 @@ public:
     /// The class of the variables a parser creates for this component.
     void SetItemClass(TIFuzzyVariableClass Value) noexcept { FItemClass = Value; }
 
-    /// Parses the streamed definition text once loading is complete.
+    /// Parses the streamed definition text once loading is complete; the variables it builds
+    /// are restored, not added, so no event of the component fires for them.
     void Loaded() override;
+    /// The base's properties, and the legacy properties of the variable table as
+    /// Items.LoadFactor, Items.HashType and Items.Capacity (read and dropped). The variables
+    /// themselves are not streamed: Loaded parses them from Strings.
+    void DefineProperties(TPropertyList& Properties) override;
     /// The text of every variable (its parser's definition, else its name), in table order.
     void UpdateStrings() override;
     /// Replaces the variables by those of the definition text (raises without a parser,
@@ -76,7 +81,8 @@ public:
 
     /// Gives Variable the terms low, medium and high over its range (those it lacks).
     virtual void AddAutoTerms(const TIntfPtr<IFuzzyVariable>& Variable);
-    /// The hooks: a set of a held variable was added, deleted or changed.
+    /// The hooks: a set of a held variable was added, deleted or changed. None of the handlers
+    /// here fires an event of the component while it is restoring (IsRestoring).
     virtual void FuzzySetAdded(const TIntfPtr<IFuzzyVariable>& Variable, const TIntfPtr<IFuzzySet>& FuzzySet);
     virtual void FuzzySetDeleted(const TIntfPtr<IFuzzyVariable>& Variable,
                                  const TIntfPtr<IFuzzySet>& FuzzySet);
@@ -108,6 +114,9 @@ protected:
     void ThresholdChanged() override;
     /// Factory of the variable table.
     virtual TOwned<TFuzzyVariableTable> CreateVariables();
+    void SetStateAside() override;
+    void RestoreStateSetAside() override;
+    void DropStateSetAside() override;
 
 private:
     friend class TFuzzyLogicHook;
@@ -118,6 +127,7 @@ private:
     void MarkStringsStale() noexcept { FNeedsUpdate = true; }
 
     TOwned<TFuzzyVariableTable> FItems;
+    TOwned<TFuzzyVariableTable> FItemsAside;  // the variables a load set aside
     TIFuzzyVariableClass FItemClass = TIFuzzyVariableClass::Of<TIFuzzyVariable>();
 };
 

@@ -177,6 +177,17 @@ public:
     }
     /// Shrinks the buckets to the smallest count that holds the entries.
     void TrimExcess() { SetCapacity(FCount); }
+    /// Exchanges the entries (with their buckets and comparers) of this table and Other
+    /// without any report or hook: how an owner sets its entries aside and puts them back.
+    void ExchangeEntries(TVXDictionary& Other) noexcept {
+        if (&Other == this) return;
+        std::swap(FCount, Other.FCount);
+        std::swap(FComparer, Other.FComparer);
+        std::swap(FGrowThreshold, Other.FGrowThreshold);
+        FItems.swap(Other.FItems);
+        LayoutChanged();
+        Other.LayoutChanged();
+    }
 
     /// The value of Key into Value (an empty value when absent); true when present.
     bool TryGetValue(const K& Key, V& Value) const {

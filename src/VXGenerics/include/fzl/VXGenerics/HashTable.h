@@ -11,6 +11,7 @@
 #include <fzl/VXGenerics/Dictionary.h>
 #include <fzl/support/Format.h>
 #include <fzl/support/NotifyEvent.h>
+#include <fzl/support/PropertyList.h>
 #include <fzl/support/PropertyReader.h>
 
 namespace fzl {
@@ -104,6 +105,13 @@ public:
             return true;
         }
         return false;
+    }
+
+    /// The legacy properties, read through ReadLegacyProperty.
+    void DefineProperties(TPropertyList& Properties) override {
+        TBase::DefineProperties(Properties);
+        for (const std::string_view Name : LegacyProperties)
+            Properties.Legacy<&TVXHashTable::ReadLegacyProperty>(Name, this);
     }
 
     [[nodiscard]] std::string ClassName() const override { return "TVXHashTable"; }

@@ -164,6 +164,11 @@ public:
 
     /// Clear, then one copy of each of Source's items (a TCollection), in one bracket.
     void Assign(const TPersistent& Source) override;
+    /// Exchanges the items of this collection and Other, a collection of the same class,
+    /// without any report: each item keeps its place, ID and state and belongs to the other
+    /// collection from then on. How an owner sets its items aside and puts them back.
+    /// A collection of another class raises EConvertError.
+    void ExchangeItems(TCollection& Other);
     [[nodiscard]] TPersistent* GetOwner() const override { return FOwner; }
     [[nodiscard]] TCollectionItemClass ItemClass() const noexcept { return FItemClass; }
 

@@ -40,6 +40,8 @@ public:
     void BeginLoading() noexcept { FComponentState.Include(csLoading); }
     /// Called after streaming in; clears the loading state.
     virtual void Loaded() { FComponentState.Exclude(csLoading); }
+    /// Name (default empty) and Tag (default 0).
+    void DefineProperties(TPropertyList& Properties) override;
 
     /// AComponent will be told, through its Notification(this, opRemove), when this
     /// component is freed. If AComponent goes first, the registration goes with it.
