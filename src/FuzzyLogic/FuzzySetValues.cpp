@@ -249,6 +249,13 @@ void TFuzzySetValues::BeforeDestruction() {
     TTypedCollection::BeforeDestruction();
 }
 
+void TFuzzySetValues::ResetForReuse() noexcept {
+    DiscardItems();
+    ResetEmpty();
+    FSorted = true;
+    FDuplicatesRemoved = true;
+}
+
 void TFuzzySetValues::Notify(TCollectionItem* Item, TCollectionNotification Action) {
     TTypedCollection::Notify(Item, Action);
     if (Action != cnExtracting || !FDuplicatesRemoved) return;

@@ -129,6 +129,9 @@ public:
     void Assign(const TPersistent& Source) override;
     /// The same, for a source known to be a point list (no type check).
     void AssignPoints(const TFuzzySetValues& Other);
+    /// Frees the points without reports and makes the list look new (IDs restart, no
+    /// bracket open), keeping its storage: for sets that are recycled.
+    void ResetForReuse() noexcept;
     [[nodiscard]] TPersistent* GetOwner() const override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValues"; }
 
