@@ -87,6 +87,11 @@ public:
     }
 
     [[nodiscard]] TFuzzyVariable& Output() const { return *FOutput; }
+    [[nodiscard]] TFuzzyLogic& Logic() const { return *FLogic; }
+    /// Term Index of input variable Input.
+    [[nodiscard]] TFuzzySet* Term(int Input, int Index) const {
+        return FInputVariables[static_cast<std::size_t>(Input)]->GetItems().GetItem(Index);
+    }
 
 private:
     static std::string NumberedName(const char* Prefix, int Number) {
@@ -104,10 +109,6 @@ private:
             Term->CreateTriangleFunctionValues(T * Step - Step, T * Step, T * Step + Step);
         }
         return Variable;
-    }
-
-    [[nodiscard]] TFuzzySet* Term(int Input, int Index) const {
-        return FInputVariables[static_cast<std::size_t>(Input)]->GetItems().GetItem(Index);
     }
 
     [[nodiscard]] TFuzzySet* Consequent(const std::vector<int>& Index) const {

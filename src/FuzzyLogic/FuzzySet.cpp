@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
@@ -37,10 +38,12 @@ void AppendPointText(std::string& Text, const TFuzzySetValue& Point) {
 
 // The set has not joined Collection yet (and a constructor reaches no override), so the
 // designing state comes from the collection's variable directly.
-TFuzzySet::TFuzzySet(TCollection* Collection) {
-    const auto* Sets = DownCast<TFuzzySets>(Collection);
+TFuzzySet::TFuzzySet(TCollection* Collection) : FDefined(DefinedFor(Collection)) {}
+
+bool TFuzzySet::DefinedFor(const TCollection* Collection) noexcept {
+    const auto* Sets = DownCast<const TFuzzySets>(Collection);
     const TFuzzyVariable* Variable = Sets != nullptr ? Sets->GetVariable() : nullptr;
-    FDefined = Variable != nullptr && Variable->InDesignMode();
+    return Variable != nullptr && Variable->InDesignMode();
 }
 
 TFuzzySet::~TFuzzySet() = default;
@@ -53,7 +56,97 @@ void TFuzzySet::AfterConstruction() {
 TOwned<TFuzzySetValues> TFuzzySet::CreateValues() { return Make<TFuzzySetValues>(this); }
 
 TOwned<TFuzzySet> TFuzzySet::NewSibling() const {
-    return TOwned<TFuzzySet>(ClassType().Create(GetCollection()));
+    const TFuzzySetClass Class = ClassType();
+    if (Class == TFuzzySetClass::Of<TFuzzySet>()) return NewRecycled(GetCollection());
+    return TOwned<TFuzzySet>(Class.Create(GetCollection()));
+}
+
+// ---- Recycled derived sets ------------------------------------------------------------------
+
+// Rules that fire make and free a few derived sets each (a clone, a combined set). Freed
+// ones wait here, per thread, with their point lists and string buffers, for the next.
+class TFuzzySet::TRecycler {
+public:
+    [[nodiscard]] static TFuzzySet* Take() noexcept {
+        TRecycler& Pool = Instance();
+        if (Pool.FSets.empty()) return nullptr;
+        TFuzzySet* Set = Pool.FSets.back();
+        Pool.FSets.pop_back();
+        return Set;
+    }
+    [[nodiscard]] static bool HasRoom() noexcept { return Alive && Instance().FSets.size() < Capacity; }
+    static void Keep(TFuzzySet* Set) noexcept { Instance().FSets.push_back(Set); }  // capacity reserved
+
+    TRecycler(const TRecycler&) = delete;
+    TRecycler& operator=(const TRecycler&) = delete;
+
+private:
+    static constexpr std::size_t Capacity = 64;
+    TRecycler() {
+        FSets.reserve(Capacity);
+        Alive = true;
+    }
+    ~TRecycler() {
+        Alive = false;
+        for (TFuzzySet* Set : FSets) delete Set;
+    }
+    static TRecycler& Instance() noexcept {
+        thread_local TRecycler Pool;
+        return Pool;
+    }
+
+    static inline thread_local bool Alive = false;
+    std::vector<TFuzzySet*> FSets;
+};
+
+// As the class reference makes a set: constructed (here: taken and made new), then joined.
+TOwned<TFuzzySet> TFuzzySet::NewRecycled(TCollection* Collection) {
+    TOwned<TFuzzySet> Set(TRecycler::Take());
+    if (Set) {
+        Set->FDefined = DefinedFor(Collection);
+    } else {
+        Set.reset(new TFuzzySet(Collection));
+        Set->AfterConstruction();
+        Set->FRecyclable = true;
+    }
+    if (Collection != nullptr) Set->SetCollection(Collection);
+    return Set;
+}
+
+// BeforeDestruction has run on the whole set (it left its collection, reported as usual).
+void TFuzzySet::FreeInstance() {
+    if (FRecyclable && TRecycler::HasRoom()) {
+        ResetForReuse();
+        TRecycler::Keep(this);
+        return;
+    }
+    TGCollectionItem::FreeInstance();
+}
+
+namespace {
+
+// Long texts are not kept: a pooled set holds only what typical names need.
+void ClearText(std::string& Text) noexcept {
+    constexpr std::size_t KeptCapacity = 256;
+    if (Text.capacity() > KeptCapacity)
+        std::string().swap(Text);
+    else
+        Text.clear();
+}
+
+}  // namespace
+
+void TFuzzySet::ResetForReuse() noexcept {
+    ResetItem();
+    FValues->ResetForReuse();
+    FSetType = fstUserDefined;
+    ClearText(FName);
+    FInflectionPoint = 0;
+    ClearText(FComment);
+    FDefined = false;
+    FTag = 0;
+    ClearText(FExpression);
+    FMax = 0;
 }
 
 // ---- Properties --------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -102,7 +103,13 @@ void TFuzzySetValue::SetValue(TFzyFloat X, TFzyFloat Y) {
 }
 
 void TFuzzySetValue::Report(TXYUpdateTypes Types) {
-    if (TFuzzySetValues* List = GetCollection()) List->UpdateValue(this, Types);
+    TFuzzySetValues* List = GetCollection();
+    // Inside a bulk update the report would only keep the list's flags.
+    if (List != nullptr && List->InPlainBulkUpdate()) {
+        List->UpdateFlags(this, Types);
+        return;
+    }
+    if (List != nullptr) List->UpdateValue(this, Types);
     Changed(false);
 }
 
@@ -126,10 +133,16 @@ TFuzzySetValues::TFuzzySetValues(TFuzzySetValuesOwner* FuzzySet)
 
 TPersistent* TFuzzySetValues::GetOwner() const { return dynamic_cast<TPersistent*>(FFuzzySet); }
 
+void TFuzzySetValues::AfterConstruction() {
+    TTypedCollection::AfterConstruction();
+    FPlain = typeid(*this) == typeid(TFuzzySetValues);
+}
+
 // The point is made at its place and joins unreported: it never exists at a
 // default place, so it cannot be taken for a duplicate of a different point.
 // Then it is placed and reported as SetValue would.
 TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
+    if (InPlainBulkUpdate()) return AppendInBulk(ClampX(X), std::max(Y, 0.0));
     TFuzzySetValue* Point = static_cast<TFuzzySetValue*>(ItemClass().Create(nullptr));
     Point->FX = ClampX(X);
     Point->FY = std::max(Y, 0.0);
@@ -138,6 +151,17 @@ TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
         Point->TCollectionItem::SetCollection(this);
     }
     Point->Report({utX, utY});
+    return Point;
+}
+
+// What Add does inside a bulk update, in one step: the point is made at its place, takes
+// the next ID and joins; of the report, only the flags remain to be kept.
+TFuzzySetValue* TFuzzySetValues::AppendInBulk(TFzyFloat X, TFzyFloat Y) {
+    auto* Point = new TFuzzySetValue();
+    Point->FX = X;
+    Point->FY = Y;
+    AppendSilently(Point);
+    UpdateFlags(Point, {utX, utY});
     return Point;
 }
 
@@ -261,6 +285,13 @@ void TFuzzySetValues::Update(TCollectionItem* Item) {
 void TFuzzySetValues::BeforeDestruction() {
     DiscardItems();
     TTypedCollection::BeforeDestruction();
+}
+
+void TFuzzySetValues::ResetForReuse() noexcept {
+    DiscardItems();
+    ResetEmpty();
+    FSorted = true;
+    FDuplicatesRemoved = true;
 }
 
 void TFuzzySetValues::Notify(TCollectionItem* Item, TCollectionNotification Action) {

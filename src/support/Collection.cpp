@@ -100,14 +100,12 @@ void TCollection::FreeItems() {
     while (!FItems.empty()) FItems.back()->Free();
 }
 
+// The storage is kept (a recycled list reuses it); the items are detached before the
+// first goes, so none of them finds the collection while it is being freed.
 void TCollection::DiscardItems() {
-    std::vector<TCollectionItem*> Items;
-    Items.swap(FItems);
-    for (TCollectionItem* Item : Items) {
-        Item->FCollection = nullptr;
-        Item->FIndex = -1;
-    }
-    for (TCollectionItem* Item : Items) Item->Free();
+    for (TCollectionItem* Item : FItems) DetachSilently(Item);
+    for (TCollectionItem* Item : FItems) Item->Free();
+    FItems.clear();
 }
 
 void TCollection::BeforeDestruction() {

@@ -24,6 +24,8 @@
 // Everything is read by index from the lists; nothing is allocated.
 
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
@@ -209,24 +211,67 @@ bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit
 
 /// Of every run of consecutive points with equal Y (within the tolerance) keeps
 /// the first and the last; a leading run keeps only its last point and a
-/// trailing run only its first. Runs inside the caller's bulk update.
+/// trailing run only its first. Runs inside the caller's bulk update, where it
+/// drops the points in one pass (a list of a descendant class: one by one).
 inline void SimplifyRuns(TFuzzySetValues& Points) {
-    int Run = 1;
-    int Index = 1;
-    while (Index < Points.Count()) {
-        if (FloatEquals(Points.GetItem(Index - 1)->GetY(), Points.GetItem(Index)->GetY())) {
-            if (++Run > 1)
-                Points.Delete(Index - 1);
-            else
+    const auto SameY = [](const TCollectionItem* A, const TCollectionItem* B) {
+        return FloatEquals(static_cast<const TFuzzySetValue*>(A)->GetY(),
+                           static_cast<const TFuzzySetValue*>(B)->GetY());
+    };
+    if (!Points.InPlainBulkUpdate()) {
+        int Run = 1;
+        int Index = 1;
+        while (Index < Points.Count()) {
+            if (SameY(Points.GetItem(Index - 1), Points.GetItem(Index))) {
+                if (++Run > 1)
+                    Points.Delete(Index - 1);
+                else
+                    ++Index;
+            } else {
                 ++Index;
+                Run = 0;
+            }
+        }
+        const int Count = Points.Count();
+        if (Count > 1 && SameY(Points.GetItem(Count - 2), Points.GetItem(Count - 1)))
+            Points.Delete(Count - 1);
+        return;
+    }
+    // The same walk over the storage: Items[0, Kept) are the points so far, Items[Read] the
+    // next. Dropping a point between two equal ones marks the list for clean-up, as the
+    // list's own report of a leaving point would.
+    std::vector<TCollectionItem*>& Items = Points.MutableItems();
+    bool Dropped = false;
+    const auto Drop = [&](std::size_t Index, const TCollectionItem* Next) {
+        if (Points.FDuplicatesRemoved && Index > 0 && Next != nullptr &&
+            static_cast<const TFuzzySetValue*>(Items[Index - 1])
+                ->Equals(*static_cast<const TFuzzySetValue*>(Next)))
+            Points.FDuplicatesRemoved = false;
+        TFuzzySetValues::DetachSilently(Items[Index]);
+        Items[Index]->Free();  // detached: it finds no list to leave
+        Dropped = true;
+    };
+    const std::size_t Count = Items.size();
+    if (Count < 2) return;
+    std::size_t Kept = 1;
+    int Run = 1;
+    for (std::size_t Read = 1; Read < Count; ++Read) {
+        TCollectionItem* Point = Items[Read];
+        if (SameY(Items[Kept - 1], Point)) {
+            if (++Run > 1) {
+                Drop(Kept - 1, Point);
+                Items[Kept - 1] = Point;
+                continue;
+            }
         } else {
-            ++Index;
             Run = 0;
         }
+        Items[Kept++] = Point;
     }
-    const int Count = Points.Count();
-    if (Count > 1 && FloatEquals(Points.GetItem(Count - 2)->GetY(), Points.GetItem(Count - 1)->GetY()))
-        Points.Delete(Count - 1);
+    if (Kept > 1 && SameY(Items[Kept - 2], Items[Kept - 1])) Drop(--Kept, nullptr);
+    if (!Dropped) return;
+    Items.resize(Kept);
+    Points.Renumber(0);
 }
 
 }  // namespace fzl::detail

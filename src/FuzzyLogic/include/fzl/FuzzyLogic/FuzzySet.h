@@ -238,7 +238,10 @@ protected:
     /// Factory of the point list; descendants may return their own list class.
     virtual TOwned<TFuzzySetValues> CreateValues();
     /// A new empty set of this set's class in this set's collection (detached when there is none).
+    /// Sets of this very class come from a per-thread pool of freed ones, made to look new.
     [[nodiscard]] TOwned<TFuzzySet> NewSibling() const;
+    /// Derived sets made by NewSibling go back to the pool instead of the heap.
+    void FreeInstance() override;
 
     // ---- For descendants that create their results themselves --------------------------------
     /// The body of Operator: fills Result (named, without points) with Op along the merge
@@ -263,6 +266,13 @@ protected:
     void ResetMax() noexcept { FMax = 0; }
 
 private:
+    class TRecycler;
+    /// A set for Collection from the pool (or a new one), joined to Collection.
+    [[nodiscard]] static TOwned<TFuzzySet> NewRecycled(TCollection* Collection);
+    /// The designing state a set made for Collection starts with.
+    [[nodiscard]] static bool DefinedFor(const TCollection* Collection) noexcept;
+    /// Empties a freed set's fields and points as a new set has them.
+    void ResetForReuse() noexcept;
     void GenerateShape(TFuzzySetType Type);
     template <class TBetter>
     [[nodiscard]] int ExtremeYOfX(int Index, int Direction, TBetter Better) const;
@@ -276,6 +286,7 @@ private:
     std::intptr_t FTag = 0;
     std::string FExpression;
     TFzyFloat FMax = 0;
+    bool FRecyclable = false;  // made by NewSibling: returns to the pool when freed
 };
 
 /// Moves Previous to Current and Current to the next point of Values (or to EndX past the end).

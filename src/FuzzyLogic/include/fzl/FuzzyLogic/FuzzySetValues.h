@@ -12,6 +12,10 @@ namespace fzl {
 class TFuzzySetValues;
 class TFuzzySetValue;
 
+namespace detail {
+inline void SimplifyRuns(TFuzzySetValues& Points);  // the engine's thinning of combined sets
+}
+
 /// What a point list needs from the fuzzy set that owns it.
 class TFuzzySetValuesOwner {
 public:
@@ -139,8 +143,12 @@ public:
     void Assign(const TPersistent& Source) override;
     /// The same, for a source known to be a point list (no type check).
     void AssignPoints(const TFuzzySetValues& Other);
+    /// Frees the points without reports and makes the list look new (IDs restart, no
+    /// bracket open), keeping its storage: for sets that are recycled.
+    void ResetForReuse() noexcept;
     [[nodiscard]] TPersistent* GetOwner() const override;
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValues"; }
+    void AfterConstruction() override;
 
 protected:
     ~TFuzzySetValues() override = default;
@@ -152,6 +160,12 @@ protected:
 
 private:
     friend class TFuzzySetValue;
+    friend void detail::SimplifyRuns(TFuzzySetValues& Points);
+    /// True inside a bulk update of a list whose per-point hooks (Notify, UpdateValue) are
+    /// this class's own: points can then be made and changed without the per-point calls,
+    /// which would only keep the flags.
+    [[nodiscard]] bool InPlainBulkUpdate() const noexcept { return FPlain && UpdateCount() > 0; }
+    TFuzzySetValue* AppendInBulk(TFzyFloat X, TFzyFloat Y);
     [[nodiscard]] TFzyFloat ClampX(TFzyFloat X) const;
     [[nodiscard]] TFzyFloat XAt(int Index) const noexcept;
     void UpdateFlags(const TFuzzySetValue* Value, TXYUpdateTypes Types) noexcept;
@@ -168,6 +182,7 @@ private:
     TFuzzySetValuesOwner* FFuzzySet;
     bool FSorted = true;
     bool FDuplicatesRemoved = true;
+    bool FPlain = false;  // of this very class (set after construction)
 };
 
 /// Range-based iteration over a point list's points.

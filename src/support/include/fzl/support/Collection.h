@@ -45,6 +45,12 @@ protected:
     ~TCollectionItem() override = default;
     /// Reports a change of this item (or of all items) unless the collection is updating.
     void Changed(bool AllItems);
+    /// Makes a detached item look new (index -1, ID 0), for classes that recycle their instances.
+    void ResetItem() noexcept {
+        FCollection = nullptr;
+        FIndex = -1;
+        FID = 0;
+    }
     void BeforeDestruction() override;
 
 private:
@@ -193,6 +199,29 @@ protected:
     [[nodiscard]] const std::vector<TCollectionItem*>& RawItems() const noexcept { return FItems; }
     /// Moves the item at CurIndex to NewIndex without reporting anything.
     void MoveItem(int CurIndex, int NewIndex);
+    /// Appends Item (detached, of the item class) with the next ID and reports nothing:
+    /// for descendants that build their items in bulk and report once.
+    void AppendSilently(TCollectionItem* Item) {
+        FItems.push_back(Item);
+        Item->FCollection = this;
+        Item->FIndex = Count() - 1;
+        Item->FID = FNextID++;
+    }
+    /// Raw mutable storage, for descendants that rearrange their items in bulk (then
+    /// Renumber, and DetachSilently what they took out).
+    [[nodiscard]] std::vector<TCollectionItem*>& MutableItems() noexcept { return FItems; }
+    /// Gives the items from From on their current positions as indexes.
+    void Renumber(int From) noexcept;
+    /// Marks an item taken out of the storage by hand as detached (without any report).
+    static void DetachSilently(TCollectionItem* Item) noexcept {
+        Item->FCollection = nullptr;
+        Item->FIndex = -1;
+    }
+    /// Makes an emptied collection look new: no bracket open, IDs restarting at 0.
+    void ResetEmpty() noexcept {
+        FUpdateCount = 0;
+        FNextID = 0;
+    }
 
     /// Suppresses Update reports for its lifetime, without a closing report.
     class TSilentUpdate {
@@ -213,7 +242,6 @@ private:
     [[noreturn]] static void RaiseIndexError(int Index);
     void InsertItem(TCollectionItem* Item);
     void RemoveItem(TCollectionItem* Item);
-    void Renumber(int From) noexcept;
 
     std::vector<TCollectionItem*> FItems;
     TCollectionItemClass FItemClass;

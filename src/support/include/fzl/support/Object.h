@@ -47,6 +47,9 @@ protected:
     virtual ~TObject() = default;
     /// Runs while the object is still whole; overrides must call the inherited one last.
     virtual void BeforeDestruction() {}
+    /// The last step of Free(), once BeforeDestruction has run: deletes the object. A class
+    /// that recycles its instances (keeps them for reuse) overrides it.
+    virtual void FreeInstance() { delete this; }
 
 private:
     friend class TOwnedBase;
@@ -103,7 +106,7 @@ inline void TObject::Free() {
     // holding it lets go, so it can neither dangle nor free the object twice.
     if (FOwnerHandle != nullptr) FOwnerHandle->Detach();
     BeforeDestruction();
-    delete this;
+    FreeInstance();
 }
 
 /// Sole ownership of a framework object, like std::unique_ptr, except that the
