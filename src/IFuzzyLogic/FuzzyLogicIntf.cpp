@@ -2,6 +2,7 @@
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
+#include <fzl/FuzzyLogic/FuzzyLogicParser.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
 #include <fzl/VXGenerics/Collections.h>
 #include <fzl/support/Format.h>
@@ -142,7 +143,10 @@ void TIFuzzyLogic::UpdateStrings() {
     if (ComponentState().Contains(csLoading)) return;
     const TUpdateGuard Update(*FStrings);
     FStrings->Clear();
-    for (const auto& Item : *FItems) FStrings->Add(Item.Value->ToString());
+    // A variable the host built has no parser of its own (its ToString is its bare name): the
+    // component's parser writes it, so that the text stays definition text that reads back.
+    for (const auto& Item : *FItems)
+        FStrings->Add(Item.Value->GetParser() ? Item.Value->ToString() : FParser->PrettyPrint(Item.Value));
 }
 
 void TIFuzzyLogic::ThresholdChanged() {

@@ -84,7 +84,7 @@ public:
 class TCountedParser : public TPrinterParser<TInterfaced<TObject, IFuzzyParser>> {};
 
 /// A parser component for a TIFuzzyLogic that reads one variable per line of text (its
-/// name) and prints nothing: the component's own text comes from its variables.
+/// name) and prints a variable as its name.
 class TLineParser : public TStubParser {
 public:
     TLineParser() : TStubParser(nullptr) {}
@@ -102,6 +102,9 @@ public:
     }
     std::string PrettyPrint(const TFuzzySet& /*FuzzySet*/, bool /*AsDefinition*/) override { return {}; }
     std::string PrettyPrint(const TFuzzyVariable& /*FuzzyVariable*/) override { return {}; }
+    std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) override {
+        return FuzzyVariable->GetName();
+    }
 };
 
 }  // namespace fzl::test

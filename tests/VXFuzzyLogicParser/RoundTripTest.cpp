@@ -350,6 +350,19 @@ TEST(RoundTrip, EditedModelsReadBack) {
     EXPECT_EQ(test::Names(*Read.Logic->GetItems().GetItem(0)), "low high medium ");
 }
 
+// Variables the host adds to a reference-counted component have no parser of their own: the
+// component's parser writes them.
+TEST(RoundTrip, HostBuiltReferenceCountedModel) {
+    test::TIntfParsed M(false);
+    const TIntfPtr<IFuzzyVariable> Temp(MakeIntf<TIFuzzyVariable>("temp"));
+    Temp->SetMaximum(100);
+    M.Logic->GetItems().Add(Temp);
+    Temp->Add("warm")->CreateTriangleFunctionValues(10, 20, 30);
+    EXPECT_EQ(Temp->ToString(), "temp");
+    const std::string Text = RoundTrip(M, "host-built");
+    EXPECT_NE(Text.find("(term warm (tri 10.0000 20.0000 30.0000))"), std::string::npos) << Text;
+}
+
 TEST(RoundTrip, RandomModelsPrintAsFixedPointsOfPrintParsePrint) {
     for (unsigned Seed = 1; Seed <= 60; ++Seed) {
         TRandom R{std::mt19937(Seed)};
