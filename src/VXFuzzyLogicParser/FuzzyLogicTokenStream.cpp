@@ -297,7 +297,8 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::NextToken() {
     if (FEchoLine != 0 && FEchoLine < Token->GetLineNumber()) FToString->WriteString("\r\n");
     FEchoLine = Token->GetLineNumber();
     FCurrentToken = Token;
-    FToString->WriteString(Token->ToString() + " ");
+    FToString->WriteString(Token->ToString());
+    FToString->WriteString(" ");
     if (IsKind(Token, ')'))
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
     else if (IsKind(Token, '('))

@@ -54,8 +54,8 @@ TTokenClass Classify(const TToken& Token) {
     return TTokenClass::Operand;
 }
 
-int InStack(const TToken& Token) {
-    switch (Classify(Token)) {
+int InStack(TTokenClass Class) {
+    switch (Class) {
         case TTokenClass::Open: return 4;
         case TTokenClass::Binary: return 3;
         case TTokenClass::Hedge: return 2;
@@ -63,8 +63,8 @@ int InStack(const TToken& Token) {
     }
 }
 
-int Incoming(const TToken& Token) {
-    switch (Classify(Token)) {
+int Incoming(TTokenClass Class) {
+    switch (Class) {
         case TTokenClass::Open: return 0;
         case TTokenClass::Binary: return 3;
         default: return 1;
@@ -215,23 +215,34 @@ public:
         return EvalList(List);
     }
 
-    /// The expression of a token list, in infix order.
+    /// The expression of a token list, in infix order. Each token is classified once;
+    /// postfix order is computed over positions, so no token is copied on the way.
     TEntry EvalList(const TIntfPtr<IFuzzyStreamTokenList>& List) {
-        std::vector<TToken> Infix;
+        std::vector<TClassified> Infix;
         const int Count = List ? List->GetCount() : 0;
         Infix.reserve(static_cast<std::size_t>(Count));
         for (int Index = 0; Index < Count; ++Index) {
             TToken Token = List->Get(Index);
             if (!Token) Fail(Token, Format(SFzyInvalidToken, {std::string()}));
-            Infix.push_back(std::move(Token));
+            const TTokenClass Class = Classify(Token);
+            Infix.push_back({std::move(Token), Class});
         }
         CheckShape(Infix);
-        const std::vector<TToken> Postfix = PostFix<TToken>(
-            Infix, [](const TToken& T) { return IsOpen(T); }, [](const TToken& T) { return IsClose(T); },
-            [](const TToken& T) { return IsOperandToken(T); }, [](const TToken& T) { return InStack(T); },
-            [](const TToken& T) { return Incoming(T); });
-        TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Postfix);
-        if (TModel::HasHandler(FParser)) TModel::Notify(FParser, FVariable, PrintedForm(Postfix), Result);
+        std::vector<int> Positions(Infix.size());
+        for (std::size_t Index = 0; Index < Positions.size(); ++Index)
+            Positions[Index] = static_cast<int>(Index);
+        const auto ClassAt = [&Infix](int Position) {
+            return Infix[static_cast<std::size_t>(Position)].Class;
+        };
+        const std::vector<int> Postfix = PostFix<int>(
+            Positions, [&](const int& P) { return ClassAt(P) == TTokenClass::Open; },
+            [&](const int& P) { return ClassAt(P) == TTokenClass::Close; },
+            [&](const int& P) { return ClassAt(P) == TTokenClass::Operand; },
+            [&](const int& P) { return InStack(ClassAt(P)); },
+            [&](const int& P) { return Incoming(ClassAt(P)); });
+        TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Infix, Postfix);
+        if (TModel::HasHandler(FParser))
+            TModel::Notify(FParser, FVariable, PrintedForm(Infix, Postfix), Result);
         return Result;
     }
 
@@ -262,9 +273,11 @@ private:
         TToken Number;
     };
 
-    static bool IsOpen(const TToken& Token) { return Token->GetDataType() == '['; }
-    static bool IsClose(const TToken& Token) { return Token->GetDataType() == ']'; }
-    static bool IsOperandToken(const TToken& Token) { return Classify(Token) == TTokenClass::Operand; }
+    /// A token of the expression with its class.
+    struct TClassified {
+        TToken Token;
+        TTokenClass Class;
+    };
 
     [[noreturn]] void Fail(const TToken& At, const std::string& Message) const {
         const int Line = FState.LineOverride > 0 ? FState.LineOverride
@@ -277,13 +290,13 @@ private:
 
     /// Refuses what does not read as [hedges] operand {operator [hedges] operand}, with
     /// brackets in pairs, before anything is evaluated: no operand is ever dropped silently.
-    void CheckShape(const std::vector<TToken>& Infix) const {
+    void CheckShape(const std::vector<TClassified>& Infix) const {
         bool ExpectOperand = true;
         int Depth = 0;
         int Operators = 0;
-        TToken Last;
-        for (const TToken& Token : Infix) {
-            const TTokenClass Class = Classify(Token);
+        const TToken* Last = nullptr;
+        TTokenClass LastClass = TTokenClass::Operand;
+        for (const auto& [Token, Class] : Infix) {
             if (Class == TTokenClass::Hedge || Class == TTokenClass::Binary)
                 if (++Operators > TVXFuzzyLogicParser::MaxExpressionOperators)
                     Fail(Token, Format(SFzyTooManyOperators, {TVXFuzzyLogicParser::MaxExpressionOperators}));
@@ -293,7 +306,7 @@ private:
                     case TTokenClass::Hedge: break;
                     case TTokenClass::Open: ++Depth; break;
                     case TTokenClass::Binary: Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
-                    case TTokenClass::Close: MissingOperand(Last, Token);
+                    case TTokenClass::Close: MissingOperand(Last, LastClass, Token);
                 }
             } else {
                 switch (Class) {
@@ -305,34 +318,38 @@ private:
                     default: Fail(Token, Format(SFzyMissingOperator, {Token->ToString()}));
                 }
             }
-            Last = Token;
+            Last = &Token;
+            LastClass = Class;
         }
-        if (ExpectOperand && Last) MissingOperand(Last, Last);
+        if (ExpectOperand && Last) MissingOperand(Last, LastClass, *Last);
         if (Depth > 0)
-            for (const TToken& Token : Infix)
-                if (IsOpen(Token)) Fail(Token, Format(SFzyUnmatchedBracket, {Token->ToString()}));
+            for (const auto& [Token, Class] : Infix)
+                if (Class == TTokenClass::Open)
+                    Fail(Token, Format(SFzyUnmatchedBracket, {Token->ToString()}));
     }
 
-    /// An operand is missing after Last, found at At.
-    [[noreturn]] void MissingOperand(const TToken& Last, const TToken& At) const {
-        if (Last && Classify(Last) != TTokenClass::Open)
-            Fail(At, Format(SFzyMissingOperand, {Last->ToString()}));
+    /// An operand is missing after Last (of class LastClass), found at At.
+    [[noreturn]] void MissingOperand(const TToken* Last, TTokenClass LastClass, const TToken& At) const {
+        if (Last && LastClass != TTokenClass::Open)
+            Fail(At, Format(SFzyMissingOperand, {(*Last)->ToString()}));
         Fail(At, Format(SFzyInvalidToken, {At->ToString()}));  // "[]" or "[" at the end
     }
 
-    static std::string PrintedForm(const std::vector<TToken>& Postfix) {
+    static std::string PrintedForm(const std::vector<TClassified>& Infix, const std::vector<int>& Postfix) {
         std::string Text;
-        for (const TToken& Token : Postfix) {
+        for (const int Position : Postfix) {
             if (!Text.empty()) Text += ' ';
-            Text += Token->ToString();
+            Text += Infix[static_cast<std::size_t>(Position)].Token->ToString();
         }
         return Text;
     }
 
-    TEntry EvalPostfix(const std::vector<TToken>& Postfix) {
+    TEntry EvalPostfix(const std::vector<TClassified>& Infix, const std::vector<int>& Postfix) {
         std::vector<TItem> Stack;
-        for (const TToken& Token : Postfix) {
-            if (IsOperandToken(Token)) {
+        Stack.reserve(Postfix.size());
+        for (const int Position : Postfix) {
+            const auto& [Token, Class] = Infix[static_cast<std::size_t>(Position)];
+            if (Class == TTokenClass::Operand) {
                 Push(Stack, Token);
                 continue;
             }
@@ -348,8 +365,10 @@ private:
                     Error.Message(), FState.LineOverride > 0 ? FState.LineOverride : Token->GetLineNumber());
             }
         }
-        if (Stack.size() != 1)
-            Fail(Postfix.back(), Format(SFzyMissingOperator, {Postfix.back()->ToString()}));
+        if (Stack.size() != 1) {
+            const TToken& Last = Infix[static_cast<std::size_t>(Postfix.back())].Token;
+            Fail(Last, Format(SFzyMissingOperator, {Last->ToString()}));
+        }
         return SetOf(Stack.back());
     }
 
@@ -546,12 +565,12 @@ bool TVXFuzzyLogicParser::IsOperand(const TIntfPtr<IInterface>& Item) {
 
 int TVXFuzzyLogicParser::InStackPriority(const TIntfPtr<IInterface>& Item) {
     const TToken Token = AsToken(Item);
-    return Token ? InStack(Token) : 1;
+    return Token ? InStack(Classify(Token)) : 1;
 }
 
 int TVXFuzzyLogicParser::IncomingPriority(const TIntfPtr<IInterface>& Item) {
     const TToken Token = AsToken(Item);
-    return Token ? Incoming(Token) : 1;
+    return Token ? Incoming(Classify(Token)) : 1;
 }
 
 void TVXFuzzyLogicParser::FillExpression(std::span<const TIntfPtr<IInterface>> Source,

@@ -105,6 +105,7 @@ TEST(ExpressionEvaluator, OperandsOfEveryKind) {
     EXPECT_EQ(Text(*Hot), "5,0 10,1 ");
     EXPECT_EQ(E.Points("7"), "7,0 7,1 7,0 ");
     EXPECT_EQ(E.Class.Parser->Evaluate(E.X, "7")->GetExpression(), "7");
+    EXPECT_EQ(E.Intf.Parser->EvalFuzzyExpression(E.XI, "7")->GetExpression(), "7");  // in both models
     EXPECT_EQ(E.Points("(tri 0 5 10)"), "0,0 5,1 10,0 ");
     EXPECT_EQ(E.Points("((0 0) (5 1))"), "0,0 5,1 ");
     // The empty expression is the variable's "__Empty" set; the raw form leaves it there.
@@ -187,6 +188,11 @@ TEST(ExpressionEvaluator, CrispValuesByEitherMethod) {
     EXPECT_EQ(E.Class.Parser->EvaluateCrisp(E.X, "warm or hot"), 7.5);  // (5 + 10) / 2
     EXPECT_EQ(E.Intf.Parser->EvaluateCrisp(E.XI, "warm or hot"), 7.5);
     EXPECT_EQ(E.Class.Parser->EvaluateCrisp(E.X, "3"), 3);
+    // Without a linked component: the centre of gravity, or the reference-counted variable's own method.
+    const auto Lone = Make<TVXFuzzyLogicParser>(nullptr);
+    EXPECT_DOUBLE_EQ(Lone->EvaluateCrisp(E.X, "warm or hot"), Crisp);
+    E.XI->SetDefuzzificationMethod(dmMeanOfMaxima);
+    EXPECT_EQ(Lone->EvaluateCrisp(E.XI, "warm or hot"), 7.5);
 }
 
 TEST(ExpressionEvaluator, NothingAccumulatesAndNoHostSetIsReshaped) {
@@ -272,6 +278,36 @@ TEST(Hostile, EveryTextParsesOrRaisesWithALine) {
             !Parsed && Error.rfind(" @0") == std::string::npos && Error.find("other:") == std::string::npos;
         EXPECT_TRUE(Parsed || WithLine) << Hostile.Text.substr(0, 60) << " -> " << Error.substr(0, 200);
     }
+}
+
+TEST(Hostile, SizeCapsHoldExactlyAtTheirLimits) {
+    TExpressions E;
+    std::string Ors = "hot";
+    for (int Index = 0; Index < TVXFuzzyLogicParser::MaxExpressionOperators; ++Index) Ors += " or hot";
+    EXPECT_EQ(E.Points(Ors), "5,0 10,1 ");
+    const std::string TooMany = Head(Format(SFzyTooManyOperators, {256}), 2);
+    EXPECT_EQ(E.Error(Ors + "\nor hot").substr(0, TooMany.size()), TooMany);
+
+    const auto PairsText = [](int Count) {
+        std::string Text = "(deffuzzy x (values (term a (";
+        for (int Index = 0; Index < Count; ++Index) Text += "(1 1)";
+        return Text + "))))";
+    };
+    TClassParsed Class;
+    EXPECT_EQ(ParseErrorOf([&] { Class.Parse(PairsText(TVXFuzzyLogicParser::MaxSetPoints)); }), "none");
+    const std::string TooManyPoints =
+        ErrorHead(Format(SFzyTooManyPoints, {10000}), "ParseFuzzyValuePairs", 1);
+    EXPECT_EQ(ParseErrorOf([&] { Class.Parse(PairsText(10001)); }).substr(0, TooManyPoints.size()),
+              TooManyPoints);
+
+    // ?deep31 follows 32 stored texts, the most allowed; ?deep32 one more.
+    std::string Entries = "deep0=hot\n";
+    for (int Index = 1; Index <= 32; ++Index)
+        Entries += "deep" + std::to_string(Index) + "=?deep" + std::to_string(Index - 1) + "\n";
+    E.SetEntries(Entries);
+    EXPECT_EQ(E.Points("?deep31"), "5,0 10,1 ");
+    const std::string TooDeep = Head(Format(SFzyReferenceTooDeep, {32}), 1);
+    EXPECT_EQ(E.Error("?deep32").substr(0, TooDeep.size()), TooDeep);
 }
 
 }  // namespace

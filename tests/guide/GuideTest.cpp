@@ -259,6 +259,40 @@ TEST(Guide, NumericGuarantees) {
     EXPECT_EQ(PointsAfter({{0, 0}, {2, 1}, {6, 1}, {8, 0}})->MeanOfMaxima(), 4);  // a plateau: its two ends
 }
 
+// The definition language: reading a text, evaluating expressions, errors with their line.
+TEST(Guide, TheDefinitionLanguage) {
+    // [guide:definitions]
+    auto Logic = Make<TFuzzyLogic>(nullptr);
+    auto Parser = Make<TVXFuzzyLogicParser>(nullptr);
+    Parser->SetFuzzyLogic(Logic.get());  // the parser reads into Logic ...
+    Logic->SetParser(Parser.get());      // ... and Logic reads its Strings through the parser
+    Logic->SetAutoTerms(false);
+
+    Parser->ParseFuzzyLogic(
+        "(deffuzzy temperature \"room air\" (range 0 40) (units degC)\n"
+        "  (values (term cold (z 5 15)) (term warm (tri 16 22 28)) (term hot ((25 0) (35 1)))\n"
+        "          (term muggy very warm or hot)))");  // a set defined by an expression
+    TFuzzyVariable* Temperature = Logic->GetItems().GetItemByName("temperature");  // owned by Logic
+
+    // A new set for an expression, owned by the handle: freed when it goes.
+    TFuzzyExpressionResult Mild = Parser->Evaluate(Temperature, "somewhat warm and not hot");
+    double MildAt20 = Mild->DegreeOfMembership(20);                    // 0.8736
+    double HalfHot = Parser->EvaluateCrisp(Temperature, "hot * 0.5");  // 34.5833, no set left behind
+
+    int Line = 0;
+    try {
+        Parser->ParseFuzzyLogic("(deffuzzy wind\n  (range 0 fast))");
+    } catch (const EFzyParseException& Error) {  // "Parsing Error, Expected number in ..."
+        Line = Error.LineNumber();               // 2
+    }
+    // [/guide:definitions]
+    EXPECT_EQ(Temperature->GetItems().Count(), 5);  // cold, warm, hot, muggy and Mild's set
+    EXPECT_EQ(Temperature->GetComment(), "room air");
+    EXPECT_NEAR(MildAt20, 0.8736, 5e-5);
+    EXPECT_NEAR(HalfHot, 34.5833, 5e-5);
+    EXPECT_EQ(Line, 2);
+}
+
 // The README's example.
 TEST(Guide, ReadmeExample) {
     // [guide:readme]

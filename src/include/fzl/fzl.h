@@ -27,8 +27,8 @@
 #include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
 #include <fzl/IFuzzyLogic/FuzzyStreamTokenList.h>
 #include <fzl/IFuzzyLogic/FuzzyVariableIntf.h>
-#include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
 #include <fzl/VXFuzzyLogicParser/FuzzyExpressionResult.h>
+#include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
 #include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
 #include <fzl/VXGenerics/Collections.h>
