@@ -66,7 +66,8 @@ void TCustomFuzzyLogic::DefineProperties(TPropertyList& Properties) {
     Properties.Boolean<&T::GetAutoTerms, &T::SetAutoTerms>("AutoTerms", this, true);
     Properties.Enumeration<&T::GetCorrelationMethod, &T::SetCorrelationMethod>("CorrelationMethod", this,
                                                                                fcmMinimum);
-    Properties.Enumeration<&T::GetInferenceMethod, &T::SetInferenceMethod>("InferenceMethod", this, fimMinMax);
+    Properties.Enumeration<&T::GetInferenceMethod, &T::SetInferenceMethod>("InferenceMethod", this,
+                                                                           fimMinMax);
     Properties.Enumeration<&T::GetDefuzzificationMethod, &T::SetDefuzzificationMethod>(
         "DefuzzificationMethod", this, dmCenterOfGravity);
     Properties.Integer<&T::GetNumFunctionValues, &T::SetNumFunctionValues>("NumFunctionValues", this, 7);

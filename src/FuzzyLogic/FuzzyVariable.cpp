@@ -233,9 +233,11 @@ void TFuzzyVariable::DefineProperties(TPropertyList& Properties) {
     // Minimum before Maximum: each drags the other only as far as the later one undoes.
     Properties.FloatStored<&TFuzzyVariable::GetMinimum, &TFuzzyVariable::SetMinimum>("Minimum", this, 0.0);
     Properties.FloatStored<&TFuzzyVariable::GetMaximum, &TFuzzyVariable::SetMaximum>("Maximum", this, 1.0);
-    Properties.FloatStored<&TFuzzyVariable::GetThreshold, &TFuzzyVariable::SetThreshold>("Threshold", this, 0.0);
+    Properties.FloatStored<&TFuzzyVariable::GetThreshold, &TFuzzyVariable::SetThreshold>("Threshold", this,
+                                                                                         0.0);
     Properties.Collection("Items", *FItems, true);
-    Properties.IntegerStored<&TFuzzyVariable::GetItemIndex, &TFuzzyVariable::SetItemIndex>("ItemIndex", this, -1);
+    Properties.IntegerStored<&TFuzzyVariable::GetItemIndex, &TFuzzyVariable::SetItemIndex>("ItemIndex", this,
+                                                                                           -1);
 }
 
 // ---- TFuzzyVariables --------------------------------------------------------------

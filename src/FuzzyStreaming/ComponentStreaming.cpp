@@ -42,7 +42,8 @@ void LoadComponent(std::string_view Text, TCustomFuzzyLogic& Component) {
         Component.LoadFrom([&] { Reader.ReadBody(Component); });
     } catch (const EReadError& Error) {
         throw EFzyParseException(
-            Format(SFzyParseError, {Error.Message(), LoadWhere, IntToStr(Error.LineNumber()), Echo(Error.LineText())}),
+            Format(SFzyParseError,
+                   {Error.Message(), LoadWhere, IntToStr(Error.LineNumber()), Echo(Error.LineText())}),
             Error.LineNumber());
     }
 }

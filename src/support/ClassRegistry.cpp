@@ -24,7 +24,8 @@ void RegisterClass(TCollectionItemClass Class) {
         Name = Probe->ClassName();
     }
     TRegistry& Classes = Registry();
-    const auto Found = std::find_if(Classes.begin(), Classes.end(), [&](const auto& Entry) { return Entry.first == Name; });
+    const auto Found =
+        std::find_if(Classes.begin(), Classes.end(), [&](const auto& Entry) { return Entry.first == Name; });
     if (Found != Classes.end())
         Found->second = Class;
     else
@@ -33,7 +34,8 @@ void RegisterClass(TCollectionItemClass Class) {
 
 std::optional<TCollectionItemClass> FindClass(std::string_view Name) {
     const TRegistry& Classes = Registry();
-    const auto Found = std::find_if(Classes.begin(), Classes.end(), [&](const auto& Entry) { return Entry.first == Name; });
+    const auto Found =
+        std::find_if(Classes.begin(), Classes.end(), [&](const auto& Entry) { return Entry.first == Name; });
     if (Found == Classes.end()) return std::nullopt;
     return Found->second;
 }

@@ -80,7 +80,8 @@ void TCollection::Assign(const TPersistent& Source) {
 
 void TCollection::ExchangeItems(TCollection& Other) {
     if (&Other == this) return;
-    if (typeid(Other) != typeid(*this)) throw EConvertError(Format(SAssignError, {Other.ClassName(), ClassName()}));
+    if (typeid(Other) != typeid(*this))
+        throw EConvertError(Format(SAssignError, {Other.ClassName(), ClassName()}));
     FItems.swap(Other.FItems);
     std::swap(FNextID, Other.FNextID);
     for (TCollectionItem* Item : FItems) Item->FCollection = this;

@@ -95,7 +95,8 @@ enum class TNumberStatus { Ok, Invalid, OutOfRange };
         if (!IsDigit(Text[I])) return TNumberStatus::Invalid;
     const auto [End, Error] = std::from_chars(Text.data(), Text.data() + Text.size(), Value);
     if (Error == std::errc::result_out_of_range) return TNumberStatus::OutOfRange;
-    return Error == std::errc{} && End == Text.data() + Text.size() ? TNumberStatus::Ok : TNumberStatus::Invalid;
+    return Error == std::errc{} && End == Text.data() + Text.size() ? TNumberStatus::Ok
+                                                                    : TNumberStatus::Invalid;
 }
 
 /// [+-]? (d+ (. d*)? | . d+) ([eE] [+-]? d+)?: a finite double (no inf, nan or hex).
@@ -210,7 +211,8 @@ private:
             case TPropertyKind::Integer: return IntToStr(Property.GetOrdinal(Property.Object));
             case TPropertyKind::Float: {
                 const double Value = Property.GetFloat(Property.Object);
-                if (!std::isfinite(Value)) throw EConvertError(Format(SStreamCannotWrite, {Name, FloatToStr(Value)}));
+                if (!std::isfinite(Value))
+                    throw EConvertError(Format(SStreamCannotWrite, {Name, FloatToStr(Value)}));
                 return FloatToStr(Value);
             }
             default: {
@@ -288,7 +290,8 @@ bool TComponentReader::NextLine() {
         const std::string_view Raw = FText.substr(FPosition, Stop - FPosition);
         FPosition = Stop;
         if (FPosition < FText.size()) {  // LF, CR LF or a lone CR ends the line
-            if (FText[FPosition] == '\r' && FPosition + 1 < FText.size() && FText[FPosition + 1] == '\n') ++FPosition;
+            if (FText[FPosition] == '\r' && FPosition + 1 < FText.size() && FText[FPosition + 1] == '\n')
+                ++FPosition;
             ++FPosition;
         }
         ++FLineNumber;
@@ -337,8 +340,8 @@ void TComponentReader::ReadProperties(TPersistent& Object, int Depth) {
     }
 }
 
-void TComponentReader::Assign(const TPropertyList& Properties, const TPersistent& Owner, std::string_view Name,
-                              std::string_view Value, int Depth) {
+void TComponentReader::Assign(const TPropertyList& Properties, const TPersistent& Owner,
+                              std::string_view Name, std::string_view Value, int Depth) {
     const std::size_t Dot = Name.find('.');
     const TPropertyInfo* Property = Properties.Find(Name.substr(0, Dot));
     if (Property == nullptr || (Dot != std::string_view::npos && Property->Kind != TPropertyKind::Object))
@@ -415,7 +418,8 @@ void TComponentReader::ReadStrings(const TPropertyInfo& Property, std::string_vi
         for (;;) {
             if (!NextLine()) Error(SStreamUnexpectedEnd);
             if (FLine == ")") break;
-            if (!ParseQuoted(FLine, Text)) Error(Format(SStreamInvalidValue, {Property.Name, "a quoted line or \")\""}));
+            if (!ParseQuoted(FLine, Text))
+                Error(Format(SStreamInvalidValue, {Property.Name, "a quoted line or \")\""}));
             Lines->Add(Text);
         }
     }
@@ -457,7 +461,8 @@ double TComponentReader::ReadFloat() {
     double Number = 0;
     const TNumberStatus Status = ParseNumber(FLegacyValue, Number);
     if (Status == TNumberStatus::Invalid) Error(Format(SStreamInvalidValue, {FLegacyName, "a number"}));
-    if (Status == TNumberStatus::OutOfRange) Error(Format(SStreamValueOutOfRange, {FLegacyName, FLegacyValue}));
+    if (Status == TNumberStatus::OutOfRange)
+        Error(Format(SStreamValueOutOfRange, {FLegacyName, FLegacyValue}));
     return Number;
 }
 
@@ -465,7 +470,8 @@ std::int64_t TComponentReader::ReadInt64() {
     std::int64_t Number = 0;
     const TNumberStatus Status = ParseInteger(FLegacyValue, Number);
     if (Status == TNumberStatus::Invalid) Error(Format(SStreamInvalidValue, {FLegacyName, "an integer"}));
-    if (Status == TNumberStatus::OutOfRange) Error(Format(SStreamValueOutOfRange, {FLegacyName, FLegacyValue}));
+    if (Status == TNumberStatus::OutOfRange)
+        Error(Format(SStreamValueOutOfRange, {FLegacyName, FLegacyValue}));
     return Number;
 }
 

@@ -22,8 +22,8 @@ bool TPropertyInfo::IsDefault() const {
 }
 
 const TPropertyInfo* TPropertyList::Find(std::string_view Name) const noexcept {
-    const auto Found =
-        std::find_if(FItems.begin(), FItems.end(), [&](const TPropertyInfo& Info) { return Info.Name == Name; });
+    const auto Found = std::find_if(FItems.begin(), FItems.end(),
+                                    [&](const TPropertyInfo& Info) { return Info.Name == Name; });
     return Found == FItems.end() ? nullptr : &*Found;
 }
 

@@ -33,10 +33,14 @@ void TPropertySnapshot::Restore() const {
         switch (Info.Kind) {
             case TPropertyKind::Boolean:
             case TPropertyKind::Integer:
-            case TPropertyKind::Enumeration: Info.SetOrdinal(Info.Object, std::get<std::int64_t>(Value)); break;
+            case TPropertyKind::Enumeration:
+                Info.SetOrdinal(Info.Object, std::get<std::int64_t>(Value));
+                break;
             case TPropertyKind::Float: Info.SetFloat(Info.Object, std::get<double>(Value)); break;
             case TPropertyKind::String: Info.SetString(Info.Object, std::get<std::string>(Value)); break;
-            case TPropertyKind::Strings: Info.SetStrings(Info.Object, *std::get<TOwned<TStringList>>(Value)); break;
+            case TPropertyKind::Strings:
+                Info.SetStrings(Info.Object, *std::get<TOwned<TStringList>>(Value));
+                break;
             case TPropertyKind::Collection:
             case TPropertyKind::Object:
             case TPropertyKind::Legacy: break;

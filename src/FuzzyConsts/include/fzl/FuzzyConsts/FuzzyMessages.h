@@ -72,7 +72,8 @@ inline constexpr const char* SMediumFuzzyTerm = "medium";
 inline constexpr const char* SHighFuzzyTerm = "high";
 
 /// Points of a stream that a point list would not keep as they are.
-inline constexpr const char* SStreamedPointOutOfOrder = "Invalid point: its X lies before the X of the point ahead of it";
+inline constexpr const char* SStreamedPointOutOfOrder =
+    "Invalid point: its X lies before the X of the point ahead of it";
 inline constexpr const char* SStreamedPointRepeated = "Invalid point: it equals the point ahead of it";
 
 }  // namespace fzl

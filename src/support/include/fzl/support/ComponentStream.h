@@ -50,7 +50,8 @@ inline constexpr const char* SStreamUnknownClass = "Unknown class \"%s\"";
 inline constexpr const char* SStreamTooDeep = "Objects nested too deeply: more than %d levels";
 inline constexpr const char* SStreamTrailingText = "Text after the end of the component";
 /// The property name and its value.
-inline constexpr const char* SStreamCannotWrite = "Cannot write property \"%s\": no stream can hold the value %s";
+inline constexpr const char* SStreamCannotWrite =
+    "Cannot write property \"%s\": no stream can hold the value %s";
 
 /// A stream that cannot be read: what is wrong, and on which line (1-based).
 class EReadError : public EVXException {
@@ -114,10 +115,10 @@ private:
     std::string_view FText;
     std::size_t FPosition = 0;
     int FLineNumber = 0;
-    std::string_view FLine;             // the current line without its indentation
-    std::string_view FLegacyValue;      // the value ReadFloat / ReadInt64 read
+    std::string_view FLine;         // the current line without its indentation
+    std::string_view FLegacyValue;  // the value ReadFloat / ReadInt64 read
     std::string_view FLegacyName;
-    std::deque<TPropertyList> FLists;   // one per depth, reused
+    std::deque<TPropertyList> FLists;  // one per depth, reused
 };
 
 }  // namespace fzl

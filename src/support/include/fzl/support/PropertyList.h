@@ -124,7 +124,9 @@ public:
     template <auto Get, auto Set, class T>
     void String(std::string_view Name, T* Object) {
         TPropertyInfo& Info = Add(Base(Name, TPropertyKind::String, Object));
-        Info.GetString = [](void* O) -> std::string { return std::string(std::invoke(Get, *static_cast<T*>(O))); };
+        Info.GetString = [](void* O) -> std::string {
+            return std::string(std::invoke(Get, *static_cast<T*>(O)));
+        };
         Info.SetString = [](void* O, const std::string& V) { std::invoke(Set, *static_cast<T*>(O), V); };
     }
     /// An enumeration of TEnumInfo<E>; its identifiers are written.
@@ -186,14 +188,17 @@ private:
         Info.GetOrdinal = [](void* O) -> std::int64_t {
             return static_cast<std::int64_t>(std::invoke(Get, *static_cast<T*>(O)));
         };
-        Info.SetOrdinal = [](void* O, std::int64_t V) { std::invoke(Set, *static_cast<T*>(O), static_cast<TValue>(V)); };
+        Info.SetOrdinal = [](void* O, std::int64_t V) {
+            std::invoke(Set, *static_cast<T*>(O), static_cast<TValue>(V));
+        };
         return Info;
     }
     template <auto Get, auto Set, class T>
     void AddInteger(std::string_view Name, T* Object, std::int64_t Default, bool HasDefault) {
         using TValue = std::remove_cvref_t<std::invoke_result_t<decltype(Get), T&>>;
         static_assert(std::is_integral_v<TValue> && !std::is_same_v<TValue, bool>);
-        TPropertyInfo& Info = Add(OrdinalOf<Get, Set>(Name, TPropertyKind::Integer, Object, Default, HasDefault));
+        TPropertyInfo& Info =
+            Add(OrdinalOf<Get, Set>(Name, TPropertyKind::Integer, Object, Default, HasDefault));
         Info.Minimum = static_cast<std::int64_t>(std::numeric_limits<TValue>::min());
         Info.Maximum = static_cast<std::int64_t>(std::numeric_limits<TValue>::max());
     }
