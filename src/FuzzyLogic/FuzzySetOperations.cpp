@@ -103,7 +103,7 @@ void TFuzzySet::FillOperatorResult(TFuzzySet& Result, const TFuzzySet& FuzzySet,
     ((Expression += ' ') += OpName) += ' ';
     Expression += Right;
     try {
-        const TUpdateGuard Update(Points);
+        const TFuzzySetValues::TBulkBuild Build(Points);
         const bool Stopped = detail::MergeSweep(*FValues, *FuzzySet.FValues,
                                                 [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
                                                     return Op(Points, X1, Y1, X2, Y2);
