@@ -35,47 +35,66 @@ std::string CreateFuzzyName(TFuzzyHedge Hedge, std::string_view Name) {
 
 std::string CreateFuzzyName(TBaseFuzzyHedge Hedge, bool AxisFlag, std::string_view Name) {
     std::string Result = NameBuffer(BaseHedgeNames[Hedge].size() + 2 + Name.size());
-    Result += BaseHedgeNames[Hedge];
-    Result += AxisFlag ? " " : "X ";
-    AppendBracketed(Result, Name);
+    AppendFuzzyName(Result, Hedge, AxisFlag, Name);
     return Result;
 }
 
 std::string CreateFuzzyName(std::string_view FirstName, std::string_view SecondName,
                             std::string_view Operation) {
     std::string Result = NameBuffer(FirstName.size() + Operation.size() + SecondName.size() + 4);
+    AppendFuzzyName(Result, FirstName, SecondName, Operation);
+    return Result;
+}
+
+std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, TFzyFloat Value) {
+    std::string Result = NameBuffer(Name.size() + Operation.size() + 16);
+    AppendFuzzyName(Result, Name, Operation, Value);
+    return Result;
+}
+
+void AppendFuzzyName(std::string& Result, TBaseFuzzyHedge Hedge, bool AxisFlag, std::string_view Name) {
+    Result += BaseHedgeNames[Hedge];
+    Result += AxisFlag ? " " : "X ";
+    AppendBracketed(Result, Name);
+}
+
+void AppendFuzzyName(std::string& Result, std::string_view FirstName, std::string_view SecondName,
+                     std::string_view Operation) {
     AppendBracketed(Result, FirstName);
     Result += ' ';
     Result += Operation;
     Result += ' ';
     AppendBracketed(Result, SecondName);
-    return Result;
 }
 
-std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, TFzyFloat Value) {
-    // The text "%s %s %.4f" gives, without parsing a pattern on every derived name.
-    const std::string Number = FormatFixed(Value, 4);
-    std::string Result = NameBuffer(Name.size() + Operation.size() + Number.size() + 2);
+// The text "%s %s %.4f" gives, without parsing a pattern on every derived name.
+void AppendFuzzyName(std::string& Result, std::string_view Name, std::string_view Operation,
+                     TFzyFloat Value) {
     AppendBracketed(Result, Name);
     Result += ' ';
     Result += Operation;
     Result += ' ';
-    Result += Number;
+    AppendFormatFixed(Result, Value, 4);
+}
+
+std::string FormatFuzzyExpression(std::string_view S) {
+    std::string Result = NameBuffer(S.size());
+    AppendFuzzyExpression(Result, S);
     return Result;
 }
 
 // Expressions grow as rules accumulate, so the text is copied once, into the result.
-std::string FormatFuzzyExpression(std::string_view S) {
+void AppendFuzzyExpression(std::string& Result, std::string_view S) {
     const std::string_view T = TrimView(S);
-    if (T.find(' ') == std::string_view::npos) return std::string(T);
-
-    const auto Wrapped = [S] {
-        std::string Result = NameBuffer(S.size());
+    const auto Wrapped = [&Result, S] {
         Result += LeftFuzzyParentheses;
         Result += S;
         Result += RightFuzzyParentheses;
-        return Result;
     };
+    if (T.find(' ') == std::string_view::npos) {
+        Result += T;
+        return;
+    }
     const char Left = LeftFuzzyParentheses.front();
     const char Right = RightFuzzyParentheses.front();
     if (T.size() > 2 && T.front() == Left && T.back() == Right) {
@@ -87,12 +106,16 @@ std::string FormatFuzzyExpression(std::string_view S) {
                 ++Depth;
             } else if (T[I] == Right) {
                 --Depth;
-                if (Depth == 0 && I + 1 < T.size()) return Wrapped();
+                if (Depth == 0 && I + 1 < T.size()) {
+                    Wrapped();
+                    return;
+                }
             }
         }
-        return std::string(T);
+        Result += T;
+        return;
     }
-    return Wrapped();
+    Wrapped();
 }
 
 bool IsFuzzyHedge(std::string_view S) {

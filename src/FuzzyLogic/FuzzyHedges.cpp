@@ -188,8 +188,14 @@ TFuzzySet* TFuzzySet::Hedge(TBaseFuzzyHedge Which, TFzyFloat Value, bool AxisFla
     }
     std::string Symbol(BaseHedgeNames[Which]);
     if (!AxisFlag) Symbol += 'X';
-    SetName(CreateFuzzyName(GetName(), Symbol, Value));
-    SetExpression(CreateFuzzyName(Which, AxisFlag, Previous));
+    std::string& Name = DerivedNameBuffer();
+    if (IsPlainSet())
+        AppendFuzzyName(Name, FName, Symbol, Value);
+    else
+        AppendFuzzyName(Name, GetName(), Symbol, Value);
+    SetDerivedName(Name);
+    FExpression.clear();  // as SetExpression would, written in place
+    AppendFuzzyName(FExpression, Which, AxisFlag, Previous);
     return this;
 }
 

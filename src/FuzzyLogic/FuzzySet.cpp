@@ -158,6 +158,24 @@ void TFuzzySet::SetName(const std::string& Value) {
     Changed(false);
 }
 
+std::string& TFuzzySet::DerivedNameBuffer() noexcept {
+    thread_local std::string Buffer;
+    Buffer.clear();
+    return Buffer;
+}
+
+// A descendant gets a copy: its SetName may derive names itself, reusing the buffer.
+void TFuzzySet::SetDerivedName(std::string& Name) {
+    if (!IsPlainSet()) {
+        SetName(std::string(Name));
+        return;
+    }
+    if (Name == FName) return;
+    CheckName(Name);
+    FName.swap(Name);
+    Changed(false);
+}
+
 void TFuzzySet::CheckName(const std::string& Value) {
     if (IsReservedWord(Value)) throw EFzyException(SInvalidFuzzySetName, {Value});
 }

@@ -43,9 +43,12 @@ constexpr std::array<TOperators, foSum + 1> OperatorTable = {{
 
 // The operand as it reads inside a combined expression: its own expression
 // when it came from one, else its name.
-std::string OperandText(const TFuzzySet& Set) {
+void AppendOperandText(std::string& Text, const TFuzzySet& Set) {
     const std::string& Expression = Set.GetExpression();
-    return FormatFuzzyExpression(Expression.empty() ? std::string_view(Set.GetName()) : Expression);
+    if (Expression.empty())
+        AppendFuzzyExpression(Text, Set.GetName());
+    else
+        AppendFuzzyExpression(Text, Expression);
 }
 
 [[noreturn]] void RaiseInvalidOperation(TFuzzyOperation Operation) {
@@ -81,7 +84,9 @@ TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::stri
                                       TFuzzyOperator Op) const {
     TOwned<TFuzzySet> Result = NewSibling();
     try {
-        Result->SetName(CreateFuzzyName(FName, FuzzySet.FName, OpName));
+        std::string& Name = DerivedNameBuffer();
+        AppendFuzzyName(Name, FName, FuzzySet.FName, OpName);
+        Result->SetDerivedName(Name);
         FillOperatorResult(*Result, FuzzySet, OpName, Op);
     } catch (...) {
         // A result in a collection stays there, as the collection's; a detached one goes.
@@ -96,14 +101,17 @@ void TFuzzySet::FillOperatorResult(TFuzzySet& Result, const TFuzzySet& FuzzySet,
     TFuzzySetValues& Points = Result.GetValues();
     // Every point of both operands, and a crossing between most of them.
     Points.Reserve(2 * (FValues->Count() + FuzzySet.FValues->Count()));
-    // Built in place: a running conclusion's expression grows with every rule.
-    std::string Expression = OperandText(*this);
-    const std::string Right = OperandText(FuzzySet);
-    Expression.reserve(Expression.size() + OpName.size() + Right.size() + 2);
+    // Built in place: a running conclusion's expression grows with every rule. An empty
+    // result (a recycled set) lends its buffer; the bulk report below would clear it anyway.
+    std::string Expression;
+    if (Result.FExpression.empty() && &Result != this && &Result != &FuzzySet)
+        Expression.swap(Result.FExpression);
+    Expression.reserve(FExpression.size() + FuzzySet.FExpression.size() + OpName.size() + 8);
+    AppendOperandText(Expression, *this);
     ((Expression += ' ') += OpName) += ' ';
-    Expression += Right;
+    AppendOperandText(Expression, FuzzySet);
     try {
-        const TUpdateGuard Update(Points);
+        const TFuzzySetValues::TBulkBuild Build(Points);
         const bool Stopped = detail::MergeSweep(*FValues, *FuzzySet.FValues,
                                                 [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
                                                     return Op(Points, X1, Y1, X2, Y2);

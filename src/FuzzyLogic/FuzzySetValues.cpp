@@ -154,15 +154,60 @@ TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
     return Point;
 }
 
-// What Add does inside a bulk update, in one step: the point is made at its place, takes
-// the next ID and joins; of the report, only the flags remain to be kept.
+// What Add does inside a bulk update, in one step: the point is made at its place (or a
+// spare one is placed there), takes the next ID and joins; of the report, only the flags
+// remain to be kept, and with nothing after the point only its predecessor matters.
 TFuzzySetValue* TFuzzySetValues::AppendInBulk(TFzyFloat X, TFzyFloat Y) {
-    auto* Point = new TFuzzySetValue();
+    // Room for every point the list has held, so that ResetForReuse can keep them all.
+    const std::size_t Needed = RawItems().size() + 1;
+    if (FSpares.capacity() < Needed) FSpares.reserve(std::max(Needed, RawItems().capacity()));
+    TFuzzySetValue* Point = nullptr;
+    if (!FSpares.empty()) {
+        Point = FSpares.back();
+        FSpares.pop_back();
+    } else {
+        Point = new TFuzzySetValue();
+    }
     Point->FX = X;
     Point->FY = Y;
+    const int Previous = Count() - 1;
     AppendSilently(Point);
-    UpdateFlags(Point, {utX, utY});
+    if (Previous >= 0) {
+        const TFzyFloat PreviousX = XAt(Previous);
+        if (FSorted && Below(X, PreviousX)) FSorted = false;
+        if (!FSorted || FloatEquals(X, PreviousX)) FDuplicatesRemoved = false;
+    }
     return Point;
+}
+
+// ---- Bulk building ----------------------------------------------------------------------
+
+TFuzzySetValues::TBulkBuild::TBulkBuild(TFuzzySetValues& Points)
+    : FUpdate(Points), FPoints(Points), FHadBounds(Points.FBoundsKnown) {
+    if (FHadBounds || Points.FFuzzySet == nullptr) return;
+    Points.FFuzzySet->GetXBounds(Points.FLower, Points.FUpper);
+    Points.FBoundsKnown = true;
+}
+
+// NOLINTNEXTLINE(bugprone-exception-escape): the closing report may throw, as TUpdateGuard's
+TFuzzySetValues::TBulkBuild::~TBulkBuild() noexcept(false) { FPoints.FBoundsKnown = FHadBounds; }
+
+// A point of the base class waits for the next append; any other goes.
+void TFuzzySetValues::KeepSpare(TCollectionItem* Item) noexcept {
+    if (typeid(*Item) == typeid(TFuzzySetValue) && FSpares.size() < FSpares.capacity()) {
+        auto* Point = static_cast<TFuzzySetValue*>(Item);
+        Point->ResetItem();
+        Point->FX = 0;
+        Point->FY = 0;
+        FSpares.push_back(Point);
+        return;
+    }
+    Item->Free();
+}
+
+void TFuzzySetValues::FreeSpares() noexcept {
+    for (TFuzzySetValue* Point : FSpares) Point->Free();
+    FSpares.clear();
 }
 
 void TFuzzySetValues::Assign(const TPersistent& Source) {
@@ -176,7 +221,7 @@ void TFuzzySetValues::Assign(const TPersistent& Source) {
 
 void TFuzzySetValues::AssignPoints(const TFuzzySetValues& Other) {
     if (&Other == this) return;
-    const TUpdateGuard Update(*this);
+    const TBulkBuild Build(*this);
     Clear();
     Reserve(Other.Count());
     for (const TFuzzySetValue* Point : Other) Add(Point->FX, Point->FY);
@@ -187,6 +232,7 @@ TFzyFloat TFuzzySetValues::XAt(int Index) const noexcept {
 }
 
 TFzyFloat TFuzzySetValues::ClampX(TFzyFloat X) const {
+    if (FBoundsKnown) return X < FLower ? FLower : (X > FUpper ? FUpper : X);
     if (FFuzzySet == nullptr) return X;
     TFzyFloat Lower = 0;
     TFzyFloat Upper = 0;
@@ -284,11 +330,17 @@ void TFuzzySetValues::Update(TCollectionItem* Item) {
 
 void TFuzzySetValues::BeforeDestruction() {
     DiscardItems();
+    FreeSpares();
     TTypedCollection::BeforeDestruction();
 }
 
+// The points are detached before the first is kept or freed, as in DiscardItems. The
+// spares' room grows with the point storage, so a list's own points always fit.
 void TFuzzySetValues::ResetForReuse() noexcept {
-    DiscardItems();
+    std::vector<TCollectionItem*>& Items = MutableItems();
+    for (TCollectionItem* Item : Items) DetachSilently(Item);
+    for (TCollectionItem* Item : Items) KeepSpare(Item);
+    Items.clear();
     ResetEmpty();
     FSorted = true;
     FDuplicatesRemoved = true;

@@ -113,6 +113,7 @@ namespace {
 // scaled and rounded as integers. The scaled value's rounding error stays below
 // 2^-12 (it is under 2^40), so a fraction more than 1/1024 away from one half
 // rounds as the exact decimal value does; closer cases take the exact path.
+// Appends to Text on success, leaves it alone otherwise.
 bool TryFormatFixedQuickly(double Value, int Decimals, std::string& Text) {
     static constexpr std::array<double, 7> Scales{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
     if (Decimals < 0 || Decimals >= static_cast<int>(Scales.size())) return false;
@@ -126,7 +127,6 @@ bool TryFormatFixedQuickly(double Value, int Decimals, std::string& Text) {
     const auto Converted = std::to_chars(Digits.data(), Digits.data() + Digits.size(), Units);
     auto Length = static_cast<std::size_t>(Converted.ptr - Digits.data());
     const auto Places = static_cast<std::size_t>(Decimals);
-    Text.clear();
     if (Value < 0 && Units != 0) Text += '-';  // no negative zero
     if (Length <= Places) {
         Text += "0";
@@ -156,6 +156,10 @@ std::string FormatFixed(double Value, int Decimals) {
     // A value that rounds to zero prints without a sign: "-0.0000" reads as a bug.
     if (Text.front() == '-' && Text.find_first_not_of("-0.") == std::string::npos) Text.erase(0, 1);
     return Text;
+}
+
+void AppendFormatFixed(std::string& Text, double Value, int Decimals) {
+    if (!TryFormatFixedQuickly(Value, Decimals, Text)) Text += FormatFixed(Value, Decimals);
 }
 
 std::string FloatToStr(double Value) {

@@ -6,6 +6,7 @@
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyConsts/FuzzyNames.h>
+#include <fzl/support/Format.h>
 
 namespace fzl {
 namespace {
@@ -24,6 +25,15 @@ TEST(FuzzyNames, DerivedNamesBracketOperandsWithBlanks) {  // (the plain forms: 
     EXPECT_EQ(FormatFuzzyExpression("[a [b c]]"), "[a [b c]]");
     EXPECT_EQ(FormatFuzzyExpression("[a] or [b]"), "[[a] or [b]]");
     EXPECT_EQ(FormatFuzzyExpression("[a b"), "[[a b]");
+
+    // The appending forms add exactly what the creating forms return.
+    std::string Text = "=";
+    AppendFuzzyExpression(Text, "[a] or [b]");
+    AppendFuzzyExpression(Text, " x ");  // trimmed, as it has no inner blank
+    AppendFuzzyName(Text, bfhMultiply, true, "a b");
+    AppendFuzzyName(Text, "a b", "c", "or");
+    AppendFuzzyName(Text, "t1", "*", 0.00005);  // a decimal tie, rounded on the exact value
+    EXPECT_EQ(Text, "=[[a] or [b]]x* [a b][a b] or ct1 * " + FormatFixed(0.00005, 4));
 }
 
 TEST(FuzzyNames, ClassifiersWriteTheirResultsOnSuccessOnly) {

@@ -74,6 +74,11 @@ TEST(Format, FixedAgreesWithTheExactConversion) {
         std::string Exact(Buffer.data(), End);
         if (Exact.find_first_not_of("-0.") == std::string::npos && Exact.front() == '-') Exact.erase(0, 1);
         ASSERT_EQ(FormatFixed(Value, Decimals), Exact) << Value << " to " << Decimals;
+        if (I % 1000 == 0) {  // the appending form, on both paths (huge values take the exact one)
+            std::string Text = "x ";
+            AppendFormatFixed(Text, Value * (I % 2000 == 0 ? 1e300 : 1.0), Decimals);
+            ASSERT_EQ(Text, "x " + FormatFixed(Value * (I % 2000 == 0 ? 1e300 : 1.0), Decimals));
+        }
     }
 }
 

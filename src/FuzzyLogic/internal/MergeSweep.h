@@ -248,7 +248,7 @@ inline void SimplifyRuns(TFuzzySetValues& Points) {
                 ->Equals(*static_cast<const TFuzzySetValue*>(Next)))
             Points.FDuplicatesRemoved = false;
         TFuzzySetValues::DetachSilently(Items[Index]);
-        Items[Index]->Free();  // detached: it finds no list to leave
+        Points.KeepSpare(Items[Index]);  // detached: it finds no list to leave
         Dropped = true;
     };
     const std::size_t Count = Items.size();

@@ -24,8 +24,17 @@ namespace fzl {
 /// Name of a set combined with a number: "hot and 0.5000".
 [[nodiscard]] std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, TFzyFloat Value);
 
+/// The same names appended to Result, for callers that keep their buffers (Result must not
+/// hold the names read).
+void AppendFuzzyName(std::string& Result, TBaseFuzzyHedge Hedge, bool AxisFlag, std::string_view Name);
+void AppendFuzzyName(std::string& Result, std::string_view FirstName, std::string_view SecondName,
+                     std::string_view Operation);
+void AppendFuzzyName(std::string& Result, std::string_view Name, std::string_view Operation, TFzyFloat Value);
+
 /// S as one bracketed unit unless it has no blank or already is one: " very hot " gives "[ very hot ]".
 [[nodiscard]] std::string FormatFuzzyExpression(std::string_view S);
+/// Appends FormatFuzzyExpression(S) to Result (Result must not hold S).
+void AppendFuzzyExpression(std::string& Result, std::string_view S);
 
 /// The one keyword lookup of the library: true when S is an entry of Table (exactly,
 /// case-sensitively); Value then receives the enumeration value at that index.

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <typeinfo>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
 #include <fzl/FuzzyLogic/FuzzySetSettings.h>
@@ -273,6 +274,13 @@ private:
     [[nodiscard]] static bool DefinedFor(const TCollection* Collection) noexcept;
     /// Empties a freed set's fields and points as a new set has them.
     void ResetForReuse() noexcept;
+    /// An emptied per-thread buffer for a derived set's name, to be handed to SetDerivedName.
+    [[nodiscard]] static std::string& DerivedNameBuffer() noexcept;
+    /// SetName(Name); a set of this very class takes Name's storage and leaves its old one
+    /// in Name (nothing is copied or allocated once the buffers have grown).
+    void SetDerivedName(std::string& Name);
+    /// This very class, not a descendant (whose overrides must then be called).
+    [[nodiscard]] bool IsPlainSet() const noexcept { return typeid(*this) == typeid(TFuzzySet); }
     void GenerateShape(TFuzzySetType Type);
     template <class TBetter>
     [[nodiscard]] int ExtremeYOfX(int Index, int Direction, TBetter Better) const;

@@ -3,9 +3,11 @@
 // duplicates, with vertical steps thinned, clamped into the owning set's range.
 
 #include <string>
+#include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
 #include <fzl/support/TypedCollection.h>
+#include <fzl/support/UpdateGuard.h>
 
 namespace fzl {
 
@@ -150,6 +152,22 @@ public:
     [[nodiscard]] std::string ClassName() const override { return "TFuzzySetValues"; }
     void AfterConstruction() override;
 
+    /// A bulk update in which the owner's X range is read once, when it opens: for code
+    /// that fills the list and leaves the range alone meanwhile (the engine's operations).
+    class TBulkBuild {
+    public:
+        explicit TBulkBuild(TFuzzySetValues& Points);
+        /// Forgets the range first, so that the closing report sees the list as usual.
+        ~TBulkBuild() noexcept(false);
+        TBulkBuild(const TBulkBuild&) = delete;
+        TBulkBuild& operator=(const TBulkBuild&) = delete;
+
+    private:
+        TUpdateGuard<TFuzzySetValues> FUpdate;
+        TFuzzySetValues& FPoints;
+        bool FHadBounds;
+    };
+
 protected:
     ~TFuzzySetValues() override = default;
     /// The points go with the list without being reported one by one.
@@ -166,6 +184,8 @@ private:
     /// which would only keep the flags.
     [[nodiscard]] bool InPlainBulkUpdate() const noexcept { return FPlain && UpdateCount() > 0; }
     TFuzzySetValue* AppendInBulk(TFzyFloat X, TFzyFloat Y);
+    void KeepSpare(TCollectionItem* Item) noexcept;
+    void FreeSpares() noexcept;
     [[nodiscard]] TFzyFloat ClampX(TFzyFloat X) const;
     [[nodiscard]] TFzyFloat XAt(int Index) const noexcept;
     void UpdateFlags(const TFuzzySetValue* Value, TXYUpdateTypes Types) noexcept;
@@ -182,7 +202,13 @@ private:
     TFuzzySetValuesOwner* FFuzzySet;
     bool FSorted = true;
     bool FDuplicatesRemoved = true;
-    bool FPlain = false;  // of this very class (set after construction)
+    bool FPlain = false;        // of this very class (set after construction)
+    bool FBoundsKnown = false;  // inside a TBulkBuild: the range below holds
+    TFzyFloat FLower = 0;
+    TFzyFloat FUpper = 0;
+    // Points of a recycled list, detached and waiting to be handed out again by the
+    // next bulk append (only points of the base class).
+    std::vector<TFuzzySetValue*> FSpares;
 };
 
 /// Range-based iteration over a point list's points.

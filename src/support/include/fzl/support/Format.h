@@ -35,6 +35,8 @@ private:
 /// Fixed-point text of Value with Decimals digits; never prints a negative zero
 /// such as "-0.0000". Ties are resolved on the exact binary value (round half even).
 [[nodiscard]] std::string FormatFixed(double Value, int Decimals);
+/// Appends FormatFixed(Value, Decimals) to Text (no temporary for values of moderate size).
+void AppendFormatFixed(std::string& Text, double Value, int Decimals);
 
 /// Shortest text that reads back as the same double (locale-independent).
 [[nodiscard]] std::string FloatToStr(double Value);
