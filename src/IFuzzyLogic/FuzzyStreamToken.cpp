@@ -47,7 +47,12 @@ std::string TFuzzyStreamToken::ToString() const {
         case fstInterface: return "<interface>";
         case fstList: {
             const auto List = GetList();
-            return List ? "(" + List->ToString() + ")" : std::string();
+            if (!List) return {};
+            // Appended rather than "(" + ...: g++ 12 at -O3 warns falsely on the prefix form.
+            std::string Text = "(";
+            Text += List->ToString();
+            Text += ')';
+            return Text;
         }
         case fstIFuzzySet: {
             const auto Set = GetFuzzySetIntf();
