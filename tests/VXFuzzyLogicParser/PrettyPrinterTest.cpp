@@ -73,9 +73,10 @@ TEST(PrettyPrinter, WrittenFormOfSetsAndVariables) {
 
 TEST(PrettyPrinter, AwkwardNamesUnitsCommentsAndNumbersAreWrittenSoThatTheyReadBack) {
     TPrinted M(0, 10);
-    const std::pair<const char*, const char*> Names[] = {
-        {"hot", "hot"}, {"x<y", "x\\<y"}, {"x>y", "x>y"}, {"t\\", "t\\\\"}, {"(p", "\"(p\""},
-        {"1e", "1e"},   {"", "\"\""},     {"+a", "+a"},   {"a;b", "a\\;b"}};  // more in the round-trip table
+    const std::pair<const char*, const char*> Names[] = {{"hot", "hot"},   {"x<y", "x\\<y"}, {"x>y", "x>y"},
+                                                         {"t\\", "t\\\\"}, {"?q", "\"?q\""}, {"(p", "\"(p\""},
+                                                         {"1e", "1e"},     {"", "\"\""},     {"+a", "+a"},
+                                                         {"a;b", "a\\;b"}};  // more in the round-trip table
     for (const auto& [Name, Written] : Names) {
         TFuzzySet* Set = M.Set(Name);
         Set->CreateTriangleFunctionValues(1, 2, 3);
