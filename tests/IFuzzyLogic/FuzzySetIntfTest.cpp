@@ -88,8 +88,6 @@ TEST(FuzzySetIntf, TheVariableGivesRangeAndSettings) {
     Free->Add(-5, 1);
     Free->Add(5, 0);
     EXPECT_EQ(Free->GetXMinimum(), -5);
-    EXPECT_EQ(ErrorOf([&] { static_cast<void>(Free->GetXRange(2)); }),
-              "Invalid index argument to GetXRange.  Index = 2");
 }
 
 TEST(FuzzySetIntf, EqualsReadsTheVariablesThreshold) {
