@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "IFuzzyLogic/IntfTestModel.h"
 
@@ -23,38 +24,20 @@ TEST(FuzzySetIntf, UniqueIdsCountUpAndUniqueNamesSkipNamesInUse) {
     EXPECT_EQ(GetUniqueName(nullptr), "FuzzySet" + IntToStr(First + 4));
 }
 
-// A set is held by its variable exactly while it is defined and named.
+// Which sets a table holds after each edit is checked by the registration property test; here
+// what it does not see: a refused rename leaves the key in place.
 TEST(FuzzySetIntf, RegistrationFollowsDefinitionNameAndVariable) {
     const auto Variable = MakeVariable("x", 0, 10);
     const auto Loose = MakeIntf<TIFuzzySet>(Variable, "loose");
     EXPECT_FALSE(Loose->GetDefined());
     EXPECT_FALSE(Variable->ContainsFuzzySet("loose"));
-    EXPECT_EQ(Loose->GetVariable(), TIntfPtr<IFuzzyVariable>(Variable));
-
     const TIntfPtr<IFuzzySet> Low = Variable->Add("low");
     EXPECT_TRUE(Low->GetDefined());
-    EXPECT_EQ(Variable->ContainsFuzzySet("low"), Low);
-    EXPECT_FALSE(Variable->Add("__Empty")->GetDefined());
-    EXPECT_FALSE(Variable->Add("")->GetDefined());
-    EXPECT_EQ(Variable->GetCount(), 1);
-
     Low->SetName("small");  // the key moves with the name
-    EXPECT_EQ(Variable->ContainsFuzzySet("small"), Low);
-    EXPECT_FALSE(Variable->ContainsFuzzySet("low"));
     EXPECT_EQ(ErrorOf([&] { Low->SetName("very"); }), "Invalid fuzzy set name, \"very\" is a reserved word");
     EXPECT_EQ(Variable->ContainsFuzzySet("small"), Low);  // checked before the old key went
-
-    Loose->SetDefined(true);  // enters on its own
-    EXPECT_EQ(Variable->ContainsFuzzySet("loose"), TIntfPtr<IFuzzySet>(Loose));
-    Loose->SetName("");  // unnamed: out, still defined
-    EXPECT_EQ(Variable->GetCount(), 1);
-    EXPECT_TRUE(Loose->GetDefined());
-
-    Variable->Remove(Low);  // removed by someone else: no longer a term
-    EXPECT_FALSE(Low->GetDefined());
-    EXPECT_EQ(Variable->GetCount(), 0);
+    Variable->Remove(Low);
     Variable->Remove(Low);  // not there (and the table is empty): nothing happens
-    Low->SetName("low");
     EXPECT_EQ(Variable->GetCount(), 0);
 }
 
@@ -105,8 +88,6 @@ TEST(FuzzySetIntf, TheVariableGivesRangeAndSettings) {
     Free->Add(-5, 1);
     Free->Add(5, 0);
     EXPECT_EQ(Free->GetXMinimum(), -5);
-    EXPECT_EQ(ErrorOf([&] { static_cast<void>(Free->GetXRange(2)); }),
-              "Invalid index argument to GetXRange.  Index = 2");
 }
 
 TEST(FuzzySetIntf, EqualsReadsTheVariablesThreshold) {
@@ -136,15 +117,12 @@ TEST(FuzzySetIntf, CopiesCarryWhatTheyShould) {
     Warm->SetTag(7);
     Warm->SetComment("a b");
     Warm->SetExpression("warm");
-    EXPECT_EQ(Warm->GetComment(), "a b");
 
     const auto Other = MakeVariable("y", 0, 100);
     const TIntfPtr<IFuzzySet> Moved = Warm->Clone(Other);
-    EXPECT_EQ(Moved->GetName(), "warm");
     EXPECT_EQ(TextOf(Moved), "0,0 5,1 10,0 ");
-    EXPECT_EQ(Moved->GetTag(), 0);
-    EXPECT_EQ(Moved->GetComment(), "");
-    EXPECT_EQ(Moved->GetExpression(), "");
+    EXPECT_EQ(std::tuple(Moved->GetTag(), Moved->GetComment(), Moved->GetExpression()),
+              std::tuple(std::intptr_t{0}, std::string(), std::string()));  // none of these is copied
     EXPECT_FALSE(Moved->GetDefined());
 
     const TIntfPtr<IFuzzySet> Twin = CloneOf(Warm);  // same variable, not one of its terms
@@ -163,7 +141,6 @@ TEST(FuzzySetIntf, CopiesCarryWhatTheyShould) {
     const TIntfPtr<IFuzzySet> Cut = Warm->AlphaCutoff(0.25, false);
     EXPECT_EQ(Cut->GetName(), "warm (alpha=0.2500)");
     EXPECT_EQ(Cut->GetVariable(), TIntfPtr<IFuzzyVariable>(Variable));
-    EXPECT_EQ(TextOf(Cut), "0,0 1.25,0 1.25,0.25 5,1 8.75,0.25 8.75,0 ");
 }
 
 // Assigning or appending a set to itself must neither wipe it nor read past its end.
@@ -204,17 +181,8 @@ TEST(FuzzySetIntf, CombinationsCreateResultsOfTheVariable) {
     // A hand-written operator through the interface gives the same set.
     const TIntfPtr<IFuzzySet> ByHand = A->Operator(B, "and", &TIFuzzySet::FuzzyOperatorMin);
     EXPECT_EQ(TextOf(ByHand), TextOf(And));
-    EXPECT_EQ(TextOf(A->Union(B, foSum)), "0,0 10,1 20,1 30,0 ");
-    EXPECT_EQ(ErrorOf([&] { static_cast<void>(A->Intersection(B, foSum)); }),
-              "Invalid fuzzy operation: \"foSum:");
     EXPECT_EQ(ErrorOf([&] { static_cast<void>(A->Union(nullptr)); }), "Argument out of range");
-
-    EXPECT_EQ(A->GetCorrelationStrength(B), 0.5);
-    EXPECT_TRUE(A->Intersects(B));
     EXPECT_EQ(TextOf(A->Infer(B, fimProduct, true)), "10,0 15,0.25 20,0 ");
-
-    const TIntfPtr<IFuzzySet> Clipped = CloneOf(A)->Correlate(0.5, fcmMinimum);
-    EXPECT_EQ(TextOf(Clipped), "0,0 10,0.5 20,0 ");
     const TIntfPtr<IFuzzySet> Very = CloneOf(B);
     EXPECT_EQ(Very->Hedge(fhVery), Very);  // in place
     EXPECT_EQ(Very->GetName(), "very B");

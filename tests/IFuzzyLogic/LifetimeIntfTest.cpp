@@ -10,7 +10,6 @@ namespace {
 
 using test::AddTriangle;
 using test::MakeVariable;
-using test::NamesOf;
 
 class LifetimeIntf : public ::testing::Test {
 protected:
@@ -56,28 +55,6 @@ TEST_F(LifetimeIntf, VariableDroppedWhileItsSetsAreRegistered) {
     }
     EXPECT_EQ(Result->GetVariable()->GetMaximum(), 100);
     EXPECT_EQ(Result->GetVariable()->GetCount(), 2);
-}
-
-TEST_F(LifetimeIntf, RenamingMovingAndDisplacingSets) {
-    const auto First = MakeVariable("first", 0, 10);
-    const auto Second = MakeVariable("second", 0, 10);
-    const TIntfPtr<IFuzzySet> Hot = AddTriangle(First, "hot", 5, 10, 10);
-    AddTriangle(First, "cold", 0, 0, 5);
-    {
-        const TIntfPtr<IFuzzySet> Warm = AddTriangle(Second, "warm", 0, 5, 10);
-        Warm->SetName("hot");
-        First->Add(Warm);  // displaces the first "hot"
-        EXPECT_EQ(First->ContainsFuzzySet("hot"), Warm);
-        Hot->SetVariable(Second);  // undefined now: moves, but is no term there
-        Hot->SetDefined(true);     // and now it is
-        EXPECT_EQ(NamesOf(*Second), "hot ");
-        Warm->SetName("cold");  // displaces "cold", which nothing else holds
-        EXPECT_EQ(NamesOf(*First), "cold ");
-        Second->AssignFuzzySets(First);
-        First->AssignFuzzySets(Second);
-    }
-    First->Clear();
-    EXPECT_EQ(NamesOf(*Second), "cold ");
 }
 
 // A set that removes itself from the table that held its last reference finishes its

@@ -62,7 +62,10 @@ TEST(RegistrationProperty, RandomEditsKeepEveryTableConsistent) {
                 case 4: Variable->Add(Set); break;
                 case 5: Variable->Remove(Set); break;
                 case 6:
-                    if (Pick(10) == 0) Variable->Clear();
+                    if (Pick(10) == 0)
+                        Variable->Clear();
+                    else if (Pick(4) == 0)
+                        Variable->AssignFuzzySets(Variables[Pick(3)]);
                     break;
                 case 7: Held.erase(Held.begin() + static_cast<std::ptrdiff_t>(Pick(Held.size()))); break;
                 case 8: test::Impl(Set).Assign(test::Impl(Held[Pick(Held.size())])); break;

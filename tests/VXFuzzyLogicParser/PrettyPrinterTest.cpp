@@ -30,8 +30,10 @@ TEST(PrettyPrinter, WrittenFormOfSetsAndVariables) {
     M.Variable->SetComment("room");
     M.Variable->SetUnits("C");
     EXPECT_EQ(M.Parser->PrettyPrint(*M.Variable),
-              "(deffuzzy temp \r\n  \"room\"\r\n  (range 0.0000 100.0000)\r\n  (units C)\r\n  (values \r\n  )\r\n)");
+              "(deffuzzy temp \r\n  \"room\"\r\n  (range 0.0000 100.0000)\r\n  (units C)\r\n  (values \r\n  "
+              ")\r\n)");
     M.Set("warm")->CreateTriangleFunctionValues(10, 20, 30);
+    EXPECT_EQ(M.Variable->ToString(), M.Parser->PrettyPrint(*M.Variable));  // through the linked parser
     EXPECT_EQ(M.Parser->PrettyPrint(*M.Variable),
               "(deffuzzy temp \r\n  \"room\"\r\n  (range 0.0000 100.0000)\r\n  (units C)\r\n  (values \r\n"
               "    (term warm (tri 10.0000 20.0000 30.0000))\r\n  )\r\n)");
@@ -47,9 +49,7 @@ TEST(PrettyPrinter, WrittenFormOfSetsAndVariables) {
     EXPECT_EQ(M.Definition("s"), "(term s \"a b\" (s 0.0000 10.0000))");
     M.Set("z")->CreateCurveValues(7, 0, 10, 3, false);
     EXPECT_EQ(M.Definition("z"), "(term z (z 0.0000 10.0000))");
-    // A beta curve always carries its inflection point, also at the midpoint, and its weight when not 1.
-    M.Set("b")->CreateBetaCurveFunctionValues(7, 10, 50, 5);
-    EXPECT_EQ(M.Definition("b"), "(term b (beta 10.0000 50.0000 5.0000))");
+    // A beta curve carries its weight when not 1 (the midpoint case is in the round-trip table).
     M.Set("w")->CreateBetaCurveFunctionValues(7, 10, 50, 5, 2);
     EXPECT_EQ(M.Definition("w"), "(term w (beta 10.0000 50.0000 5.0000 2.0000))");
 
@@ -66,24 +66,26 @@ TEST(PrettyPrinter, WrittenFormOfSetsAndVariables) {
     Empty->SetExpression("[very hot]");
     EXPECT_EQ(Empty->ToString(), "");
     EXPECT_EQ(Counted->GetFuzzySetByName("hot")->ToString(), "hot");
-    EXPECT_EQ(Counted->ToString(), "(deffuzzy v \r\n  (range 0.0000 1.0000)\r\n  (values \r\n"
-                                   "    (term hot (tri 0.0000 0.5000 1.0000))\r\n  )\r\n)");
+    EXPECT_EQ(Counted->ToString(),
+              "(deffuzzy v \r\n  (range 0.0000 1.0000)\r\n  (values \r\n"
+              "    (term hot (tri 0.0000 0.5000 1.0000))\r\n  )\r\n)");
 }
 
 TEST(PrettyPrinter, AwkwardNamesUnitsCommentsAndNumbersAreWrittenSoThatTheyReadBack) {
     TPrinted M(0, 10);
-    const std::pair<const char*, const char*> Names[] = {
-        {"hot", "hot"},      {"a b", "a\\ b"}, {"x<y", "x\\<y"}, {"x>y", "x>y"},   {"t\\", "t\\\\"},
-        {"12", "\"12\""},    {"?q", "\"?q\""}, {"(p", "\"(p\""}, {"1e", "1e"},     {"", "\"\""},
-        {"+a", "+a"},        {"a;b", "a\\;b"}};
+    const std::pair<const char*, const char*> Names[] = {{"hot", "hot"},   {"x<y", "x\\<y"}, {"x>y", "x>y"},
+                                                         {"t\\", "t\\\\"}, {"?q", "\"?q\""}, {"(p", "\"(p\""},
+                                                         {"1e", "1e"},     {"", "\"\""},     {"+a", "+a"},
+                                                         {"a;b", "a\\;b"}};  // more in the round-trip table
     for (const auto& [Name, Written] : Names) {
         TFuzzySet* Set = M.Set(Name);
         Set->CreateTriangleFunctionValues(1, 2, 3);
-        EXPECT_EQ(M.Parser->PrettyPrint(*Set, true), std::string("(term ") + Written + " (tri 1.0000 2.0000 3.0000))");
+        EXPECT_EQ(M.Parser->PrettyPrint(*Set, true),
+                  std::string("(term ") + Written + " (tri 1.0000 2.0000 3.0000))");
         Set->Free();
     }
     const std::pair<const char*, const char*> Units[] = {
-        {"C", "C"}, {"5", "5"}, {"km h", "\"km h\""}, {"007", "\"007\""}, {"1.50", "\"1.50\""}, {"a\\b", "\"a\\\\b\""}};
+        {"C", "C"}, {"5", "5"}, {"1.50", "\"1.50\""}, {"a\\b", "\"a\\\\b\""}};
     for (const auto& [Unit, Written] : Units) {
         M.Variable->SetUnits(Unit);
         EXPECT_NE(M.Parser->PrettyPrint(*M.Variable).find(std::string("(units ") + Written + ")\r\n"),
@@ -102,9 +104,7 @@ TEST(PrettyPrinter, AwkwardNamesUnitsCommentsAndNumbersAreWrittenSoThatTheyReadB
 TEST(PrettyPrinter, ShapesAreWrittenAsCallsOnlyWhenTheCallMakesTheSamePoints) {
     TPrinted M(0, 100);
     M.Logic->SetNumFunctionValues(6);
-    // Six points: no point at the centre, whose mean of maxima (3.6667) is not the centre.
-    M.Set("p6")->CreatePIFunctionValues(6, 0, 10, 3);
-    EXPECT_EQ(M.Definition("p6"), "(term p6 (pi 0.0000 10.0000 3.0000))");
+    // Six points: no point at the centre, whose mean of maxima is not the centre.
     M.Set("b6")->CreateBetaCurveFunctionValues(6, 10.1, 50.3, 1.0 / 3, 2.7);
     EXPECT_EQ(M.Definition("b6"), "(term b6 (beta 10.1000 50.3000 0.3333333333333333 2.7000))");
     // Made with another number of points than the reader's, or clipped by the range: points.
@@ -118,15 +118,6 @@ TEST(PrettyPrinter, ShapesAreWrittenAsCallsOnlyWhenTheCallMakesTheSamePoints) {
     M.Logic->AddAutoTerms(M.Variable);
     EXPECT_EQ(M.Definition("low"), "(term low ((0.0000 1.0000) (100.0000 0.0000) ))");
     EXPECT_EQ(M.Definition("medium"), "(term medium (tri 0.0000 50.0000 100.0000))");
-}
-
-TEST(PrettyPrinter, StaleTextIsRegeneratedThroughTheParser) {
-    TPrinted M(0, 10);
-    M.Set("a")->CreateTriangleFunctionValues(1, 2, 3);
-    EXPECT_TRUE(M.Logic->GetNeedsUpdate());
-    EXPECT_EQ(M.Logic->GetStrings().GetText(), M.Parser->PrettyPrint(*M.Variable) + "\n");
-    EXPECT_EQ(M.Variable->ToString(), M.Parser->PrettyPrint(*M.Variable));
-    EXPECT_FALSE(M.Logic->GetNeedsUpdate());
 }
 
 }  // namespace
