@@ -313,8 +313,12 @@ std::string HelpText(TCommand Command) {
         std::string Text;
         for (const TOptionSpec& Spec : OptionSpecs) {
             if ((Options & Bit(Spec.Id)) == 0) continue;
-            std::string Left = "  --" + std::string(Spec.Name);
-            if (!Spec.Value.empty()) Left += " " + std::string(Spec.Value);
+            std::string Left = "  --";  // appended: g++ -O3 misreads "literal" + string as -Wrestrict
+            Left += Spec.Name;
+            if (!Spec.Value.empty()) {
+                Left += ' ';
+                Left += Spec.Value;
+            }
             Left.resize(std::max<std::size_t>(Left.size() + 2, 34), ' ');
             Text += Left + std::string(Spec.Help) + "\n";
         }

@@ -145,12 +145,14 @@ private:
     }
 
     static std::string VariableJson(const TVariableView& Variable) {
-        std::string Json =
-            "{\"name\":" + JsonString(Variable.Name) + ",\"comment\":" + JsonString(Variable.Comment) +
-            ",\"units\":" + JsonString(Variable.Units) + ",\"minimum\":" + JsonNumber(Variable.Minimum) +
-            ",\"maximum\":" + JsonNumber(Variable.Maximum) + ",\"sets\":[";
-        for (std::size_t I = 0; I < Variable.Sets.size(); ++I)
-            Json += (I > 0 ? "," : "") + SetJson(Variable.Sets[I]);
+        std::string Json = "{\"name\":";
+        Json += JsonString(Variable.Name) + ",\"comment\":" + JsonString(Variable.Comment) +
+                ",\"units\":" + JsonString(Variable.Units) + ",\"minimum\":" + JsonNumber(Variable.Minimum) +
+                ",\"maximum\":" + JsonNumber(Variable.Maximum) + ",\"sets\":[";
+        for (std::size_t I = 0; I < Variable.Sets.size(); ++I) {
+            if (I > 0) Json += ",";
+            Json += SetJson(Variable.Sets[I]);
+        }
         return Json + "]}";
     }
 
@@ -172,8 +174,13 @@ private:
             return;
         }
         std::string Points = "(";
-        for (const auto& [X, Y] : Result.Set.Points)
-            Points += "(" + FormatFixed(X, 4) + " " + FormatFixed(Y, 4) + ") ";
+        for (const auto& [X, Y] : Result.Set.Points) {
+            Points += "(";
+            Points += FormatFixed(X, 4);
+            Points += " ";
+            Points += FormatFixed(Y, 4);
+            Points += ") ";
+        }
         FIo.Out << "set: " << Result.ShortForm << "\n"
                 << "expression: " << Result.Set.Expression << "\n"
                 << "points: " << Points << ")\n"

@@ -75,7 +75,11 @@ std::string JsonPoints(const std::vector<std::pair<double, double>>& Points) {
     std::string Out = "[";
     for (const auto& [X, Y] : Points) {
         if (Out.size() > 1) Out += ",";
-        Out += "[" + JsonNumber(X) + "," + JsonNumber(Y) + "]";
+        Out += "[";
+        Out += JsonNumber(X);
+        Out += ",";
+        Out += JsonNumber(Y);
+        Out += "]";
     }
     return Out + "]";
 }
