@@ -308,7 +308,7 @@ TEST(ComponentStreaming, ReferenceCountedModelStreamsItsTextAndReadsLegacyTableP
         EXPECT_NE(Error.find("at line 2"), std::string::npos) << Error;
     }
     EXPECT_EQ(Loaded->GetItems().Get("alpha"), Alpha);  // the same variables, still hooked
-    Alpha->Add("x");
+    static_cast<void>(Alpha->Add("x"));
     EXPECT_TRUE(Loaded->GetNeedsUpdate());
     EXPECT_EQ(StreamClassName(Text), "TIFuzzyLogic");
     EXPECT_EQ(StreamClassName("(deffuzzy x (0 1))"), "");
