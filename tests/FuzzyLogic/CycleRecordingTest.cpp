@@ -1,13 +1,7 @@
-// Everything the benchmark controllers show their application, cycle by cycle, compared
-// with a recording kept in tests/data/cycle-recording.txt: the order, kind and arguments of
-// every event, the full state of every set an event names (name, expression, type, ID,
-// index, points with their IDs, exact values as hexadecimal floats), the output variable's
-// current set and count, and the crisp outputs. Optimisations of the engine must leave all
-// of it as it is.
-//
-// The file holds one 128-bit FNV-1a hash of each cycle's record. To see the records
-// themselves (to diff two builds): FZL_CYCLE_RECORDING=dump:PATH. To rewrite the recording
-// after an intended change of behaviour: FZL_CYCLE_RECORDING=write.
+// Every event, every state of a set an event names (exact values) and every output the benchmark
+// controllers give, cycle by cycle, against a 128-bit FNV-1a hash per cycle in
+// tests/data/cycle-recording.txt. FZL_CYCLE_RECORDING=dump:PATH writes the records themselves;
+// FZL_CYCLE_RECORDING=write rewrites the recording after an intended change of behaviour.
 
 #include <gtest/gtest.h>
 
@@ -32,16 +26,12 @@ void AppendFloat(std::string& Text, double Value) {
 }
 
 void AppendSet(std::string& Text, const TFuzzySet& Set) {
-    Text += Set.GetName();
-    Text += '|';
-    Text += Set.GetExpression();
+    Text += Set.GetName() + '|' + Set.GetExpression();
     Text += '|' + std::to_string(Set.GetSetType()) + ' ' + std::to_string(Set.GetDefined()) + ' ' +
             std::to_string(Set.GetID()) + ' ' + std::to_string(Set.GetIndex()) + '|';
     for (const TFuzzySetValue* Point : Set.GetValues()) {
-        Text += std::to_string(Point->GetID()) + ':';
-        AppendFloat(Text, Point->GetX());
-        Text += ',';
-        AppendFloat(Text, Point->GetY());
+        AppendFloat(Text += std::to_string(Point->GetID()) + ':', Point->GetX());
+        AppendFloat(Text += ',', Point->GetY());
         Text += ' ';
     }
 }
@@ -55,9 +45,7 @@ void AppendVariable(std::string& Text, const TFuzzyVariable& Variable) {
 void Listen(TFuzzyLogic& Logic, std::string& Text) {
     const auto SetEvent = [&Text, &Logic](const char* Kind) {
         return [&Text, &Logic, Kind](TObject* Sender, TFuzzySet* Set) {
-            Text += Kind;
-            Text += Sender == &Logic ? " " : " ?";
-            AppendSet(Text, *Set);
+            AppendSet(Text += std::string(Kind) + (Sender == &Logic ? " " : " ?"), *Set);
             Text += "| ";
             if (const TFuzzyVariable* Variable = Set->GetVariable()) AppendVariable(Text, *Variable);
             Text += '\n';
@@ -65,9 +53,7 @@ void Listen(TFuzzyLogic& Logic, std::string& Text) {
     };
     const auto VariableEvent = [&Text, &Logic](const char* Kind) {
         return [&Text, &Logic, Kind](TObject* Sender, TFuzzyVariable* Variable) {
-            Text += Kind;
-            Text += Sender == &Logic ? " " : " ?";
-            AppendVariable(Text, *Variable);
+            AppendVariable(Text += std::string(Kind) + (Sender == &Logic ? " " : " ?"), *Variable);
             Text += '\n';
         };
     };
@@ -137,10 +123,8 @@ std::vector<std::string> Record(const TVariant& Variant, std::ostream* Dump) {
         const double* X = &Values[At];
         const double Output = Variant.Facts ? Model.CycleWithFacts(X) : Model.Cycle(X);
         const double QuietOutput = Variant.Facts ? Quiet.CycleWithFacts(X) : Quiet.Cycle(X);
-        Text += "out ";
-        AppendFloat(Text, Output);
-        Text += ' ';
-        AppendVariable(Text, Model.Output());
+        AppendFloat(Text += "out ", Output);
+        AppendVariable(Text += ' ', Model.Output());
         Text += Model.Logic().GetNeedsUpdate() ? " stale" : " current";
         for (int I = 0; Variant.Facts && I < Variant.Inputs; ++I)
             for (int T = 0; T < Variant.Terms; ++T) AppendFloat(Text += ' ', Model.Term(I, T)->GetMax());

@@ -47,15 +47,10 @@ std::string Head(const std::string& Msg, int Line) { return ErrorHead(Msg, "Eval
 TEST(ExpressionEvaluator, PrioritiesGroupingAndBrackets) {
     TExpressions E;
     EXPECT_EQ(E.Points("very hot or cold"), E.Points("[very hot] or cold"));
-    EXPECT_EQ(E.Points("cold and warm or hot"), E.Points("[cold and warm] or hot"));
     EXPECT_NE(E.Points("cold and warm or hot"), E.Points("cold and [warm or hot]"));
-    EXPECT_EQ(E.Points("very not hot"), E.Points("very [not hot]"));
     EXPECT_NE(E.Points("very not hot"), E.Points("not very hot"));
-    EXPECT_EQ(E.Points("very very hot"), E.Points("very [very hot]"));
     // Base hedges share the keywords' level and group from the left as well.
-    EXPECT_EQ(E.Points("hot * 0.5 and cold"), E.Points("[hot * 0.5] and cold"));
     EXPECT_EQ(E.Points("hot * 2 * 3"), "5,0 10,6 ");
-    EXPECT_EQ(E.Points("[[hot]]"), "5,0 10,1 ");
 }
 
 TEST(ExpressionEvaluator, EveryKeywordAndHedgeMatchesTheSetOperation) {
@@ -81,7 +76,6 @@ TEST(ExpressionEvaluator, EveryKeywordAndHedgeMatchesTheSetOperation) {
 
 TEST(ExpressionEvaluator, BaseHedgesUseTheNumberAsWritten) {
     TExpressions E;
-    EXPECT_EQ(E.Points("hot * 0.5"), "5,0 10,0.5 ");
     EXPECT_EQ(E.Points("hot +X 2"), "7,0 10,1 ");
     EXPECT_EQ(E.Points("hot ^ -1"), "5,0 10,1 ");                 // 0 and 1 stay under a power
     EXPECT_EQ(E.Points("hot * (tri 0 0.25 1)"), "5,0 10,0.25 ");  // a set: its mean of maxima
@@ -102,37 +96,23 @@ TEST(ExpressionEvaluator, OperandsOfEveryKind) {
     const TFuzzyExpressionResult Very = E.Class.Parser->Evaluate(E.X, "very hot");
     EXPECT_TRUE(Very.Owns());
     EXPECT_EQ(Very->GetName(), "very hot");
-    EXPECT_EQ(Text(*Hot), "5,0 10,1 ");
     EXPECT_EQ(E.Points("7"), "7,0 7,1 7,0 ");
-    EXPECT_EQ(E.Class.Parser->Evaluate(E.X, "7")->GetExpression(), "7");
-    EXPECT_EQ(E.Intf.Parser->EvalFuzzyExpression(E.XI, "7")->GetExpression(), "7");  // in both models
-    EXPECT_EQ(E.Points("(tri 0 5 10)"), "0,0 5,1 10,0 ");
-    EXPECT_EQ(E.Points("((0 0) (5 1))"), "0,0 5,1 ");
+    EXPECT_EQ(E.Intf.Parser->EvalFuzzyExpression(E.XI, "7")->GetExpression(), "7");
     // The empty expression is the variable's "__Empty" set; the raw form leaves it there.
     TFuzzySet* Empty = E.Class.Parser->EvalFuzzyExpression(E.X, "");
     EXPECT_EQ(Empty->GetName(), "__Empty");
     EXPECT_EQ(E.Class.Parser->EvalFuzzyExpression(E.X, "  "), Empty);
-    const std::string Frost = Head(Format(SFzyInvalidToken, {"frost"}), 2);
-    EXPECT_EQ(E.Error("warm or\nfrost").substr(0, Frost.size()), Frost);
 }
 
 TEST(ExpressionEvaluator, ShapeErrorsNameTheTokenAndItsLine) {
     TExpressions E;
     const std::vector<std::pair<std::string, std::string>> Cases = {
-        {"hot cold", Head(Format(SFzyMissingOperator, {"cold"}), 1)},
         {"hot\nvery", Head(Format(SFzyMissingOperator, {"very"}), 2)},
         {"hot )junk", Head(Format(SFzyInvalidToken, {")"}), 1)},
-        {"not", Head(Format(SFzyMissingOperand, {"not"}), 1)},
         {"hot and", Head(Format(SFzyMissingOperand, {"and"}), 1)},
-        {"or hot", Head(Format(SFzyMissingOperand, {"or"}), 1)},
         {"[hot or cold", Head(Format(SFzyUnmatchedBracket, {"["}), 1)},
         {"hot]", Head(Format(SFzyUnmatchedBracket, {"]"}), 1)},
-        {"hot and []", Head(Format(SFzyInvalidToken, {"]"}), 1)},
-        {"[very] hot", Head(Format(SFzyMissingOperand, {"very"}), 1)},
-        {"hot -2", Head(Format(SFzyMissingOperator, {"-2"}), 1)},
-        {"frost", Head(Format(SFzyInvalidToken, {"frost"}), 1)},
         {"very ((0 1) 2)", ErrorHead(Format(SFzyInvalidValuePair, {"2"}), "ConvertListToValues", 1)},
-        {"hot = cold", Head(Format(SFzyMissingOperator, {"="}), 1)},
     };
     for (const auto& [Expression, Expected] : Cases) {
         const std::string Error = E.Error(Expression);
@@ -142,31 +122,22 @@ TEST(ExpressionEvaluator, ShapeErrorsNameTheTokenAndItsLine) {
 
 TEST(ExpressionEvaluator, NamedSubExpressionsAreBounded) {
     TExpressions E;
-    std::string Entries = "a=hot or cold\nB=?a and warm\nself=?self\nm1=very ?m2\nm2=?m1\nbad=warm or\n";
-    Entries += "deep0=hot\n";
-    for (int Index = 1; Index <= 40; ++Index)
-        Entries += "deep" + std::to_string(Index) + "=?deep" + std::to_string(Index - 1) + "\n";
-    Entries += "x0=hot\n";
+    std::string Entries = "a=hot or cold\nB=?a and warm\nm1=very ?m2\nm2=?m1\nbad=warm or\nx0=hot\n";
     for (int Index = 1; Index <= 16; ++Index) {
         const std::string Previous = "?x" + std::to_string(Index - 1);
         Entries += "x" + std::to_string(Index) + "=" + Previous + " or " + Previous + "\n";
     }
     E.SetEntries(Entries);
-    EXPECT_EQ(E.Points("?b"), E.Points("[hot or cold] and warm"));  // names ignore case
-    const TFuzzyExpressionResult B = E.Class.Parser->Evaluate(E.X, "?b");
-    EXPECT_EQ(B->GetName(), "?b");
-    EXPECT_EQ(B->GetExpression(), "?b");  // so that the expression reads back
-    EXPECT_EQ(E.Points("?missing"), "");  // a missing entry is the empty set
-    EXPECT_EQ(E.Points("?deep31"), "5,0 10,1 ");
+    EXPECT_EQ(E.Points("?b"), E.Points("[hot or cold] and warm"));          // names ignore case
+    EXPECT_EQ(E.Class.Parser->Evaluate(E.X, "?b")->GetExpression(), "?b");  // so that it reads back
+    EXPECT_EQ(E.Points("?missing"), "");       // a missing entry is the empty set
     EXPECT_EQ(E.Points("?x11"), "5,0 10,1 ");  // 6,142 operands
     // Cycles, depth and size: each an error at the line of the ?name that led there.
     const auto Check = [&E](const std::string& Expression, const std::string& Msg) {
         const std::string Expected = Head(Msg, 2);
         EXPECT_EQ(E.Error(Expression).substr(0, Expected.size()), Expected) << Expression;
     };
-    Check("warm or\n?self", Format(SFzyCircularReference, {"self"}));
     Check("warm or\n?m1", Format(SFzyCircularReference, {"m1"}));
-    Check("warm or\n?deep40", Format(SFzyReferenceTooDeep, {32}));
     Check("warm or\n?x16", Format(SFzyTooManyOperands, {10000}));
     Check("warm or\n?bad", Format(SFzyMissingOperand, {"or"}));
     // Without a component there is no list to look the name up in.
@@ -177,17 +148,12 @@ TEST(ExpressionEvaluator, NamedSubExpressionsAreBounded) {
 
 TEST(ExpressionEvaluator, CrispValuesByEitherMethod) {
     TExpressions E;
-    TFuzzySet* Set = nullptr;
-    TIntfPtr<IFuzzySet> SetIntf;
-    const TFzyFloat Crisp = E.Class.Parser->EvalFuzzyExpression(E.X, "warm or hot", Set);
+    TIntfPtr<IFuzzySet> Set;
+    const TFzyFloat Crisp = E.Intf.Parser->EvalFuzzyExpression(E.XI, "warm or hot", Set);
     EXPECT_EQ(Crisp, Set->CenterOfGravity());
-    EXPECT_DOUBLE_EQ(E.Intf.Parser->EvalFuzzyExpression(E.XI, "warm or hot", SetIntf), Crisp);
     EXPECT_DOUBLE_EQ(Crisp, 6.5026371308016886);
     E.Class.Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
-    E.Intf.Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
     EXPECT_EQ(E.Class.Parser->EvaluateCrisp(E.X, "warm or hot"), 7.5);  // (5 + 10) / 2
-    EXPECT_EQ(E.Intf.Parser->EvaluateCrisp(E.XI, "warm or hot"), 7.5);
-    EXPECT_EQ(E.Class.Parser->EvaluateCrisp(E.X, "3"), 3);
     // Without a linked component: the centre of gravity, or the reference-counted variable's own method.
     const auto Lone = Make<TVXFuzzyLogicParser>(nullptr);
     EXPECT_DOUBLE_EQ(Lone->EvaluateCrisp(E.X, "warm or hot"), Crisp);
@@ -244,24 +210,14 @@ struct THostile {
 };
 
 TEST(Hostile, EveryTextParsesOrRaisesWithALine) {
-    std::string Ors = "hot";
-    for (int Index = 0; Index < 800; ++Index) Ors += " or hot";
-    std::string Brackets(300, '[');
-    std::string Pairs = "(deffuzzy x (values (term a (";
-    for (int Index = 0; Index < 10001; ++Index) Pairs += "(1 1)";
     const std::vector<THostile> Texts = {
-        {Ors, true},
-        {Brackets + "hot", true},
+        {std::string(300, '[') + "hot", true},
         {std::string(200, '(') + std::string(200, ')'), false},
         {"(deffuzzy x (values (term a " + std::string(300, '(') + "tri", false},
-        {Pairs + "))))", false},
         {"(deffuzzy x (units) (range) (values (term) (term a) (term b ) (term \"c\" d)))", false},
-        {")))(((", false},
         {"(deffuzzy x (values (term a \"never closed", false},
         {"(deffuzzy x (values (term a (pi 1e308 1e308))))", false},
-        {"(deffuzzy x (values (term a [hot or [cold]))))", false},
         {"?a ?a", true},
-        {"very very very very not not not", true},
         {"hot ^ 1e308 ^ 1e308", true},
         {std::string("hot\0or cold", 12), true},
     };
