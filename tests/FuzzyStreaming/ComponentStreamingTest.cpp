@@ -219,11 +219,11 @@ TEST(ComponentStreaming, RefusedStreamsNameTheLineAndLeaveTheComponentAsItWas) {
     const TFuzzyVariable* Kept = Logic->GetItems().First();
     Logic->Events = 0;
     const std::string Before = Describe(*Logic);
-    for (const auto& [Text, Message] : Cases) {
-        const std::string Error = ErrorOf([&] { LoadComponent(Text, *Logic); });
-        EXPECT_NE(Error.find(Message), std::string::npos) << Error;
+    for (const auto& Case : Cases) {
+        const std::string Error = ErrorOf([&] { LoadComponent(Case.Text, *Logic); });
+        EXPECT_NE(Error.find(Case.Message), std::string::npos) << Error;
         EXPECT_EQ(Error.substr(0, 15), "Parsing Error, ");
-        EXPECT_EQ(Describe(*Logic), Before) << Text;
+        EXPECT_EQ(Describe(*Logic), Before) << Case.Text;
         EXPECT_EQ(Logic->GetItems().First(), Kept);
     }
     EXPECT_EQ(Logic->Events + Logic->LoadedCalls, 0);
