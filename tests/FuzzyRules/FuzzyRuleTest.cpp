@@ -2,7 +2,7 @@
 
 #include <fzl/fzl.h>
 
-#include "../../src/FuzzyRules/internal/RuleError.h"
+#include "VXFuzzyLogicParser/ParserTestModel.h"
 
 namespace fzl {
 namespace {
@@ -29,41 +29,22 @@ TEST(FuzzyRule, ReadsClausesCommentsAndLines) {
 }
 
 TEST(FuzzyRule, MalformedRulesReportTheirLine) {
-    const auto ErrorOf = [](const std::string& Text) -> std::pair<int, std::string> {
-        try {
-            (void)ReadFuzzyRules(Text);
-        } catch (const EFzyParseException& E) {
-            return {E.LineNumber(), E.what()};
-        }
-        return {0, ""};
+    const auto ErrorOf = [](const std::string& Text) {
+        return test::ParseErrorOf([&] { (void)ReadFuzzyRules(Text); });
     };
-    EXPECT_EQ(
-        ErrorOf("\n\nif t IS warm THEN f IS low"),
-        std::make_pair(3, std::string("Parsing Error, Expected \"IF\" at the start of the rule in ParseRule "
-                                      "at line 3: \"if t IS warm THEN f IS low\"")));
-    EXPECT_EQ(ErrorOf("IF IS warm THEN f IS low").second.find("Missing variable name before \"IS\""), 15U);
-    EXPECT_NE(ErrorOf("IF t warm THEN f IS low").second.find("Expected \"IS\" after the variable name \"t\""),
+    EXPECT_EQ(ErrorOf("\n\nif t IS warm THEN f IS low"),
+              "Parsing Error, Expected \"IF\" at the start of the rule in ParseRule at line 3: "
+              "\"if t IS warm THEN f IS low\" @3");
+    EXPECT_EQ(ErrorOf("IF IS warm THEN f IS low").find("Missing variable name before \"IS\""), 15U);
+    EXPECT_NE(ErrorOf("IF t warm THEN f IS low").find("Expected \"IS\" after the variable name \"t\""),
               std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS THEN f IS low").second.find("Missing expression after \"t IS\""),
+    EXPECT_NE(ErrorOf("IF t IS THEN f IS low").find("Missing expression after \"t IS\""), std::string::npos);
+    EXPECT_NE(ErrorOf("IF t IS warm AND THEN f IS low").find("Missing variable name before \"THEN\""),
               std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS warm AND THEN f IS low").second.find("Missing variable name before \"THEN\""),
+    EXPECT_NE(ErrorOf("IF t IS warm").find("Missing \"THEN\""), std::string::npos);
+    EXPECT_NE(ErrorOf("IF t IS warm THEN f IS").find("Missing expression after \"f IS\""), std::string::npos);
+    EXPECT_NE(ErrorOf("IF t IS warm THEN f IS low AND g IS high").find("one conclusion: \"AND\""),
               std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS warm").second.find("Missing \"THEN\""), std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS warm THEN f IS").second.find("Missing expression after \"f IS\""),
-              std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS warm THEN f IS low AND g IS high").second.find("one conclusion: \"AND\""),
-              std::string::npos);
-    EXPECT_EQ(ErrorOf("IF t IS warm THEN f IS low THEN g IS high").first, 1);
-}
-
-TEST(FuzzyRule, ParticularMessageOfATextError) {
-    EXPECT_EQ(rules::ParticularMessage("Parsing Error, Invalid item in fuzzy expression: frost in "
-                                       "EvalFuzzyExpression at line 1: \"frost\""),
-              "Invalid item in fuzzy expression: frost");
-    // " in " inside the particular message is not taken for the operation's.
-    EXPECT_EQ(rules::ParticularMessage("Parsing Error, a in b in Where at line 12: \"x in Y at line 3: \"\""),
-              "a in b");
-    EXPECT_EQ(rules::ParticularMessage("Argument out of range"), "Argument out of range");
 }
 
 }  // namespace
