@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer target of the `fuzz` preset over its seed corpus. Extra
+# Runs every libFuzzer target of the `fuzz` preset over its starting corpus. Extra
 # arguments go to each target (default: 45 seconds each). New corpus entries go
-# to a temporary directory, so the seeds in fuzz/corpus/ stay as committed; a
+# to a temporary directory, so the inputs in fuzz/corpus/ stay as committed; a
 # finding is kept in build/fuzz/findings/ and fails the run.
 #   cmake --workflow --preset fuzz && scripts/fuzz.sh                  # 45 s each
 #   scripts/fuzz.sh -runs=10000000                                      # a long run
@@ -16,8 +16,8 @@ findings="build/fuzz/findings"
 mkdir -p "$findings"
 
 status=0
-for seeds in fuzz/corpus/*/; do
-    name="$(basename "$seeds")"
+for corpus in fuzz/corpus/*/; do
+    name="$(basename "$corpus")"
     if [[ -n "${FZL_FUZZ_TARGETS:-}" && " $FZL_FUZZ_TARGETS " != *" $name "* ]]; then continue; fi
     target="build/fuzz/fuzz/fzl_fuzz_${name}"
     [[ -x $target ]] || { echo "fuzz: $target is missing; run 'cmake --workflow --preset fuzz'" >&2; exit 2; }
@@ -25,7 +25,7 @@ for seeds in fuzz/corpus/*/; do
     echo "==== fuzz: $name $*"
     start=$SECONDS
     if ! "$target" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$findings/${name}-" "$@" "$work/$name" "$seeds"; then
+        -artifact_prefix="$findings/${name}-" "$@" "$work/$name" "$corpus"; then
         echo "fuzz: $name found a problem (see $findings/)" >&2
         status=1
     fi

@@ -120,10 +120,10 @@ std::string RandomDefinition(std::mt19937& Random) {
 }
 
 TEST(DefinitionRoundTrip, RandomDefinitionsRebuildTheReferenceCountedModel) {
-    for (const unsigned Seed : {7u, 20240613u}) {
-        std::mt19937 Random(Seed);
+    for (const unsigned Start : {7u, 20240613u}) {
+        std::mt19937 Random(Start);
         for (int Model = 0; Model < 8; ++Model) {
-            const std::string Context = "seed " + IntToStr(Seed) + " model " + IntToStr(Model);
+            const std::string Context = "random start " + IntToStr(Start) + " model " + IntToStr(Model);
             // The reference-counted model is its text: the loaded model is the one the saved
             // text describes (parsed after the settings), and saving it again gives the same bytes.
             TParsed<TIFuzzyLogic> Intf;

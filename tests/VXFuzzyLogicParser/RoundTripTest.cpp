@@ -362,13 +362,13 @@ TEST(RoundTrip, HostBuiltReferenceCountedModel) {
 }
 
 TEST(RoundTrip, RandomModelsPrintAsFixedPointsOfPrintParsePrint) {
-    for (unsigned Seed = 1; Seed <= 60; ++Seed) {
-        TRandom R{std::mt19937(Seed)};
-        const bool AutoTerms = Seed % 2 == 0;
+    for (unsigned Start = 1; Start <= 60; ++Start) {
+        TRandom R{std::mt19937(Start)};
+        const bool AutoTerms = Start % 2 == 0;
         test::TClassParsed Original(AutoTerms);
         Build(*Original.Logic, *Original.Parser, R, AutoTerms);
         Original.Logic->SetAutoTerms(AutoTerms);
-        const std::string Context = "seed " + std::to_string(Seed);
+        const std::string Context = "random start " + std::to_string(Start);
         const std::string Text = RoundTrip(Original, Context);
 
         // The reference-counted model reads the same text; its table orders the variables by name.
