@@ -64,7 +64,7 @@ constexpr std::array<TOptionSpec, 18> OptionSpecs{{
      "the least strength that fires a rule, clamped into [0, 1] (default 0.01)"},
     {"csv", OptCsv, "FILE", "batch: a header of input names, one row of numbers per line"},
     {"plot", OptPlot, "OUT.svg", "draw each output's sets, conclusion and crisp value"},
-    {"output", OptOutput, "OUT.svg", "the picture's file, also -o (default: standard output)"},
+    {"output", OptOutput, "OUT", "the file written, also -o (default: standard output)"},
 }};
 
 struct TCommandSpec {
@@ -78,7 +78,7 @@ struct TCommandSpec {
     unsigned Options;
 };
 
-constexpr std::array<TCommandSpec, 7> CommandSpecs{{
+constexpr std::array<TCommandSpec, 8> CommandSpecs{{
     {TCommand::Example, "", "fzl [--model class|ref] [--json]", "run the bundled example",
      "Runs the bundled example, the fan controller of examples/fan_controller.fzl and\n"
      "examples/fan_controller.rules (product correlation, every rule that holds at all fires),\n"
@@ -116,6 +116,15 @@ constexpr std::array<TCommandSpec, 7> CommandSpecs{{
      "Draws the defined sets of each VARIABLE (all variables by default) over its range as an SVG\n"
      "picture: one polyline per set, a legend, axes with ticks and the units.\n",
      1, -1, CommonOptions | Bit(OptOutput)},
+    {TCommand::Save, "save", "fzl save FILE -o MODEL.fzm", "write the model as a component stream",
+     "Parses FILE and writes the component's stream: its settings (with those given here) and,\n"
+     "in the class model, its variables with their sets and points; the reference-counted model\n"
+     "keeps its definition text. Every command accepts a saved stream wherever it accepts a\n"
+     "model file. The stream states its model, which does the work whatever --model says, and\n"
+     "settings given on the command line override those it holds.\n",
+     1, 1,
+     CommonOptions | Bit(OptOutput) | Bit(OptCorrelation) | Bit(OptInference) | Bit(OptDefuzz) |
+         Bit(OptThreshold)},
 }};
 
 const TCommandSpec& SpecOf(TCommand Command) {
@@ -174,8 +183,12 @@ void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Va
             if (Value != "class" && Value != "ref") Bad("class or ref");
             Arguments.Model = Value == "ref" ? TModelKind::Ref : TModelKind::Class;
             break;
-        case OptNoAutoTerms: Settings.AutoTerms = false; break;
+        case OptNoAutoTerms:
+            Settings.AutoTerms = false;
+            Settings.Given |= TModelSettings::GivenAutoTerms;
+            break;
         case OptNumFunctionValues: {
+            Settings.Given |= TModelSettings::GivenNumFunctionValues;
             const auto [End, Error] =
                 std::from_chars(Value.data(), Value.data() + Value.size(), Settings.NumFunctionValues);
             if (Error != std::errc{} || End != Value.data() + Value.size()) Bad("a whole number");
@@ -184,6 +197,7 @@ void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Va
         case OptVar: {
             const auto [Name, Text] = SplitNamed(Command, Spec.Name, Value);
             Settings.Variables.push_back(Name + "=" + Text);
+            Settings.Given |= TModelSettings::GivenVariables;
             break;
         }
         case OptJson: Arguments.Json = true; break;
@@ -191,6 +205,7 @@ void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Va
         case OptDefuzz:
             if (Value != "cog" && Value != "mom") Bad("cog or mom");
             Settings.Defuzzification = Value == "mom" ? dmMeanOfMaxima : dmCenterOfGravity;
+            Settings.Given |= TModelSettings::GivenDefuzzification;
             break;
         case OptRules: Arguments.Rules = Value; break;
         case OptInput: AddNamed(Command, Spec.Name, Value, Arguments.Inputs); break;
@@ -199,14 +214,17 @@ void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Va
         case OptDefault: AddNamed(Command, Spec.Name, Value, Arguments.Defaults); break;
         case OptCorrelation:
             if (!IsFuzzyCorrelation(Value, Settings.Correlation)) Bad("minimum or product");
+            Settings.Given |= TModelSettings::GivenCorrelation;
             break;
         case OptInference:
             if (!IsFuzzyInference(Value, Settings.Inference))
                 Bad("min-max, sum, mean, product or bounded-sum");
+            Settings.Given |= TModelSettings::GivenInference;
             break;
         case OptThreshold:
             if (!TryStrToFloat(Value, Settings.Threshold) || !std::isfinite(Settings.Threshold))
                 Bad("a number");
+            Settings.Given |= TModelSettings::GivenThreshold;
             break;
         case OptCsv: Arguments.Csv = Value; break;
         case OptPlot: Arguments.Plot = Value; break;

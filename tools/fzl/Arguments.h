@@ -11,7 +11,7 @@
 
 namespace fzl::tool {
 
-enum class TCommand { Example, Check, Print, Eval, Dom, Infer, Plot, Help, Version };
+enum class TCommand { Example, Check, Print, Eval, Dom, Infer, Plot, Save, Help, Version };
 
 /// Wrong usage (exit status 2): the message, and the command whose usage it breaks.
 struct TUsageError {

@@ -67,6 +67,7 @@ public:
             case TCommand::Dom: Dom(); break;
             case TCommand::Infer: Infer(); break;
             case TCommand::Plot: Plot(); break;
+            case TCommand::Save: Save(); break;
             default: Example(); break;
         }
         return ExitSuccess;
@@ -86,9 +87,11 @@ private:
             throw TToolError{Path, 0, "cannot be written"};
     }
 
+    /// The model of Path: a definition text in the model --model names, a saved stream in its own.
     std::unique_ptr<TToolModel> LoadModel(const std::string& Path, const TModelSettings& Settings) const {
-        std::unique_ptr<TToolModel> Model = TToolModel::Create(FArgs.Model, Settings);
         const std::string Text = ReadText(Path);
+        std::unique_ptr<TToolModel> Model =
+            TToolModel::Create(StreamModelKind(Text).value_or(FArgs.Model), Settings);
         Within(SourceName(Path), [&] { Model->Load(Text); });
         return Model;
     }
@@ -374,6 +377,13 @@ private:
         for (const std::string& Name : Names)
             Panels.push_back(PanelOf(Within("", [&] { return Model->Describe(Name); })));
         WriteText(FArgs.Output.value_or("-"), WriteSvg(Panels));
+    }
+
+    // ---- save ------------------------------------------------------------------------------------
+
+    void Save() const {
+        const std::unique_ptr<TToolModel> Model = LoadModel();
+        WriteText(FArgs.Output.value_or("-"), Within("", [&] { return Model->Save(); }));
     }
 
     // ---- the bundled example ---------------------------------------------------------------------

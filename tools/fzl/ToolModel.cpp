@@ -5,6 +5,7 @@
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyStreaming/ComponentStreaming.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
 #include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
 
@@ -23,6 +24,21 @@ void Configure(TCustomFuzzyLogic& Logic, const TModelSettings& Settings) {
     Logic.SetThreshold(Settings.Threshold);
 }
 
+/// Puts the settings the command line gave over those a stream loaded.
+void Override(TCustomFuzzyLogic& Logic, const TModelSettings& Settings) {
+    using S = TModelSettings;
+    if (Settings.Given & S::GivenAutoTerms) Logic.SetAutoTerms(Settings.AutoTerms);
+    if (Settings.Given & S::GivenNumFunctionValues) Logic.SetNumFunctionValues(Settings.NumFunctionValues);
+    for (const std::string& Entry : Settings.Variables) {
+        const std::size_t Equals = Entry.find('=');
+        Logic.GetVariables().SetValue(Entry.substr(0, Equals), Entry.substr(Equals + 1));
+    }
+    if (Settings.Given & S::GivenCorrelation) Logic.SetCorrelationMethod(Settings.Correlation);
+    if (Settings.Given & S::GivenInference) Logic.SetInferenceMethod(Settings.Inference);
+    if (Settings.Given & S::GivenDefuzzification) Logic.SetDefuzzificationMethod(Settings.Defuzzification);
+    if (Settings.Given & S::GivenThreshold) Logic.SetThreshold(Settings.Threshold);
+}
+
 std::string ShortForm(const std::string& Name, const std::string& Expression) {
     return Name.empty() || Name == EmptySetName ? Expression : Name;
 }
@@ -36,7 +52,7 @@ std::string ShortForm(const std::string& Name, const std::string& Expression) {
 template <class TLogic>
 class TLinkedComponent {
 public:
-    explicit TLinkedComponent(const TModelSettings& Settings) {
+    explicit TLinkedComponent(const TModelSettings& Settings) : FSettings(Settings) {
         Configure(*FLogic, Settings);
         FParser->SetFuzzyLogic(FLogic.get());
         FLogic->SetParser(FParser.get());
@@ -44,7 +60,19 @@ public:
     [[nodiscard]] TLogic& Logic() const { return *FLogic; }
     [[nodiscard]] TVXFuzzyLogicParser& Parser() const { return *FParser; }
 
+    /// Parses a definition text or loads a stream; true for a stream.
+    bool Load(const std::string& Text) const {
+        if (!StreamModelKind(Text)) {
+            FParser->Parse(Text);
+            return false;
+        }
+        LoadComponent(Text, *FLogic);
+        Override(*FLogic, FSettings);
+        return true;
+    }
+
 private:
+    TModelSettings FSettings;
     TOwned<TLogic> FLogic = Make<TLogic>(nullptr);
     TOwned<TVXFuzzyLogicParser> FParser = Make<TVXFuzzyLogicParser>(nullptr);
 };
@@ -65,11 +93,12 @@ public:
     explicit TClassToolModel(const TModelSettings& Settings) : FModel(Settings) {}
 
     void Load(const std::string& Text) override {
-        FModel.Parser().Parse(Text);
+        FModel.Load(Text);
         FNames.clear();
         for (const TFuzzyVariable* Variable : FModel.Logic().GetItems())
             FNames.push_back(Variable->GetName());
     }
+    [[nodiscard]] std::string Save() override { return SaveComponent(FModel.Logic()); }
     [[nodiscard]] const std::vector<std::string>& VariableNames() const override { return FNames; }
     [[nodiscard]] std::string Print(const std::string& Variable) const override {
         return FModel.Parser().PrettyPrint(Find(Variable));
@@ -133,8 +162,11 @@ public:
 
     void Load(const std::string& Text) override {
         FNames.clear();
-        FModel.Parser().Parse(Text);
+        // A load fires no event, so the names come from parsing the loaded text once more:
+        // the component's text is its whole model, and it reads back to the same one.
+        if (FModel.Load(Text)) FModel.Parser().Parse(FModel.Logic().GetStrings().GetText());
     }
+    [[nodiscard]] std::string Save() override { return SaveComponent(FModel.Logic()); }
     [[nodiscard]] const std::vector<std::string>& VariableNames() const override { return FNames; }
     [[nodiscard]] std::string Print(const std::string& Variable) const override {
         return FModel.Parser().PrettyPrint(Find(Variable));
@@ -185,6 +217,13 @@ private:
 };
 
 }  // namespace
+
+std::optional<TModelKind> StreamModelKind(const std::string& Text) {
+    const std::string ClassName = StreamClassName(Text);
+    if (ClassName == "TIFuzzyLogic") return TModelKind::Ref;
+    if (ClassName == "TFuzzyLogic") return TModelKind::Class;
+    return std::nullopt;
+}
 
 std::unique_ptr<TToolModel> TToolModel::Create(TModelKind Kind, const TModelSettings& Settings) {
     if (Kind == TModelKind::Ref) return std::make_unique<TRefToolModel>(Settings);
