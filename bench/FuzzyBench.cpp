@@ -87,10 +87,52 @@ void BM_MamdaniCycleA_Intf(benchmark::State& State) {
     for (auto _ : State) benchmark::DoNotOptimize(Model.Cycle(Inputs.Tuple(Index++)));
 }
 
+// The same controllers with their rules given as text to the rule base, which takes each
+// crisp input as a fact set and fires every rule of the full grid.
+std::string GridRules(int Inputs, int Terms) {
+    std::string Text;
+    std::vector<int> Index(static_cast<std::size_t>(Inputs), 0);
+    for (;;) {
+        int Sum = 0;
+        for (int I = 0; I < Inputs; ++I) {
+            Text += I == 0 ? "IF in" : " AND in";
+            Text += std::to_string(I) + " IS t" + std::to_string(Index[static_cast<std::size_t>(I)]);
+            Sum += Index[static_cast<std::size_t>(I)];
+        }
+        const int Offset = (Inputs - 1) * (Terms - 1) / 2;
+        Text += " THEN out IS t" + std::to_string(std::clamp(Sum - Offset, 0, Terms - 1)) + "\n";
+        std::size_t Digit = 0;
+        while (Digit < Index.size() && ++Index[Digit] == Terms) Index[Digit++] = 0;
+        if (Digit == Index.size()) return Text;
+    }
+}
+
+void RunRuleBase(benchmark::State& State, int Inputs, int Terms) {
+    const TMamdaniModel Model(Inputs, Terms);
+    const TOwned<TVXFuzzyLogicParser> Parser = Make<TVXFuzzyLogicParser>(nullptr);
+    Parser->SetFuzzyLogic(&Model.Logic());
+    Model.Logic().SetParser(Parser.get());
+    const TOwned<TFuzzyRuleBase> Rules = Make<TFuzzyRuleBase>(&Model.Logic());
+    Rules->SetRules(GridRules(Inputs, Terms));
+    const TInputSequence Sequence(Inputs, 4096);
+    TFuzzyInputs Given;
+    std::size_t Index = 0;
+    for (auto _ : State) {
+        const double* X = Sequence.Tuple(Index++);
+        for (int I = 0; I < Inputs; ++I) Given.Values["in" + std::to_string(I)] = X[I];
+        benchmark::DoNotOptimize(Rules->Evaluate(Given));
+    }
+}
+
+void BM_RuleBaseCycleA(benchmark::State& State) { RunRuleBase(State, 2, 5); }
+void BM_RuleBaseCycleB(benchmark::State& State) { RunRuleBase(State, 3, 7); }
+
 BENCHMARK(BM_MamdaniCycleA);
 BENCHMARK(BM_MamdaniCycleA_Intf);
 BENCHMARK(BM_MamdaniCycleB);
 BENCHMARK(BM_MamdaniCycleA_FactSets);
+BENCHMARK(BM_RuleBaseCycleA);
+BENCHMARK(BM_RuleBaseCycleB);
 
 }  // namespace
 }  // namespace fzl::bench
