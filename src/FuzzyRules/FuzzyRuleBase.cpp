@@ -33,6 +33,7 @@ void TCustomFuzzyRuleBase::Clear() {
     FInputs.clear();
     FOutputs.clear();
     FStates.clear();
+    FSlots.clear();
 }
 
 void TCustomFuzzyRuleBase::Rebind() {
@@ -68,12 +69,16 @@ void TCustomFuzzyRuleBase::Bind() {
     FInputs.clear();
     FOutputs.clear();
     FStates.clear();
+    FSlots.clear();
     CheckComponent();
     int SetCount = 0;
     for (const TFuzzyRule& Rule : FRules) {
         TBoundRule Bound;
         for (const TFuzzyClause& Premise : Rule.Premises) {
             Bound.Premises.push_back(BindClause(Rule, Premise, SetCount));
+            const auto Key = std::make_pair(Bound.Premises.back().Variable, Premise.Expression);
+            Bound.Premises.back().Slot =
+                FSlots.try_emplace(Key, static_cast<int>(FSlots.size())).first->second;
             if (std::ranges::find(FInputs, Bound.Premises.back().Variable) == FInputs.end())
                 FInputs.push_back(Bound.Premises.back().Variable);
         }
@@ -142,15 +147,28 @@ void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
     }
 }
 
+// The least strength of the premises. A premise repeated across rules is measured once: the
+// facts stay put during an evaluation, so every measure would give the same number.
+TFzyFloat TCustomFuzzyRuleBase::RuleStrength(const TBoundRule& Rule) {
+    TFzyFloat Strength = 1.0;
+    for (const TBoundClause& Premise : Rule.Premises) {
+        TFzyFloat& Known = FSlotStrengths[static_cast<std::size_t>(Premise.Slot)];
+        if (Known < 0) Known = PremiseStrength(Premise);
+        Strength = std::min(Strength, Known);
+    }
+    return Strength;
+}
+
 std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inputs) {
     CheckComponent();
     BeginEvaluation();
     FStates.assign(FRules.size(), TFuzzyRuleState{});
     SetFacts(Inputs);
+    FSlotStrengths.assign(FSlots.size(), -1);
     for (std::size_t Rule = 0; Rule < FBound.size(); ++Rule) {
         const TBoundRule& Bound = FBound[Rule];
         TFuzzyRuleState& State = FStates[Rule];
-        State.Strength = PremiseStrength(Bound.Premises, Bound.Conclusion.Variable);
+        State.Strength = RuleStrength(Bound);
         State.Fired = Fire(Bound.Conclusion, State.Strength);
     }
     std::vector<TFuzzyOutput> Outputs;

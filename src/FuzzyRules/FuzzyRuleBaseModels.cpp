@@ -101,14 +101,8 @@ void TFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Expressi
     At(FFacts, Variable) = EvaluateIn(*At(FVariables, Variable), Expression, FOwnedFacts);
 }
 
-TFzyFloat TFuzzyRuleBase::PremiseStrength(std::span<const TBoundClause> Premises, int Output) {
-    std::vector<TFuzzySet*> PremiseSets;
-    std::vector<TFuzzySet*> Facts;
-    for (const TBoundClause& Premise : Premises) {
-        PremiseSets.push_back(At(FSets, Premise.Set));
-        Facts.push_back(At(FFacts, Premise.Variable));
-    }
-    return At(FVariables, Output)->GetCorrelationStrength(PremiseSets, Facts);
+TFzyFloat TFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
+    return At(FSets, Premise.Set)->GetCorrelationStrength(*At(FFacts, Premise.Variable));
 }
 
 bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
@@ -170,14 +164,8 @@ void TIFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Express
         LinkedComponent(FLogic).GetParser()->EvalFuzzyExpression(At(FVariables, Variable), Expression);
 }
 
-TFzyFloat TIFuzzyRuleBase::PremiseStrength(std::span<const TBoundClause> Premises, int Output) {
-    std::vector<TIntfPtr<IFuzzySet>> PremiseSets;
-    std::vector<TIntfPtr<IFuzzySet>> Facts;
-    for (const TBoundClause& Premise : Premises) {
-        PremiseSets.push_back(At(FSets, Premise.Set));
-        Facts.push_back(At(FFacts, Premise.Variable));
-    }
-    return At(FVariables, Output)->GetCorrelationStrength(PremiseSets, Facts);
+TFzyFloat TIFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
+    return At(FSets, Premise.Set)->GetCorrelationStrength(At(FFacts, Premise.Variable));
 }
 
 bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {

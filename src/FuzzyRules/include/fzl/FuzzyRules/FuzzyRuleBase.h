@@ -104,6 +104,9 @@ protected:
     struct TBoundClause {
         int Variable = 0;
         int Set = 0;
+        /// Premises with the same variable and expression share a slot: their correlation
+        /// strength is measured once per evaluation.
+        int Slot = 0;
     };
 
     TCustomFuzzyRuleBase() = default;
@@ -126,9 +129,8 @@ protected:
     /// The fact of Variable: a crisp set at Value, or the set of Expression.
     virtual void SetCrispFact(int Variable, TFzyFloat Value) = 0;
     virtual void SetExpressionFact(int Variable, const std::string& Expression) = 0;
-    /// The least correlation strength of the premises against their variables' facts; Output
-    /// is the rule's conclusion variable.
-    [[nodiscard]] virtual TFzyFloat PremiseStrength(std::span<const TBoundClause> Premises, int Output) = 0;
+    /// The correlation strength of Premise's set against its variable's fact.
+    [[nodiscard]] virtual TFzyFloat PremiseStrength(const TBoundClause& Premise) = 0;
     /// Fires Conclusion with Strength into its variable's conclusion; false below the threshold.
     virtual bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) = 0;
     /// True when some rule fired into Variable's conclusion.
@@ -151,6 +153,7 @@ private:
 
     void Bind();
     TBoundClause BindClause(const TFuzzyRule& Rule, const TFuzzyClause& Clause, int& SetCount);
+    [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule);
     int VariableIndex(const std::string& Name);
     void SetFacts(const TFuzzyInputs& Inputs);
 
@@ -160,6 +163,8 @@ private:
     std::vector<int> FInputs;   // variables of the premises, in order of first use
     std::vector<int> FOutputs;  // variables of the conclusions, in order of first use
     std::vector<TFuzzyRuleState> FStates;
+    std::map<std::pair<int, std::string>, int> FSlots;  // (variable, expression) of each premise slot
+    std::vector<TFzyFloat> FSlotStrengths;              // per slot in this evaluation; < 0 not yet measured
 };
 
 /// The rule base of a class-model component. The component must have a parser linked.
@@ -186,7 +191,7 @@ protected:
     void BeginEvaluation() override;
     void SetCrispFact(int Variable, TFzyFloat Value) override;
     void SetExpressionFact(int Variable, const std::string& Expression) override;
-    [[nodiscard]] TFzyFloat PremiseStrength(std::span<const TBoundClause> Premises, int Output) override;
+    [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
@@ -229,7 +234,7 @@ protected:
     void BeginEvaluation() override;
     void SetCrispFact(int Variable, TFzyFloat Value) override;
     void SetExpressionFact(int Variable, const std::string& Expression) override;
-    [[nodiscard]] TFzyFloat PremiseStrength(std::span<const TBoundClause> Premises, int Output) override;
+    [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
