@@ -186,12 +186,6 @@ TEST(FuzzySetOperations, GeometryAndOverlap) {
                 Meets({{0, 0}, {10, 0}}, {{5, 0}, {15, 0}}));
 }
 
-}  // namespace
-}  // namespace fzl
-
-namespace fzl {
-namespace {
-
 // A result handle may outlive the variable that owns its set: the handle then
 // lets go instead of dangling, also after being moved and converted.
 TEST(FuzzySetOperations, ResultHandleLetsGoWhenItsVariableGoesFirst) {
