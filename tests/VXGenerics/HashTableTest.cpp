@@ -172,25 +172,7 @@ TEST(HashTable, HoldsOneReferencePerEntry) {
     EXPECT_EQ(LiveRefCountedObjects(), Before);
 }
 
-struct TFakeReader final : TPropertyReader {
-    int Floats = 0;
-    int Integers = 0;
-    double ReadFloat() override { return ++Floats, 0.75; }
-    std::int64_t ReadInt64() override { return ++Integers, 64; }
-};
-
-TEST(HashTable, LegacyStreamPropertiesAreReadAndDropped) {
-    auto Table = Make<TTable>();
-    Table->Add("a", Value(1));
-    TFakeReader Reader;
-    for (const char* Name : {"LoadFactor", "HashType", "Capacity"})
-        EXPECT_TRUE(Table->ReadLegacyProperty(Name, Reader));
-    EXPECT_FALSE(Table->ReadLegacyProperty("Count", Reader));  // not a legacy property: nothing read
-    EXPECT_EQ(Reader.Floats, 1);
-    EXPECT_EQ(Reader.Integers, 2);
-    EXPECT_EQ(std::pair(Table->GetCapacity(), Table->Count()), std::pair(4, 1));  // capacity not applied
-}
-
+// The legacy stream properties are read and dropped: see the component streaming tests.
 TEST(HashTable, AssignsWithStringLists) {
     auto Table = Make<TTable>();
     for (const char* Key : {"one", "two", "three"})
