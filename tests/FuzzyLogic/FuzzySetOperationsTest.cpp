@@ -128,25 +128,39 @@ TEST(FuzzySetOperations, EveryOperationOfTheTablesOnOnePair) {
     EXPECT_TRUE(Same(PointsOf(A->Union(*B)), Cases[0].Or));  // Zadeh by default
 }
 
+// A result joins the first operand's variable while its handle lives. A handle that outlives the
+// variable lets go instead of dangling, also after being moved and converted.
 TEST(FuzzySetOperations, ResultsJoinTheFirstOperandsVariableWhileTheirHandleLives) {
-    test::TModel Model(0, 1);
-    TFuzzySet *Low = Model.Add({{0, 1}, {1, 0}}, "low"), *High = Model.Add({{0, 0}, {1, 1}}, "high");
-    TFuzzySets& Sets = Model.Variable->GetItems();
-    // Invalid operations raise before anything is created.
-    EXPECT_EQ(test::ErrorOf([&] { (void)Low->Intersection(*High, foSum); }) +
-                  test::ErrorOf([&] { (void)Low->Union(*High, static_cast<TFuzzyOperation>(9)); }),
-              "Invalid fuzzy operation: \"foSum:Invalid fuzzy operation: \"9:");
-    EXPECT_EQ(Sets.Count(), 2);
-    TOwned<TFuzzySet> Union = Low->Union(*High);
-    EXPECT_EQ(Sets.GetItemByName("low or high"), Union.get());
-    EXPECT_EQ(FreeSet({{0, 0}})->Union(*High)->GetCollection(), nullptr);     // free A, free result
-    const TOwned<TFuzzySet> Wider = Low->Union(*FreeSet({{-5, 0}, {6, 1}}));  // clamped into the range
-    EXPECT_EQ(std::pair(Wider->GetValues().First()->GetX(), Wider->GetValues().Last()->GetX()),
-              std::pair(0.0, 1.0));
-    Union.reset();
-    EXPECT_EQ(Sets.Count(), 3);   // low, high, Wider
-    Low->Union(*High).release();  // left to the variable
-    EXPECT_EQ(Sets.Last()->GetName(), "low or high");
+    TOwned<TFuzzySet> Moved;
+    TOwned<TGCollectionItem> Converted;
+    {
+        test::TModel Model(0, 1);
+        TFuzzySet *Low = Model.Add({{0, 1}, {1, 0}}, "low"), *High = Model.Add({{0, 0}, {1, 1}}, "high");
+        TFuzzySets& Sets = Model.Variable->GetItems();
+        // Invalid operations raise before anything is created.
+        EXPECT_EQ(test::ErrorOf([&] { (void)Low->Intersection(*High, foSum); }) +
+                      test::ErrorOf([&] { (void)Low->Union(*High, static_cast<TFuzzyOperation>(9)); }),
+                  "Invalid fuzzy operation: \"foSum:Invalid fuzzy operation: \"9:");
+        EXPECT_EQ(Sets.Count(), 2);
+        TOwned<TFuzzySet> Union = Low->Union(*High);
+        EXPECT_EQ(Sets.GetItemByName("low or high"), Union.get());
+        EXPECT_EQ(FreeSet({{0, 0}})->Union(*High)->GetCollection(), nullptr);     // free A, free result
+        const TOwned<TFuzzySet> Wider = Low->Union(*FreeSet({{-5, 0}, {6, 1}}));  // clamped into the range
+        EXPECT_EQ(std::pair(Wider->GetValues().First()->GetX(), Wider->GetValues().Last()->GetX()),
+                  std::pair(0.0, 1.0));
+        Union.reset();
+        EXPECT_EQ(Sets.Count(), 3);   // low, high, Wider
+        Low->Union(*High).release();  // left to the variable
+        EXPECT_EQ(Sets.Last()->GetName(), "low or high");
+
+        Union = Low->Union(*High);
+        Moved = std::move(Union);
+        EXPECT_FALSE(Union);
+        Converted = Low->Intersection(*High);
+        EXPECT_EQ(Sets.Last(), Converted.get());
+    }
+    EXPECT_FALSE(Moved);
+    EXPECT_FALSE(Converted);
 }
 
 TEST(FuzzySetOperations, GeometryAndOverlap) {
@@ -186,25 +200,6 @@ TEST(FuzzySetOperations, GeometryAndOverlap) {
                 Meets({{0, 0}, {5, 1}}, {{5, 0}, {10, 0.5}}) &&
                 Meets({{0, 0.5}, {5, 0}}, {{5, 1}, {10, 0}}) && Meets({{0, 0}, {10, 1}}, {{5, 0}, {15, 1}}) &&
                 Meets({{0, 0}, {10, 0}}, {{5, 0}, {15, 0}}));
-}
-
-// A result handle may outlive the variable that owns its set: the handle then
-// lets go instead of dangling, also after being moved and converted.
-TEST(FuzzySetOperations, ResultHandleLetsGoWhenItsVariableGoesFirst) {
-    TOwned<TFuzzySet> Moved;
-    TOwned<TGCollectionItem> Converted;
-    {
-        test::TModel Model(0, 10);
-        TFuzzySet* Low = Model.Add({{0, 1}, {10, 0}}, "low");
-        TFuzzySet* High = Model.Add({{0, 0}, {10, 1}}, "high");
-        TOwned<TFuzzySet> Union = Low->Union(*High);
-        Moved = std::move(Union);
-        Converted = Low->Intersection(*High);
-        EXPECT_EQ(Model.Variable->GetItems().Count(), 4);
-        EXPECT_FALSE(Union);
-    }
-    EXPECT_FALSE(Moved);
-    EXPECT_FALSE(Converted);
 }
 
 // Derived sets (clones, scaled copies, combinations) as the engine makes them quickly: a
