@@ -1,3 +1,5 @@
+// The name-keyed table and the string list it assigns with. (The table's legacy stream properties
+// are read and dropped: see the component streaming tests.)
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -172,7 +174,6 @@ TEST(HashTable, HoldsOneReferencePerEntry) {
     EXPECT_EQ(LiveRefCountedObjects(), Before);
 }
 
-// The legacy stream properties are read and dropped: see the component streaming tests.
 TEST(HashTable, AssignsWithStringLists) {
     auto Table = Make<TTable>();
     for (const char* Key : {"one", "two", "three"})
