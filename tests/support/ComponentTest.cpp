@@ -1,3 +1,4 @@
+// Components and their notifications, update brackets and string lists.
 #include <gtest/gtest.h>
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// Text support: number formatting, the postfix ordering of expressions and the text stream.
 #include <gtest/gtest.h>
 
 #include <array>
