@@ -3,8 +3,6 @@
 #include <tuple>
 #include <utility>
 
-#include <fzl/FuzzyConsts/FuzzyExceptions.h>
-#include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/support/Format.h>
 
@@ -70,19 +68,6 @@ TEST(FuzzyNames, ClassifiersWriteTheirResultsOnSuccessOnly) {
               std::tuple(foBoundedSum, fcmProduct, fimAdditive));
     EXPECT_EQ(GetEnumName(bfgCutLessEq), "bfgCutLessEq");  // sic; other modules rely on it
     EXPECT_EQ(GetEnumName(static_cast<TFuzzyHedge>(fhGenerally + 1)), "");
-}
-
-TEST(FuzzyMessages, FormattedMessagesAndExceptions) {
-    EXPECT_EQ(Format(SFuzzySetEmpty, {"Get Maximum Y Value"}),
-              R"(Invalid operation: "Get Maximum Y Value".  Fuzzy set is empty)");
-    EXPECT_EQ(Format(SInvalidRangeArguments, {5.0, 1.0}),
-              "Invalid range arguments.  Left (5.0000) is greater than right (1.0000)");
-    EXPECT_STREQ(EFzyException(SInvalidXRangeIndex, {2}).what(),
-                 "Invalid index argument to GetXRange.  Index = 2");
-    const EFzyParseException Parse(SFzyParseError, {"Expected number", "ParseVariable", "7", "x"}, 7);
-    const EFzyException& E = Parse;  // a parse error is a fuzzy error
-    EXPECT_EQ(Parse.LineNumber(), 7);
-    EXPECT_STREQ(E.what(), R"(Parsing Error, Expected number in ParseVariable at line 7: "x")");
 }
 
 }  // namespace

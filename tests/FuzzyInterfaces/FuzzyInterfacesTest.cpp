@@ -2,7 +2,6 @@
 
 #include <set>
 #include <string>
-#include <type_traits>
 
 #include <fzl/FuzzyInterfaces/IFuzzyParser.h>
 #include <fzl/FuzzyInterfaces/IFuzzySet.h>
@@ -13,13 +12,6 @@
 
 namespace fzl {
 namespace {
-
-static_assert(std::is_same_v<IFuzzySet::TInherited, ICloneable>);
-static_assert(std::is_same_v<IFuzzyVariable::TInherited, ICloneable>);
-static_assert(std::is_same_v<IFuzzyParser::TInherited, IInterface>);
-static_assert(std::is_same_v<IFuzzyStreamToken::TInherited, IBaseStreamToken>);
-static_assert(std::is_same_v<IFuzzyStreamTokenList::TInherited, IBaseStreamTokenList>);
-static_assert(std::is_same_v<IBaseStreamToken::TInherited, ICloneable>);
 
 TEST(FuzzyInterfaces, IdentifiersAreFixedAndDistinct) {
     const std::set<std::string> Identifiers = {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "TestModel.h"
 
@@ -126,25 +128,39 @@ TEST(FuzzySetOperations, EveryOperationOfTheTablesOnOnePair) {
     EXPECT_TRUE(Same(PointsOf(A->Union(*B)), Cases[0].Or));  // Zadeh by default
 }
 
+// A result joins the first operand's variable while its handle lives. A handle that outlives the
+// variable lets go instead of dangling, also after being moved and converted.
 TEST(FuzzySetOperations, ResultsJoinTheFirstOperandsVariableWhileTheirHandleLives) {
-    test::TModel Model(0, 1);
-    TFuzzySet *Low = Model.Add({{0, 1}, {1, 0}}, "low"), *High = Model.Add({{0, 0}, {1, 1}}, "high");
-    TFuzzySets& Sets = Model.Variable->GetItems();
-    // Invalid operations raise before anything is created.
-    EXPECT_EQ(test::ErrorOf([&] { (void)Low->Intersection(*High, foSum); }) +
-                  test::ErrorOf([&] { (void)Low->Union(*High, static_cast<TFuzzyOperation>(9)); }),
-              "Invalid fuzzy operation: \"foSum:Invalid fuzzy operation: \"9:");
-    EXPECT_EQ(Sets.Count(), 2);
-    TOwned<TFuzzySet> Union = Low->Union(*High);
-    EXPECT_EQ(Sets.GetItemByName("low or high"), Union.get());
-    EXPECT_EQ(FreeSet({{0, 0}})->Union(*High)->GetCollection(), nullptr);     // free A, free result
-    const TOwned<TFuzzySet> Wider = Low->Union(*FreeSet({{-5, 0}, {6, 1}}));  // clamped into the range
-    EXPECT_EQ(std::pair(Wider->GetValues().First()->GetX(), Wider->GetValues().Last()->GetX()),
-              std::pair(0.0, 1.0));
-    Union.reset();
-    EXPECT_EQ(Sets.Count(), 3);   // low, high, Wider
-    Low->Union(*High).release();  // left to the variable
-    EXPECT_EQ(Sets.Last()->GetName(), "low or high");
+    TOwned<TFuzzySet> Moved;
+    TOwned<TGCollectionItem> Converted;
+    {
+        test::TModel Model(0, 1);
+        TFuzzySet *Low = Model.Add({{0, 1}, {1, 0}}, "low"), *High = Model.Add({{0, 0}, {1, 1}}, "high");
+        TFuzzySets& Sets = Model.Variable->GetItems();
+        // Invalid operations raise before anything is created.
+        EXPECT_EQ(test::ErrorOf([&] { (void)Low->Intersection(*High, foSum); }) +
+                      test::ErrorOf([&] { (void)Low->Union(*High, static_cast<TFuzzyOperation>(9)); }),
+                  "Invalid fuzzy operation: \"foSum:Invalid fuzzy operation: \"9:");
+        EXPECT_EQ(Sets.Count(), 2);
+        TOwned<TFuzzySet> Union = Low->Union(*High);
+        EXPECT_EQ(Sets.GetItemByName("low or high"), Union.get());
+        EXPECT_EQ(FreeSet({{0, 0}})->Union(*High)->GetCollection(), nullptr);     // free A, free result
+        const TOwned<TFuzzySet> Wider = Low->Union(*FreeSet({{-5, 0}, {6, 1}}));  // clamped into the range
+        EXPECT_EQ(std::pair(Wider->GetValues().First()->GetX(), Wider->GetValues().Last()->GetX()),
+                  std::pair(0.0, 1.0));
+        Union.reset();
+        EXPECT_EQ(Sets.Count(), 3);   // low, high, Wider
+        Low->Union(*High).release();  // left to the variable
+        EXPECT_EQ(Sets.Last()->GetName(), "low or high");
+
+        Union = Low->Union(*High);
+        Moved = std::move(Union);
+        EXPECT_FALSE(Union);
+        Converted = Low->Intersection(*High);
+        EXPECT_EQ(Sets.Last(), Converted.get());
+    }
+    EXPECT_FALSE(Moved);
+    EXPECT_FALSE(Converted);
 }
 
 TEST(FuzzySetOperations, GeometryAndOverlap) {
@@ -186,29 +202,62 @@ TEST(FuzzySetOperations, GeometryAndOverlap) {
                 Meets({{0, 0}, {10, 0}}, {{5, 0}, {15, 0}}));
 }
 
-}  // namespace
-}  // namespace fzl
-
-namespace fzl {
-namespace {
-
-// A result handle may outlive the variable that owns its set: the handle then
-// lets go instead of dangling, also after being moved and converted.
-TEST(FuzzySetOperations, ResultHandleLetsGoWhenItsVariableGoesFirst) {
-    TOwned<TFuzzySet> Moved;
-    TOwned<TGCollectionItem> Converted;
-    {
-        test::TModel Model(0, 10);
-        TFuzzySet* Low = Model.Add({{0, 1}, {10, 0}}, "low");
-        TFuzzySet* High = Model.Add({{0, 0}, {10, 1}}, "high");
-        TOwned<TFuzzySet> Union = Low->Union(*High);
-        Moved = std::move(Union);
-        Converted = Low->Intersection(*High);
-        EXPECT_EQ(Model.Variable->GetItems().Count(), 4);
-        EXPECT_FALSE(Union);
+// Derived sets (clones, scaled copies, combinations) as the engine makes them quickly: a
+// descendant still sees every rename through its own SetName, and a recycled set of the
+// base class carries nothing over from its previous use.
+class TWatchedSet : public TFuzzySet {
+public:
+    using TFuzzySet::TFuzzySet;
+    void SetName(const std::string& Value) override {
+        Log.push_back(Value);
+        TFuzzySet::SetName(Value);
     }
-    EXPECT_FALSE(Moved);
-    EXPECT_FALSE(Converted);
+    [[nodiscard]] TFuzzySetClass ClassType() const override { return TFuzzySetClass::Of<TWatchedSet>(); }
+    static inline std::vector<std::string> Log;
+
+protected:
+    ~TWatchedSet() override = default;
+};
+
+std::string PointsText(const TFuzzySet& Set) {
+    std::string Text;
+    for (const TFuzzySetValue* Point : Set.GetValues())
+        Text += std::to_string(Point->GetID()) + ':' + FormatFixed(Point->GetX(), 1) + ',' +
+                FormatFixed(Point->GetY(), 2) + ' ';
+    return Text;
+}
+
+TEST(DerivedSets, DescendantsAreRenamedThroughSetNameAndRecycledSetsLookNew) {
+    TWatchedSet::Log.clear();
+    const TOwned<TFuzzySet> A = Make<TWatchedSet>(nullptr);
+    A->SetName("a b");
+    A->CreateTriangleFunctionValues(0, 10, 20);
+    const TOwned<TFuzzySet> B = Make<TWatchedSet>(nullptr);
+    B->SetName("c");
+    B->CreateTriangleFunctionValues(10, 20, 30);
+    A->Correlate(0.5, fcmProduct);
+    const TOwned<TFuzzySet> Union = A->Union(*B);
+    EXPECT_EQ(TWatchedSet::Log,
+              (std::vector<std::string>{"a b", "c", "[a b] * 0.5000", "[[a b] * 0.5000] or c"}));
+
+    const TOwned<TFuzzySet> Term = Make<TFuzzySet>(nullptr);
+    Term->SetName("t");
+    Term->CreateTriangleFunctionValues(0, 10, 20);
+    {
+        const TOwned<TFuzzySet> First = Term->Clone();  // goes back to the pool below
+        First->SetComment("used");
+        First->SetTag(7);
+        First->Correlate(0.25, fcmProduct);
+        First->GetValues().Add(30, 0.5);
+    }
+    const TOwned<TFuzzySet> Second = Term->Clone();
+    EXPECT_EQ(Second->GetName(), "t");
+    EXPECT_EQ(Second->GetComment(), "");
+    EXPECT_EQ(Second->GetTag(), 0);
+    EXPECT_EQ(PointsText(*Second), "0:0.0,0.00 1:10.0,1.00 2:20.0,0.00 ");
+    Second->Correlate(0.5, fcmProduct);
+    EXPECT_EQ(Second->GetName(), "t * 0.5000");
+    EXPECT_EQ(PointsText(*Second), "0:0.0,0.00 1:10.0,0.50 2:20.0,0.00 ");
 }
 
 }  // namespace

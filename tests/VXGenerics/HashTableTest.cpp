@@ -1,3 +1,5 @@
+// The name-keyed table and the string list it assigns with. (The table's legacy stream properties
+// are read and dropped: see the component streaming tests.)
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -22,11 +24,6 @@ using test::RefCount;
 using test::Value;
 using TTable = TVXStringHashTable<IValue>;
 using TLog = std::vector<std::string>;
-
-/// The documented hash of a key.
-std::int32_t KeyHash(const std::string& Key) {
-    return static_cast<std::int32_t>(((HashFNV1a(Key) & 0x7FFFFFFFU) + 1U) & 0x7FFFFFFFU);
-}
 
 /// Keys in index order.
 std::vector<std::string> IndexOrder(const TTable& Table) {
@@ -85,23 +82,31 @@ TEST(HashTable, GrowsInPowersOfTwoAtThreeQuartersAndOnlyForNewKeys) {
     EXPECT_EQ(Empty->GetCapacity(), 0);
 }
 
-TEST(HashTable, KeysAreExactAndTheHashIsFixed) {
+// Reachability after removals and index reads in both directions: see the property test.
+TEST(HashTable, KeysIndexReadsAndErrors) {
     auto Table = Make<TTable>();
     Table->Add("Low", Value(1));
     Table->Add("low", Value(2));
-    EXPECT_EQ(Table->Count(), 2);
-    EXPECT_EQ(Table->Get("low")->Number(), 2);
+    EXPECT_EQ(Table->Get("low")->Number(), 2);  // keys are exact
     EXPECT_FALSE(Table->ContainsKey("LOW"));
-    // FNV-1a: the same layout on every platform.
-    EXPECT_EQ(HashFNV1a(""), 2166136261U);
+    EXPECT_EQ(HashFNV1a(""), 2166136261U);  // FNV-1a: the same layout on every platform
     EXPECT_EQ(HashFNV1a("a"), 0xE40C292CU);
-    EXPECT_EQ(KeyHash(""), 0x011C9DC6);
-}
 
-// Index reads in both directions and reachability after removals are checked by the property test.
-TEST(HashTable, IndexReadsRestartAfterChangesAndRefuseOutOfBounds) {
-    auto Table = Make<TTable>();
-    for (int N = 0; N < 10; ++N) Table->Add("key" + std::to_string(N), Value(N));
+    EXPECT_EQ(test::ErrorOf([&] { Table->Add("low", Value(3)); }), "Duplicates not allowed");
+    EXPECT_EQ(test::ErrorOf([&] { static_cast<void>(Table->Get("b")); }), "Item not found");
+    EXPECT_THROW(Table->SetItem("b", Value(2)), EListError);
+    EXPECT_EQ(test::ErrorOf([&] { Table->Put("n", nullptr); }),
+              "A hash table cannot hold a nil value (key \"n\")");
+    EXPECT_THROW(Table->SetItem("low", nullptr), EGHashtableError);
+    EXPECT_EQ(Table->Get("low")->Number(), 2);
+    TIntfPtr<IValue> Found = Value(9);
+    EXPECT_FALSE(Table->ContainsKey("b", Found));
+    EXPECT_FALSE(Found);  // emptied first
+    EXPECT_TRUE(Table->ContainsKey("low", Found) && Table->ContainsItem(Found));
+    EXPECT_FALSE(Table->ContainsItem(Value(2)));  // another object with the same number
+
+    // The index cursor restarts after a change.
+    for (int N = 0; N < 8; ++N) Table->Add("key" + std::to_string(N), Value(N));
     const std::string Second = Table->GetKeyByIndex(1);
     Table->Remove(Table->GetKeyByIndex(0));
     EXPECT_EQ(Table->GetPairByIndex(0).Key, Second);
@@ -148,25 +153,6 @@ TEST(HashTable, EventsInOrderAndHeldBackByTheUpdateBracket) {
     EXPECT_EQ(Table->GetCapacity(), 0);
 }
 
-TEST(HashTable, ErrorsOfKeysAndValues) {
-    auto Table = Make<TTable>();
-    Table->Add("a", Value(1));
-    EXPECT_EQ(test::ErrorOf([&] { Table->Add("a", Value(2)); }), "Duplicates not allowed");
-    EXPECT_EQ(test::ErrorOf([&] { static_cast<void>(Table->Get("b")); }), "Item not found");
-    EXPECT_THROW(Table->SetItem("b", Value(2)), EListError);
-    EXPECT_EQ(test::ErrorOf([&] { Table->Put("n", nullptr); }),
-              "A hash table cannot hold a nil value (key \"n\")");
-    EXPECT_THROW(Table->SetItem("a", nullptr), EGHashtableError);
-    EXPECT_EQ(Table->Count(), 1);
-    EXPECT_EQ(Table->Get("a")->Number(), 1);
-    TIntfPtr<IValue> Found = Value(9);
-    EXPECT_FALSE(Table->ContainsKey("b", Found));
-    EXPECT_FALSE(Found);  // emptied first
-    EXPECT_TRUE(Table->ContainsKey("a", Found));
-    EXPECT_TRUE(Table->ContainsItem(Found));
-    EXPECT_FALSE(Table->ContainsItem(Value(1)));  // another object with the same number
-}
-
 TEST(HashTable, HoldsOneReferencePerEntry) {
     const auto Before = LiveRefCountedObjects();
     {
@@ -176,41 +162,16 @@ TEST(HashTable, HoldsOneReferencePerEntry) {
         EXPECT_EQ(RefCount(Kept), 2);
         Table->Put("a", Value(2));  // the replaced value is released
         EXPECT_EQ(RefCount(Kept), 1);
-        Table->Put("b", Kept);
-        Table->Put("c", Kept);
-        EXPECT_EQ(RefCount(Kept), 3);
+        for (const char* Key : {"b", "c", "d"}) Table->Put(Key, Kept);
         Table->Remove("b");
-        EXPECT_EQ(RefCount(Kept), 2);
+        EXPECT_EQ(RefCount(Kept), 3);
         const auto Extracted = Table->ExtractPair("c");  // handed out, not released
-        EXPECT_EQ(RefCount(Kept), 2);
-        Table->Put("d", Kept);
-        Table->Put("e", Value(5));
+        EXPECT_EQ(RefCount(Kept), 3);
         Table->Clear();
         EXPECT_EQ(RefCount(Kept), 2);
         Table->Put("f", Kept);
-        EXPECT_EQ(RefCount(Kept), 3);
     }  // freeing the table releases the rest
     EXPECT_EQ(LiveRefCountedObjects(), Before);
-}
-
-struct TFakeReader final : TPropertyReader {
-    int Floats = 0;
-    int Integers = 0;
-    double ReadFloat() override { return ++Floats, 0.75; }
-    std::int64_t ReadInt64() override { return ++Integers, 64; }
-};
-
-TEST(HashTable, LegacyStreamPropertiesAreReadAndDropped) {
-    auto Table = Make<TTable>();
-    Table->Add("a", Value(1));
-    TFakeReader Reader;
-    for (const char* Name : {"LoadFactor", "HashType", "Capacity"})
-        EXPECT_TRUE(Table->ReadLegacyProperty(Name, Reader));
-    EXPECT_FALSE(Table->ReadLegacyProperty("Count", Reader));  // not a legacy property: nothing read
-    EXPECT_EQ(Reader.Floats, 1);
-    EXPECT_EQ(Reader.Integers, 2);
-    EXPECT_EQ(Table->GetCapacity(), 4);  // the stored capacity is not applied
-    EXPECT_EQ(Table->Count(), 1);
 }
 
 TEST(HashTable, AssignsWithStringLists) {
@@ -312,6 +273,81 @@ TEST(HashTable, HooksMayChangeTheTableTheyRunIn) {
     for (const auto& Item : *Table) Iterated.push_back(Item.Key);
     EXPECT_EQ(IndexOrder(*Table), Iterated);
     EXPECT_EQ(Log.size(), 3U + 1U + 20U + 1U + 1U + 1U);  // every add, remove and replace once
+}
+
+TEST(InterfaceStringList, SortedListsAndDuplicates) {
+    auto List = Make<TInterfaceStringList>();
+    for (const char* S : {"pear", "Apple", "fig"}) List->Add(S);
+    List->SetSorted(true);
+    EXPECT_EQ(List->GetText(), "Apple\nfig\npear\n");  // letter case ignored
+    EXPECT_EQ(List->Add("APPLE"), 0);                  // ignored: the present index
+    EXPECT_EQ(List->Count(), 3);
+    List->SetDuplicates(dupError);
+    EXPECT_EQ(test::ErrorOf([&] { List->Add("FIG"); }), "String list does not allow duplicates");
+    List->SetDuplicates(dupAccept);
+    EXPECT_EQ(List->Add("Fig"), 1);  // before the equal one
+    EXPECT_EQ(List->GetText(), "Apple\nFig\nfig\npear\n");
+    int Index = -1;
+    EXPECT_FALSE(List->Find("banana", Index));
+    EXPECT_EQ(Index, 1);  // where it would go
+    EXPECT_EQ(List->IndexOf("PEAR"), 3);
+    List->SetCaseSensitive(true);  // re-sorted by bytes: upper case first
+    EXPECT_EQ(List->GetText(), "Apple\nFig\nfig\npear\n");
+    EXPECT_EQ(List->IndexOf("PEAR"), -1);
+    EXPECT_THROW(List->Insert(0, "x"), EListError);
+    EXPECT_THROW(List->SetString(0, "x"), EListError);
+    List->SetSorted(false);
+    List->Insert(4, "last");
+    EXPECT_THROW(List->Insert(6, "far"), EArgumentOutOfRangeException);
+    EXPECT_THROW(List->Insert(-1, "before"), EArgumentOutOfRangeException);
+    EXPECT_EQ(List->GetString(4), "last");
+}
+
+TEST(InterfaceStringList, ReferencesTakenAndReleased) {
+    const auto Before = LiveRefCountedObjects();
+    {
+        const TIntfPtr<IValue> Kept = Value(1);
+        auto List = Make<TInterfaceStringList>();
+        List->AddObject("a", nullptr, Kept);
+        List->AddObject("b", nullptr, Kept);
+        List->AddObject("c", nullptr, Value(3));
+        EXPECT_EQ(RefCount(Kept), 3);
+        List->Delete(0);
+        EXPECT_EQ(RefCount(Kept), 2);
+        List->PutData(0, Value(2));
+        EXPECT_EQ(RefCount(Kept), 1);
+        EXPECT_EQ(List->GetData(0).Query<IValue>()->Number(), 2);
+        List->PutData(1, Kept);
+        auto Copy = Make<TInterfaceStringList>();
+        Copy->Assign(*List);  // copies the references
+        EXPECT_EQ(RefCount(Kept), 3);
+        List->Clear();
+        EXPECT_EQ(RefCount(Kept), 2);
+    }
+    EXPECT_EQ(LiveRefCountedObjects(), Before);
+}
+
+TEST(InterfaceStringList, ChangeEventsAndOwnedObjects) {
+    auto List = Make<TInterfaceStringList>(true);
+    std::vector<std::string> Log;
+    List->OnChanging = [&Log](TObject*) { Log.emplace_back("changing"); };
+    List->OnChanged = [&Log](TObject*) { Log.emplace_back("changed"); };
+    List->AddObject("owned", Make<TStringList>().release());  // freed with its line
+    EXPECT_EQ(Log, (std::vector<std::string>{"changing", "changed"}));
+    List->BeginUpdate();
+    List->Add("b");
+    List->Add("c");
+    List->Delete(0);
+    List->EndUpdate();
+    EXPECT_EQ(Log.size(), 4U);  // one more pair for the whole bracket
+
+    auto Plain = Make<TStringList>();
+    List->AssignTo(*Plain);
+    EXPECT_EQ(Plain->GetText(), "b\nc\n");
+    Plain->Add("d");
+    List->Assign(*Plain);
+    EXPECT_EQ(List->GetText(), "b\nc\nd\n");
+    EXPECT_THROW(static_cast<void>(List->GetData(3)), EListError);
 }
 
 }  // namespace

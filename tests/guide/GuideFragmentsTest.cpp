@@ -49,29 +49,22 @@ TLines Dedent(TLines Lines) {
     return Lines;
 }
 
-// The region NAME of the file at Path, or a message saying why there is none.
-bool ReadRegion(const std::string& Path, const std::string& Name, TLines& Region, std::string& Error) {
-    if (!StartsWith(Path, "examples/") && !StartsWith(Path, "tests/")) {
-        Error = Path + " is not compiled by the build (fragments come from examples/ or tests/)";
-        return false;
-    }
+// Reads the region NAME of the file at Path into Region; returns why there is none, or "".
+std::string ReadRegion(const std::string& Path, const std::string& Name, TLines& Region) {
+    if (!StartsWith(Path, "examples/") && !StartsWith(Path, "tests/"))
+        return Path + " is not compiled by the build (fragments come from examples/ or tests/)";
     const TLines Lines = ReadLines(RepositoryRoot / Path);
     const std::string Begin = "[guide:" + Name + "]", End = "[/guide:" + Name + "]";
-    const auto Has = [](const std::string& Line, const std::string& Marker) {
-        return Line.find(Marker) != std::string::npos;
+    const auto Marked = [](const std::string& Marker) {
+        return [&Marker](const std::string& Line) { return Line.find(Marker) != std::string::npos; };
     };
-    const auto First = std::find_if(Lines.begin(), Lines.end(), [&](auto& L) { return Has(L, Begin); });
-    const auto Last = std::find_if(First, Lines.end(), [&](auto& L) { return Has(L, End); });
-    if (First == Lines.end() || Last == Lines.end()) {
-        Error = "no region " + Begin + " ... " + End + " in " + Path;
-        return false;
-    }
-    if (std::count_if(Lines.begin(), Lines.end(), [&](auto& L) { return Has(L, Begin); }) != 1) {
-        Error = Begin + " is marked more than once in " + Path;
-        return false;
-    }
+    const auto First = std::find_if(Lines.begin(), Lines.end(), Marked(Begin));
+    const auto Last = std::find_if(First, Lines.end(), Marked(End));
+    if (Last == Lines.end()) return "no region " + Begin + " ... " + End + " in " + Path;
+    if (std::count_if(Lines.begin(), Lines.end(), Marked(Begin)) != 1)
+        return Begin + " is marked more than once in " + Path;
     Region = Dedent(TLines(First + 1, Last));
-    return true;
+    return "";
 }
 
 struct TBlock {
@@ -111,18 +104,17 @@ int CheckDocument(const std::string& Document) {
         }
         const std::size_t Hash = Block.Fragment.find('#');
         TLines Region;
-        std::string Error;
-        if (Hash == std::string::npos) {
-            ADD_FAILURE() << Where << ": '" << Block.Fragment << "' is not path#name";
-        } else if (!ReadRegion(Block.Fragment.substr(0, Hash), Block.Fragment.substr(Hash + 1), Region,
-                               Error)) {
+        const std::string Error =
+            Hash == std::string::npos
+                ? "'" + Block.Fragment + "' is not path#name"
+                : ReadRegion(Block.Fragment.substr(0, Hash), Block.Fragment.substr(Hash + 1), Region);
+        if (!Error.empty()) {
             ADD_FAILURE() << Where << ": " << Error;
-        } else {
-            EXPECT_EQ(Join(Block.Body), Join(Region))
-                << Where << ": the block differs from " << Block.Fragment
-                << " (copy the region into the block)";
-            ++Fragments;
+            continue;
         }
+        EXPECT_EQ(Join(Block.Body), Join(Region))
+            << Where << ": the block differs from " << Block.Fragment << " (copy the region into the block)";
+        ++Fragments;
     }
     return Fragments;
 }
@@ -145,12 +137,11 @@ TEST(Guide, FragmentCheckerCatchesDrift) {
     EXPECT_EQ(Join(Dedent({"    x", "", "      y"})), "x\n\n  y\n");
 
     TLines Region;
-    std::string Error;
-    EXPECT_TRUE(ReadRegion("tests/guide/GuideTest.cpp", "sets", Region, Error)) << Error;
+    EXPECT_EQ(ReadRegion("tests/guide/GuideTest.cpp", "sets", Region), "");
     EXPECT_TRUE(StartsWith(Region.front(), "TFuzzySet* Warm"));
-    EXPECT_FALSE(ReadRegion("tests/guide/GuideTest.cpp", "no-such-region", Region, Error));
-    EXPECT_FALSE(ReadRegion("src/FuzzyLogic/FuzzySet.cpp", "sets", Region, Error));
-    EXPECT_NE(Error.find("not compiled"), std::string::npos);
+    EXPECT_NE(ReadRegion("tests/guide/GuideTest.cpp", "no-such-region", Region), "");
+    EXPECT_NE(ReadRegion("src/FuzzyLogic/FuzzySet.cpp", "sets", Region).find("not compiled"),
+              std::string::npos);
 }
 
 }  // namespace

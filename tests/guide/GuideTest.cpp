@@ -4,11 +4,11 @@
 // hold the numbers the guide's comments promise.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
-#include <utility>
 
 #include <fzl/fzl.h>
+
+#include "FuzzyLogic/TestModel.h"
 
 namespace fzl {
 namespace {
@@ -176,37 +176,26 @@ TEST(Guide, ErrorMessages) {
 
 // The numbers the guide's prose promises (the numeric guarantees and the notes on terms).
 TEST(Guide, NumericGuarantees) {
-    const auto PointsAfter = [](std::initializer_list<std::pair<double, double>> Points) {
-        TOwned<TFuzzySet> Set = Make<TFuzzySet>();
-        for (const auto& [X, Y] : Points) Set->GetValues().Add(X, Y);
-        return Set;
-    };
-    EXPECT_EQ(PointsAfter({{0, 0}, {0, 0.0001}})->GetValues().Count(), 1);  // the tolerance's bound included
-    EXPECT_EQ(PointsAfter({{0, 0}, {0, 0.00011}})->GetValues().Count(), 2);
-    const TOwned<TFuzzySet> Step = PointsAfter({{3, 1}, {3.00005, 0.5}});
+    // The tolerance's bound is included.
+    EXPECT_EQ(test::FreeSet({{0, 0}, {0, 0.0001}})->GetValues().Count(), 1);
+    EXPECT_EQ(test::FreeSet({{0, 0}, {0, 0.00011}})->GetValues().Count(), 2);
+    const TOwned<TFuzzySet> Step = test::FreeSet({{3, 1}, {3.00005, 0.5}});
     EXPECT_EQ(Step->GetValues().Count(), 2);
     EXPECT_EQ(Step->DegreeOfMembership(3), 1);
     EXPECT_NEAR(Step->DegreeOfMembership(3.00002), 0.8, 1e-9);
 
-    auto Logic = Make<TFuzzyLogic>(nullptr);
-    Logic->SetAutoTerms(false);
-    TFuzzyVariable* Variable = Logic->GetItems().Add("x");
-    Variable->SetMaximum(100);
-    Variable->SetMinimum(20);
-    Logic->AddAutoTerms(Variable);
-    EXPECT_EQ(Variable->GetItems().GetItemByName("medium")->GetValuesToString(),
+    test::TModel M(20, 100);
+    M.Logic->AddAutoTerms(M.Variable);
+    EXPECT_EQ(M.Variable->GetItems().GetItemByName("medium")->GetValuesToString(),
               "((20.0000 0.0000) (40.0000 1.0000) (100.0000 0.0000) )");
-    TFuzzySet* A = Variable->GetItems().Add("a");
-    A->GetValues().Add(20, 0.75);
-    TFuzzySet* B = Variable->GetItems().Add("b");
-    B->GetValues().Add(20, 0.75);
-    EXPECT_EQ(A->Union(*B, foSum)->DegreeOfMembership(50), 1.5);  // no upper limit of 1
+    TFuzzySet* A = M.Add({{20, 0.75}}, "a");
+    EXPECT_EQ(A->Union(*M.Add({{20, 0.75}}, "b"), foSum)->DegreeOfMembership(50), 1.5);  // no limit of 1
 
-    EXPECT_EQ(Variable->GetItems().Add("none")->CenterOfGravity(), 0);
-    TFuzzySet* Spike = Variable->GetItems().Add("spike");
+    EXPECT_EQ(M.Add({}, "none")->CenterOfGravity(), 0);
+    TFuzzySet* Spike = M.Add({}, "spike");
     Spike->CreateCrispValue(30);
     EXPECT_EQ(Spike->CenterOfGravity(), 60);  // the middle of [20, 100]
-    TFuzzySet* Zero = Variable->GetItems().Add("zero");
+    TFuzzySet* Zero = M.Add({}, "zero");
     Zero->CreateTriangleFunctionValues(30, 50, 70);
     Zero->Hedge(bfhMultiply, 0, true);
     EXPECT_EQ(Zero->CenterOfGravity(), 0);
