@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -96,6 +97,23 @@ void AppendUnique(std::vector<TFzyFloat>& Into, const std::vector<TFzyFloat>& Va
         if (std::find(Into.begin(), Into.end(), Value) == Into.end()) Into.push_back(Value);
 }
 
+// The range a curve was made with, from its end points: a curve places them in extended
+// precision, so the difference read back may be a few units in the last place off.
+std::vector<TFzyFloat> RangeVariants(TFzyFloat FromLeft, TFzyFloat FromRight) {
+    std::vector<TFzyFloat> Ranges = Variants(FromLeft);
+    AppendUnique(Ranges, Variants(FromRight));
+    for (const TFzyFloat Base : {FromLeft, FromRight}) {
+        TFzyFloat Down = Base;
+        TFzyFloat Up = Base;
+        for (int Step = 0; Step < 2 && std::isfinite(Base); ++Step) {
+            Down = std::nextafter(Down, -std::numeric_limits<TFzyFloat>::infinity());
+            Up = std::nextafter(Up, std::numeric_limits<TFzyFloat>::infinity());
+            AppendUnique(Ranges, {Down, Up});
+        }
+    }
+    return Ranges;
+}
+
 std::string PointsText(const std::vector<TPrintedSet::TPoint>& Points) {
     std::string Text = "(";
     for (const auto& [X, Y] : Points) {
@@ -157,9 +175,7 @@ bool TryPI(const TPrintedSet& Set, TShapeCall& Call) {
     const auto Centres = PICentres(Set);
     for (const TFzyFloat Centre : Centres) {
         if (!FloatEquals(Centre - Left, Right - Centre)) continue;
-        std::vector<TFzyFloat> Ranges = Variants(Centre - Left);
-        AppendUnique(Ranges, Variants(Right - Centre));
-        for (const TFzyFloat Range : Ranges)
+        for (const TFzyFloat Range : RangeVariants(Centre - Left, Right - Centre))
             if (Call.Try("pi", {Range, Centre})) return true;
     }
     return std::any_of(Centres.begin(), Centres.end(), [&](TFzyFloat Centre) {
@@ -167,14 +183,16 @@ bool TryPI(const TPrintedSet& Set, TShapeCall& Call) {
     });
 }
 
-// The weight a beta curve's second point implies; the weight 1 is left out of the call.
-std::vector<std::optional<TFzyFloat>> BetaWeights(const TPrintedSet& Set) {
+// The weight a beta curve around Centre implies at its first point off the centre; the
+// weight 1 is left out of the call.
+std::vector<std::optional<TFzyFloat>> BetaWeights(const TPrintedSet& Set, TFzyFloat Centre) {
     std::vector<std::optional<TFzyFloat>> Weights;
     TFzyFloat Weight = 1;
-    if (Set.Points.size() >= 2 && Set.InflectionPoint != 0) {
-        const auto& [X1, Y1] = Set.Points[1];
-        const TFzyFloat Scaled = (X1 - Set.MeanOfMaxima) / Set.InflectionPoint;
-        Weight = (1 / Y1 - 1) / (Scaled * Scaled);
+    const auto OffCentre = std::find_if(Set.Points.begin(), Set.Points.end(),
+                                        [&](const TPrintedSet::TPoint& P) { return P.X != Centre && P.Y > 0; });
+    if (OffCentre != Set.Points.end() && Set.InflectionPoint != 0) {
+        const TFzyFloat Scaled = (OffCentre->X - Centre) / Set.InflectionPoint;
+        Weight = (1 / OffCentre->Y - 1) / (Scaled * Scaled);
     }
     if (!std::isfinite(Weight) || FloatEquals(Weight, 1)) Weights.emplace_back(std::nullopt);
     for (const TFzyFloat Variant : Variants(Weight))
@@ -185,11 +203,9 @@ std::vector<std::optional<TFzyFloat>> BetaWeights(const TPrintedSet& Set) {
 bool TryBeta(const TPrintedSet& Set, TShapeCall& Call) {
     const TFzyFloat Left = Set.Points.front().X;
     const TFzyFloat Right = Set.Points.back().X;
-    const auto Weights = BetaWeights(Set);
     for (const TFzyFloat Centre : Variants(Set.MeanOfMaxima)) {
-        std::vector<TFzyFloat> Ranges = Variants(Centre - Left);
-        AppendUnique(Ranges, Variants(Right - Centre));
-        for (const TFzyFloat Range : Ranges)
+        const auto Weights = BetaWeights(Set, Centre);
+        for (const TFzyFloat Range : RangeVariants(Centre - Left, Right - Centre))
             for (const TFzyFloat Inflection : Variants(Set.InflectionPoint))
                 for (const auto& Weight : Weights) {
                     std::vector<TFzyFloat> Args{Range, Centre, Inflection};
