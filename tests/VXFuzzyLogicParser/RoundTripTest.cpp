@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <string>
 #include <type_traits>
@@ -123,48 +124,24 @@ void Build(TFuzzyLogic& Logic, TCustomFuzzyLogicParser& Parser, TRandom& R, bool
 // ---- Comparing models --------------------------------------------------------------------------------
 
 // Everything a text can say of a model: names, comments, units, ranges and the points of every
-// defined set (within the tolerance of point comparisons). Types and expressions are what the
-// printed body makes of them, checked by the fixed point of the text.
-std::string Points(const std::vector<std::pair<double, double>>& Points,
-                   const std::vector<std::pair<double, double>>& Other) {
-    std::string Text;
-    for (std::size_t I = 0; I < Points.size(); ++I) {
-        const bool Near = I < Other.size() && FloatEquals(Points[I].first, Other[I].first) &&
-                          FloatEquals(Points[I].second, Other[I].second);
-        const auto& [X, Y] = Near ? Other[I] : Points[I];
-        Text += FloatToStr(X) + "," + FloatToStr(Y) + " ";
-    }
-    return Text;
-}
-
-struct TSetView {
-    std::string Head;
-    std::vector<std::pair<double, double>> Points;
-};
-struct TVariableView {
-    std::string Head;
-    std::vector<TSetView> Sets;
-};
-using TModelView = std::vector<TVariableView>;
+// defined set. Types and expressions are what the printed body makes of them, checked by the
+// fixed point of the text. Variables are keyed by their head: a reference-counted component lists
+// them in the order of its name-keyed table, which depends on the order of adding.
+using TSetView = std::pair<std::string, test::TPoints>;  // name|comment, points
+using TModelView = std::map<std::string, std::vector<TSetView>>;
 
 template <class TVariable>
-TVariableView ViewOf(const TVariable& V) {
-    return {V.GetName() + "|" + V.GetComment() + "|" + V.GetUnits() + "|" + FloatToStr(V.GetMinimum()) + "|" +
-                FloatToStr(V.GetMaximum()),
-            {}};
+std::string HeadOf(const TVariable& V) {
+    return V.GetName() + "|" + V.GetComment() + "|" + V.GetUnits() + "|" + FloatToStr(V.GetMinimum()) + "|" +
+           FloatToStr(V.GetMaximum());
 }
 
 TModelView View(const TFuzzyLogic& L) {
     TModelView Model;
     for (const TFuzzyVariable* V : L.GetItems()) {
-        TVariableView Variable = ViewOf(*V);
-        for (const TFuzzySet* S : V->GetItems()) {
-            if (!S->GetDefined()) continue;
-            TSetView Set{S->GetName() + "|" + S->GetComment(), {}};
-            for (const TFuzzySetValue* P : S->GetValues()) Set.Points.emplace_back(P->GetX(), P->GetY());
-            Variable.Sets.push_back(std::move(Set));
-        }
-        Model.push_back(std::move(Variable));
+        std::vector<TSetView>& Sets = Model[HeadOf(*V)];
+        for (const TFuzzySet* S : V->GetItems())
+            if (S->GetDefined()) Sets.emplace_back(S->GetName() + "|" + S->GetComment(), test::PointsOf(*S));
     }
     return Model;
 }
@@ -172,54 +149,56 @@ TModelView View(const TFuzzyLogic& L) {
 TModelView View(const TIFuzzyLogic& L) {
     TModelView Model;
     for (const auto& Item : L.GetItems()) {
-        const auto& V = Item.Value;
-        TVariableView Variable = ViewOf(*V);
         std::vector<TIntfPtr<IFuzzySet>> Sets;
-        for (int I = 0; I < V->GetCount(); ++I) Sets.push_back(V->GetFuzzySet(I));
+        for (int I = 0; I < Item.Value->GetCount(); ++I) Sets.push_back(Item.Value->GetFuzzySet(I));
         std::stable_sort(Sets.begin(), Sets.end(),
                          [](const auto& A, const auto& B) { return A->GetIndex() < B->GetIndex(); });
+        std::vector<TSetView>& Views = Model[HeadOf(*Item.Value)];
         for (const auto& S : Sets) {
-            TSetView Set{S->GetName() + "|" + S->GetComment(), {}};
-            for (int I = 0; I < S->GetCount(); ++I)
-                Set.Points.emplace_back(S->GetXValues(I), S->GetYValues(I));
-            Variable.Sets.push_back(std::move(Set));
+            test::TPoints Points;
+            for (int I = 0; I < S->GetCount(); ++I) Points.emplace_back(S->GetXValues(I), S->GetYValues(I));
+            Views.emplace_back(S->GetName() + "|" + S->GetComment(), std::move(Points));
         }
-        Model.push_back(std::move(Variable));
     }
     return Model;
 }
 
-// The difference of two models as text ("" when they agree), points within 1e-4.
-std::string Difference(const TModelView& Read, const TModelView& Original) {
-    const auto Show = [](const TModelView& Model, const TModelView& Other) {
-        std::string Text;
-        for (std::size_t V = 0; V < Model.size(); ++V) {
-            Text += Model[V].Head + "\n";
-            for (std::size_t S = 0; S < Model[V].Sets.size(); ++S) {
-                const auto* Peer =
-                    V < Other.size() && S < Other[V].Sets.size() ? &Other[V].Sets[S].Points : nullptr;
-                Text += "  " + Model[V].Sets[S].Head + "|" +
-                        Points(Model[V].Sets[S].Points, Peer ? *Peer : Model[V].Sets[S].Points) + "\n";
-            }
-        }
-        return Text;
-    };
-    const std::string A = Show(Read, Original);
-    const std::string B = Show(Original, Original);
-    return A == B ? std::string() : "read back:\n" + A + "original:\n" + B;
+std::string Show(const std::string& Head, const std::vector<TSetView>& Sets) {
+    std::string Text = Head + "\n";
+    for (const auto& [Set, Points] : Sets) {
+        Text += "  " + Set + "|";
+        for (const auto& [X, Y] : Points) Text += FloatToStr(X) + "," + FloatToStr(Y) + " ";
+        Text += "\n";
+    }
+    return Text;
 }
 
-// The entries of Strings (one per variable), sorted when Sorted: a reference-counted component
-// lists its variables in the order of its name-keyed table, which depends on the order of adding.
+// The first variable in which two models differ ("" when they agree), points within the
+// tolerance of point comparisons.
+std::string Difference(const TModelView& Read, const TModelView& Original) {
+    const auto SameSet = [](const TSetView& A, const TSetView& B) {
+        return A.first == B.first && std::equal(A.second.begin(), A.second.end(), B.second.begin(),
+                                                B.second.end(), [](const auto& P, const auto& Q) {
+                                                    return FloatEquals(P.first, Q.first) &&
+                                                           FloatEquals(P.second, Q.second);
+                                                });
+    };
+    auto R = Read.begin();
+    for (auto O = Original.begin(); O != Original.end(); ++O, ++R) {
+        if (R == Read.end()) return "missing:\n" + Show(O->first, O->second);
+        if (R->first != O->first ||
+            !std::equal(R->second.begin(), R->second.end(), O->second.begin(), O->second.end(), SameSet))
+            return "read back:\n" + Show(R->first, R->second) + "original:\n" + Show(O->first, O->second);
+    }
+    return R == Read.end() ? "" : "extra:\n" + Show(R->first, R->second);
+}
+
+// The entries of Strings (one per variable), sorted when Sorted (see TModelView).
 std::vector<std::string> Entries(TStrings& Strings, bool Sorted) {
     std::vector<std::string> Result;
     for (int I = 0; I < Strings.Count(); ++I) Result.push_back(Strings.GetString(I));
     if (Sorted) std::sort(Result.begin(), Result.end());
     return Result;
-}
-TModelView Sorted(TModelView Model) {
-    std::sort(Model.begin(), Model.end(), [](const auto& A, const auto& B) { return A.Head < B.Head; });
-    return Model;
 }
 
 /// Prints Logic's model (through its stale Strings), assigns the text to a fresh component of
@@ -242,8 +221,7 @@ std::string RoundTrip(test::TParsed<TLogic>& Original, const std::string& Contex
     }
     Copy.Logic->UpdateStrings();
     EXPECT_EQ(Entries(Copy.Logic->GetStrings(), Counted), Entries(Text, Counted)) << Context;
-    EXPECT_EQ(Difference(Sorted(View(*Copy.Logic)), Sorted(View(*Original.Logic))), "") << Context << "\n"
-                                                                                        << Text.GetText();
+    EXPECT_EQ(Difference(View(*Copy.Logic), View(*Original.Logic)), "") << Context << "\n" << Text.GetText();
     return Text.GetText();
 }
 
