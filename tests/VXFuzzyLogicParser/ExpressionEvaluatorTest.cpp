@@ -44,13 +44,23 @@ struct TExpressions {
 
 std::string Head(const std::string& Msg, int Line) { return ErrorHead(Msg, "EvalFuzzyExpression", Line); }
 
-TEST(ExpressionEvaluator, PrioritiesGroupingAndBrackets) {
+TEST(ExpressionEvaluator, PrioritiesBracketsAndBaseHedges) {
     TExpressions E;
     EXPECT_EQ(E.Points("very hot or cold"), E.Points("[very hot] or cold"));
     EXPECT_NE(E.Points("cold and warm or hot"), E.Points("cold and [warm or hot]"));
     EXPECT_NE(E.Points("very not hot"), E.Points("not very hot"));
     // Base hedges share the keywords' level and group from the left as well.
     EXPECT_EQ(E.Points("hot * 2 * 3"), "5,0 10,6 ");
+    // The number is used as written.
+    EXPECT_EQ(E.Points("hot +X 2"), "7,0 10,1 ");
+    EXPECT_EQ(E.Points("hot ^ -1"), "5,0 10,1 ");                 // 0 and 1 stay under a power
+    EXPECT_EQ(E.Points("hot * (tri 0 0.25 1)"), "5,0 10,0.25 ");  // a set: its mean of maxima
+    // In a range that does not hold the number it is still the number (not the bound).
+    TClassParsed Far;
+    Far.Parse("(deffuzzy t (range 20 30) (values (term h ((20 0) (30 1)))))");
+    TFuzzyVariable* T = Far.Logic->GetItems().GetItemByName("t");
+    EXPECT_EQ(Text(*Far.Parser->Evaluate(T, "h * 0.5")), "20,0 30,0.5 ");
+    EXPECT_EQ(E.Error("hot / 0"), std::string(SArgumentOutOfRange) + " @1");
 }
 
 TEST(ExpressionEvaluator, EveryKeywordAndHedgeMatchesTheSetOperation) {
@@ -72,19 +82,6 @@ TEST(ExpressionEvaluator, EveryKeywordAndHedgeMatchesTheSetOperation) {
         const std::string Word(HedgeNames[Hedge]);
         EXPECT_EQ(E.Points(Word + " warm"), Text(*Warm.Clone()->Hedge(Hedge))) << Word;
     }
-}
-
-TEST(ExpressionEvaluator, BaseHedgesUseTheNumberAsWritten) {
-    TExpressions E;
-    EXPECT_EQ(E.Points("hot +X 2"), "7,0 10,1 ");
-    EXPECT_EQ(E.Points("hot ^ -1"), "5,0 10,1 ");                 // 0 and 1 stay under a power
-    EXPECT_EQ(E.Points("hot * (tri 0 0.25 1)"), "5,0 10,0.25 ");  // a set: its mean of maxima
-    // In a range that does not hold the number it is still the number (not the bound).
-    TClassParsed Far;
-    Far.Parse("(deffuzzy t (range 20 30) (values (term h ((20 0) (30 1)))))");
-    TFuzzyVariable* T = Far.Logic->GetItems().GetItemByName("t");
-    EXPECT_EQ(Text(*Far.Parser->Evaluate(T, "h * 0.5")), "20,0 30,0.5 ");
-    EXPECT_EQ(E.Error("hot / 0"), std::string(SArgumentOutOfRange) + " @1");
 }
 
 TEST(ExpressionEvaluator, OperandsOfEveryKind) {
@@ -224,11 +221,8 @@ TEST(Hostile, EveryTextParsesOrRaisesWithALine) {
     for (const THostile& Hostile : Texts) {
         TExpressions E;
         E.SetEntries("a=?a");
-        std::string Error;
-        if (Hostile.Expression)
-            Error = E.Error(Hostile.Text);
-        else
-            Error = ParseErrorOf([&] { E.Class.Parse(Hostile.Text); });
+        const std::string Error =
+            Hostile.Expression ? E.Error(Hostile.Text) : ParseErrorOf([&] { E.Class.Parse(Hostile.Text); });
         const bool Parsed = Error == "none";
         const bool WithLine =
             !Parsed && Error.rfind(" @0") == std::string::npos && Error.find("other:") == std::string::npos;
