@@ -44,6 +44,8 @@ const std::vector<std::string> Expressions{
 void Shape(TFuzzySet& Set, TRandom& R, double Min, double Max, int N) {
     const double W = Max - Min;
     const auto X = [&] { return R.Number(Min - W / 8, Max + W / 8); };
+    const double Left = R.Number(Min - W / 8, Min + W / 4), Right = Left + R.Number(W / 2, W * 3 / 4);
+    const double Width = R.Number(W / 4, W / 2), Centre = R.Number(Min + W * 3 / 8, Min + W * 5 / 8);
     switch (R.Int(0, 8)) {
         case 0:
             for (int I = R.Int(1, 4); I > 0; --I) Set.GetValues().Add(X(), R.Number(0, 1));
@@ -53,22 +55,12 @@ void Shape(TFuzzySet& Set, TRandom& R, double Min, double Max, int N) {
             std::sort(P, P + 3);
             Set.CreateTriangleFunctionValues(P[0], P[1], P[2]);
         } break;
-        case 2: {
-            const double L = R.Number(Min - W / 8, Min + W / 4);
-            Set.CreateCurveValues(N, L, L + R.Number(W / 2, W * 3 / 4), 0, R.Int(0, 1) == 1);
-        } break;
-        case 3:
-            Set.CreatePIFunctionValues(N, R.Number(W / 4, W / 2), R.Number(Min + W * 3 / 8, Min + W * 5 / 8));
-            break;
-        case 4: {
-            const double L = R.Number(Min - W / 8, Min + W / 4);
-            const double Right = L + R.Number(W / 2, W * 3 / 4);
-            Set.CreatePIFunctionValues(N, L, Right, R.Number(L + W / 8, Right - W / 8));
-        } break;
+        case 2: Set.CreateCurveValues(N, Left, Right, 0, R.Int(0, 1) == 1); break;
+        case 3: Set.CreatePIFunctionValues(N, Width, Centre); break;
+        case 4: Set.CreatePIFunctionValues(N, Left, Right, R.Number(Left + W / 8, Right - W / 8)); break;
         case 5:
-            Set.CreateBetaCurveFunctionValues(N, R.Number(W / 4, W / 2),
-                                              R.Number(Min + W * 3 / 8, Min + W * 5 / 8),
-                                              R.Number(W / 20, W / 4), R.Int(0, 1) ? 1.0 : R.Number(0.5, 3));
+            Set.CreateBetaCurveFunctionValues(N, Width, Centre, R.Number(W / 20, W / 4),
+                                              R.Int(0, 1) ? 1.0 : R.Number(0.5, 3));
             break;
         case 6:
             if (Min <= 0 && Max >= 100) Set.SetSetType(static_cast<TFuzzySetType>(R.Int(1, 5)));
@@ -274,20 +266,22 @@ const TAwkward Awkward[] = {
     {"(deffuzzy x)", "(deffuzzy x \r\n  (range 0.0000 1.0000)\r\n  (values \r\n"},
 };
 
+template <class TLogic>
+std::string ReadAndRoundTrip(const TAwkward& Case, bool AutoTerms, const std::string& Context) {
+    test::TParsed<TLogic> Model(AutoTerms);
+    Model.Logic->SetNumFunctionValues(Case.NumFunctionValues);
+    Model.Parse(Case.Source);
+    return RoundTrip(Model, Context);
+}
+
 TEST(RoundTrip, AwkwardCasesReadBackToTheSameModelInBothModels) {
     for (const TAwkward& Case : Awkward) {
         for (const bool AutoTerms : {false, true}) {
             const std::string Context = std::string(Case.Source) + (AutoTerms ? " (AutoTerms)" : "");
-            test::TClassParsed Class(AutoTerms);
-            Class.Logic->SetNumFunctionValues(Case.NumFunctionValues);
-            Class.Parse(Case.Source);
-            const std::string Text = RoundTrip(Class, Context);
+            const std::string Text = ReadAndRoundTrip<TFuzzyLogic>(Case, AutoTerms, Context);
             EXPECT_NE(Text.find(Case.Printed), std::string::npos) << Context << "\n" << Text;
-
-            test::TIntfParsed Counted(AutoTerms);
-            Counted.Logic->SetNumFunctionValues(Case.NumFunctionValues);
-            Counted.Parse(Case.Source);
-            EXPECT_EQ(RoundTrip(Counted, Context), Text) << Context;  // one variable: the same order
+            // One variable: the same order.
+            EXPECT_EQ(ReadAndRoundTrip<TIFuzzyLogic>(Case, AutoTerms, Context), Text) << Context;
         }
     }
 }
