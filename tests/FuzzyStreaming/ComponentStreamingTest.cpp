@@ -8,7 +8,7 @@
 #include <fzl/fzl.h>
 
 #include "Describe.h"
-#include "IFuzzyLogic/IntfTestModel.h"
+#include "VXFuzzyLogicParser/ParserTestModel.h"
 
 namespace fzl {
 namespace {
@@ -221,19 +221,17 @@ TEST(ComponentStreaming, RefusedStreamsNameTheLineAndLeaveTheComponentAsItWas) {
 }
 
 TEST(ComponentStreaming, ReferenceCountedModelStreamsItsTextAndReadsLegacyTableProperties) {
-    const auto Parser = Make<test::TLineParser>();
-    const TOwned<TIFuzzyLogic> Logic = Make<TIFuzzyLogic>(nullptr);
-    Logic->SetParser(Parser.get());
-    Parser->SetFuzzyLogic(Logic.get());
+    test::TIntfParsed M(true);
     const TOwned<TStringList> Lines = Make<TStringList>();
-    Lines->SetText("alpha\nbeta");
-    Logic->SetStrings(*Lines);
-    Logic->SetThreshold(0.25);
-    const std::string Text = SaveComponent(*Logic);
+    Lines->SetText("(deffuzzy alpha)\n(deffuzzy beta)");
+    M.Logic->SetStrings(*Lines);
+    M.Logic->SetThreshold(0.25);
+    const std::string Text = SaveComponent(*M.Logic);
     EXPECT_EQ(Text,
-              "object TIFuzzyLogic\n  Threshold = 0.25\n  Strings = (\n    'alpha'\n    'beta'\n  )\nend\n");
+              "object TIFuzzyLogic\n  Threshold = 0.25\n  Strings = (\n    '(deffuzzy alpha)'\n"
+              "    '(deffuzzy beta)'\n  )\nend\n");
 
-    const auto Other = Make<test::TLineParser>();
+    const auto Other = Make<TVXFuzzyLogicParser>(nullptr);
     const TOwned<TIFuzzyLogic> Loaded = Make<TIFuzzyLogic>(nullptr);
     int Events = 0;
     Loaded->OnVariableAdded = [&](const TIntfPtr<IFuzzyVariable>&) { ++Events; };

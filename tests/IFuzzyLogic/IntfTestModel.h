@@ -7,7 +7,6 @@
 #include <fzl/fzl.h>
 
 #include "FuzzyLogic/TestModel.h"
-#include "FuzzyLogic/TestParser.h"
 
 namespace fzl::test {
 
@@ -82,29 +81,5 @@ public:
 
 /// A parser that lives by its references.
 class TCountedParser : public TPrinterParser<TInterfaced<TObject, IFuzzyParser>> {};
-
-/// A parser component for a TIFuzzyLogic that reads one variable per line of text (its
-/// name) and prints a variable as its name.
-class TLineParser : public TStubParser {
-public:
-    TLineParser() : TStubParser(nullptr) {}
-    using TStubParser::PrettyPrint;
-    void ParseFuzzyLogic(const std::string& AString) override {
-        auto& Items = dynamic_cast<TIFuzzyLogic&>(*GetFuzzyLogic()).GetItems();
-        std::size_t Start = 0;
-        for (std::size_t End = AString.find('\n'); End != std::string::npos;
-             End = AString.find('\n', Start)) {
-            if (End > Start)
-                Items.Add(
-                    TIntfPtr<IFuzzyVariable>(MakeIntf<TIFuzzyVariable>(AString.substr(Start, End - Start))));
-            Start = End + 1;
-        }
-    }
-    std::string PrettyPrint(const TFuzzySet& /*FuzzySet*/, bool /*AsDefinition*/) override { return {}; }
-    std::string PrettyPrint(const TFuzzyVariable& /*FuzzyVariable*/) override { return {}; }
-    std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) override {
-        return FuzzyVariable->GetName();
-    }
-};
 
 }  // namespace fzl::test
