@@ -45,38 +45,26 @@ inline std::string NamesOf(const IFuzzyVariable& Variable) {
     return Names;
 }
 
-/// A parser stand-in: prints a set as "<name>" and a variable as "[name]".
+/// A parser stand-in: prints a set as "<name>" and a variable as "[name]", reads nothing.
 template <class TBase>
 class TPrinterParser : public TBase {
+    using TVariable = TIntfPtr<IFuzzyVariable>;
+    using TSet = TIntfPtr<IFuzzySet>;
+
 public:
     using TBase::TBase;
-    TFzyFloat EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                  const std::string& /*Expression*/,
-                                  TIntfPtr<IFuzzySet>& /*Result*/) override {
-        return 0;
-    }
-    TIntfPtr<IFuzzySet> EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                            const std::string& /*Expression*/) override {
-        return nullptr;
-    }
-    TIntfPtr<IFuzzySet> ParseFuzzySet(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                      const std::string& /*Text*/) override {
-        return nullptr;
-    }
-    TIntfPtr<IFuzzyVariable> ParseFuzzyVariableIntf(const std::string& /*Text*/) override { return nullptr; }
-    std::string PrettyPrint(const TIntfPtr<IFuzzySet>& FuzzySet, bool /*AsDefinition*/) override {
-        return "<" + FuzzySet->GetName() + ">";
-    }
-    std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) override {
-        return "[" + FuzzyVariable->GetName() + "]";
-    }
+    TFzyFloat EvalFuzzyExpression(const TVariable&, const std::string&, TSet&) override { return 0; }
+    TSet EvalFuzzyExpression(const TVariable&, const std::string&) override { return nullptr; }
+    TSet ParseFuzzySet(const TVariable&, const std::string&) override { return nullptr; }
+    TVariable ParseFuzzyVariableIntf(const std::string&) override { return nullptr; }
+    std::string PrettyPrint(const TSet& Set, bool) override { return "<" + Set->GetName() + ">"; }
+    std::string PrettyPrint(const TVariable& Variable) override { return "[" + Variable->GetName() + "]"; }
 };
 
 /// A parser component: references to it do not keep it alive; its owner frees it.
 class TComponentParser : public TPrinterParser<TUncountedInterfaced<TComponent, IFuzzyParser>> {
 public:
     TComponentParser() : TPrinterParser(nullptr) {}
-    void Destroy() { TComponent::Free(); }
 };
 
 /// A parser that lives by its references.
