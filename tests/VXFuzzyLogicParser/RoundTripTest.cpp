@@ -235,12 +235,22 @@ const TAwkward Awkward[] = {
     // List operands, bracketed in the expression, read back as written.
     {"(deffuzzy x (range 0 40) (values (term cold (z 0 20)) (term l cold or (tri 10 20 30))))",
      "(term l cold or [(tri 10 20 30)])"},
-    // An empty body: the empty set.
-    {"(deffuzzy x (range 0 10) (values (term e \"\")))", "(term e __Empty)"},
+    // An empty body: the empty set; a comment with quotes and backslashes.
+    {"(deffuzzy x (range 0 10) (values (term e \"say \\\"hi\\\" \\\\\" \"\")))",
+     "(term e \"say \\\"hi\\\" \\\\\" __Empty)"},
+    // Every written form of a body.
+    {"(deffuzzy x (range 0 100) (values (term l ((0 1) (50 1) (80 0))) (term p (pi 10 50)) (term s \"a b\" "
+     "(s 0 10)) (term w (beta 10 50 5 2))))",
+     "(term l ((0.0000 1.0000) (50.0000 1.0000) (80.0000 0.0000) ))\r\n    (term p (pi 10.0000 50.0000))\r\n"
+     "    (term s \"a b\" (s 0.0000 10.0000))\r\n    (term w (beta 10.0000 50.0000 5.0000 2.0000))"},
     // Names no word spells: escaped or quoted.
     {"(deffuzzy x (range 0 10) (values (term a\\ b (tri 0 1 2)) (term \"12\" (tri 1 2 3)) (term \"?q\" (s 2 "
      "4))))",
      "(term a\\ b (tri 0.0000 1.0000 2.0000))\r\n    (term \"12\" (tri"},
+    {"(deffuzzy x (range 0 10) (values (term x\\<y 1) (term x>y 2) (term t\\\\ 3) (term \"(p\" 4) "
+     "(term 1e 5) (term +a 7) (term a\\;b 8)))",
+     "(term x\\<y 1)\r\n    (term x>y 2)\r\n    (term t\\\\ 3)\r\n    (term \"(p\" 4)\r\n    (term 1e 5)\r\n"
+     "    (term +a 7)\r\n    (term a\\;b 8)"},
     // A ?name operand reads the component's Variables list, which the copy shares (no entry y).
     {"(deffuzzy \"?v\" (range 0 10) (values (term b (tri 0 1 2)) (term r ?y or b)))", "(term r ?y or b)"},
     // Units and comments that no word spells.
