@@ -319,15 +319,6 @@ TEST(RoundTrip, EditedModelsReadBack) {
     EXPECT_NE(Text.find("(term none __Empty)"), std::string::npos) << Text;
     EXPECT_NE(Text.find("(term \"\" (tri 1.0000 2.0000 3.0000))"), std::string::npos) << Text;
     EXPECT_NE(Text.find("(term listed [(tri 6 7 8)] or b)"), std::string::npos) << Text;
-
-    // With AutoTerms on, the reader adds the automatic terms a text leaves out: a model that
-    // lacks them reads back with them (no text says "none").
-    test::TClassParsed On(true);
-    On.Parse("(deffuzzy y)");
-    On.Logic->GetItems().GetItem(0)->GetItems().GetItemByName("medium")->Free();
-    test::TClassParsed Read(true);
-    Read.Logic->SetStrings(On.Logic->GetStrings());
-    EXPECT_EQ(test::Names(*Read.Logic->GetItems().GetItem(0)), "low high medium ");
 }
 
 // Variables the host adds to a reference-counted component have no parser of their own: the
