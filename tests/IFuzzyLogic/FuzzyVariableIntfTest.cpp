@@ -86,13 +86,10 @@ TEST(FuzzyVariableIntf, MovingASetLeavesTheOldTable) {
     // The table holds a set under its own name, in its own variable, while it is defined.
     const auto Stranger = MakeIntf<TIFuzzySet>(From, "stranger");
     Stranger->SetDefined(true);
-    const auto PutError = [&](const TIntfPtr<TIFuzzyVariable>& Variable, const std::string& Key) {
-        return ErrorOf([&] { Variable->GetItems().Put(Key, Stranger); });
-    };
-    EXPECT_TRUE(PutError(To, "stranger")
-                    .starts_with(R"(Fuzzy set "stranger" cannot be held under the key "stranger")"));
-    EXPECT_TRUE(
-        PutError(From, "other").starts_with(R"(Fuzzy set "stranger" cannot be held under the key "other")"));
+    for (const auto& Offer : {std::pair(To, "stranger"), std::pair(From, "other")}) {
+        EXPECT_EQ(ErrorOf([&] { Offer.first->GetItems().Put(Offer.second, Stranger); }),
+                  Format(SFuzzySetKeyMismatch, {"stranger", Offer.second}));
+    }
     EXPECT_EQ(To->GetCount(), 1);
 }
 
