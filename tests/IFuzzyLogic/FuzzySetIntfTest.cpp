@@ -2,6 +2,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "IFuzzyLogic/IntfTestModel.h"
 
@@ -54,6 +55,12 @@ TEST(FuzzySetIntf, TheVariableGivesRangeSettingsAndThreshold) {
     Set->Add(0, 0.5);  // clamped through the variable's range
     Set->Add(35, 1);
     EXPECT_EQ(TextOf(Set), "20,0.5 30,1 ");
+    EXPECT_EQ(std::pair(Set->GetXMinimum(), Set->GetXMaximum()), std::pair(20.0, 30.0));
+    // Without a variable: its points, or no bound at all.
+    const auto Free = MakeIntf<TIFuzzySet>(nullptr, "free");
+    EXPECT_EQ(std::pair(Free->GetXMinimum(), Free->GetXMaximum()), std::pair(-2147483647.0, 2147483647.0));
+    Free->Add(-5, 1);
+    EXPECT_EQ(Free->GetXMinimum(), -5);
     Variable->SetNumFunctionValues(5);
     Set->SetSetType(fstGrowthCurve);
     EXPECT_EQ(Set->GetCount(), 5);
@@ -137,6 +144,7 @@ TEST(FuzzySetIntf, CombinationsCreateResultsOfTheVariable) {
     // A hand-written operator through the interface gives the same set.
     EXPECT_EQ(TextOf(A->Operator(B, "and", &TIFuzzySet::FuzzyOperatorMin)), TextOf(And));
     EXPECT_EQ(ErrorOf([&] { static_cast<void>(A->Union(nullptr)); }), "Argument out of range");
+    EXPECT_EQ(TextOf(A->Infer(B, fimProduct, true)), "10,0 15,0.25 20,0 ");
     const TIntfPtr<IFuzzySet> Very = CloneOf(B);
     EXPECT_EQ(Very->Hedge(fhVery), Very);  // in place
     EXPECT_EQ(Very->GetName(), "very B");
