@@ -63,6 +63,7 @@ TEST_F(FuzzyStreamToken, KindsValuesAndPrintedForms) {
     const TToken Value = ListToken(nullptr);
     EXPECT_EQ(Value->GetDataType(), fstNone);
     Value->SetIntfValue(Args);
+    EXPECT_EQ(Value->ToString(), "<interface>");
     EXPECT_EQ(Value->GetList(), Args);
     EXPECT_FALSE(Value->GetFuzzySetIntf());
     Value->SetIntfValue(Token(fstAtom, "a"));
@@ -77,6 +78,7 @@ TEST_F(FuzzyStreamToken, KindsValuesAndPrintedForms) {
     Warm->SetExpression("very warm");
     const auto Holder = MakeIntf<TFuzzyStreamToken>();
     Holder->SetObjValue(Model.Logic.get());
+    EXPECT_EQ(Holder->ToString(), "<object>");
     EXPECT_EQ(Holder->GetFuzzySet(), nullptr);
     Holder->SetDataType(fstFuzzySet);
     EXPECT_EQ(Holder->ToString(), "");  // not a set
