@@ -149,29 +149,7 @@ TEST(ComponentStreaming, RandomModelsRoundTripExactly) {
     }
 }
 
-TEST(ComponentStreaming, LoadingFiresNothingKeepsStoredPointsAndEndsWithOneLoaded) {
-    const TOwned<TCountingLogic> Logic = Make<TCountingLogic>(nullptr);
-    Logic->GetItems().Add("old");
-    Logic->Events = 0;
-    LoadComponent(
-        "object TCountingLogic\n Threshold = 0.2\n Items = <\n  item TFuzzyVariable\n   Name = 'v'\n"
-        "   Maximum = 10\n   Items = <\n    item TFuzzySet\n     Values = <\n      item\n       X = 2\n"
-        "       Y = 1\n      end\n     >\n     SetType = fstTriangle\n    end\n   >\n  end\n >\nend\n",
-        *Logic);
-    EXPECT_EQ(Logic->Events, 0);
-    EXPECT_EQ(Logic->LoadedCalls, 1);
-    EXPECT_FALSE(Logic->ComponentState().Contains(csLoading));
-    ASSERT_EQ(Logic->GetItems().Count(), 1);  // the old variable went, no automatic terms came
-    const TFuzzyVariable* V = Logic->GetItems().First();
-    EXPECT_EQ(V->GetThreshold(), 0);  // its own, not the component's
-    ASSERT_EQ(V->GetItems().Count(), 1);
-    EXPECT_EQ(test::Text(*V->GetItems().First()), "2,1 ");
-    EXPECT_EQ(V->GetItems().First()->GetSetType(), fstTriangle);
-    Logic->GetItems().First()->SetUnits("m");
-    EXPECT_EQ(Logic->Events, 1);  // loaded: events fire again
-}
-
-TEST(ComponentStreaming, RefusedStreamsNameTheLineAndLeaveTheComponentAsItWas) {
+TEST(ComponentStreaming, RefusedStreamsNameTheLineAndChangeNothingAGoodOneLoadsQuietly) {
     const std::string Head = "object TCountingLogic\n";
     const std::string Var = "  Items = <\n    item TFuzzyVariable\n      Maximum = 10\n";
     const std::string Point =
@@ -218,6 +196,25 @@ TEST(ComponentStreaming, RefusedStreamsNameTheLineAndLeaveTheComponentAsItWas) {
         EXPECT_EQ(Logic->GetItems().First(), Kept);
     }
     EXPECT_EQ(Logic->Events + Logic->LoadedCalls, 0);
+
+    // A good stream then loads without firing events, keeps its stored points and ends with
+    // one Loaded.
+    LoadComponent(
+        "object TCountingLogic\n Threshold = 0.2\n Items = <\n  item TFuzzyVariable\n   Name = 'v'\n"
+        "   Maximum = 10\n   Items = <\n    item TFuzzySet\n     Values = <\n      item\n       X = 2\n"
+        "       Y = 1\n      end\n     >\n     SetType = fstTriangle\n    end\n   >\n  end\n >\nend\n",
+        *Logic);
+    EXPECT_EQ(Logic->Events, 0);
+    EXPECT_EQ(Logic->LoadedCalls, 1);
+    EXPECT_FALSE(Logic->ComponentState().Contains(csLoading));
+    ASSERT_EQ(Logic->GetItems().Count(), 1);  // the kept variable went, no automatic terms came
+    const TFuzzyVariable* V = Logic->GetItems().First();
+    EXPECT_EQ(V->GetThreshold(), 0);  // its own, not the component's
+    ASSERT_EQ(V->GetItems().Count(), 1);
+    EXPECT_EQ(test::Text(*V->GetItems().First()), "2,1 ");
+    EXPECT_EQ(V->GetItems().First()->GetSetType(), fstTriangle);
+    Logic->GetItems().First()->SetUnits("m");
+    EXPECT_EQ(Logic->Events, 1);  // loaded: events fire again
 }
 
 TEST(ComponentStreaming, ReferenceCountedModelStreamsItsTextAndReadsLegacyTableProperties) {
