@@ -120,7 +120,8 @@ TEST(FuzzyLogicTokenStream, ErrorsCarryTheirLine) {
     EXPECT_EQ(ErrorReading(std::string(256, '(')), "none");
     EXPECT_EQ(ErrorReading("\n" + std::string(257, '(')),
               "Parentheses nested too deeply: more than 256 levels @2");
-    EXPECT_EQ(test::ParseErrorOf([] { (void)StreamOf("x")->FinishToken(7, "x"); }), "Invalid token type hint: 7 @1");
+    EXPECT_EQ(test::ParseErrorOf([] { (void)StreamOf("x")->FinishToken(7, "x"); }),
+              "Invalid token type hint: 7 @1");
 }
 
 TEST(FuzzyLogicTokenStream, ReadAheadPutBackAndTheEcho) {
