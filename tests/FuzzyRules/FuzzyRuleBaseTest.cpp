@@ -38,13 +38,13 @@ TEST(FuzzyRuleBase, TextFanControllerIsTheCppOneInBothModels) {
     examples::TFanController Cpp;
     TClassModel Class(ReadExample("fan_controller.fzl"));
     TRefModel Ref(ReadExample("fan_controller.fzl"));
-    for (TCustomFuzzyLogic* Logic : {static_cast<TCustomFuzzyLogic*>(Class.Logic.get()),
-                                     static_cast<TCustomFuzzyLogic*>(Ref.Logic.get())}) {
-        Logic->SetCorrelationMethod(fcmProduct);
-        Logic->SetThreshold(1e-9);
-    }
-    Class.Rules->SetRules(ReadExample("fan_controller.rules"));
-    Ref.Rules->SetRules(ReadExample("fan_controller.rules"));
+    const auto AsTheCppOne = [](auto& Model) {
+        Model.Logic->SetCorrelationMethod(fcmProduct);
+        Model.Logic->SetThreshold(1e-9);
+        Model.Rules->SetRules(ReadExample("fan_controller.rules"));
+    };
+    AsTheCppOne(Class);
+    AsTheCppOne(Ref);
     ASSERT_EQ(Class.Rules->GetRules().size(), 12U);
     EXPECT_EQ(Class.Rules->GetInputNames(), (std::vector<std::string>{"temperature", "humidity"}));
     EXPECT_EQ(Class.Rules->GetOutputNames(), std::vector<std::string>{"fan"});
@@ -63,7 +63,7 @@ TEST(FuzzyRuleBase, TextFanControllerIsTheCppOneInBothModels) {
 }
 
 template <class TModel>
-void CheckFiringAndDefaults() {
+void CheckFiringDefaultsAndErrors() {
     TModel Model(SmallModel, false);
     Model.Rules->SetRules("IF t IS cold THEN f IS slow\n\nIF t IS very hot THEN f IS fast");
     // At 5 neither cold nor hot holds: no rule fires, and no number is made up.
@@ -94,16 +94,8 @@ void CheckFiringAndDefaults() {
     // Inputs out of the range are clamped into it: 12 reads as 10, where hot is 1.
     (void)Model.Rules->Evaluate({{"t", 12}});
     EXPECT_DOUBLE_EQ(Model.Rules->GetRuleStates()[1].Strength, 1);
-}
 
-TEST(FuzzyRuleBase, FiresAtTheThresholdAndSaysWhenNothingFired) {
-    CheckFiringAndDefaults<TClassModel>();
-    CheckFiringAndDefaults<TRefModel>();
-}
-
-template <class TModel>
-void CheckErrors() {
-    TModel Model(SmallModel);
+    // Errors name the rule's line, or the input.
     const auto RulesError = [&](const std::string& Rules) {
         return test::ParseErrorOf([&] { Model.Rules->SetRules(Rules); });
     };
@@ -132,9 +124,9 @@ void CheckErrors() {
               "no exception");  // an input no premise uses is ignored
 }
 
-TEST(FuzzyRuleBase, ErrorsNameTheRuleLineOrTheInput) {
-    CheckErrors<TClassModel>();
-    CheckErrors<TRefModel>();
+TEST(FuzzyRuleBase, FiresAtTheThresholdSaysWhenNothingFiredAndNamesWhatIsWrong) {
+    CheckFiringDefaultsAndErrors<TClassModel>();
+    CheckFiringDefaultsAndErrors<TRefModel>();
 }
 
 TEST(FuzzyRuleBase, OwnsEverySetItMakes) {

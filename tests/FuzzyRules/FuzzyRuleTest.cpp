@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <fzl/fzl.h>
 
 #include "VXFuzzyLogicParser/ParserTestModel.h"
@@ -35,16 +37,19 @@ TEST(FuzzyRule, MalformedRulesReportTheirLine) {
     EXPECT_EQ(ErrorOf("\n\nif t IS warm THEN f IS low"),
               "Parsing Error, Expected \"IF\" at the start of the rule in ParseRule at line 3: "
               "\"if t IS warm THEN f IS low\" @3");
-    EXPECT_EQ(ErrorOf("IF IS warm THEN f IS low").find("Missing variable name before \"IS\""), 15U);
-    EXPECT_NE(ErrorOf("IF t warm THEN f IS low").find("Expected \"IS\" after the variable name \"t\""),
-              std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS THEN f IS low").find("Missing expression after \"t IS\""), std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS warm AND THEN f IS low").find("Missing variable name before \"THEN\""),
-              std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS warm").find("Missing \"THEN\""), std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS warm THEN f IS").find("Missing expression after \"f IS\""), std::string::npos);
-    EXPECT_NE(ErrorOf("IF t IS warm THEN f IS low AND g IS high").find("one conclusion: \"AND\""),
-              std::string::npos);
+    const std::pair<const char*, const char*> Cases[] = {
+        {"IF IS warm THEN f IS low", "Missing variable name before \"IS\""},
+        {"IF t warm THEN f IS low", "Expected \"IS\" after the variable name \"t\""},
+        {"IF t IS THEN f IS low", "Missing expression after \"t IS\""},
+        {"IF t IS warm AND THEN f IS low", "Missing variable name before \"THEN\""},
+        {"IF t IS warm", "Missing \"THEN\": a rule ends with \"THEN variable IS expression\""},
+        {"IF t IS warm THEN f IS", "Missing expression after \"f IS\""},
+        {"IF t IS warm THEN f IS low AND g IS high", "A rule has one conclusion: \"AND\" after \"THEN\""},
+    };
+    for (const auto& [Text, Message] : Cases) {
+        const std::string Expected = std::string(Message) + " in ParseRule at line 1: \"" + Text + "\" @1";
+        EXPECT_EQ(ErrorOf(Text), "Parsing Error, " + Expected);
+    }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ namespace fzl {
 namespace {
 
 using test::Describe;
+using test::ExpectRoundTrip;
 using test::TParsed;
 
 const char* const Definition = R"((deffuzzy temp "room \"air\""
@@ -34,17 +35,6 @@ const char* const Definition = R"((deffuzzy temp "room \"air\""
   (range 0 100)
   (values (term step ((50 0) (50 0.5) (50 1) (60 1))))))";
 
-/// Saves Logic, loads it into a fresh component of the same model linked to its own
-/// parser, checks both agree (numbers exactly) and that saving again gives the same bytes.
-template <class TLogic>
-void ExpectRoundTrip(TLogic& Logic, const std::string& Context) {
-    const std::string Text = SaveComponent(Logic);
-    TParsed<TLogic> Loaded(true);
-    LoadComponent(Text, *Loaded.Logic);
-    EXPECT_EQ(Describe(*Loaded.Logic), Describe(Logic)) << Context << "\n" << Text;
-    EXPECT_EQ(SaveComponent(*Loaded.Logic), Text) << Context;
-}
-
 TEST(DefinitionRoundTrip, BothModelsFromADefinitionText) {
     TParsed<TFuzzyLogic> Class;
     Class.Logic->SetNumFunctionValues(11);
@@ -52,12 +42,12 @@ TEST(DefinitionRoundTrip, BothModelsFromADefinitionText) {
     Class.Logic->GetVariables().Add("hotter=very hot");
     Class.Parse(Definition);
     ASSERT_EQ(Class.Logic->GetItems().Count(), 2);
-    ExpectRoundTrip(*Class.Logic, "class model");
+    TParsed<TFuzzyLogic> Loaded(true);
+    ExpectRoundTrip(*Class.Logic, *Loaded.Logic, "class model");
     // The class model keeps its points, expressions included, so it loads without a parser.
-    const TOwned<TFuzzyLogic> Bare = Make<TFuzzyLogic>(nullptr);
-    LoadComponent(SaveComponent(*Class.Logic), *Bare);
-    EXPECT_EQ(Describe(*Bare), Describe(*Class.Logic));
-    EXPECT_EQ(Bare->GetItems().First()->GetItems().GetItem(6)->GetExpression(), "[very warm] and [not hot]");
+    ExpectRoundTrip(*Class.Logic, *Make<TFuzzyLogic>(nullptr), "without a parser");
+    EXPECT_EQ(Class.Logic->GetItems().First()->GetItems().GetItem(6)->GetExpression(),
+              "[very warm] and [not hot]");
 
     TParsed<TIFuzzyLogic> Intf;  // points on the text's own four-decimal grid come back exactly
     Intf.Logic->SetName("Controller");
@@ -65,7 +55,8 @@ TEST(DefinitionRoundTrip, BothModelsFromADefinitionText) {
     Intf.Logic->SetCorrelationMethod(fcmProduct);
     Intf.Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
     Intf.Parse("(deffuzzy temp (range -10.5 40) (values (term warm ((5 0) (20 1) (30 0.0001)))))");
-    ExpectRoundTrip(*Intf.Logic, "reference-counted model");
+    TParsed<TIFuzzyLogic> IntfLoaded(true);
+    ExpectRoundTrip(*Intf.Logic, *IntfLoaded.Logic, "reference-counted model");
 }
 
 /// A definition text drawn from Random: variables with ranges, units and comments; sets as

@@ -2,6 +2,8 @@
 // What a stream must restore, read through the getters, numbers exactly: two models agree
 // when their descriptions do.
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include <fzl/fzl.h>
@@ -58,6 +60,15 @@ inline std::string Describe(TIFuzzyLogic& Logic) {
         }
     }
     return D;
+}
+
+/// Saves Logic, loads the text into Loaded and checks both agree, to the byte when saved again.
+template <class TLogic>
+void ExpectRoundTrip(TLogic& Logic, TLogic& Loaded, const std::string& Context = "") {
+    const std::string Text = SaveComponent(Logic);
+    LoadComponent(Text, Loaded);
+    EXPECT_EQ(Describe(Loaded), Describe(Logic)) << Context << "\n" << Text;
+    EXPECT_EQ(SaveComponent(Loaded), Text) << Context;
 }
 
 }  // namespace fzl::test

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "IFuzzyLogic/IntfTestModel.h"
@@ -35,11 +36,9 @@ struct TVariableEvents {
 
 TEST(FuzzyVariableIntf, DefaultsEventsAndNumbering) {
     const auto Variable = MakeIntf<TIFuzzyVariable>("temp");
-    EXPECT_EQ(Variable->GetMinimum(), 0);
-    EXPECT_EQ(Variable->GetMaximum(), 1);
-    EXPECT_EQ(Variable->GetNumFunctionValues(), 7);
-    EXPECT_EQ(Variable->GetThreshold(), 0);
-    EXPECT_EQ(Variable->GetCount(), 0);
+    EXPECT_EQ(std::tuple(Variable->GetMinimum(), Variable->GetMaximum(), Variable->GetNumFunctionValues(),
+                         Variable->GetThreshold(), Variable->GetCount()),
+              std::tuple(0.0, 1.0, 7, 0.0, 0));
 
     TVariableEvents Events(*Variable);
     const TIntfPtr<IFuzzySet> Low = Variable->Add("low");
@@ -87,12 +86,10 @@ TEST(FuzzyVariableIntf, MovingASetLeavesTheOldTable) {
     // The table holds a set under its own name, in its own variable, while it is defined.
     const auto Stranger = MakeIntf<TIFuzzySet>(From, "stranger");
     Stranger->SetDefined(true);
-    EXPECT_TRUE(ErrorOf([&] {
-                    To->GetItems().Put("stranger", Stranger);
-                }).starts_with("Fuzzy set \"stranger\" cannot be held under the key \"stranger\""));
-    EXPECT_TRUE(ErrorOf([&] {
-                    From->GetItems().Put("other", Stranger);
-                }).starts_with("Fuzzy set \"stranger\" cannot be held under the key \"other\""));
+    for (const auto& Offer : {std::pair(To, "stranger"), std::pair(From, "other")}) {
+        EXPECT_EQ(ErrorOf([&] { Offer.first->GetItems().Put(Offer.second, Stranger); }),
+                  Format(SFuzzySetKeyMismatch, {"stranger", Offer.second}));
+    }
     EXPECT_EQ(To->GetCount(), 1);
 }
 

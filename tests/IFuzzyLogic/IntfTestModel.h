@@ -7,7 +7,6 @@
 #include <fzl/fzl.h>
 
 #include "FuzzyLogic/TestModel.h"
-#include "FuzzyLogic/TestParser.h"
 
 namespace fzl::test {
 
@@ -46,65 +45,29 @@ inline std::string NamesOf(const IFuzzyVariable& Variable) {
     return Names;
 }
 
-/// A parser stand-in: prints a set as "<name>" and a variable as "[name]".
+/// A parser stand-in: prints a set as "<name>" and a variable as "[name]", reads nothing.
 template <class TBase>
 class TPrinterParser : public TBase {
+    using TVariable = TIntfPtr<IFuzzyVariable>;
+    using TSet = TIntfPtr<IFuzzySet>;
+
 public:
     using TBase::TBase;
-    TFzyFloat EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                  const std::string& /*Expression*/,
-                                  TIntfPtr<IFuzzySet>& /*Result*/) override {
-        return 0;
-    }
-    TIntfPtr<IFuzzySet> EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                            const std::string& /*Expression*/) override {
-        return nullptr;
-    }
-    TIntfPtr<IFuzzySet> ParseFuzzySet(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                      const std::string& /*Text*/) override {
-        return nullptr;
-    }
-    TIntfPtr<IFuzzyVariable> ParseFuzzyVariableIntf(const std::string& /*Text*/) override { return nullptr; }
-    std::string PrettyPrint(const TIntfPtr<IFuzzySet>& FuzzySet, bool /*AsDefinition*/) override {
-        return "<" + FuzzySet->GetName() + ">";
-    }
-    std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) override {
-        return "[" + FuzzyVariable->GetName() + "]";
-    }
+    TFzyFloat EvalFuzzyExpression(const TVariable&, const std::string&, TSet&) override { return 0; }
+    TSet EvalFuzzyExpression(const TVariable&, const std::string&) override { return nullptr; }
+    TSet ParseFuzzySet(const TVariable&, const std::string&) override { return nullptr; }
+    TVariable ParseFuzzyVariableIntf(const std::string&) override { return nullptr; }
+    std::string PrettyPrint(const TSet& Set, bool) override { return "<" + Set->GetName() + ">"; }
+    std::string PrettyPrint(const TVariable& Variable) override { return "[" + Variable->GetName() + "]"; }
 };
 
 /// A parser component: references to it do not keep it alive; its owner frees it.
 class TComponentParser : public TPrinterParser<TUncountedInterfaced<TComponent, IFuzzyParser>> {
 public:
     TComponentParser() : TPrinterParser(nullptr) {}
-    void Destroy() { TComponent::Free(); }
 };
 
 /// A parser that lives by its references.
 class TCountedParser : public TPrinterParser<TInterfaced<TObject, IFuzzyParser>> {};
-
-/// A parser component for a TIFuzzyLogic that reads one variable per line of text (its
-/// name) and prints a variable as its name.
-class TLineParser : public TStubParser {
-public:
-    TLineParser() : TStubParser(nullptr) {}
-    using TStubParser::PrettyPrint;
-    void ParseFuzzyLogic(const std::string& AString) override {
-        auto& Items = dynamic_cast<TIFuzzyLogic&>(*GetFuzzyLogic()).GetItems();
-        std::size_t Start = 0;
-        for (std::size_t End = AString.find('\n'); End != std::string::npos;
-             End = AString.find('\n', Start)) {
-            if (End > Start)
-                Items.Add(
-                    TIntfPtr<IFuzzyVariable>(MakeIntf<TIFuzzyVariable>(AString.substr(Start, End - Start))));
-            Start = End + 1;
-        }
-    }
-    std::string PrettyPrint(const TFuzzySet& /*FuzzySet*/, bool /*AsDefinition*/) override { return {}; }
-    std::string PrettyPrint(const TFuzzyVariable& /*FuzzyVariable*/) override { return {}; }
-    std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& FuzzyVariable) override {
-        return FuzzyVariable->GetName();
-    }
-};
 
 }  // namespace fzl::test

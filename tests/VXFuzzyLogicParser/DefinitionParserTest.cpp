@@ -11,7 +11,7 @@ namespace {
 const char* const SpeedText =
     "(deffuzzy speed \"how fast\" (range 0 200) (units kmh)\n"
     "  (values (term slow \"calm\" ((0 1) (50 1) (80 0))) (term fast (s 60 120))\n"
-    "          (term brisk [very fast] )))";
+    "          (term brisk [very fast] ) (term rapid fast)))";
 
 TEST(DefinitionParser, ReadsClausesAndEveryBodyInBothModels) {
     TClassParsed Class;
@@ -20,19 +20,22 @@ TEST(DefinitionParser, ReadsClausesAndEveryBodyInBothModels) {
     EXPECT_EQ(Speed->GetComment(), "how fast");
     EXPECT_EQ(Speed->GetUnits(), "kmh");
     EXPECT_EQ(Speed->GetMaximum(), 200);
-    EXPECT_EQ(Names(*Speed), "slow fast brisk ");
+    EXPECT_EQ(Names(*Speed), "slow fast brisk rapid ");
     const TFuzzySet* Slow = Speed->GetItems().GetItemByName("slow");
     EXPECT_EQ(Text(*Slow), "0,1 50,1 80,0 ");
     EXPECT_EQ(Slow->GetComment(), "calm");
     EXPECT_EQ(Speed->GetItems().GetItemByName("fast")->GetSetType(), fstGrowthCurve);
     EXPECT_EQ(Speed->GetItems().GetItemByName("brisk")->GetExpression(), "[very fast]");
+    // A body naming an existing set gives a copy.
+    EXPECT_EQ(Text(*Speed->GetItems().GetItemByName("rapid")),
+              Text(*Speed->GetItems().GetItemByName("fast")));
     for (const TFuzzySet* Set : Speed->GetItems()) EXPECT_TRUE(Set->GetDefined()) << Set->GetName();
 
     TIntfParsed Intf;
     Intf.Parse(SpeedText);
     const TIntfPtr<IFuzzyVariable> Variable = Intf.Logic->GetItems().ContainsVariable("speed");
     ASSERT_TRUE(Variable);
-    EXPECT_EQ(Variable->GetCount(), 3);  // each set held under its own name, no leftovers
+    EXPECT_EQ(Variable->GetCount(), 4);  // each set held under its own name, no leftovers
     EXPECT_EQ(Variable->GetParser().Get(), Intf.Parser->AsIntf<IFuzzyParser>().Get());
 
     // Clauses in any order: points written before the range are not clamped into [0, 1].
@@ -71,11 +74,8 @@ TEST(DefinitionParser, EveryErrorWithItsMessageWhereAndLine) {
     };
     for (const TFailure& Failure : Failures) {
         for (const bool Intf : {false, true}) {
-            std::string Error;
-            if (Intf)
-                Error = ParseErrorOf([&] { TIntfParsed().Parse(Failure.Text); });
-            else
-                Error = ParseErrorOf([&] { TClassParsed().Parse(Failure.Text); });
+            const std::string Error = Intf ? ParseErrorOf([&] { TIntfParsed().Parse(Failure.Text); })
+                                           : ParseErrorOf([&] { TClassParsed().Parse(Failure.Text); });
             const std::string Head = ErrorHead(Failure.Msg, Failure.Where, Failure.Line);
             EXPECT_EQ(Error.substr(0, Head.size()), Head) << Failure.Text << (Intf ? " (intf)" : "");
             EXPECT_EQ(Error.substr(Error.rfind(" @")), " @" + std::to_string(Failure.Line)) << Failure.Text;
@@ -132,17 +132,6 @@ TEST(DefinitionParser, WhatAFailedParseLeaves) {
     EXPECT_NE(ParseErrorOf([&] { Intf.Parse(Broken); }), "none");
     EXPECT_TRUE(Intf.Logic->GetItems().ContainsVariable("a"));
     EXPECT_FALSE(Intf.Logic->GetItems().ContainsVariable("b"));  // stored only once complete
-}
-
-TEST(DefinitionParser, ABodyNamingAnExistingSetGivesACopy) {
-    const char* const Text = "(deffuzzy x (values (term hot (tri 0 0.5 1)) (term warm hot)))";
-    TClassParsed Class;
-    Class.Parse(Text);
-    EXPECT_EQ(test::Text(*Class.Logic->GetItems().GetItemByName("x")->GetItems().GetItemByName("warm")),
-              "0,0 0.5,1 1,0 ");
-    TIntfParsed Intf;
-    Intf.Parse(Text);
-    EXPECT_EQ(Intf.Logic->GetItems().ContainsVariable("x")->GetCount(), 2);
 }
 
 TEST(Components, StringsParseAtOnceWithTheLinesAsWritten) {

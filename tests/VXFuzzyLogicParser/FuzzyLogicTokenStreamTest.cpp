@@ -4,10 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include <fzl/FuzzyConsts/FuzzyExceptions.h>
-#include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
-#include <fzl/VXFuzzyLogicParser/FuzzyLogicTokenStream.h>
 #include <fzl/support/EnumInfo.h>
+
+#include "VXFuzzyLogicParser/ParserTestModel.h"
 
 namespace fzl {
 namespace {
@@ -40,19 +39,8 @@ std::string Tokens(std::string Text) {
     }
 }
 
-/// The message and line of the parse error Call raises, or "none".
-template <typename F>
-std::string ErrorOf(F Call) {
-    try {
-        Call();
-    } catch (const EFzyParseException& Error) {
-        return Error.Message() + " @" + std::to_string(Error.LineNumber());
-    }
-    return "none";
-}
-
 std::string ErrorReading(std::string Text) {
-    return ErrorOf([&] { (void)Tokens(std::move(Text)); });
+    return test::ParseErrorOf([&] { (void)Tokens(std::move(Text)); });
 }
 
 TEST(FuzzyLogicTokenStream, KindsNumbersAndWordEnds) {
@@ -132,7 +120,8 @@ TEST(FuzzyLogicTokenStream, ErrorsCarryTheirLine) {
     EXPECT_EQ(ErrorReading(std::string(256, '(')), "none");
     EXPECT_EQ(ErrorReading("\n" + std::string(257, '(')),
               "Parentheses nested too deeply: more than 256 levels @2");
-    EXPECT_EQ(ErrorOf([] { (void)StreamOf("x")->FinishToken(7, "x"); }), "Invalid token type hint: 7 @1");
+    EXPECT_EQ(test::ParseErrorOf([] { (void)StreamOf("x")->FinishToken(7, "x"); }),
+              "Invalid token type hint: 7 @1");
 }
 
 TEST(FuzzyLogicTokenStream, ReadAheadPutBackAndTheEcho) {
