@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <iostream>
-#include <random>
 #include <string>
 
 #include <fzl/fzl.h>
@@ -57,79 +54,6 @@ TEST(DefinitionRoundTrip, BothModelsFromADefinitionText) {
     Intf.Parse("(deffuzzy temp (range -10.5 40) (values (term warm ((5 0) (20 1) (30 0.0001)))))");
     TParsed<TIFuzzyLogic> IntfLoaded(true);
     ExpectRoundTrip(*Intf.Logic, *IntfLoaded.Logic, "reference-counted model");
-}
-
-/// A definition text drawn from Random: variables with ranges, units and comments; sets as
-/// point lists and every built-in shape.
-std::string RandomDefinition(std::mt19937& Random) {
-    auto Pick = [&](int Count) { return static_cast<int>(Random() % static_cast<unsigned>(Count)); };
-    // Numbers on the four-decimal grid the printer writes.
-    auto Grid = [&](double Low, double High) {
-        const double Steps = std::floor((High - Low) * 10000);
-        return FormatFixed(Low + std::floor(std::uniform_real_distribution<double>(0, Steps)(Random)) / 10000,
-                           4);
-    };
-    std::string Text;
-    for (int V = 0, Variables = 1 + Pick(3); V < Variables; ++V) {
-        const double Low = std::floor(std::uniform_real_distribution<double>(-500, 0)(Random));
-        const double High = Low + 10 + std::floor(std::uniform_real_distribution<double>(0, 500)(Random));
-        Text += "(deffuzzy v" + IntToStr(V) + (Pick(2) == 0 ? " \"note " + IntToStr(V) + "\"" : "") +
-                " (range " + FloatToStr(Low) + " " + FloatToStr(High) + ")" +
-                (Pick(2) == 0 ? " (units kg)" : "") + " (values";
-        const double Span = High - Low;
-        for (int S = 0, Sets = 1 + Pick(6); S < Sets; ++S) {
-            Text += " (term s" + IntToStr(S) + " ";
-            switch (Pick(5)) {
-                case 0: {
-                    Text += "(";
-                    for (int P = 0, Count = 1 + Pick(8); P < Count; ++P)
-                        Text +=
-                            "(" + Grid(Low + P * Span / 8, Low + (P + 1) * Span / 8) + " " + Grid(0, 1) + ")";
-                    Text += ")";
-                    break;
-                }
-                case 1:
-                    Text += "(tri " + Grid(Low, Low + Span / 3) + " " + Grid(Low + Span / 3, Low + Span / 2) +
-                            " " + Grid(Low + Span / 2, High) + ")";
-                    break;
-                case 2:
-                    Text += "(pi " + Grid(1, Span / 2) + " " + Grid(Low + Span / 3, High - Span / 3) + ")";
-                    break;
-                case 3:
-                    Text += (Pick(2) == 0 ? "(s " : "(z ") + Grid(Low, Low + Span / 2) + " " +
-                            Grid(Low + Span / 2, High) + ")";
-                    break;
-                default:
-                    Text += "(beta " + Grid(1, Span / 2) + " " + Grid(Low, High) + " " + Grid(1, 10) + " 2)";
-                    break;
-            }
-            Text += ")";
-        }
-        Text += "))\n";
-    }
-    return Text;
-}
-
-TEST(DefinitionRoundTrip, RandomDefinitionsRebuildTheReferenceCountedModel) {
-    for (const unsigned Start : {7u, 20240613u}) {
-        std::mt19937 Random(Start);
-        for (int Model = 0; Model < 8; ++Model) {
-            const std::string Context = "random start " + IntToStr(Start) + " model " + IntToStr(Model);
-            // The reference-counted model is its text: the loaded model is the one the saved
-            // text describes (parsed after the settings), and saving it again gives the same bytes.
-            TParsed<TIFuzzyLogic> Intf;
-            Intf.Logic->SetNumFunctionValues(2 + static_cast<int>(Random() % 15));
-            Intf.Parse(RandomDefinition(Random));
-            const std::string Text = SaveComponent(*Intf.Logic);
-            TParsed<TIFuzzyLogic> Loaded;
-            LoadComponent(Text, *Loaded.Logic);
-            EXPECT_EQ(SaveComponent(*Loaded.Logic), Text) << Context;
-            TParsed<TIFuzzyLogic> Described;
-            Described.Logic->SetNumFunctionValues(Intf.Logic->GetNumFunctionValues());
-            Described.Parse(Intf.Logic->GetStrings().GetText());
-            EXPECT_EQ(Describe(*Loaded.Logic), Describe(*Described.Logic)) << Context << "\n" << Text;
-        }
-    }
 }
 
 // The saving and loading chapter of the user guide.
