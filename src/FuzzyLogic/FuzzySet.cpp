@@ -385,8 +385,23 @@ TFzyFloat TFuzzySet::DegreeOfMembership(TFzyFloat X) const {
     const TFuzzySetValue* Last = Points.GetItem(Count - 1);
     if (X > Last->GetX()) return Last->GetY();
     if (X == Last->GetX()) return Points.GetItem(GetMaxYValueOfX(Count - 1, -1))->GetY();
-    for (int I = 1; I < Count; ++I) {
+    // The first point after the first whose X is not below X: by halving when the list is
+    // sorted, by walking when a bulk update has left it unsorted.
+    int I = 1;
+    if (Points.IsSorted()) {
+        for (int High = Count; I < High;) {
+            const int Middle = I + (High - I) / 2;
+            if (Points.GetItem(Middle)->GetX() < X)
+                I = Middle + 1;
+            else
+                High = Middle;
+        }
+    } else {
+        while (I < Count && Points.GetItem(I)->GetX() < X) ++I;
+    }
+    if (I < Count) {
         const TFuzzySetValue* Point = Points.GetItem(I);
+        // The highest point of a vertical step wins.
         if (Point->GetX() == X) return Points.GetItem(GetMaxYValueOfX(I, 1))->GetY();
         if (Point->GetX() > X) {
             const TFuzzySetValue* Previous = Points.GetItem(I - 1);
