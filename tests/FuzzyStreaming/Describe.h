@@ -42,7 +42,8 @@ inline std::string Describe(TFuzzyLogic& Logic) {
 }
 
 /// The reference-counted model, variables and sets in table order; its text is compared by
-/// saving it again.
+/// saving it again. An automatic term marks itself with its own name as expression, which
+/// the text cannot say (it reads back as its points), so that mark is left out.
 inline std::string Describe(TIFuzzyLogic& Logic) {
     std::string D = Settings(Logic, false);
     const TFuzzyVariableTable& Table = Logic.GetItems();
@@ -53,7 +54,8 @@ inline std::string Describe(TIFuzzyLogic& Logic) {
         for (int J = 0; J < V->GetCount(); ++J) {
             const TIntfPtr<IFuzzySet> S = V->GetFuzzySet(J);
             D += "  " + S->GetName() + "|" + S->GetComment() + "|" + IntToStr(S->GetDefined()) +
-                 IntToStr(S->GetSetType()) + "|" + S->GetExpression() + "|";
+                 IntToStr(S->GetSetType()) + "|" +
+                 (S->GetExpression() == S->GetName() ? "" : S->GetExpression()) + "|";
             for (int P = 0; P < S->GetCount(); ++P)
                 D += FloatToStr(S->GetXValues(P)) + "," + FloatToStr(S->GetYValues(P)) + " ";
             D += "\n";

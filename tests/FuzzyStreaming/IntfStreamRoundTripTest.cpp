@@ -18,35 +18,13 @@ namespace {
 
 using test::TParsed;
 
-/// The model as the getters give it, sets in their own order. An automatic term marks itself
-/// with its own name as expression, which the text cannot say: it reads back as its points.
-std::string Model(TIFuzzyLogic& Logic) {
-    std::string D = test::Settings(Logic, false);
-    const TFuzzyVariableTable& Table = Logic.GetItems();
-    for (int I = 0; I < Table.Count(); ++I) {
-        const TIntfPtr<IFuzzyVariable> V = Table.GetItemByIndex(I);
-        D += V->GetName() + "|" + V->GetUnits() + "|" + V->GetComment() + "|" + FloatToStr(V->GetMinimum()) +
-             "|" + FloatToStr(V->GetMaximum()) + "|" + FloatToStr(V->GetThreshold()) + "\n";
-        for (int J = 0; J < V->GetCount(); ++J) {
-            const TIntfPtr<IFuzzySet> S = V->GetFuzzySet(J);
-            D += "  " + S->GetName() + "|" + S->GetComment() + "|" + IntToStr(S->GetDefined()) +
-                 IntToStr(S->GetSetType()) + "|" +
-                 (S->GetExpression() == S->GetName() ? "" : S->GetExpression()) + "|";
-            for (int P = 0; P < S->GetCount(); ++P)
-                D += FloatToStr(S->GetXValues(P)) + "," + FloatToStr(S->GetYValues(P)) + " ";
-            D += "\n";
-        }
-    }
-    return D;
-}
-
 void ExpectRoundTrip(TIFuzzyLogic& Logic, const std::string& Context) {
     const std::string Text = SaveComponent(Logic);
     TParsed<TIFuzzyLogic> Loaded;
     int Events = 0;
     Loaded.Logic->OnVariableAdded = [&](const TIntfPtr<IFuzzyVariable>&) { ++Events; };
     LoadComponent(Text, *Loaded.Logic);
-    EXPECT_EQ(Model(*Loaded.Logic), Model(Logic)) << Context << "\n" << Text;
+    EXPECT_EQ(test::Describe(*Loaded.Logic), test::Describe(Logic)) << Context << "\n" << Text;
     EXPECT_EQ(SaveComponent(*Loaded.Logic), Text) << Context;
     EXPECT_EQ(Events, 0) << Context;
 }
