@@ -175,6 +175,7 @@ TEST(FzlTool, PlotsAreWellFormedSvgWithOnePolylinePerSet) {
     EXPECT_EQ(testing::Count(Inferred, "<polyline "), 6);  // the fan's five sets and the conclusion
     EXPECT_NE(Inferred.find(">fan = "), std::string::npos);
     EXPECT_EQ(testing::XmlError("<a><b x=\"1\"></a>"), "closing </a> does not match <b>");
+    EXPECT_NE(testing::XmlError("<t x=\"a&b\">a < b</t>"), "");  // names written unescaped
     EXPECT_EQ(tool::NiceTicks(0, 40, 8).first, (std::vector<double>{0, 5, 10, 15, 20, 25, 30, 35, 40}));
     EXPECT_EQ(tool::NiceTicks(0, 1, 4), (std::pair<std::vector<double>, int>{{0, 0.25, 0.5, 0.75, 1}, 2}));
     for (const std::string& Path : {Svg, Conclusion}) std::remove(Path.c_str());
