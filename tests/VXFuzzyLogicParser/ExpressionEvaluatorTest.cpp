@@ -51,6 +51,7 @@ TEST(ExpressionEvaluator, PrioritiesBracketsAndBaseHedges) {
     TExpressions E;
     EXPECT_EQ(E.Points("very hot or cold"), E.Points("[very hot] or cold"));
     EXPECT_NE(E.Points("cold and warm or hot"), E.Points("cold and [warm or hot]"));
+    EXPECT_EQ(E.Points("very not hot"), E.Points("very [not hot]"));  // hedges from the inside out
     EXPECT_NE(E.Points("very not hot"), E.Points("not very hot"));
     // Base hedges share the keywords' level and group from the left as well; they use the
     // number as written.
