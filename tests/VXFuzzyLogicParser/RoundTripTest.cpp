@@ -155,34 +155,17 @@ TModelView View(const TIFuzzyLogic& L) {
     return Model;
 }
 
-std::string Show(const std::string& Head, const std::vector<TSetView>& Sets) {
-    std::string Text = Head + "\n";
-    for (const auto& [Set, Points] : Sets) {
-        Text += "  " + Set + "|";
-        for (const auto& [X, Y] : Points) Text += FloatToStr(X) + "," + FloatToStr(Y) + " ";
-        Text += "\n";
-    }
-    return Text;
-}
-
-// The first variable in which two models differ ("" when they agree), points within the
-// tolerance of point comparisons.
-std::string Difference(const TModelView& Read, const TModelView& Original) {
-    const auto SameSet = [](const TSetView& A, const TSetView& B) {
-        return A.first == B.first && std::equal(A.second.begin(), A.second.end(), B.second.begin(),
-                                                B.second.end(), [](const auto& P, const auto& Q) {
-                                                    return FloatEquals(P.first, Q.first) &&
-                                                           FloatEquals(P.second, Q.second);
-                                                });
+// Whether two models agree, points within the tolerance of point comparisons.
+bool SameModel(const TModelView& Read, const TModelView& Original) {
+    const auto SamePoint = [](const auto& P, const auto& Q) {
+        return FloatEquals(P.first, Q.first) && FloatEquals(P.second, Q.second);
     };
-    auto R = Read.begin();
-    for (auto O = Original.begin(); O != Original.end(); ++O, ++R) {
-        if (R == Read.end()) return "missing:\n" + Show(O->first, O->second);
-        if (R->first != O->first ||
-            !std::equal(R->second.begin(), R->second.end(), O->second.begin(), O->second.end(), SameSet))
-            return "read back:\n" + Show(R->first, R->second) + "original:\n" + Show(O->first, O->second);
-    }
-    return R == Read.end() ? "" : "extra:\n" + Show(R->first, R->second);
+    const auto SameSet = [&](const TSetView& A, const TSetView& B) {
+        return A.first == B.first && std::ranges::equal(A.second, B.second, SamePoint);
+    };
+    return std::ranges::equal(Read, Original, [&](const auto& A, const auto& B) {
+        return A.first == B.first && std::ranges::equal(A.second, B.second, SameSet);
+    });
 }
 
 // The entries of Strings (one per variable), sorted when Sorted (see TModelView).
@@ -213,7 +196,7 @@ std::string RoundTrip(test::TParsed<TLogic>& Original, const std::string& Contex
     }
     Copy.Logic->UpdateStrings();
     EXPECT_EQ(Entries(Copy.Logic->GetStrings(), Counted), Entries(Text, Counted)) << Context;
-    EXPECT_EQ(Difference(View(*Copy.Logic), View(*Original.Logic)), "") << Context << "\n" << Text.GetText();
+    EXPECT_TRUE(SameModel(View(*Copy.Logic), View(*Original.Logic))) << Context << "\n" << Text.GetText();
     return Text.GetText();
 }
 
