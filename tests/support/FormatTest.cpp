@@ -1,5 +1,5 @@
-// Text support: number formatting and the text stream. (The postfix ordering of expressions is
-// tested through the expression evaluator.)
+// Number formatting and parsing. (The postfix ordering of expressions and the text stream are
+// tested through the expression evaluator and the tokenizer.)
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,7 +13,6 @@
 
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
-#include <fzl/support/TextStream.h>
 
 namespace fzl {
 namespace {
@@ -83,19 +82,6 @@ TEST(Format, FixedAgreesWithTheExactConversion) {
             ASSERT_EQ(Text, "x " + FormatFixed(Value * (I % 2000 == 0 ? 1e300 : 1.0), Decimals));
         }
     }
-}
-
-TEST(TextStream, PutBackOnlyWhatWasRead) {
-    auto Stream = Make<TGTextStream>("a\r");
-    char C = '\0';
-    EXPECT_FALSE(Stream->PutBack());  // nothing read yet
-    ASSERT_TRUE(Stream->GetChar(C));
-    EXPECT_TRUE(Stream->PutBack());
-    EXPECT_FALSE(Stream->PutBack());  // one byte only
-    EXPECT_EQ(Stream->GetLine(), "a");
-    EXPECT_FALSE(Stream->GetChar(C));
-    EXPECT_FALSE(Stream->PutBack());  // a failed read gives nothing back: the CR is not read again
-    EXPECT_TRUE(Stream->IsEof());
 }
 
 }  // namespace
