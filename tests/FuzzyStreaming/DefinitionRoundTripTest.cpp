@@ -53,8 +53,10 @@ TEST(DefinitionRoundTrip, BothModelsFromADefinitionText) {
     Intf.Logic->SetCorrelationMethod(fcmProduct);
     Intf.Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
     Intf.Parse("(deffuzzy temp (range -10.5 40) (values (term warm ((5 0) (20 1) (30 0.0001)))))");
-    TParsed<TIFuzzyLogic> IntfLoaded(true);
-    ExpectRoundTrip(*Intf.Logic, *IntfLoaded.Logic, "reference-counted model");
+    TParsed<TIFuzzyLogic> IntfLoaded(true);  // its settings and text come back to the byte
+    const std::string Saved = SaveComponent(*Intf.Logic);
+    LoadComponent(Saved, *IntfLoaded.Logic);
+    EXPECT_EQ(SaveComponent(*IntfLoaded.Logic), Saved);
 }
 
 // The saving and loading chapter of the user guide.

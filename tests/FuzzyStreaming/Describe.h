@@ -10,7 +10,8 @@
 
 namespace fzl::test {
 
-/// The component's settings, and (WithText) its definition text unless it is stale.
+/// The component's settings, and (WithText) its definition text unless it is stale. (The
+/// reference-counted model is compared by its saved text or as its own round-trip test does.)
 inline std::string Settings(TCustomFuzzyLogic& Logic, bool WithText) {
     return Logic.ClassName() + "|" + Logic.GetName() + "|" + IntToStr(Logic.GetTag()) + "|" +
            IntToStr(Logic.GetAutoTerms()) + IntToStr(Logic.GetCorrelationMethod()) +
@@ -35,27 +36,6 @@ inline std::string Describe(TFuzzyLogic& Logic) {
                  S->GetExpression() + "|";
             for (const TFuzzySetValue* P : S->GetValues())
                 D += FloatToStr(P->GetX()) + "," + FloatToStr(P->GetY()) + " ";
-            D += "\n";
-        }
-    }
-    return D;
-}
-
-/// The reference-counted model, variables and sets in table order; its text is compared by
-/// saving it again.
-inline std::string Describe(TIFuzzyLogic& Logic) {
-    std::string D = Settings(Logic, false);
-    const TFuzzyVariableTable& Table = Logic.GetItems();
-    for (int I = 0; I < Table.Count(); ++I) {
-        const TIntfPtr<IFuzzyVariable> V = Table.GetItemByIndex(I);
-        D += V->GetName() + "|" + V->GetUnits() + "|" + V->GetComment() + "|" + FloatToStr(V->GetMinimum()) +
-             "|" + FloatToStr(V->GetMaximum()) + "|" + FloatToStr(V->GetThreshold()) + "\n";
-        for (int J = 0; J < V->GetCount(); ++J) {
-            const TIntfPtr<IFuzzySet> S = V->GetFuzzySet(J);
-            D += "  " + S->GetName() + "|" + S->GetComment() + "|" + IntToStr(S->GetDefined()) +
-                 IntToStr(S->GetSetType()) + "|" + S->GetExpression() + "|";
-            for (int P = 0; P < S->GetCount(); ++P)
-                D += FloatToStr(S->GetXValues(P)) + "," + FloatToStr(S->GetYValues(P)) + " ";
             D += "\n";
         }
     }
