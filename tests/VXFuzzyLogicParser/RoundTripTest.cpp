@@ -304,18 +304,7 @@ TEST(RoundTrip, EditedModelsReadBack) {
     EXPECT_NE(Text.find("(term listed [(tri 6 7 8)] or b)"), std::string::npos) << Text;
 }
 
-// Variables the host adds to a reference-counted component have no parser of their own: the
-// component's parser writes them.
-TEST(RoundTrip, HostBuiltReferenceCountedModel) {
-    test::TIntfParsed M(false);
-    const TIntfPtr<IFuzzyVariable> Temp(MakeIntf<TIFuzzyVariable>("temp"));
-    Temp->SetMaximum(100);
-    M.Logic->GetItems().Add(Temp);
-    Temp->Add("warm")->CreateTriangleFunctionValues(10, 20, 30);
-    EXPECT_EQ(Temp->ToString(), "temp");
-    const std::string Text = RoundTrip(M, "host-built");
-    EXPECT_NE(Text.find("(term warm (tri 10.0000 20.0000 30.0000))"), std::string::npos) << Text;
-}
+// (Variables the host adds to a reference-counted component: its stream round-trip test.)
 
 TEST(RoundTrip, RandomModelsPrintAsFixedPointsOfPrintParsePrint) {
     for (unsigned Start = 1; Start <= 60; ++Start) {
