@@ -172,12 +172,6 @@ TEST(BuiltInFunctions, ReferenceCountedTwin) {
         EXPECT_FALSE(Variable->ContainsFuzzySet("d"));
         EXPECT_EQ(Parser->CalcFuzzyFunction(Variable->Add("e"), "s", Args("(0 10)"))->GetSetType(),
                   fstGrowthCurve);
-
-        // A token holding the set prints the set's text form.
-        const TIntfPtr<IFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
-        Token->SetFuzzySetIntf(Set);
-        EXPECT_EQ(Token->GetDataType(), fstIFuzzySet);
-        EXPECT_EQ(Token->ToString(), Set->ToString());
         Variable->Clear();
     }
     EXPECT_EQ(LiveRefCountedObjects(), Before);

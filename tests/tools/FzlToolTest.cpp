@@ -34,16 +34,13 @@ std::string Formatted(double Value) {
     return Buffer;
 }
 
+// The program's default run is the bundled example, whose every input the rule-base tests check
+// against the C++ controller.
 TEST(FzlTool, BundledExampleIsTheCppFanController) {
-    examples::TFanController Controller;
     const TProcessResult Class = Fzl({});
     ASSERT_EQ(Class.Status, 0) << Class.Err;
-    for (const double Temperature : {5.0, 15.0, 22.0, 30.0, 38.0})
-        for (const double Humidity : {20.0, 50.0, 85.0})
-            EXPECT_NE(Class.Out.find(Formatted(Controller.Speed(Temperature, Humidity)) + " %\n"),
-                      std::string::npos)
-                << Temperature << ", " << Humidity << "\n"
-                << Class.Out;
+    const double Speed = examples::TFanController().Speed(22, 50);
+    EXPECT_NE(Class.Out.find(Formatted(Speed) + " %\n"), std::string::npos) << Class.Out;
     EXPECT_EQ(Fzl({"--model", "ref"}).Out, Class.Out);
     EXPECT_TRUE(Class.Err.empty());
 }

@@ -18,24 +18,23 @@ inline int Count(const std::string& Text, const std::string& Needle) {
 inline std::string XmlError(const std::string& Text) {
     static const std::regex Tag(
         R"(<\?xml[^>]*\?>|<(/?)([A-Za-z_][\w:.-]*)(?:\s+[\w:-]+="(?:[^"<>&]|&(?:amp|lt|gt|quot|apos);)*")*\s*(/?)>)");
-    static const std::regex BadText("[<>]|&(?!(amp|lt|gt|quot|apos);)");
+    static const std::regex Raw("[<>]|&(?!(amp|lt|gt|quot|apos);)");
     std::vector<std::string> Open;
+    std::string Outside;  // the text between the tags, each piece on a line of its own
     std::size_t At = 0;
-    for (std::sregex_iterator Match(Text.begin(), Text.end(), Tag), End;; ++Match) {
-        const auto Next = Match == End ? Text.size() : static_cast<std::size_t>(Match->position());
-        const std::string Between = Text.substr(At, Next - At);
-        if (std::regex_search(Between, BadText)) return "bad text or tag: " + Between;
-        if (Match == End) break;
-        At = Next + static_cast<std::size_t>(Match->length());
+    for (std::sregex_iterator Match(Text.begin(), Text.end(), Tag), End; Match != End; ++Match) {
+        Outside += Match->prefix().str() + "\n";
+        At = static_cast<std::size_t>(Match->position() + Match->length());
         const std::string Name = (*Match)[2];
-        if ((*Match)[1].length() > 0) {
-            if (Open.empty() || Open.back() != Name)
-                return "closing </" + Name + "> does not match <" + (Open.empty() ? "" : Open.back()) + ">";
+        const bool Closing = (*Match)[1].length() > 0;
+        if (Closing && (Open.empty() || Open.back() != Name))
+            return "closing </" + Name + "> does not match <" + (Open.empty() ? "" : Open.back()) + ">";
+        if (Closing)
             Open.pop_back();
-        } else if (!Name.empty() && (*Match)[3].length() == 0) {
+        else if (!Name.empty() && (*Match)[3].length() == 0)
             Open.push_back(Name);
-        }
     }
+    if (std::regex_search(Outside + Text.substr(At), Raw)) return "a raw '<', '>' or '&' outside a tag";
     return Open.empty() ? "" : "unclosed <" + Open.back() + ">";
 }
 
