@@ -178,31 +178,6 @@ TEST(FuzzyLogic, TextParsingRegenerationAndTheParserLink) {
               "Fuzzy Logic component must be specified to parse");
 }
 
-// Descendants an application could substitute at each level.
-struct TMySet final : TFuzzySet {
-    using TFuzzySet::TFuzzySet;
-    std::string ClassName() const override { return "TMySet"; }
-    TFuzzySetClass ClassType() const override { return TFuzzySetClass::Of<TMySet>(); }
-};
-struct TMyVariable final : TFuzzyVariable {
-    using TFuzzyVariable::TFuzzyVariable;
-    std::string ClassName() const override { return "TMyVariable"; }
-};
-struct TMyVariables final : TFuzzyVariables {
-    explicit TMyVariables(TFuzzyLogic* AOwner)
-        : TFuzzyVariables(AOwner, TFuzzyVariableClass::Of<TMyVariable>(), TFuzzySetClass::Of<TMySet>()) {}
-    std::string ClassName() const override { return "TMyVariables"; }
-};
-
-TEST(FuzzyLogic, DescendantsAreCreatedEverywhere) {
-    auto Logic = Make<TFuzzyLogic>(nullptr, TFuzzyVariablesClass::Of<TMyVariables>());
-    TFuzzyVariable* Variable = Logic->GetItems().Add("temp");
-    TFuzzySet* Low = Variable->GetItems().GetItem(0);
-    EXPECT_EQ(Logic->GetItems().ClassName() + " " + Variable->ClassName() + " " + Low->ClassName() + " " +
-                  Low->Union(*Low)->ClassName(),
-              "TMyVariables TMyVariable TMySet TMySet");
-}
-
 // Reports a fixed parsed text and line, as a parser in the middle of a text would.
 struct TTextParser final : test::TStubParser {
     std::string Text;

@@ -28,19 +28,14 @@ TProcessResult Fzl(const std::vector<std::string>& Args, const std::string& Inpu
     return RunProcess(FZL_TOOL_PATH, Args, Input);
 }
 
-std::string Formatted(double Value) {
-    char Buffer[32];
-    std::snprintf(Buffer, sizeof Buffer, "%8.4f", Value);
-    return Buffer;
-}
-
 // The program's default run is the bundled example, whose every input the rule-base tests check
 // against the C++ controller.
 TEST(FzlTool, BundledExampleIsTheCppFanController) {
     const TProcessResult Class = Fzl({});
     ASSERT_EQ(Class.Status, 0) << Class.Err;
-    const double Speed = examples::TFanController().Speed(22, 50);
-    EXPECT_NE(Class.Out.find(Formatted(Speed) + " %\n"), std::string::npos) << Class.Out;
+    char Speed[32];
+    std::snprintf(Speed, sizeof Speed, "%8.4f %%\n", examples::TFanController().Speed(22, 50));
+    EXPECT_NE(Class.Out.find(Speed), std::string::npos) << Class.Out;
     EXPECT_EQ(Fzl({"--model", "ref"}).Out, Class.Out);
     EXPECT_TRUE(Class.Err.empty());
 }
@@ -140,15 +135,6 @@ TEST(FzlTool, BrokenInputsGiveOneLineErrors) {
         EXPECT_EQ(std::count(Result.Err.begin(), Result.Err.end(), '\n'), 1) << Result.Err;
     }
     for (const std::string& Path : {Broken, BadRules, BadCsv}) std::remove(Path.c_str());
-}
-
-TEST(FzlTool, HelpDescribesEveryCommand) {
-    const TProcessResult Help = Fzl({"--help"});
-    EXPECT_EQ(Help.Status, 0);
-    for (const char* Command : {"check", "print", "eval", "dom", "infer", "plot"}) {
-        EXPECT_NE(Help.Out.find(std::string("\n  ") + Command), std::string::npos) << Command;
-        EXPECT_TRUE(Fzl({"help", Command}).Out.starts_with(std::string("usage: fzl ") + Command));
-    }
 }
 
 TEST(FzlTool, PlotsAreWellFormedSvgWithOnePolylinePerSet) {
