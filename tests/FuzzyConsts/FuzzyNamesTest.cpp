@@ -4,12 +4,11 @@
 #include <utility>
 
 #include <fzl/FuzzyConsts/FuzzyNames.h>
-#include <fzl/support/Format.h>
 
 namespace fzl {
 namespace {
 
-TEST(FuzzyNames, DerivedNamesBracketOperandsWithBlanks) {  // (the plain forms: see the hedge tests)
+TEST(FuzzyNames, DerivedNamesBracketOperandsWithBlanks) {  // (plain and appended forms: the set names)
     EXPECT_EQ(CreateFuzzyName(fhNot, "very hot"), "not [very hot]");
     EXPECT_EQ(CreateFuzzyName(fhNot, "[a b]") + "|" + CreateFuzzyName(fhNot, "a\tb"), "not [[a b]]|not a\tb");
     EXPECT_EQ(CreateFuzzyName(bfgCutLessEq, false, "a b"), "<=X [a b]");
@@ -21,15 +20,6 @@ TEST(FuzzyNames, DerivedNamesBracketOperandsWithBlanks) {  // (the plain forms: 
     EXPECT_EQ(FormatFuzzyExpression(" very hot "), "[ very hot ]");  // brackets go around the text as given
     EXPECT_EQ(FormatFuzzyExpression("[a [b c]]"), "[a [b c]]");
     EXPECT_EQ(FormatFuzzyExpression("[a b"), "[[a b]");
-
-    // The appending forms add exactly what the creating forms return.
-    std::string Text = "=";
-    AppendFuzzyExpression(Text, "[a] or [b]");
-    AppendFuzzyExpression(Text, " x ");  // trimmed, as it has no inner blank
-    AppendFuzzyName(Text, bfhMultiply, true, "a b");
-    AppendFuzzyName(Text, "a b", "c", "or");
-    AppendFuzzyName(Text, "t1", "*", 0.00005);  // a decimal tie, rounded on the exact value
-    EXPECT_EQ(Text, "=[[a] or [b]]x* [a b][a b] or ct1 * " + FormatFixed(0.00005, 4));
 }
 
 TEST(FuzzyNames, ClassifiersWriteTheirResultsOnSuccessOnly) {

@@ -5,11 +5,12 @@
 
 #include "TestModel.h"
 #include "TestParser.h"
+#include "VXFuzzyLogicParser/ParserTestModel.h"
 
 namespace fzl {
 namespace {
 
-using namespace test;  // TModel, FreeSet, PointsOf, Text, ErrorOf
+using namespace test;  // TModel, FreeSet, PointsOf, Text, ErrorOf, ParseErrorOf
 using TLog = std::vector<std::string>;
 
 // The names of sets or variables, by range-for.
@@ -177,31 +178,6 @@ TEST(FuzzyLogic, TextParsingRegenerationAndTheParserLink) {
               "Fuzzy Logic component must be specified to parse");
 }
 
-// Descendants an application could substitute at each level.
-struct TMySet final : TFuzzySet {
-    using TFuzzySet::TFuzzySet;
-    std::string ClassName() const override { return "TMySet"; }
-    TFuzzySetClass ClassType() const override { return TFuzzySetClass::Of<TMySet>(); }
-};
-struct TMyVariable final : TFuzzyVariable {
-    using TFuzzyVariable::TFuzzyVariable;
-    std::string ClassName() const override { return "TMyVariable"; }
-};
-struct TMyVariables final : TFuzzyVariables {
-    explicit TMyVariables(TFuzzyLogic* AOwner)
-        : TFuzzyVariables(AOwner, TFuzzyVariableClass::Of<TMyVariable>(), TFuzzySetClass::Of<TMySet>()) {}
-    std::string ClassName() const override { return "TMyVariables"; }
-};
-
-TEST(FuzzyLogic, DescendantsAreCreatedEverywhere) {
-    auto Logic = Make<TFuzzyLogic>(nullptr, TFuzzyVariablesClass::Of<TMyVariables>());
-    TFuzzyVariable* Variable = Logic->GetItems().Add("temp");
-    TFuzzySet* Low = Variable->GetItems().GetItem(0);
-    EXPECT_EQ(Logic->GetItems().ClassName() + " " + Variable->ClassName() + " " + Low->ClassName() + " " +
-                  Low->Union(*Low)->ClassName(),
-              "TMyVariables TMyVariable TMySet TMySet");
-}
-
 // Reports a fixed parsed text and line, as a parser in the middle of a text would.
 struct TTextParser final : test::TStubParser {
     std::string Text;
@@ -210,33 +186,20 @@ struct TTextParser final : test::TStubParser {
     int GetLineNumber() const override { return Line; }
 };
 
-/// The message and line of the parse error Call raises.
-template <typename F>
-std::pair<std::string, int> ParseErrorOf(F Call) {
-    try {
-        Call();
-    } catch (const EFzyException& Error) {  // parse errors are model errors too
-        const auto* Parse = dynamic_cast<const EFzyParseException*>(&Error);
-        return {Error.Message(), Parse != nullptr ? Parse->LineNumber() : -1};
-    }
-    return {"no exception", -1};
-}
-
 TEST(FuzzyLogicParser, ParseErrorFormShorteningAndQuoting) {
     auto Parser = Make<TTextParser>();
     Parser->Text = "( term x ";
     Parser->Line = 3;
     EXPECT_EQ(ParseErrorOf([&] { Parser->ParseError("ParseFuzzySet", "Expected \")\""); }),
-              std::make_pair(
-                  std::string("Parsing Error, Expected \")\" in ParseFuzzySet at line 3: \"( term x \""), 3));
+              "Parsing Error, Expected \")\" in ParseFuzzySet at line 3: \"( term x \" @3");
 
     // 255 characters are quoted whole; 256 become the first 128, "... ", CR LF and the 128
     // before the last, counted in characters (here two-byte ones), never splitting one.
     auto Quoted = [&](const std::string& Text) {
         Parser->Text = Text;
-        const std::string Message = ParseErrorOf([&] { Parser->ParseError("W", "M"); }).first;
-        const std::string Prefix = "Parsing Error, M in W at line 3: \"";
-        return Message.substr(Prefix.size(), Message.size() - Prefix.size() - 1);
+        const std::string Message = ParseErrorOf([&] { Parser->ParseError("W", "M"); });
+        const std::string Prefix = "Parsing Error, M in W at line 3: \"", Suffix = "\" @3";
+        return Message.substr(Prefix.size(), Message.size() - Prefix.size() - Suffix.size());
     };
     std::string Letters;
     for (int Index = 0; Index < 256; ++Index) Letters += static_cast<char>('a' + Index % 26);
@@ -254,10 +217,10 @@ TEST(FuzzyLogicParser, ParseErrorFormShorteningAndQuoting) {
 
     // Message, text and arguments are quoted, never formatted again.
     Parser->Text = "%d";
-    EXPECT_EQ(ParseErrorOf([&] { Parser->ParseError("W", "%s%n"); }).first,
-              "Parsing Error, %s%n in W at line 3: \"%d\"");
-    EXPECT_EQ(ParseErrorOf([&] { Parser->ParseError("W", "Unknown function name: \"%s\"", {"%s%n"}); }).first,
-              "Parsing Error, Unknown function name: \"%s%n\" in W at line 3: \"%d\"");
+    EXPECT_EQ(ParseErrorOf([&] { Parser->ParseError("W", "%s%n"); }),
+              "Parsing Error, %s%n in W at line 3: \"%d\" @3");
+    EXPECT_EQ(ParseErrorOf([&] { Parser->ParseError("W", "Unknown function name: \"%s\"", {"%s%n"}); }),
+              "Parsing Error, Unknown function name: \"%s%n\" in W at line 3: \"%d\" @3");
 }
 
 }  // namespace

@@ -68,6 +68,15 @@ TEST(FuzzySet, DegreeOfMembership) {
     EXPECT_EQ(Close->DegreeOfMembership(10), 1);
     EXPECT_NEAR(Close->DegreeOfMembership(10.00002), 0.6, 1e-9);
     EXPECT_EQ(Close->DegreeOfMembership(10.00005), 0);
+    // A long list is searched by halving: the same answers deep inside it.
+    TPoints Long;
+    for (int I = 0; I < 500; ++I) Long.emplace_back(I, (I % 7) / 6.0);
+    Long.insert(Long.begin() + 251, {{250, 0.95}, {250, 0.1}});
+    auto Searched = test::FreeSet(Long);
+    EXPECT_EQ(Searched->DegreeOfMembership(250), 0.95);
+    EXPECT_DOUBLE_EQ(Searched->DegreeOfMembership(123.5), (123 % 7 + 124 % 7) / 12.0);
+    EXPECT_DOUBLE_EQ(Searched->DegreeOfMembership(250.5), 0.1 + (251 % 7 / 6.0 - 0.1) / 2);
+    EXPECT_DOUBLE_EQ(Searched->DegreeOfMembership(498), 498 % 7 / 6.0);
 }
 
 TEST(FuzzySet, NamesTextsAndRanges) {

@@ -11,39 +11,22 @@ namespace fzl::test {
 /// Every abstract operation answers nothing; tests override what they need.
 struct TStubParser : TCustomFuzzyLogicParser {
     using TCustomFuzzyLogicParser::TCustomFuzzyLogicParser;
+    using TVariable = TIntfPtr<IFuzzyVariable>;
+    using TSet = TIntfPtr<IFuzzySet>;
 
-    void ParseFuzzyLogic(const std::string& /*AString*/) override {}
-    TFuzzySet* EvalFuzzyExpression(TFuzzyVariable* /*Variable*/, const std::string& /*Expression*/) override {
-        return nullptr;
-    }
-    TFzyFloat EvalFuzzyExpression(TFuzzyVariable* /*Variable*/, const std::string& /*Expression*/,
-                                  TFuzzySet*& /*FuzzySet*/) override {
-        return 0;
-    }
-    TFuzzySet* ParseFuzzySet(TFuzzyVariable* /*Variable*/, const std::string& /*AString*/) override {
-        return nullptr;
-    }
-    TFuzzyVariable* ParseFuzzyVariable(const std::string& /*AString*/) override { return nullptr; }
-    std::string PrettyPrint(const TFuzzySet& /*FuzzySet*/, bool /*AsDefinition*/) override { return {}; }
-    std::string PrettyPrint(const TFuzzyVariable& /*FuzzyVariable*/) override { return {}; }
-    TFzyFloat EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                  const std::string& /*Expression*/,
-                                  TIntfPtr<IFuzzySet>& /*Result*/) override {
-        return 0;
-    }
-    TIntfPtr<IFuzzySet> EvalFuzzyExpression(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                            const std::string& /*Expression*/) override {
-        return nullptr;
-    }
-    TIntfPtr<IFuzzySet> ParseFuzzySet(const TIntfPtr<IFuzzyVariable>& /*Variable*/,
-                                      const std::string& /*Text*/) override {
-        return nullptr;
-    }
-    TIntfPtr<IFuzzyVariable> ParseFuzzyVariableIntf(const std::string& /*Text*/) override { return nullptr; }
-    std::string PrettyPrint(const TIntfPtr<IFuzzySet>& /*FuzzySet*/, bool /*AsDefinition*/) override {
-        return {};
-    }
-    std::string PrettyPrint(const TIntfPtr<IFuzzyVariable>& /*FuzzyVariable*/) override { return {}; }
+    void ParseFuzzyLogic(const std::string&) override {}
+    TFuzzySet* EvalFuzzyExpression(TFuzzyVariable*, const std::string&) override { return nullptr; }
+    TFzyFloat EvalFuzzyExpression(TFuzzyVariable*, const std::string&, TFuzzySet*&) override { return 0; }
+    TFuzzySet* ParseFuzzySet(TFuzzyVariable*, const std::string&) override { return nullptr; }
+    TFuzzyVariable* ParseFuzzyVariable(const std::string&) override { return nullptr; }
+    std::string PrettyPrint(const TFuzzySet&, bool) override { return {}; }
+    std::string PrettyPrint(const TFuzzyVariable&) override { return {}; }
+    TFzyFloat EvalFuzzyExpression(const TVariable&, const std::string&, TSet&) override { return 0; }
+    TSet EvalFuzzyExpression(const TVariable&, const std::string&) override { return nullptr; }
+    TSet ParseFuzzySet(const TVariable&, const std::string&) override { return nullptr; }
+    TVariable ParseFuzzyVariableIntf(const std::string&) override { return nullptr; }
+    std::string PrettyPrint(const TSet&, bool) override { return {}; }
+    std::string PrettyPrint(const TVariable&) override { return {}; }
 };
 
 }  // namespace fzl::test

@@ -10,7 +10,8 @@
 
 namespace fzl::test {
 
-/// The component's settings, and (WithText) its definition text unless it is stale.
+/// The component's settings, and (WithText) its definition text unless it is stale. (The
+/// reference-counted model is compared by its saved text or as its own round-trip test does.)
 inline std::string Settings(TCustomFuzzyLogic& Logic, bool WithText) {
     return Logic.ClassName() + "|" + Logic.GetName() + "|" + IntToStr(Logic.GetTag()) + "|" +
            IntToStr(Logic.GetAutoTerms()) + IntToStr(Logic.GetCorrelationMethod()) +

@@ -46,7 +46,11 @@ TEST(IntfStreamRoundTrip, ModelBuiltByCode) {
     for (const double X : {-12.5, -1.0 / 3, 0.1 + 0.2}) Odd->Add(X, std::min(1.0, X * X / 7));
     Temp->Add("bell")->CreatePIFunctionValues(Intf.Logic->GetNumFunctionValues(), 2.5, -5);
     Temp->Add("peak")->CreateBetaCurveFunctionValues(Intf.Logic->GetNumFunctionValues(), 3, -6, 1.5, 2);
-    Intf.Parser->EvalFuzzyExpression(Temp, "very bell and-product odd");
+    const TIntfPtr<IFuzzySet> Result = Intf.Parser->EvalFuzzyExpression(Temp, "very bell and-product odd");
+    const TIntfPtr<IFuzzySet> Mix = Temp->Add("mix");  // an expression set, as a definition makes one
+    Mix->Append(Result, 0, Result->GetCount());
+    Mix->SetExpression(Result->GetExpression());
+    EXPECT_NE(SaveComponent(*Intf.Logic).find("(term mix [very bell] and-product odd)"), std::string::npos);
     ExpectRoundTrip(*Intf.Logic, "by code");
 }
 

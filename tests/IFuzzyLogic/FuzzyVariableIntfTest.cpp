@@ -102,7 +102,6 @@ TEST(FuzzyVariableIntf, AssignCloneAndEquals) {
     Source->SetThreshold(0.2);
 
     const TIntfPtr<IFuzzyVariable> Copy = CloneOf<IFuzzyVariable>(Source);
-    EXPECT_EQ(Copy->GetName(), "speed");
     EXPECT_EQ(Copy->GetUnits(), "km/h");
     EXPECT_EQ(Copy->GetComment(), "");  // not copied, nor the threshold
     EXPECT_EQ(Copy->GetThreshold(), 0);

@@ -46,6 +46,8 @@ TEST_F(LifetimeIntf, VariableDroppedWhileItsSetsAreRegistered) {
     EXPECT_FALSE(Survivor->GetVariable());
     EXPECT_EQ(Survivor->GetXMaximum(), 10);  // its last point now
     Survivor->SetName("renamed");            // no table to re-key
+    // A set whose construction fails (a reserved name) goes at once.
+    EXPECT_THROW(static_cast<void>(MakeVariable("z", 0, 1)->Add("not")), EFzyException);
 
     // A result of an operation is not one of the variable's terms: it counts its variable.
     TIntfPtr<IFuzzySet> Result;

@@ -166,13 +166,10 @@ TEST(FuzzyLogicTokenStream, ReadAheadPutBackAndTheEcho) {
 
     // Head names the word after "(" and leaves the "(" to be read again; after anything else
     // it names nothing and the token stays taken.
-    auto Heads = StreamOf("(term x) (= 1) y");
+    auto Heads = StreamOf("(term x) y");
     EXPECT_EQ(Heads->Head(), "term");
     EXPECT_EQ(Heads->NextToken()->ToString(), "(");
     Heads->MoveToNextConstruct();
-    EXPECT_EQ(Heads->Head(), "=");
-    EXPECT_EQ(Heads->GetParenthesisLevel(), 0);
-    for (int Token = 0; Token < 4; ++Token) (void)Heads->NextToken();
     EXPECT_EQ(Heads->Head(), "");
     EXPECT_EQ(Heads->NextToken()->GetDataType(), fstNone);
 }
