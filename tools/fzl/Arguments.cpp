@@ -37,14 +37,14 @@ constexpr unsigned Bit(TOptionId Id) { return 1U << Id; }
 constexpr unsigned CommonOptions = Bit(OptModel) | Bit(OptNoAutoTerms) | Bit(OptNumFunctionValues) |
                                    Bit(OptVar) | Bit(OptJson) | Bit(OptHelp);
 
-struct TOptionSpec {
+struct TOptionInfo {
     std::string_view Name;  // without the leading "--"
     TOptionId Id;
     std::string_view Value;  // "" for a flag
     std::string_view Help;
 };
 
-constexpr std::array<TOptionSpec, 18> OptionSpecs{{
+constexpr std::array<TOptionInfo, 18> OptionTable{{
     {"model", OptModel, "class|ref", "the object model that does the work (default: class)"},
     {"no-auto-terms", OptNoAutoTerms, "", "no automatic terms low, medium and high for new variables"},
     {"num-function-values", OptNumFunctionValues, "N",
@@ -67,7 +67,7 @@ constexpr std::array<TOptionSpec, 18> OptionSpecs{{
     {"output", OptOutput, "OUT", "the file written, also -o (default: standard output)"},
 }};
 
-struct TCommandSpec {
+struct TCommandInfo {
     TCommand Command;
     std::string_view Name;
     std::string_view Synopsis;
@@ -78,7 +78,7 @@ struct TCommandSpec {
     unsigned Options;
 };
 
-constexpr std::array<TCommandSpec, 8> CommandSpecs{{
+constexpr std::array<TCommandInfo, 8> CommandTable{{
     {TCommand::Example, "", "fzl [--model class|ref] [--json]", "run the bundled example",
      "Runs the bundled example, the fan controller of examples/fan_controller.fzl and\n"
      "examples/fan_controller.rules (product correlation, every rule that holds at all fires),\n"
@@ -127,15 +127,15 @@ constexpr std::array<TCommandSpec, 8> CommandSpecs{{
          Bit(OptThreshold)},
 }};
 
-const TCommandSpec& SpecOf(TCommand Command) {
-    for (const TCommandSpec& Spec : CommandSpecs)
-        if (Spec.Command == Command) return Spec;
-    return CommandSpecs.front();
+const TCommandInfo& InfoOf(TCommand Command) {
+    for (const TCommandInfo& Info : CommandTable)
+        if (Info.Command == Command) return Info;
+    return CommandTable.front();
 }
 
-const TOptionSpec* FindOption(std::string_view Name) {
-    for (const TOptionSpec& Spec : OptionSpecs)
-        if (Spec.Name == Name) return &Spec;
+const TOptionInfo* FindOption(std::string_view Name) {
+    for (const TOptionInfo& Info : OptionTable)
+        if (Info.Name == Name) return &Info;
     return nullptr;
 }
 
@@ -171,14 +171,14 @@ void AddNamed(TCommand Command, std::string_view Option, const std::string& Valu
     Named.push_back(std::move(Entry));
 }
 
-void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Value) {
+void Apply(TArguments& Arguments, const TOptionInfo& Info, const std::string& Value) {
     const TCommand Command = Arguments.Command;
     TModelSettings& Settings = Arguments.Settings;
     const auto Bad = [&](std::string_view Expected) {
-        Usage(Command, "--" + std::string(Spec.Name) + " expects " + std::string(Expected) + ", not \"" +
+        Usage(Command, "--" + std::string(Info.Name) + " expects " + std::string(Expected) + ", not \"" +
                            Value + "\"");
     };
-    switch (Spec.Id) {
+    switch (Info.Id) {
         case OptModel:
             if (Value != "class" && Value != "ref") Bad("class or ref");
             Arguments.Model = Value == "ref" ? TModelKind::Ref : TModelKind::Class;
@@ -195,7 +195,7 @@ void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Va
             break;
         }
         case OptVar: {
-            const auto [Name, Text] = SplitNamed(Command, Spec.Name, Value);
+            const auto [Name, Text] = SplitNamed(Command, Info.Name, Value);
             Settings.Variables.push_back(Name + "=" + Text);
             Settings.Given |= TModelSettings::GivenVariables;
             break;
@@ -208,10 +208,10 @@ void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Va
             Settings.Given |= TModelSettings::GivenDefuzzification;
             break;
         case OptRules: Arguments.Rules = Value; break;
-        case OptInput: AddNamed(Command, Spec.Name, Value, Arguments.Inputs); break;
-        case OptFact: AddNamed(Command, Spec.Name, Value, Arguments.Facts); break;
+        case OptInput: AddNamed(Command, Info.Name, Value, Arguments.Inputs); break;
+        case OptFact: AddNamed(Command, Info.Name, Value, Arguments.Facts); break;
         case OptExplain: Arguments.Explain = true; break;
-        case OptDefault: AddNamed(Command, Spec.Name, Value, Arguments.Defaults); break;
+        case OptDefault: AddNamed(Command, Info.Name, Value, Arguments.Defaults); break;
         case OptCorrelation:
             if (!IsFuzzyCorrelation(Value, Settings.Correlation)) Bad("minimum or product");
             Settings.Given |= TModelSettings::GivenCorrelation;
@@ -233,19 +233,19 @@ void Apply(TArguments& Arguments, const TOptionSpec& Spec, const std::string& Va
 }
 
 TCommand CommandOf(const std::string& Word) {
-    for (const TCommandSpec& Spec : CommandSpecs)
-        if (!Spec.Name.empty() && Spec.Name == Word) return Spec.Command;
+    for (const TCommandInfo& Info : CommandTable)
+        if (!Info.Name.empty() && Info.Name == Word) return Info.Command;
     if (Word == "help") return TCommand::Help;
     Usage(TCommand::Help, "unknown command \"" + Word + "\"");
 }
 
 void CheckCombination(const TArguments& Arguments) {
-    const TCommandSpec& Spec = SpecOf(Arguments.Command);
+    const TCommandInfo& Info = InfoOf(Arguments.Command);
     const int Count = static_cast<int>(Arguments.Positional.size());
-    if (Count < Spec.MinArgs) Usage(Arguments.Command, "missing arguments");
-    if (Spec.MaxArgs >= 0 && Count > Spec.MaxArgs)
+    if (Count < Info.MinArgs) Usage(Arguments.Command, "missing arguments");
+    if (Info.MaxArgs >= 0 && Count > Info.MaxArgs)
         Usage(Arguments.Command,
-              "unexpected argument \"" + Arguments.Positional[static_cast<std::size_t>(Spec.MaxArgs)] + "\"");
+              "unexpected argument \"" + Arguments.Positional[static_cast<std::size_t>(Info.MaxArgs)] + "\"");
     if (Arguments.Command != TCommand::Infer) return;
     if (Arguments.Rules.empty()) Usage(Arguments.Command, "--rules RULES is required");
     if (!Arguments.Csv.empty() && (Arguments.Json || Arguments.Explain || !Arguments.Plot.empty()))
@@ -281,7 +281,7 @@ TArguments ParseArguments(const std::vector<std::string>& Args) {
         }
         return Arguments;
     }
-    const unsigned Allowed = SpecOf(Arguments.Command).Options;
+    const unsigned Allowed = InfoOf(Arguments.Command).Options;
     bool OptionsEnded = false;
     for (; Next < Args.size(); ++Next) {
         const std::string& Arg = Args[Next];
@@ -304,17 +304,17 @@ TArguments ParseArguments(const std::vector<std::string>& Args) {
             Name = Arg.substr(2, Equals == std::string::npos ? std::string::npos : Equals - 2);
             if (Equals != std::string::npos) Value = Arg.substr(Equals + 1);
         }
-        const TOptionSpec* Spec = FindOption(Name);
-        if (Spec == nullptr || (Allowed & Bit(Spec->Id)) == 0)
+        const TOptionInfo* Info = FindOption(Name);
+        if (Info == nullptr || (Allowed & Bit(Info->Id)) == 0)
             Usage(Arguments.Command, "unknown option \"" + Arg + "\"");
-        if (Spec->Value.empty()) {
+        if (Info->Value.empty()) {
             if (Value) Usage(Arguments.Command, "--" + Name + " takes no value");
         } else if (!Value) {
             if (++Next >= Args.size())
-                Usage(Arguments.Command, "--" + Name + " needs a value: " + std::string(Spec->Value));
+                Usage(Arguments.Command, "--" + Name + " needs a value: " + std::string(Info->Value));
             Value = Args[Next];
         }
-        Apply(Arguments, *Spec, Value.value_or(""));
+        Apply(Arguments, *Info, Value.value_or(""));
     }
     if (!Arguments.Help) CheckCombination(Arguments);
     return Arguments;
@@ -323,22 +323,22 @@ TArguments ParseArguments(const std::vector<std::string>& Args) {
 std::string CommandName(TCommand Command) {
     if (Command == TCommand::Help || Command == TCommand::Version || Command == TCommand::Example)
         return "fzl";
-    return "fzl " + std::string(SpecOf(Command).Name);
+    return "fzl " + std::string(InfoOf(Command).Name);
 }
 
 std::string HelpText(TCommand Command) {
     const auto OptionLines = [](unsigned Options) {
         std::string Text;
-        for (const TOptionSpec& Spec : OptionSpecs) {
-            if ((Options & Bit(Spec.Id)) == 0) continue;
+        for (const TOptionInfo& Info : OptionTable) {
+            if ((Options & Bit(Info.Id)) == 0) continue;
             std::string Left = "  --";  // appended: g++ -O3 misreads "literal" + string as -Wrestrict
-            Left += Spec.Name;
-            if (!Spec.Value.empty()) {
+            Left += Info.Name;
+            if (!Info.Value.empty()) {
                 Left += ' ';
-                Left += Spec.Value;
+                Left += Info.Value;
             }
             Left.resize(std::max<std::size_t>(Left.size() + 2, 34), ' ');
-            Text += Left + std::string(Spec.Help) + "\n";
+            Text += Left + std::string(Info.Help) + "\n";
         }
         return Text;
     };
@@ -347,11 +347,11 @@ std::string HelpText(TCommand Command) {
             "fzl: fuzzy models from the command line\n\n"
             "usage: fzl COMMAND [ARGUMENTS] [OPTIONS]\n\n"
             "Commands:\n";
-        for (const TCommandSpec& Spec : CommandSpecs) {
-            if (Spec.Name.empty()) continue;
-            std::string Left = "  " + std::string(Spec.Name);
+        for (const TCommandInfo& Info : CommandTable) {
+            if (Info.Name.empty()) continue;
+            std::string Left = "  " + std::string(Info.Name);
             Left.resize(10, ' ');
-            Text += Left + std::string(Spec.Summary) + "\n";
+            Text += Left + std::string(Info.Summary) + "\n";
         }
         Text +=
             "\nWith no command, fzl runs its bundled example, the fan controller of\n"
@@ -365,10 +365,10 @@ std::string HelpText(TCommand Command) {
             "'fzl COMMAND --help' describes a command; 'fzl --version' prints the version.\n";
         return Text;
     }
-    const TCommandSpec& Spec = SpecOf(Command);
-    std::string Text = "usage: " + std::string(Spec.Synopsis) + "\n\n" + std::string(Spec.Description);
-    if ((Spec.Options & ~CommonOptions) != 0)
-        Text += "\nOptions:\n" + OptionLines(Spec.Options & ~CommonOptions);
+    const TCommandInfo& Info = InfoOf(Command);
+    std::string Text = "usage: " + std::string(Info.Synopsis) + "\n\n" + std::string(Info.Description);
+    if ((Info.Options & ~CommonOptions) != 0)
+        Text += "\nOptions:\n" + OptionLines(Info.Options & ~CommonOptions);
     Text += "\nOptions of every command:\n" + OptionLines(CommonOptions);
     if (Command == TCommand::Infer)
         Text +=
