@@ -26,8 +26,12 @@ void TCustomFuzzyRuleBase::SetRules(std::vector<TFuzzyRule> Rules) {
 }
 
 void TCustomFuzzyRuleBase::Clear() {
-    Unbind();
+    DropBinding();
     FRules.clear();
+}
+
+void TCustomFuzzyRuleBase::DropBinding() {
+    Unbind();
     FBound.clear();
     FVariableNames.clear();
     FInputs.clear();
@@ -63,13 +67,7 @@ std::vector<std::string> TCustomFuzzyRuleBase::GetOutputNames() const {
 }
 
 void TCustomFuzzyRuleBase::Bind() {
-    Unbind();
-    FBound.clear();
-    FVariableNames.clear();
-    FInputs.clear();
-    FOutputs.clear();
-    FStates.clear();
-    FSlots.clear();
+    DropBinding();
     CheckComponent();
     int SetCount = 0;
     for (const TFuzzyRule& Rule : FRules) {

@@ -152,6 +152,8 @@ private:
     };
 
     void Bind();
+    /// Drops every variable, set and result the rules were bound to; the rules stay.
+    void DropBinding();
     TBoundClause BindClause(const TFuzzyRule& Rule, const TFuzzyClause& Clause, int& SetCount);
     [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule);
     int VariableIndex(const std::string& Name);
