@@ -5,7 +5,7 @@ namespace fzl {
 int TGCollection::IndexOf(std::string_view Name) const {
     for (const TCollectionItem* Item : RawItems()) {
         const auto* Named = dynamic_cast<const TGCollectionItem*>(Item);
-        if (Named != nullptr && Named->GetName() == Name) return Item->GetIndex();
+        if (Named != nullptr && Named->HasName(Name)) return Item->GetIndex();
     }
     return -1;
 }

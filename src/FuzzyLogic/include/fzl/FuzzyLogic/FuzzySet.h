@@ -51,6 +51,7 @@ public:
 
     // ---- Properties ---------------------------------------------------------------
     [[nodiscard]] std::string GetName() const override { return FName; }
+    [[nodiscard]] bool HasName(std::string_view Name) const override { return FName == Name; }
     /// Renames the set; reserved words (hedges, operators, keywords) raise EFzyException.
     virtual void SetName(const std::string& Value);
     [[nodiscard]] const std::string& GetComment() const noexcept { return FComment; }

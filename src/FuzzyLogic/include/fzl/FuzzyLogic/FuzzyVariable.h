@@ -60,6 +60,7 @@ public:
     TFuzzyVariable(TCollection* Collection, TFuzzySetClass SetClass);
 
     [[nodiscard]] std::string GetName() const override { return FName; }
+    [[nodiscard]] bool HasName(std::string_view Name) const override { return FName == Name; }
     void SetName(const std::string& Value);
     [[nodiscard]] const std::string& GetUnits() const noexcept { return FUnits; }
     void SetUnits(const std::string& Value);

@@ -13,6 +13,8 @@ class TGCollectionItem : public TCollectionItem {
 public:
     /// The name IndexOf compares; descendants return their own name.
     [[nodiscard]] virtual std::string GetName() const { return {}; }
+    /// Whether the name equals Name; descendants that hold their name compare it without a copy.
+    [[nodiscard]] virtual bool HasName(std::string_view Name) const { return GetName() == Name; }
     [[nodiscard]] std::string ClassName() const override { return "TGCollectionItem"; }
 
 protected:

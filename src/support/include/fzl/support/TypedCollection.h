@@ -29,9 +29,14 @@ public:
     [[nodiscard]] TItem* Last() const { return GetItem(this->Count() - 1); }
 
     /// The first item named Name (exact, case-sensitive), or nullptr.
-    [[nodiscard]] TItem* Find(std::string_view Name) const requires std::derived_from<TBase, TGCollection> {
-        const int Index = this->IndexOf(Name);
-        return Index < 0 ? nullptr : GetItem(Index);
+    /// Every item is a TItem, so no item is cast by type on the way (sets are looked up by
+    /// name for every operand of an expression).
+    [[nodiscard]] TItem* Find(std::string_view Name) const
+        requires std::derived_from<TBase, TGCollection> && std::derived_from<TItem, TGCollectionItem>
+    {
+        for (TCollectionItem* Item : this->RawItems())
+            if (static_cast<TItem*>(Item)->HasName(Name)) return static_cast<TItem*>(Item);
+        return nullptr;
     }
 
     [[nodiscard]] TCollectionEnumerator<TItem> begin() const noexcept {
