@@ -1,3 +1,4 @@
+#include <array>
 #include <cstddef>
 
 #include <fzl/FuzzyConsts/FuzzyNames.h>
@@ -22,6 +23,24 @@ std::string NameBuffer(std::size_t Extra) {
     Result.reserve(Extra + 2);
     return Result;
 }
+
+/// Which characters start an entry of Table. Every token of an expression is tried against
+/// the keyword tables; most are set names, which this rejects at their first character.
+template <std::size_t N>
+constexpr std::array<bool, 256> FirstCharacters(const std::array<std::string_view, N>& Table) {
+    std::array<bool, 256> Starts{};
+    for (const std::string_view Entry : Table) Starts[static_cast<unsigned char>(Entry.front())] = true;
+    return Starts;
+}
+
+bool MayStart(const std::array<bool, 256>& Starts, std::string_view S) noexcept {
+    return !S.empty() && Starts[static_cast<unsigned char>(S.front())];
+}
+
+constexpr auto HedgeStarts = FirstCharacters(HedgeNames);
+constexpr auto BaseHedgeStarts = FirstCharacters(BaseHedgeNames);
+constexpr auto IntersectionStarts = FirstCharacters(FuzzyIntersectionKeywords);
+constexpr auto UnionStarts = FirstCharacters(FuzzyUnionKeywords);
 
 }  // namespace
 
@@ -120,10 +139,12 @@ void AppendFuzzyExpression(std::string& Result, std::string_view S) {
 
 bool IsFuzzyHedge(std::string_view S) {
     TFuzzyHedge Hedge{};
-    return FindKeyword(HedgeNames, S, Hedge);
+    return IsFuzzyHedge(S, Hedge);
 }
 
-bool IsFuzzyHedge(std::string_view S, TFuzzyHedge& Hedge) { return FindKeyword(HedgeNames, S, Hedge); }
+bool IsFuzzyHedge(std::string_view S, TFuzzyHedge& Hedge) {
+    return MayStart(HedgeStarts, S) && FindKeyword(HedgeNames, S, Hedge);
+}
 
 bool IsFuzzyHedgeOperator(std::string_view S) {
     TBaseFuzzyHedge Hedge{};
@@ -132,6 +153,7 @@ bool IsFuzzyHedgeOperator(std::string_view S) {
 }
 
 bool IsFuzzyHedgeOperator(std::string_view S, TBaseFuzzyHedge& Hedge, bool& AxisFlag) {
+    if (!MayStart(BaseHedgeStarts, S)) return false;
     if (FindKeyword(BaseHedgeNames, S, Hedge)) {
         AxisFlag = true;
         return true;
@@ -143,8 +165,8 @@ bool IsFuzzyHedgeOperator(std::string_view S, TBaseFuzzyHedge& Hedge, bool& Axis
 }
 
 bool IsFuzzyKeyword(std::string_view S, bool& IsUnion, TFuzzyOperation& Operation) {
-    IsUnion = !FindKeyword(FuzzyIntersectionKeywords, S, Operation);
-    return !IsUnion || FindKeyword(FuzzyUnionKeywords, S, Operation);
+    IsUnion = !(MayStart(IntersectionStarts, S) && FindKeyword(FuzzyIntersectionKeywords, S, Operation));
+    return !IsUnion || (MayStart(UnionStarts, S) && FindKeyword(FuzzyUnionKeywords, S, Operation));
 }
 
 bool IsFuzzyOperation(std::string_view S, TFuzzyOperation& Operation) {
