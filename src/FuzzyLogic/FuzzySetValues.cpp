@@ -158,6 +158,13 @@ TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
 // spare one is placed there), takes the next ID and joins; of the report, only the flags
 // remain to be kept, and with nothing after the point only its predecessor matters.
 TFuzzySetValue* TFuzzySetValues::AppendInBulk(TFzyFloat X, TFzyFloat Y) {
+    const int Previous = Count() - 1;
+    TFuzzySetValue* Point = AppendPoint(X, Y);
+    if (Previous >= 0) NoteAppended(X, XAt(Previous));
+    return Point;
+}
+
+TFuzzySetValue* TFuzzySetValues::AppendPoint(TFzyFloat X, TFzyFloat Y) {
     // Room for every point the list has held, so that ResetForReuse can keep them all.
     const std::size_t Needed = RawItems().size() + 1;
     if (FSpares.capacity() < Needed) FSpares.reserve(std::max(Needed, RawItems().capacity()));
@@ -170,14 +177,13 @@ TFuzzySetValue* TFuzzySetValues::AppendInBulk(TFzyFloat X, TFzyFloat Y) {
     }
     Point->FX = X;
     Point->FY = Y;
-    const int Previous = Count() - 1;
     AppendSilently(Point);
-    if (Previous >= 0) {
-        const TFzyFloat PreviousX = XAt(Previous);
-        if (FSorted && Below(X, PreviousX)) FSorted = false;
-        if (!FSorted || FloatEquals(X, PreviousX)) FDuplicatesRemoved = false;
-    }
     return Point;
+}
+
+void TFuzzySetValues::NoteAppended(TFzyFloat X, TFzyFloat PreviousX) noexcept {
+    if (FSorted && Below(X, PreviousX)) FSorted = false;
+    if (!FSorted || FloatEquals(X, PreviousX)) FDuplicatesRemoved = false;
 }
 
 // ---- Bulk building ----------------------------------------------------------------------
@@ -385,6 +391,14 @@ void TFuzzySetValues::CleanupPoints() {
 }
 
 void TFuzzySetValues::SortPoints() {
+    // In order already (exactly, so no later point is below an earlier one): nothing moves.
+    const auto ByX = [](const TCollectionItem* A, const TCollectionItem* B) {
+        return static_cast<const TFuzzySetValue*>(A)->FX < static_cast<const TFuzzySetValue*>(B)->FX;
+    };
+    if (std::is_sorted(RawItems().begin(), RawItems().end(), ByX)) {
+        FSorted = true;
+        return;
+    }
     for (int I = 0; I < Count(); ++I)
         for (int J = I + 1; J < Count(); ++J)
             if (Below(XAt(J), XAt(I))) MoveItem(J, I);
@@ -533,6 +547,10 @@ void TFuzzySetValues::Expand(int N) {
     for (int I = 0; I + 1 < Count(); ++I)
         if (Above(XAt(I + 1), XAt(I))) ++Segments;
     const TUpdateGuard Update(*this);
+    if (InPlainBulkUpdate()) {
+        ExpandInOnePass(Remaining, Segments);
+        return;
+    }
     for (int I = 0; I < Count() - 1; ++I) {
         if (!Above(XAt(I + 1), XAt(I))) continue;
         const int Share = static_cast<int>(std::ceil(static_cast<double>(Remaining) / Segments));
@@ -546,6 +564,53 @@ void TFuzzySetValues::Expand(int N) {
             Point->SetY(InterpolateAt(I));
         }
     }
+}
+
+// The loop above, for a list of this class, in one pass: each new point is appended with
+// the next ID, as Add appends it, and keeps the flags as Add and SetY keep them at the place
+// it is moved to (after the point before it, before its segment's right end; the list's
+// last point stays last). All new points are put in their places at once at the end.
+void TFuzzySetValues::ExpandInOnePass(int Remaining, int Segments) {
+    const int Original = Count();
+    if (Original < 2) return;  // no segment to place points in
+    const TFzyFloat LastX = XAt(Original - 1);
+    std::vector<int> Shares(static_cast<std::size_t>(Original), 0);
+    for (int I = 0; I + 1 < Original; ++I) {
+        const TFuzzySetValue& Left = *GetItem(I);
+        const TFuzzySetValue& Right = *GetItem(I + 1);
+        if (!Above(Right.FX, Left.FX)) continue;
+        const int Share = static_cast<int>(std::ceil(static_cast<double>(Remaining) / Segments));
+        const TFzyFloat Step = (Right.FX - Left.FX) / (Share + 1);
+        --Segments;
+        TFzyFloat PreviousX = Left.FX;
+        TFzyFloat PreviousY = Left.FY;
+        for (int K = 0; K < Share; ++K) {
+            --Remaining;
+            TFuzzySetValue* Point = AppendPoint(ClampX(PreviousX + Step), 0.0);
+            NoteAppended(Point->FX, LastX);
+            const TFzyFloat Y = Interpolate(PreviousX, PreviousY, Right.FX, Right.FY, Point->FX);
+            if (Y != Point->FY) {
+                Point->FY = std::max(Y, 0.0);
+                if (!FSorted) FDuplicatesRemoved = false;
+                if (FDuplicatesRemoved && (FloatEquals(Point->FX, PreviousX) || FloatEquals(Point->FX, Right.FX)))
+                    FDuplicatesRemoved = false;
+            }
+            PreviousX = Point->FX;
+            PreviousY = Point->FY;
+        }
+        Shares[static_cast<std::size_t>(I)] = Share;
+    }
+    // Merged from the back: each original point's new points go right after it.
+    std::vector<TCollectionItem*>& Items = MutableItems();
+    const std::vector<TCollectionItem*> Added(Items.begin() + Original, Items.end());
+    auto To = Items.rbegin();
+    auto From = Added.rbegin();
+    for (int I = Original - 1; I >= 0; --I) {
+        To = std::copy_n(From, Shares[static_cast<std::size_t>(I)], To);
+        From += Shares[static_cast<std::size_t>(I)];
+        *To++ = Items[static_cast<std::size_t>(I)];
+    }
+    Renumber(0);
 }
 
 void TFuzzySetValues::ExpandSimple(int N) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "TestModel.h"
 
@@ -200,6 +202,53 @@ TEST(FuzzySetValues, ExpandKeepsTheShape) {
     // ExpandSimple spaces the new points equally over the whole list.
     EXPECT_POINTS(Expanded({{0, 0}, {1, 1}, {8, 0}}, 6, true), {0, 0}, {1, 1}, {2, 6.0 / 7}, {4, 4.0 / 7},
                   {6, 2.0 / 7}, {8, 0});
+}
+
+/// A list of a descendant class: Expand takes the point-by-point path with every report.
+class TDescendantValues : public TFuzzySetValues {
+public:
+    using TFuzzySetValues::TFuzzySetValues;
+
+protected:
+    ~TDescendantValues() override = default;
+};
+
+/// Expand builds a list of the base class in one pass; a descendant's list point by point.
+/// Both must agree on every coordinate (bit for bit), every ID, the flags and the report,
+/// also for steps, segments at the tolerance and points clamped by the range.
+TEST(FuzzySetValues, ExpandInOnePassMatchesThePointByPointPath) {
+    std::mt19937 Random(7);
+    std::uniform_real_distribution<double> Unit(0, 1);
+    const double Tolerance = FuzzyTolerance;  // gaps just inside and outside of it
+    for (int Round = 0; Round < 400; ++Round) {
+        TPoints Initial;
+        double X = Unit(Random) * 2 - 0.5;
+        for (int K = 1 + Round % 7; K > 0; --K) {
+            Initial.emplace_back(X, Unit(Random) < 0.1 ? -0.5 : Unit(Random));
+            const double Gap = Unit(Random);
+            X += Gap < 0.2 ? 0 : Gap < 0.3 ? Tolerance * (Gap < 0.25 ? 0.9 : 1.1) : Gap * 3;
+        }
+        const int N = 2 + Round % 23;
+        TFakeSet PlainSet(0, 10), DescendantSet(0, 10);
+        auto Plain = MakeList(Initial, &PlainSet);
+        auto Descendant = Make<TDescendantValues>(&DescendantSet);
+        Descendant->BeginUpdate();
+        for (const auto& [PX, PY] : Initial) Descendant->Add(PX, PY);
+        Descendant->EndUpdate();
+        PlainSet.Take(), DescendantSet.Take();
+        Plain->Expand(N);
+        Descendant->Expand(N);
+        ASSERT_EQ(Plain->Count(), Descendant->Count()) << "round " << Round;
+        for (int I = 0; I < Plain->Count(); ++I) {
+            const TFuzzySetValue& A = *Plain->GetItem(I);
+            const TFuzzySetValue& B = *Descendant->GetItem(I);
+            ASSERT_EQ(std::tuple(A.GetX(), A.GetY(), A.GetID()), std::tuple(B.GetX(), B.GetY(), B.GetID()))
+                << "round " << Round << " point " << I;
+        }
+        EXPECT_EQ(std::tuple(Plain->IsSorted(), Plain->IsDuplicatesRemoved()),
+                  std::tuple(Descendant->IsSorted(), Descendant->IsDuplicatesRemoved()));
+        EXPECT_EQ(PlainSet.Take(), DescendantSet.Take()) << "round " << Round;
+    }
 }
 
 }  // namespace

@@ -184,6 +184,11 @@ private:
     /// which would only keep the flags.
     [[nodiscard]] bool InPlainBulkUpdate() const noexcept { return FPlain && UpdateCount() > 0; }
     TFuzzySetValue* AppendInBulk(TFzyFloat X, TFzyFloat Y);
+    /// A spare or new point at (X, Y), appended with the next ID; the flags are the caller's.
+    TFuzzySetValue* AppendPoint(TFzyFloat X, TFzyFloat Y);
+    /// Keeps the flags for a point at X appended after one at PreviousX.
+    void NoteAppended(TFzyFloat X, TFzyFloat PreviousX) noexcept;
+    void ExpandInOnePass(int Remaining, int Segments);
     void KeepSpare(TCollectionItem* Item) noexcept;
     void FreeSpares() noexcept;
     [[nodiscard]] TFzyFloat ClampX(TFzyFloat X) const;
