@@ -67,6 +67,17 @@ std::string TFuzzyStreamToken::ToString() const {
     }
 }
 
+void TFuzzyStreamToken::AppendPrintedForm(std::string& Into) const {
+    switch (GetDataType()) {
+        case fstInterface:
+        case fstList:
+        case fstIFuzzySet:
+        case fstObject:
+        case fstFuzzySet: Into += TFuzzyStreamToken::ToString(); return;
+        default: TBaseStreamToken::AppendPrintedForm(Into);
+    }
+}
+
 TIntfPtr<IFuzzyStreamToken> TFuzzyStreamToken::NewToken() const { return MakeIntf<TFuzzyStreamToken>(); }
 
 }  // namespace fzl

@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <system_error>
+#include <typeinfo>
 #include <utility>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -28,9 +31,26 @@ constexpr std::string_view Punctuation = "&()=[]|~";
 constexpr std::string_view WordEnds = "\"&();<[]|~";
 
 bool IsPunctuation(char C) noexcept { return Punctuation.find(C) != std::string_view::npos; }
-bool EndsWord(char C) noexcept { return WordEnds.find(C) != std::string_view::npos; }
 bool IsPunctuationKind(int Kind) noexcept {
     return Kind > 0 && Kind < 128 && IsPunctuation(static_cast<char>(Kind));
+}
+
+/// The bytes that end a word: blanks, control characters and WordEnds.
+constexpr std::array<bool, 256> WordStops = [] {
+    std::array<bool, 256> Stops{};
+    for (std::size_t Byte = 0; Byte <= ' '; ++Byte) Stops[Byte] = true;
+    for (const char C : WordEnds) Stops[static_cast<unsigned char>(C)] = true;
+    return Stops;
+}();
+
+/// The length of Text's leading run of bytes that a word takes as they are: up to a
+/// blank, a control character, a delimiter or Escape.
+std::size_t PlainWordLength(std::string_view Text, char Escape) noexcept {
+    std::size_t Length = 0;
+    while (Length < Text.size() && !WordStops[static_cast<unsigned char>(Text[Length])] &&
+           Text[Length] != Escape)
+        ++Length;
+    return Length;
 }
 
 std::size_t SkipDigits(std::string_view Word, std::size_t Index) noexcept {
@@ -108,7 +128,7 @@ TNumberKind ReadNumber(std::string_view Word, double& Value) {
 }
 
 /// Gives Token the kind and value of Word.
-void ClassifyWord(IFuzzyStreamToken& Token, const std::string& Word) {
+void ClassifyWord(TFuzzyStreamToken& Token, const std::string& Word) {
     if (Word[0] == '?') {
         Token.SetDataType(fstVariable);
         Token.SetText(Word.substr(1));
@@ -134,10 +154,18 @@ bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) {
     return Token && Token->GetDataType() == Kind;
 }
 
+/// Appends Token's printed form (its ToString) to Into. The tokens this tokenizer makes are
+/// exactly TFuzzyStreamToken, which appends its text where it lies rather than through a copy.
+void AppendPrintedForm(std::string& Into, const IFuzzyStreamToken& Token) {
+    if (typeid(Token) == typeid(TFuzzyStreamToken))
+        static_cast<const TFuzzyStreamToken&>(Token).AppendPrintedForm(Into);
+    else
+        Into += Token.ToString();
+}
+
 }  // namespace
 
-TFuzzyLogicTokenStream::TFuzzyLogicTokenStream(std::string Text)
-    : TGTextStream(std::move(Text)), FToString(Make<TVXStringStream>()) {}
+TFuzzyLogicTokenStream::TFuzzyLogicTokenStream(std::string Text) : TGTextStream(std::move(Text)) {}
 
 // ---- Characters and lines ---------------------------------------------------------------------
 
@@ -198,20 +226,23 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildWord(char First) {
     FText = First;
-    char C = '\0';
-    while (GetChar(C)) {
+    for (;;) {
+        // The plain bytes of the word are taken in one piece; the byte after them, which
+        // ends the word or escapes the next one, is read on its own.
+        const std::string_view Rest = Unread();
+        const std::size_t Plain = PlainWordLength(Rest, FEscapeChar);
+        FText.append(Rest.substr(0, Plain));
+        Consume(Plain);
+        char C = '\0';
+        if (!GetChar(C)) break;
         // White space and delimiters end the word and are read again: the line end after a
         // word is counted where line ends are counted, so the word keeps its own line.
-        if (static_cast<unsigned char>(C) <= ' ' || EndsWord(C)) {
+        if (WordStops[static_cast<unsigned char>(C)]) {
             PutBack();
             return FinishToken(0, FText);
         }
-        if (C == FEscapeChar) {
-            if (IsEof()) break;
-            ReadEscaped(FText, FLineNumber);
-        } else {
-            FText += C;
-        }
+        if (IsEof()) break;  // C is the escape character, with nothing left to escape
+        ReadEscaped(FText, FLineNumber);
     }
     return FinishToken(-1, FText);
 }
@@ -241,7 +272,8 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::FinishToken(int TokenType, c
     if (TokenType == -1 && !Text.empty()) return FinishToken(0, Text);
     if (TokenType != -1 && TokenType != 0 && TokenType != '"' && !IsPunctuationKind(TokenType))
         throw EFzyParseException(Format(SInvalidBaseTokenHint, {IntToStr(TokenType)}), FLineNumber);
-    TIntfPtr<IFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
+    // Held by its class, not its interface: the setters below need no dispatch.
+    TIntfPtr<TFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
     Token->SetLineNumber(FLineNumber);
     if (TokenType == -1) {
         Token->SetDataType(fstNone);
@@ -259,7 +291,7 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::FinishToken(int TokenType, c
 }
 
 void TFuzzyLogicTokenStream::RewindEcho() {
-    FToString->SetSize(0);
+    FEcho.clear();
     FEchoes.clear();
 }
 
@@ -269,8 +301,8 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
     try {
         int Depth = 0;
         do {
-            TIntfPtr<IFuzzyStreamToken> Token = BuildNextToken();
-            FTempStack.push_back(Token);
+            FTempStack.push_back(BuildNextToken());
+            const TIntfPtr<IFuzzyStreamToken>& Token = FTempStack.back();
             if (IsKind(Token, fstNone)) break;
             if (IsKind(Token, '(')) {
                 if (++Depth > MaxNestingDepth)
@@ -284,7 +316,8 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
         FTempStack.clear();
         throw;
     }
-    FStack.insert(FStack.end(), FTempStack.rbegin(), FTempStack.rend());
+    FStack.insert(FStack.end(), std::make_move_iterator(FTempStack.rbegin()),
+                  std::make_move_iterator(FTempStack.rend()));
     FTempStack.clear();
     return true;
 }
@@ -293,12 +326,12 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::NextToken() {
     if (FStack.empty()) PrepareSExp();
     TIntfPtr<IFuzzyStreamToken> Token = std::move(FStack.back());
     FStack.pop_back();
-    FEchoes.push_back({Token, FToString->GetSize(), FParenthesisLevel, FEchoLine});
-    if (FEchoLine != 0 && FEchoLine < Token->GetLineNumber()) FToString->WriteString("\r\n");
+    FEchoes.push_back({Token, FEcho.size(), FParenthesisLevel, FEchoLine});
+    if (FEchoLine != 0 && FEchoLine < Token->GetLineNumber()) FEcho += "\r\n";
     FEchoLine = Token->GetLineNumber();
     FCurrentToken = Token;
-    FToString->WriteString(Token->ToString());
-    FToString->WriteString(" ");
+    AppendPrintedForm(FEcho, *Token);
+    FEcho += ' ';
     if (IsKind(Token, ')'))
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
     else if (IsKind(Token, '('))
@@ -313,20 +346,18 @@ void TFuzzyLogicTokenStream::PutBackToken(const TIntfPtr<IFuzzyStreamToken>& Tok
     if (!FEchoes.empty() && FEchoes.back().Token == Token) {
         // The token handed out last: everything its hand-out changed goes back.
         const TEcho& Echo = FEchoes.back();
-        FToString->SetSize(Echo.Length);
+        FEcho.resize(Echo.Length);
         FParenthesisLevel = Echo.Level;
         FEchoLine = Echo.Line;
         FEchoes.pop_back();
         return;
     }
     // Any other token: its printed form and the blank after it are taken off the end.
-    const std::string& Echo = FToString->GetDataString();
     const std::size_t Cut = Token->ToString().size() + 1;
-    std::size_t Keep = Echo.size() > Cut ? Echo.size() - Cut : 0;
-    while (Keep > 0 && Echo[Keep - 1] == ' ') --Keep;
-    FToString->SetSize(Keep);
-    FToString->SetPosition(Keep);
-    FToString->WriteString(" ");
+    std::size_t Keep = FEcho.size() > Cut ? FEcho.size() - Cut : 0;
+    while (Keep > 0 && FEcho[Keep - 1] == ' ') --Keep;
+    FEcho.resize(Keep);
+    FEcho += ' ';
     FEchoes.clear();
     if (IsKind(Token, ')'))
         ++FParenthesisLevel;

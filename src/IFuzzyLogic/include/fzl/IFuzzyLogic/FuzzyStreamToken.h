@@ -47,6 +47,8 @@ public:
     /// "<interface>", "(" list ")", the set's ToString, "<object>", the class-model set's
     /// Expression ("" when the value is missing), else the base token's printed form.
     [[nodiscard]] std::string ToString() const override;
+    /// Appends what this class's ToString gives to Into; a text goes in without a copy first.
+    void AppendPrintedForm(std::string& Into) const;
 
     [[nodiscard]] std::string ClassName() const override { return "TFuzzyStreamToken"; }
 
