@@ -30,18 +30,23 @@ constexpr std::string_view Punctuation = "&()=[]|~";
 /// Characters that end a word (and are read again as the next token's start).
 constexpr std::string_view WordEnds = "\"&();<[]|~";
 
-bool IsPunctuation(char C) noexcept { return Punctuation.find(C) != std::string_view::npos; }
+/// A table of 256 flags that is true for the bytes of Chars and, when asked, for blanks
+/// and control characters: a byte is classified by one look-up, for every byte read.
+constexpr std::array<bool, 256> ByteSet(std::string_view Chars, bool WithBlanks) {
+    std::array<bool, 256> Set{};
+    if (WithBlanks)
+        for (std::size_t Byte = 0; Byte <= ' '; ++Byte) Set[Byte] = true;
+    for (const char C : Chars) Set[static_cast<unsigned char>(C)] = true;
+    return Set;
+}
+constexpr std::array<bool, 256> PunctuationBytes = ByteSet(Punctuation, false);
+/// The bytes that end a word: blanks, control characters and WordEnds.
+constexpr std::array<bool, 256> WordStops = ByteSet(WordEnds, true);
+
+bool IsPunctuation(char C) noexcept { return PunctuationBytes[static_cast<unsigned char>(C)]; }
 bool IsPunctuationKind(int Kind) noexcept {
     return Kind > 0 && Kind < 128 && IsPunctuation(static_cast<char>(Kind));
 }
-
-/// The bytes that end a word: blanks, control characters and WordEnds.
-constexpr std::array<bool, 256> WordStops = [] {
-    std::array<bool, 256> Stops{};
-    for (std::size_t Byte = 0; Byte <= ' '; ++Byte) Stops[Byte] = true;
-    for (const char C : WordEnds) Stops[static_cast<unsigned char>(C)] = true;
-    return Stops;
-}();
 
 /// The length of Text's leading run of bytes that a word takes as they are: up to a
 /// blank, a control character, a delimiter or Escape.
@@ -303,12 +308,14 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
         do {
             FTempStack.push_back(BuildNextToken());
             const TIntfPtr<IFuzzyStreamToken>& Token = FTempStack.back();
-            if (IsKind(Token, fstNone)) break;
-            if (IsKind(Token, '(')) {
+            if (!Token) continue;  // nothing to count
+            const int Kind = Token->GetDataType();
+            if (Kind == fstNone) break;
+            if (Kind == '(') {
                 if (++Depth > MaxNestingDepth)
                     throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}),
                                              Token->GetLineNumber());
-            } else if (IsKind(Token, ')') && Depth > 0) {
+            } else if (Kind == ')' && Depth > 0) {
                 --Depth;  // a ")" with nothing open is a construct of its own
             }
         } while (Depth != 0);

@@ -50,14 +50,18 @@ bool TGTextStream::SkipBlanks(std::string* Into) {
     // would leave it (nothing to put back, unless the line end just read).
     const std::size_t RunStart = FPosition;
     while (FPosition < FText.size() && IsInLineBlank(FText[FPosition])) ++FPosition;
-    if (Into != nullptr && FPosition > RunStart) Into->append(FText, RunStart, FPosition - RunStart);
+    if (Into != nullptr && FPosition > RunStart) Into->append(FText.data() + RunStart, FPosition - RunStart);
     FCanPutBack = false;
     if (FPosition >= FText.size() || static_cast<unsigned char>(FText[FPosition]) > ' ') return false;
-    const char LineEnd = FText[FPosition++];
-    FCanPutBack = true;
+    TakeLineEnd(Into);
+    return true;
+}
+
+void TGTextStream::TakeLineEnd(std::string* Into) {
+    char LineEnd = '\0';
+    (void)GetChar(LineEnd);  // the caller saw it there
     std::string Discarded;
     CompleteLineEnd(LineEnd, Into != nullptr ? *Into : Discarded);
-    return true;
 }
 
 void TGTextStream::CompleteLineEnd(char C, std::string& Into) {

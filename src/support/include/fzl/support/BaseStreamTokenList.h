@@ -202,7 +202,7 @@ private:
         return Items;
     }
 
-    static constexpr std::size_t InitialCapacity = 8;
+    static constexpr std::size_t InitialCapacity = 16;
 
     std::vector<TIntfPtr<IBaseStreamToken>> FItems;
     std::intptr_t FTag = 0;

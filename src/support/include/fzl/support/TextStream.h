@@ -77,6 +77,9 @@ protected:
     }
 
 private:
+    /// Reads the line end that comes next (CR LF as one), appending it to Into when not null.
+    void TakeLineEnd(std::string* Into);
+
     std::string FText;
     std::size_t FPosition = 0;
     bool FCanPutBack = false;
