@@ -48,6 +48,17 @@ bool IsPunctuationKind(int Kind) noexcept {
     return Kind > 0 && Kind < 128 && IsPunctuation(static_cast<char>(Kind));
 }
 
+/// The length of Text's leading run of bytes that a string takes as they are: up to a
+/// line end, NUL, Escape or Quote.
+std::size_t PlainStringLength(std::string_view Text, char Escape, char Quote) noexcept {
+    std::size_t Length = 0;
+    for (; Length < Text.size(); ++Length) {
+        const char C = Text[Length];
+        if (C == CR || C == LF || C == '\0' || C == Escape || C == Quote) break;
+    }
+    return Length;
+}
+
 /// The length of Text's leading run of bytes that a word takes as they are: up to a
 /// blank, a control character, a delimiter or Escape.
 std::size_t PlainWordLength(std::string_view Text, char Escape) noexcept {
@@ -236,7 +247,7 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildWord(char First) {
         // ends the word or escapes the next one, is read on its own.
         const std::string_view Rest = Unread();
         const std::size_t Plain = PlainWordLength(Rest, FEscapeChar);
-        FText.append(Rest.substr(0, Plain));
+        FText.append(Rest.data(), Plain);
         Consume(Plain);
         char C = '\0';
         if (!GetChar(C)) break;
@@ -256,7 +267,14 @@ std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
     std::string Result = S;
     const int OpeningLine = FLineNumber;
     char C = '\0';
-    while (GetChar(C)) {
+    for (;;) {
+        // The plain bytes of the string are taken in one piece; a line end, NUL, escape or
+        // closing quote is read on its own.
+        const std::string_view Rest = Unread();
+        const std::size_t Plain = PlainStringLength(Rest, FEscapeChar, FQuoteChar);
+        Result.append(Rest.data(), Plain);
+        Consume(Plain);
+        if (!GetChar(C)) break;
         if (C == CR || C == LF) {
             CompleteLineEnd(C, Result);
             ++FLineNumber;
@@ -334,14 +352,16 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::NextToken() {
     TIntfPtr<IFuzzyStreamToken> Token = std::move(FStack.back());
     FStack.pop_back();
     FEchoes.push_back({Token, FEcho.size(), FParenthesisLevel, FEchoLine});
-    if (FEchoLine != 0 && FEchoLine < Token->GetLineNumber()) FEcho += "\r\n";
-    FEchoLine = Token->GetLineNumber();
+    const int Line = Token->GetLineNumber();
+    if (FEchoLine != 0 && FEchoLine < Line) FEcho += "\r\n";
+    FEchoLine = Line;
     FCurrentToken = Token;
     AppendPrintedForm(FEcho, *Token);
     FEcho += ' ';
-    if (IsKind(Token, ')'))
+    const int Kind = Token->GetDataType();
+    if (Kind == ')')
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
-    else if (IsKind(Token, '('))
+    else if (Kind == '(')
         ++FParenthesisLevel;
     return Token;
 }

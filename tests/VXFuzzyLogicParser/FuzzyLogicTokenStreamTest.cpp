@@ -75,7 +75,7 @@ TEST(FuzzyLogicTokenStream, KindsNumbersAndWordEnds) {
     EXPECT_EQ(Stream->ToString(), "12 ");  // the echo of the current construct
 }
 
-TEST(FuzzyLogicTokenStream, WordsAndBlanksEndOnTheirLastByte) {
+TEST(FuzzyLogicTokenStream, WordsStringsAndBlanksEndOnTheirLastByte) {
     // A word ends at an escape, a line end or the end of the text, its last byte included.
     EXPECT_EQ(Tokens("ab\\"), "Atom:ab@1 | None:EOF@1");  // an escape with nothing left to escape
     EXPECT_EQ(Tokens("ab\\ c\\\\"), "Atom:ab c\\@1 | None:EOF@1");
@@ -84,6 +84,10 @@ TEST(FuzzyLogicTokenStream, WordsAndBlanksEndOnTheirLastByte) {
     auto Percent = StreamOf("a\\b%;c%");
     Percent->SetEscapeChar('%');
     EXPECT_EQ(Describe(Percent->NextToken()), "Atom:a\\b;c@1");
+    // Another closing quote: a double quote inside a string is then a plain byte.
+    auto Quote = StreamOf("\"a\"b' c");
+    Quote->SetQuoteChar('\'');
+    EXPECT_EQ(Describe(Quote->NextToken()), "String:a\"b@1");
     // White space keeps every blank and control byte up to and including one line end.
     auto Stream = StreamOf(std::string("a \t\0 b\t\r\n\t c", 12));
     EXPECT_EQ(Stream->NextToken()->GetWhitespace(), "");
