@@ -182,7 +182,8 @@ protected:
     ~TBaseStreamTokenList() override = default;
     /// Add for a reference the caller hands over (no count traffic).
     int AddItem(TIntfPtr<IBaseStreamToken>&& Item) {
-        // Most lists are short: room for a few items up front spares the first regrowths.
+        // Most lists are short: room for a few items up front spares the first regrowths
+        // (8, not more: a value pair is a list of 2, and a set may have 10000 of them).
         if (FItems.capacity() == 0) FItems.reserve(InitialCapacity);
         FItems.push_back(std::move(Item));
         return GetCount() - 1;
@@ -202,7 +203,7 @@ private:
         return Items;
     }
 
-    static constexpr std::size_t InitialCapacity = 16;
+    static constexpr std::size_t InitialCapacity = 8;
 
     std::vector<TIntfPtr<IBaseStreamToken>> FItems;
     std::intptr_t FTag = 0;
