@@ -1,7 +1,26 @@
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/IFuzzyLogic/FuzzyStreamToken.h>
+#include <fzl/support/BlockCache.h>
 
 namespace fzl {
+
+namespace {
+/// Room for the tokens of a large construct between two parses (under 300 KB a thread).
+using TTokenCache = Detail::TBlockCache<sizeof(TFuzzyStreamToken), 2048>;
+}  // namespace
+
+// NOLINTNEXTLINE(misc-new-delete-overloads): paired with the sized operator delete below
+void* TFuzzyStreamToken::operator new(std::size_t Size) {
+    // A descendant class has its own size: it goes to the general heap.
+    return Size == sizeof(TFuzzyStreamToken) ? TTokenCache::Allocate() : ::operator new(Size);
+}
+
+void TFuzzyStreamToken::operator delete(void* Block, std::size_t Size) noexcept {
+    if (Size == sizeof(TFuzzyStreamToken))
+        TTokenCache::Release(Block);
+    else
+        ::operator delete(Block);
+}
 
 void TFuzzyStreamToken::StoreIntf(const TIntfPtr<IInterface>& Value, TFuzzyStreamTokenType Kind) {
     FIntfValue = Value;
@@ -64,6 +83,17 @@ std::string TFuzzyStreamToken::ToString() const {
             return Set != nullptr ? Set->GetExpression() : std::string();
         }
         default: return TBaseStreamToken::ToString();
+    }
+}
+
+void TFuzzyStreamToken::AppendPrintedForm(std::string& Into) const {
+    switch (GetDataType()) {
+        case fstInterface:
+        case fstList:
+        case fstIFuzzySet:
+        case fstObject:
+        case fstFuzzySet: Into += TFuzzyStreamToken::ToString(); return;
+        default: TBaseStreamToken::AppendPrintedForm(Into);
     }
 }
 

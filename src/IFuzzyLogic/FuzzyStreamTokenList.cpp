@@ -15,7 +15,7 @@ bool TFuzzyStreamTokenList::Equals(const TIntfPtr<IFuzzyStreamTokenList>& List) 
 }
 
 int TFuzzyStreamTokenList::Add(const TIntfPtr<IFuzzyStreamToken>& Item) {
-    return TBase::Add(TIntfPtr<IBaseStreamToken>(Item));
+    return AddItem(TIntfPtr<IBaseStreamToken>(Item));
 }
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyStreamTokenList::First() const {

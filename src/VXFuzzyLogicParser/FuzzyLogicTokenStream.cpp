@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <system_error>
+#include <typeinfo>
 #include <utility>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -27,10 +30,43 @@ constexpr std::string_view Punctuation = "&()=[]|~";
 /// Characters that end a word (and are read again as the next token's start).
 constexpr std::string_view WordEnds = "\"&();<[]|~";
 
-bool IsPunctuation(char C) noexcept { return Punctuation.find(C) != std::string_view::npos; }
-bool EndsWord(char C) noexcept { return WordEnds.find(C) != std::string_view::npos; }
+/// A table of 256 flags that is true for the bytes of Chars and, when asked, for blanks
+/// and control characters: a byte is classified by one look-up, for every byte read.
+constexpr std::array<bool, 256> ByteSet(std::string_view Chars, bool WithBlanks) {
+    std::array<bool, 256> Set{};
+    if (WithBlanks)
+        for (std::size_t Byte = 0; Byte <= ' '; ++Byte) Set[Byte] = true;
+    for (const char C : Chars) Set[static_cast<unsigned char>(C)] = true;
+    return Set;
+}
+constexpr std::array<bool, 256> PunctuationBytes = ByteSet(Punctuation, false);
+/// The bytes that end a word: blanks, control characters and WordEnds.
+constexpr std::array<bool, 256> WordStops = ByteSet(WordEnds, true);
+
+bool IsPunctuation(char C) noexcept { return PunctuationBytes[static_cast<unsigned char>(C)]; }
 bool IsPunctuationKind(int Kind) noexcept {
     return Kind > 0 && Kind < 128 && IsPunctuation(static_cast<char>(Kind));
+}
+
+/// The length of Text's leading run of bytes that a string takes as they are: up to a
+/// line end, NUL, Escape or Quote.
+std::size_t PlainStringLength(std::string_view Text, char Escape, char Quote) noexcept {
+    std::size_t Length = 0;
+    for (; Length < Text.size(); ++Length) {
+        const char C = Text[Length];
+        if (C == CR || C == LF || C == '\0' || C == Escape || C == Quote) break;
+    }
+    return Length;
+}
+
+/// The length of Text's leading run of bytes that a word takes as they are: up to a
+/// blank, a control character, a delimiter or Escape.
+std::size_t PlainWordLength(std::string_view Text, char Escape) noexcept {
+    std::size_t Length = 0;
+    while (Length < Text.size() && !WordStops[static_cast<unsigned char>(Text[Length])] &&
+           Text[Length] != Escape)
+        ++Length;
+    return Length;
 }
 
 std::size_t SkipDigits(std::string_view Word, std::size_t Index) noexcept {
@@ -108,7 +144,7 @@ TNumberKind ReadNumber(std::string_view Word, double& Value) {
 }
 
 /// Gives Token the kind and value of Word.
-void ClassifyWord(IFuzzyStreamToken& Token, const std::string& Word) {
+void ClassifyWord(TFuzzyStreamToken& Token, const std::string& Word) {
     if (Word[0] == '?') {
         Token.SetDataType(fstVariable);
         Token.SetText(Word.substr(1));
@@ -134,10 +170,18 @@ bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) {
     return Token && Token->GetDataType() == Kind;
 }
 
+/// Appends Token's printed form (its ToString) to Into. The tokens this tokenizer makes are
+/// exactly TFuzzyStreamToken, which appends its text where it lies rather than through a copy.
+void AppendPrintedForm(std::string& Into, const IFuzzyStreamToken& Token) {
+    if (typeid(Token) == typeid(TFuzzyStreamToken))
+        static_cast<const TFuzzyStreamToken&>(Token).AppendPrintedForm(Into);
+    else
+        Into += Token.ToString();
+}
+
 }  // namespace
 
-TFuzzyLogicTokenStream::TFuzzyLogicTokenStream(std::string Text)
-    : TGTextStream(std::move(Text)), FToString(Make<TVXStringStream>()) {}
+TFuzzyLogicTokenStream::TFuzzyLogicTokenStream(std::string Text) : TGTextStream(std::move(Text)) {}
 
 // ---- Characters and lines ---------------------------------------------------------------------
 
@@ -198,20 +242,23 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildWord(char First) {
     FText = First;
-    char C = '\0';
-    while (GetChar(C)) {
+    for (;;) {
+        // The plain bytes of the word are taken in one piece; the byte after them, which
+        // ends the word or escapes the next one, is read on its own.
+        const std::string_view Rest = Unread();
+        const std::size_t Plain = PlainWordLength(Rest, FEscapeChar);
+        FText.append(Rest.data(), Plain);
+        Consume(Plain);
+        char C = '\0';
+        if (!GetChar(C)) break;
         // White space and delimiters end the word and are read again: the line end after a
         // word is counted where line ends are counted, so the word keeps its own line.
-        if (static_cast<unsigned char>(C) <= ' ' || EndsWord(C)) {
+        if (WordStops[static_cast<unsigned char>(C)]) {
             PutBack();
             return FinishToken(0, FText);
         }
-        if (C == FEscapeChar) {
-            if (IsEof()) break;
-            ReadEscaped(FText, FLineNumber);
-        } else {
-            FText += C;
-        }
+        if (IsEof()) break;  // C is the escape character, with nothing left to escape
+        ReadEscaped(FText, FLineNumber);
     }
     return FinishToken(-1, FText);
 }
@@ -220,7 +267,14 @@ std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
     std::string Result = S;
     const int OpeningLine = FLineNumber;
     char C = '\0';
-    while (GetChar(C)) {
+    for (;;) {
+        // The plain bytes of the string are taken in one piece; a line end, NUL, escape or
+        // closing quote is read on its own.
+        const std::string_view Rest = Unread();
+        const std::size_t Plain = PlainStringLength(Rest, FEscapeChar, FQuoteChar);
+        Result.append(Rest.data(), Plain);
+        Consume(Plain);
+        if (!GetChar(C)) break;
         if (C == CR || C == LF) {
             CompleteLineEnd(C, Result);
             ++FLineNumber;
@@ -241,7 +295,8 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::FinishToken(int TokenType, c
     if (TokenType == -1 && !Text.empty()) return FinishToken(0, Text);
     if (TokenType != -1 && TokenType != 0 && TokenType != '"' && !IsPunctuationKind(TokenType))
         throw EFzyParseException(Format(SInvalidBaseTokenHint, {IntToStr(TokenType)}), FLineNumber);
-    TIntfPtr<IFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
+    // Held by its class, not its interface: the setters below need no dispatch.
+    TIntfPtr<TFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
     Token->SetLineNumber(FLineNumber);
     if (TokenType == -1) {
         Token->SetDataType(fstNone);
@@ -259,7 +314,7 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::FinishToken(int TokenType, c
 }
 
 void TFuzzyLogicTokenStream::RewindEcho() {
-    FToString->SetSize(0);
+    FEcho.clear();
     FEchoes.clear();
 }
 
@@ -269,14 +324,16 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
     try {
         int Depth = 0;
         do {
-            TIntfPtr<IFuzzyStreamToken> Token = BuildNextToken();
-            FTempStack.push_back(Token);
-            if (IsKind(Token, fstNone)) break;
-            if (IsKind(Token, '(')) {
+            FTempStack.push_back(BuildNextToken());
+            const TIntfPtr<IFuzzyStreamToken>& Token = FTempStack.back();
+            if (!Token) continue;  // nothing to count
+            const int Kind = Token->GetDataType();
+            if (Kind == fstNone) break;
+            if (Kind == '(') {
                 if (++Depth > MaxNestingDepth)
                     throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}),
                                              Token->GetLineNumber());
-            } else if (IsKind(Token, ')') && Depth > 0) {
+            } else if (Kind == ')' && Depth > 0) {
                 --Depth;  // a ")" with nothing open is a construct of its own
             }
         } while (Depth != 0);
@@ -284,7 +341,8 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
         FTempStack.clear();
         throw;
     }
-    FStack.insert(FStack.end(), FTempStack.rbegin(), FTempStack.rend());
+    FStack.insert(FStack.end(), std::make_move_iterator(FTempStack.rbegin()),
+                  std::make_move_iterator(FTempStack.rend()));
     FTempStack.clear();
     return true;
 }
@@ -293,15 +351,17 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::NextToken() {
     if (FStack.empty()) PrepareSExp();
     TIntfPtr<IFuzzyStreamToken> Token = std::move(FStack.back());
     FStack.pop_back();
-    FEchoes.push_back({Token, FToString->GetSize(), FParenthesisLevel, FEchoLine});
-    if (FEchoLine != 0 && FEchoLine < Token->GetLineNumber()) FToString->WriteString("\r\n");
-    FEchoLine = Token->GetLineNumber();
+    FEchoes.push_back({Token, FEcho.size(), FParenthesisLevel, FEchoLine});
+    const int Line = Token->GetLineNumber();
+    if (FEchoLine != 0 && FEchoLine < Line) FEcho += "\r\n";
+    FEchoLine = Line;
     FCurrentToken = Token;
-    FToString->WriteString(Token->ToString());
-    FToString->WriteString(" ");
-    if (IsKind(Token, ')'))
+    AppendPrintedForm(FEcho, *Token);
+    FEcho += ' ';
+    const int Kind = Token->GetDataType();
+    if (Kind == ')')
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
-    else if (IsKind(Token, '('))
+    else if (Kind == '(')
         ++FParenthesisLevel;
     return Token;
 }
@@ -313,20 +373,18 @@ void TFuzzyLogicTokenStream::PutBackToken(const TIntfPtr<IFuzzyStreamToken>& Tok
     if (!FEchoes.empty() && FEchoes.back().Token == Token) {
         // The token handed out last: everything its hand-out changed goes back.
         const TEcho& Echo = FEchoes.back();
-        FToString->SetSize(Echo.Length);
+        FEcho.resize(Echo.Length);
         FParenthesisLevel = Echo.Level;
         FEchoLine = Echo.Line;
         FEchoes.pop_back();
         return;
     }
     // Any other token: its printed form and the blank after it are taken off the end.
-    const std::string& Echo = FToString->GetDataString();
     const std::size_t Cut = Token->ToString().size() + 1;
-    std::size_t Keep = Echo.size() > Cut ? Echo.size() - Cut : 0;
-    while (Keep > 0 && Echo[Keep - 1] == ' ') --Keep;
-    FToString->SetSize(Keep);
-    FToString->SetPosition(Keep);
-    FToString->WriteString(" ");
+    std::size_t Keep = FEcho.size() > Cut ? FEcho.size() - Cut : 0;
+    while (Keep > 0 && FEcho[Keep - 1] == ' ') --Keep;
+    FEcho.resize(Keep);
+    FEcho += ' ';
     FEchoes.clear();
     if (IsKind(Token, ')'))
         ++FParenthesisLevel;

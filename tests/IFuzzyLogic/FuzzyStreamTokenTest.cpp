@@ -56,6 +56,17 @@ TEST_F(FuzzyStreamToken, PrintedForms) {
                                ListToken(ListOf({Token(fstInteger, "", 5)})), Token(fstFloat, "", 2.5)});
     EXPECT_EQ(ListToken(Args)->ToString(), "(tri 0 (5) 2.5)");
     EXPECT_EQ(Args->ToString(), "tri 0 (5) 2.5");
+    // The form appended in place (the tokenizer's echo) is the printed form, for every kind.
+    const TToken Interface = MakeIntf<TFuzzyStreamToken>();
+    Interface->SetIntfValue(Args);
+    for (const TToken& Each : {Token(fstInteger, "", 0.5), Token(fstAtom, "tri"), Token('(', "("),
+                               ListToken(Args), Interface, Token(fstNone, "EOF")}) {
+        std::string Appended = "x ";
+        static_cast<const TFuzzyStreamToken&>(*Each).AppendPrintedForm(Appended);
+        std::string Expected = "x ";
+        Expected += Each->ToString();
+        EXPECT_EQ(Appended, Expected);
+    }
 }
 
 TEST_F(FuzzyStreamToken, AssignAndEquality) {

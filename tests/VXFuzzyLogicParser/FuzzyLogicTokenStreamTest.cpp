@@ -75,6 +75,28 @@ TEST(FuzzyLogicTokenStream, KindsNumbersAndWordEnds) {
     EXPECT_EQ(Stream->ToString(), "12 ");  // the echo of the current construct
 }
 
+TEST(FuzzyLogicTokenStream, WordsStringsAndBlanksEndOnTheirLastByte) {
+    // A word ends at an escape, a line end or the end of the text, its last byte included.
+    EXPECT_EQ(Tokens("ab\\"), "Atom:ab@1 | None:EOF@1");  // an escape with nothing left to escape
+    EXPECT_EQ(Tokens("ab\\ c\\\\"), "Atom:ab c\\@1 | None:EOF@1");
+    EXPECT_EQ(Tokens("ab\r\ncd\\\r\ne"), "Atom:ab@1 | Atom:cd\r\ne@3 | None:EOF@3");
+    // Another escape character: the usual one is then a plain byte.
+    auto Percent = StreamOf("a\\b%;c%");
+    Percent->SetEscapeChar('%');
+    EXPECT_EQ(Describe(Percent->NextToken()), "Atom:a\\b;c@1");
+    // Another closing quote: a double quote inside a string is then a plain byte.
+    auto Quote = StreamOf("\"a\"b' c");
+    Quote->SetQuoteChar('\'');
+    EXPECT_EQ(Describe(Quote->NextToken()), "String:a\"b@1");
+    // White space keeps every blank and control byte up to and including one line end.
+    auto Stream = StreamOf(std::string("a \t\0 b\t\r\n\t c", 12));
+    EXPECT_EQ(Stream->NextToken()->GetWhitespace(), "");
+    EXPECT_EQ(Stream->NextToken()->GetWhitespace(), std::string(" \t\0 ", 4));
+    const TToken Last = Stream->NextToken();
+    EXPECT_EQ(Last->GetWhitespace(), "\t\r\n\t ");
+    EXPECT_EQ(Describe(Last), "Atom:c@2");
+}
+
 TEST(FuzzyLogicTokenStream, LinesAsAnEditorShowsThem) {
     struct TCase {
         std::string Text;

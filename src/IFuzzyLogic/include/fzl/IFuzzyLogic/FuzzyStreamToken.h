@@ -2,6 +2,7 @@
 // TFuzzyStreamToken: a token of the definition and expression language, which can
 // also carry a value made during evaluation.
 
+#include <cstddef>
 #include <string>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
@@ -47,8 +48,15 @@ public:
     /// "<interface>", "(" list ")", the set's ToString, "<object>", the class-model set's
     /// Expression ("" when the value is missing), else the base token's printed form.
     [[nodiscard]] std::string ToString() const override;
+    /// Appends what this class's ToString gives to Into; a text goes in without a copy first.
+    void AppendPrintedForm(std::string& Into) const;
 
     [[nodiscard]] std::string ClassName() const override { return "TFuzzyStreamToken"; }
+
+    /// Tokens come and go by the thousand in a parse: their memory is recycled per thread.
+    // NOLINTNEXTLINE(misc-new-delete-overloads): paired with the sized operator delete
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* Block, std::size_t Size) noexcept;
 
 protected:
     ~TFuzzyStreamToken() override = default;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include <fzl/FuzzyInterfaces/IFuzzyStreamToken.h>
-#include <fzl/support/StringStream.h>
 #include <fzl/support/TextStream.h>
 
 namespace fzl {
@@ -72,7 +71,7 @@ public:
     [[nodiscard]] int GetParenthesisLevel() const noexcept { return FParenthesisLevel; }
     /// The echo of the tokens handed out in the current construct, each followed by a
     /// blank, with a line break where the line changes.
-    [[nodiscard]] std::string ToString() const { return FToString->GetDataString(); }
+    [[nodiscard]] std::string ToString() const { return FEcho; }
     [[nodiscard]] std::string AsString() const { return ToString(); }
     /// Stored only: comments always start with ";".
     [[nodiscard]] char GetCommentChar() const noexcept { return FCommentChar; }
@@ -109,7 +108,7 @@ private:
     int FLineNumber = 1;
     std::string FText;
     TObject* FOwner = nullptr;
-    TOwned<TVXStringStream> FToString;
+    std::string FEcho;  // what ToString gives
     TIntfPtr<IFuzzyStreamToken> FCurrentToken;
     int FParenthesisLevel = 0;
     std::vector<TIntfPtr<IFuzzyStreamToken>> FTempStack;

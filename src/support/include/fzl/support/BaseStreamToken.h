@@ -101,6 +101,13 @@ public:
     [[nodiscard]] std::string ToString() const override {
         return FDataType == btInteger || FDataType == btFloat ? NumberTokenText(FDataType, FNumber) : FText;
     }
+    /// Appends this class's printed form (as ToString above) to Into; a text goes in without a copy first.
+    void AppendPrintedForm(std::string& Into) const {
+        if (FDataType == btInteger || FDataType == btFloat)
+            Into += NumberTokenText(FDataType, FNumber);
+        else
+            Into += FText;
+    }
 
     [[nodiscard]] std::string ClassName() const override { return "TBaseStreamToken"; }
 

@@ -105,8 +105,7 @@ public:
 
     // ---- IBaseStreamTokenList ----------------------------------------------------------
     int Add(const TIntfPtr<IBaseStreamToken>& Item) override {
-        FItems.push_back(Item);
-        return GetCount() - 1;
+        return AddItem(TIntfPtr<IBaseStreamToken>(Item));
     }
     void Insert(int Index, const TIntfPtr<IBaseStreamToken>& Item) override {
         CheckIndex(Index, GetCount() + 1);
@@ -181,6 +180,14 @@ public:
 
 protected:
     ~TBaseStreamTokenList() override = default;
+    /// Add for a reference the caller hands over (no count traffic).
+    int AddItem(TIntfPtr<IBaseStreamToken>&& Item) {
+        // Most lists are short: room for a few items up front spares the first regrowths
+        // (8, not more: a value pair is a list of 2, and a set may have 10000 of them).
+        if (FItems.capacity() == 0) FItems.reserve(InitialCapacity);
+        FItems.push_back(std::move(Item));
+        return GetCount() - 1;
+    }
     /// A new, empty list of this list's class (for Clone).
     [[nodiscard]] virtual TIntfPtr<I> NewList() const = 0;
 
@@ -195,6 +202,8 @@ private:
             Items.push_back(List->GetBaseStreamToken(Index));
         return Items;
     }
+
+    static constexpr std::size_t InitialCapacity = 8;
 
     std::vector<TIntfPtr<IBaseStreamToken>> FItems;
     std::intptr_t FTag = 0;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include <fzl/support/Object.h>
 
@@ -65,8 +66,20 @@ protected:
     /// C (just read) is CR or LF: appends it to Into and, for a CR followed by LF, reads
     /// and appends the LF too, so that CR LF is one line end.
     void CompleteLineEnd(char C, std::string& Into);
+    /// The bytes not read yet, for readers that take a run of them at once.
+    [[nodiscard]] std::string_view Unread() const noexcept {
+        return std::string_view(FText).substr(FPosition);
+    }
+    /// Reads the next Count bytes (at most Unread().size()) in one step; none of them can be put back.
+    void Consume(std::size_t Count) noexcept {
+        FPosition += Count;
+        FCanPutBack = false;
+    }
 
 private:
+    /// Reads the line end that comes next (CR LF as one), appending it to Into when not null.
+    void TakeLineEnd(std::string* Into);
+
     std::string FText;
     std::size_t FPosition = 0;
     bool FCanPutBack = false;
