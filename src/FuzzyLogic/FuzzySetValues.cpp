@@ -9,12 +9,12 @@
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
+#include <fzl/support/BlockCache.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
 #include <fzl/support/PropertyList.h>
 #include <fzl/support/UpdateGuard.h>
 
-#include "internal/BlockCache.h"
 
 namespace fzl {
 namespace {
@@ -35,7 +35,7 @@ TFzyFloat Interpolate(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TF
 
 // Points of the base class come from a per-thread block cache; descendants
 // with fields of their own are of another size, and the heap serves them.
-using TPointCache = detail::TBlockCache<sizeof(TFuzzySetValue)>;
+using TPointCache = Detail::TBlockCache<sizeof(TFuzzySetValue), 4096>;
 
 }  // namespace
 

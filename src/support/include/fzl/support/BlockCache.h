@@ -1,6 +1,7 @@
 #pragma once
 // Per-thread recycling of equally sized memory blocks, for classes made and freed by the
-// thousand (tokens of a parse): a class-specific operator new and delete use it.
+// thousand (points when rules fire, tokens of a parse): a class-specific operator new and
+// delete use it.
 
 #include <cstddef>
 #include <new>
