@@ -190,9 +190,26 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(std::span<TFuzzySet* const> Premise
     return AssertRule(GetCorrelationStrength(Premises, Facts), Consequent, Conclusion);
 }
 
+bool TFuzzyVariable::MayCorrelateUnseen(const TFuzzySet& Consequent, const TFuzzySet& Conclusion) const noexcept {
+    if (!Consequent.IsPlainSet() || !Conclusion.IsPlainSet()) return false;
+    if (Consequent.GetCollection() != FItems.get() || Conclusion.GetCollection() != FItems.get()) return false;
+    // A copy outside the collection is not clamped to the range, so it must not need to be.
+    for (const TFuzzySetValue* Point : Consequent.GetValues())
+        if (Point->GetX() < FMinimum || Point->GetX() > FMaximum) return false;
+    return SetsUnobserved();
+}
+
 TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
                                              TFuzzySet* Conclusion) {
     if (Strength < FThreshold) return nullptr;
+    if (Conclusion != nullptr && MayCorrelateUnseen(Consequent, *Conclusion)) {
+        // The correlated copy lives only until it is inferred into the conclusion, so when
+        // nobody can watch it, it need not join the collection; it still takes its ID.
+        const TOwned<TFuzzySet> Correlated = Consequent.CloneDetached();
+        FItems->SkipID();
+        Correlated->Correlate(Strength, Consequent.GetSettings().CorrelationMethod);
+        return Conclusion->Infer(*Correlated, false);
+    }
     TOwned<TFuzzySet> Correlated = Consequent.Clone();
     Correlated->Correlate(Strength);
     if (Conclusion == nullptr) return Correlated;

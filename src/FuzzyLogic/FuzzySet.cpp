@@ -490,6 +490,12 @@ TOwned<TFuzzySet> TFuzzySet::Clone() const {
     return Copy;
 }
 
+TOwned<TFuzzySet> TFuzzySet::CloneDetached() const {
+    TOwned<TFuzzySet> Copy = NewRecycled(nullptr);
+    Copy->AssignSet(*this);
+    return Copy;
+}
+
 std::string TFuzzySet::ToString() const {
     if (TFuzzySetPrinter* Printer = GetSettings().Printer) return Printer->PrettyPrint(*this, false);
     std::string Text(1, '(');

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <typeinfo>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
@@ -199,6 +200,15 @@ void TFuzzyVariable::AssignTo(TPersistent& Dest) const {
     const TUpdateGuard Update(*Strings);
     Strings->Clear();
     for (TFuzzySet* FuzzySet : *FItems) Strings->AddObject(FuzzySet->GetName(), FuzzySet);
+}
+
+bool TFuzzyVariable::SetsUnobserved() const noexcept {
+    if (typeid(*this) != typeid(TFuzzyVariable) || typeid(*FItems) != typeid(TFuzzySets)) return false;
+    const TFuzzyVariables* Variables = GetCollection();
+    if (Variables == nullptr) return true;
+    if (typeid(*Variables) != typeid(TFuzzyVariables)) return false;
+    const TFuzzyLogic* Logic = Variables->GetFuzzy();
+    return Logic == nullptr || (typeid(*Logic) == typeid(TFuzzyLogic) && !Logic->HasEventHandlers());
 }
 
 void TFuzzyVariable::Notify(TFuzzySet* FuzzySet, TCollectionNotification Action) {

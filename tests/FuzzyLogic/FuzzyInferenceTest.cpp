@@ -126,6 +126,58 @@ TEST(FuzzyInference, AssertRuleFiresAtOrAboveTheThreshold) {
     EXPECT_EQ(Sets.Count(), 6);  // c, Clipped, Second, p, f and the conclusion
 }
 
+// A rule fired with nobody watching correlates its copy outside the collection; the sets it
+// leaves must be exactly those a watched variable makes: names, expressions, IDs, places and
+// points (with their IDs), under every correlation and inference method, for consequents with
+// steps, and for one reaching past the range (which takes the watched way).
+TEST(FuzzyInference, AssertRuleUnwatchedLeavesWhatAWatchedOneDoes) {
+    const auto Describe = [](const TFuzzySet& Set) {
+        std::string Text = Set.GetName() + '|' + Set.GetExpression() + '|' + std::to_string(Set.GetID()) +
+                           ' ' + std::to_string(Set.GetIndex()) + ' ' + std::to_string(Set.GetSetType()) + '|';
+        for (const TFuzzySetValue* Point : Set.GetValues())
+            Text += std::to_string(Point->GetID()) + ':' + FloatToStr(Point->GetX()) + ',' +
+                    FloatToStr(Point->GetY()) + ' ';
+        return Text;
+    };
+    const std::vector<TPoints> Shapes = {Tri,
+                                         {{2, 0}, {2, 1}, {6, 1}, {6, 0}},
+                                         {{0, 1}, {3, 0.25}, {3, 0.75}, {3, 0.5}, {7, 0}},
+                                         {{4, 0}, {4.0000000001, 1}, {10, 1}},
+                                         {{5, 0.5}}};
+    for (const TFuzzyCorrelationMethod Correlation : {fcmMinimum, fcmProduct}) {
+        for (int Inference = fimMinMax; Inference <= fimBoundedSum; ++Inference) {
+            TModel Watched(0, 10), Quiet(0, 10);
+            int Events = 0;
+            Watched.Logic->OnFuzzySetAdded = [&Events](TObject*, TFuzzySet*) { ++Events; };
+            std::vector<TFuzzySet*> WatchedTerms, QuietTerms;
+            for (TModel* M : {&Watched, &Quiet}) {
+                M->Logic->SetCorrelationMethod(Correlation);
+                M->Logic->SetInferenceMethod(static_cast<TFuzzyInferenceMethod>(Inference));
+                std::vector<TFuzzySet*>& Terms = M == &Watched ? WatchedTerms : QuietTerms;
+                for (std::size_t K = 0; K < Shapes.size(); ++K)
+                    Terms.push_back(M->Add(Shapes[K], "t" + std::to_string(K)));
+                // Points past a range that shrank after they were placed.
+                Terms.push_back(M->Add({{1, 0}, {9, 1}, {10, 0}}, "wide"));
+                M->Variable->SetMaximum(9.5);
+            }
+            std::mt19937 Random(7 + Inference);
+            TOwned<TFuzzySet> WatchedConclusion, QuietConclusion;
+            for (int Rule = 0; Rule < 60; ++Rule) {
+                const double Strength = Rule % 10 == 9 ? 1.0 : std::uniform_real_distribution(0.0, 1.0)(Random);
+                const std::size_t Term = Random() % WatchedTerms.size();
+                Watched.Variable->AssertRule(Strength, *WatchedTerms[Term], WatchedConclusion);
+                Quiet.Variable->AssertRule(Strength, *QuietTerms[Term], QuietConclusion);
+                ASSERT_EQ(Describe(*QuietConclusion), Describe(*WatchedConclusion))
+                    << "correlation " << Correlation << ", inference " << Inference << ", rule " << Rule;
+            }
+            EXPECT_GT(Events, 60);
+            EXPECT_EQ(Quiet.Variable->GetItems().Add("next")->GetID(),
+                      Watched.Variable->GetItems().Add("next")->GetID());
+            EXPECT_EQ(Quiet.Variable->GetItemIndex(), Watched.Variable->GetItemIndex());
+        }
+    }
+}
+
 // The benchmark's first controller (two inputs of five triangles over [0, 100], 25 rules with
 // consequent clamp(i + j - 2, 0, 4), product correlation, max inference) computed independently:
 // the aggregated membership sampled finely and integrated by the midpoint rule.

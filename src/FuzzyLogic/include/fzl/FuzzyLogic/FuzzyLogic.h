@@ -163,6 +163,12 @@ public:
     virtual void UpdateVariable(TFuzzyVariable* Variable);
     virtual void UpdateFuzzySet(TFuzzySet* FuzzySet);
 
+    /// True when any of the events (OnChange included) has a handler.
+    [[nodiscard]] bool HasEventHandlers() const noexcept {
+        return OnChange || OnFuzzySetChange || OnVariableChange || OnVariableDeleted || OnVariableAdded ||
+               OnFuzzySetDeleted || OnFuzzySetAdded;
+    }
+
     // Events; unassigned ones are empty. All are cleared when destruction starts.
     TFuzzySetEvent OnFuzzySetChange;
     TFuzzyVariableEvent OnVariableChange;

@@ -268,7 +268,11 @@ protected:
     void ResetMax() noexcept { FMax = 0; }
 
 private:
+    friend class TFuzzyVariable;
     class TRecycler;
+    /// What Clone makes, but outside any collection: nothing reports its making or freeing,
+    /// and its points are not clamped to a range (the caller knows they lie inside).
+    [[nodiscard]] TOwned<TFuzzySet> CloneDetached() const;
     /// A set for Collection from the pool (or a new one), joined to Collection.
     [[nodiscard]] static TOwned<TFuzzySet> NewRecycled(TCollection* Collection);
     /// The designing state a set made for Collection starts with.

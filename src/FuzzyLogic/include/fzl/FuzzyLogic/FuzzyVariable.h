@@ -159,6 +159,13 @@ private:
     friend class TFuzzySets;
     friend class TFuzzyVariables;
     void ClampItemIndex() noexcept;
+    /// True when nothing outside the library sees this variable's sets join and leave: the
+    /// variable, its collections and its component are the library's own classes, and no
+    /// event handler is assigned.
+    [[nodiscard]] bool SetsUnobserved() const noexcept;
+    /// True when a rule into Conclusion may correlate a copy of Consequent outside the
+    /// collection: both plain sets of this variable, unobserved, Consequent inside the range.
+    [[nodiscard]] bool MayCorrelateUnseen(const TFuzzySet& Consequent, const TFuzzySet& Conclusion) const noexcept;
     // A rule that fired replaces the running conclusion (inline: most rules of a cycle do not fire).
     static bool Accumulate(TOwned<TFuzzySet>&& Result, TOwned<TFuzzySet>& Conclusion) {
         if (!Result) return false;

@@ -217,6 +217,8 @@ protected:
         Item->FCollection = nullptr;
         Item->FIndex = -1;
     }
+    /// Uses up the next ID, as an item that joined and left unseen would have.
+    void SkipID() noexcept { ++FNextID; }
     /// Makes an emptied collection look new: no bracket open, IDs restarting at 0.
     void ResetEmpty() noexcept {
         FUpdateCount = 0;
