@@ -122,24 +122,21 @@ bool TryFormatFixedQuickly(double Value, int Decimals, std::string& Text) {
     const double Whole = std::floor(Scaled);
     const double Fraction = Scaled - Whole;
     if (std::fabs(Fraction - 0.5) < 0x1p-10) return false;
-    const auto Units = static_cast<std::uint64_t>(Whole) + (Fraction > 0.5 ? 1 : 0);
-    std::array<char, 24> Digits{};
-    const auto Converted = std::to_chars(Digits.data(), Digits.data() + Digits.size(), Units);
-    auto Length = static_cast<std::size_t>(Converted.ptr - Digits.data());
-    const auto Places = static_cast<std::size_t>(Decimals);
-    if (Value < 0 && Units != 0) Text += '-';  // no negative zero
-    if (Length <= Places) {
-        Text += "0";
-        if (Places > 0) Text += '.';
-        Text.append(Places - Length, '0');
-        Text.append(Digits.data(), Length);
-        return true;
-    }
-    Text.append(Digits.data(), Length - Places);
-    if (Places > 0) {
-        Text += '.';
-        Text.append(Digits.data() + Length - Places, Places);
-    }
+    auto Units = static_cast<std::uint64_t>(Whole) + (Fraction > 0.5 ? 1 : 0);
+    // Written backwards into one buffer, then appended in one go: derived names print a
+    // number each, so this runs once per correlated or hedged set.
+    std::array<char, 32> Buffer{};
+    char* const End = Buffer.data() + Buffer.size();
+    char* Begin = End;
+    const bool Negative = Value < 0 && Units != 0;  // no negative zero
+    for (int Place = 0; Place < Decimals; ++Place, Units /= 10) *--Begin = static_cast<char>('0' + Units % 10);
+    if (Decimals > 0) *--Begin = '.';
+    do {
+        *--Begin = static_cast<char>('0' + Units % 10);
+        Units /= 10;
+    } while (Units != 0);
+    if (Negative) *--Begin = '-';
+    Text.append(Begin, End);
     return true;
 }
 
