@@ -199,6 +199,41 @@ TFuzzySet* TFuzzySet::Hedge(TBaseFuzzyHedge Which, TFzyFloat Value, bool AxisFla
     return this;
 }
 
+// Each point as Clone copies it (Y at least 0) and as SetY then stores the hedged Y. The
+// copy of a clean list needs no clean-up; the hedged list gets the one the second step's
+// closing report gives (hedged Ys of a vertical step may meet), and the names are Hedge's.
+TOwned<TFuzzySet> TFuzzySet::HedgedCopyDetached(TBaseFuzzyHedge Which, TFzyFloat Value) const {
+    const TFuzzySetValues& Source = *FValues;
+    if (!Source.IsSorted() || !Source.IsDuplicatesRemoved() || Which == bfhDivide) {
+        TOwned<TFuzzySet> Copy = CloneDetached();
+        Copy->Hedge(Which, Value, true);  // also raises on a division by zero
+        return Copy;
+    }
+    TOwned<TFuzzySet> Copy = NewRecycled(nullptr);
+    Copy->FName = FName;
+    Copy->FInflectionPoint = FInflectionPoint;
+    {
+        TFuzzySetValues& Points = *Copy->FValues;
+        const TFuzzySetValues::TBulkBuild Build(Points);
+        Points.Reserve(Source.Count());
+        for (const TFuzzySetValue* Point : Source) {
+            const TFzyFloat Y = std::max(Point->GetY(), 0.0);
+            TFzyFloat Hedged = Y;
+            if (Which != bfhPower || (Y > 0 && Y < 1)) {
+                const TFzyFloat New = Saturate(ApplyBaseHedge(Which, Y, Value));
+                if (New != Y) Hedged = std::max(New, 0.0);
+            }
+            Points.Add(Point->GetX(), Hedged);
+        }
+    }
+    std::string& Name = DerivedNameBuffer();
+    AppendFuzzyName(Name, FName, BaseHedgeNames[Which], Value);
+    Copy->SetDerivedName(Name);
+    Copy->FExpression.clear();
+    AppendFuzzyName(Copy->FExpression, Which, true, FExpression);
+    return Copy;
+}
+
 // ---- Reshaping families -----------------------------------------------------------------------
 
 void TFuzzySet::Intensify(int N, TFzyFloat Value) {

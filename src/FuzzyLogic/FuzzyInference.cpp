@@ -75,12 +75,16 @@ TFzyFloat TFuzzySet::FuzzyEquals(const TFuzzySet& FuzzySet) { return GetCorrelat
 
 // ---- Correlation and inference -------------------------------------------------------------
 
-TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method) {
+TBaseFuzzyHedge TFuzzySet::CorrelationHedge(TFuzzyCorrelationMethod Method) {
     switch (Method) {
-        case fcmMinimum: return Hedge(bfhCutGreater, Value, true);
-        case fcmProduct: return Hedge(bfhMultiply, Value, true);
+        case fcmMinimum: return bfhCutGreater;
+        case fcmProduct: return bfhMultiply;
     }
     RaiseInvalidMethod(Method);
+}
+
+TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value, TFuzzyCorrelationMethod Method) {
+    return Hedge(CorrelationHedge(Method), Value, true);
 }
 
 TFuzzySet* TFuzzySet::Correlate(TFzyFloat Value) { return Correlate(Value, GetSettings().CorrelationMethod); }
@@ -205,9 +209,9 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet
     if (Conclusion != nullptr && MayCorrelateUnseen(Consequent, *Conclusion)) {
         // The correlated copy lives only until it is inferred into the conclusion, so when
         // nobody can watch it, it need not join the collection; it still takes its ID.
-        const TOwned<TFuzzySet> Correlated = Consequent.CloneDetached();
+        const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Consequent.GetSettings().CorrelationMethod);
+        const TOwned<TFuzzySet> Correlated = Consequent.HedgedCopyDetached(Hedge, Strength);
         FItems->SkipID();
-        Correlated->Correlate(Strength, Consequent.GetSettings().CorrelationMethod);
         return Conclusion->Infer(*Correlated, false);
     }
     TOwned<TFuzzySet> Correlated = Consequent.Clone();

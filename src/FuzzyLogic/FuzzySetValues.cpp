@@ -198,14 +198,11 @@ TFuzzySetValues::TBulkBuild::TBulkBuild(TFuzzySetValues& Points)
 // NOLINTNEXTLINE(bugprone-exception-escape): the closing report may throw, as TUpdateGuard's
 TFuzzySetValues::TBulkBuild::~TBulkBuild() noexcept(false) { FPoints.FBoundsKnown = FHadBounds; }
 
-// A point of the base class waits for the next append; any other goes.
+// A detached point of the base class waits for the next append, which sets its place, ID
+// and coordinates; any other goes.
 void TFuzzySetValues::KeepSpare(TCollectionItem* Item) noexcept {
     if (typeid(*Item) == typeid(TFuzzySetValue) && FSpares.size() < FSpares.capacity()) {
-        auto* Point = static_cast<TFuzzySetValue*>(Item);
-        Point->ResetItem();
-        Point->FX = 0;
-        Point->FY = 0;
-        FSpares.push_back(Point);
+        FSpares.push_back(static_cast<TFuzzySetValue*>(Item));
         return;
     }
     Item->Free();

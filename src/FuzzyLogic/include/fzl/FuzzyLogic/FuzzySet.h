@@ -273,6 +273,11 @@ private:
     /// What Clone makes, but outside any collection: nothing reports its making or freeing,
     /// and its points are not clamped to a range (the caller knows they lie inside).
     [[nodiscard]] TOwned<TFuzzySet> CloneDetached() const;
+    /// CloneDetached then Hedge(Which, Value, true), in one pass over the points of a clean
+    /// list (sorted, duplicates removed); for any other list, the two steps themselves.
+    [[nodiscard]] TOwned<TFuzzySet> HedgedCopyDetached(TBaseFuzzyHedge Which, TFzyFloat Value) const;
+    /// The base hedge on Y that a correlation method applies.
+    [[nodiscard]] static TBaseFuzzyHedge CorrelationHedge(TFuzzyCorrelationMethod Method);
     /// A set for Collection from the pool (or a new one), joined to Collection.
     [[nodiscard]] static TOwned<TFuzzySet> NewRecycled(TCollection* Collection);
     /// The designing state a set made for Collection starts with.
