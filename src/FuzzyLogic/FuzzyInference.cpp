@@ -203,6 +203,23 @@ bool TFuzzyVariable::MayCorrelateUnseen(const TFuzzySet& Consequent, const TFuzz
     return SetsUnobserved();
 }
 
+// With nobody watching, each relay of the result's making would only clamp the current
+// set's index and mark the component's text stale; one relay at the end does both.
+TOwned<TFuzzySet> TFuzzyVariable::InferUnwatched(const TFuzzySet& Conclusion, const TFuzzySet& Correlated) {
+    TOwned<TFuzzySet> Result;
+    FItems->FRelayMuted = true;
+    try {
+        Result = Conclusion.Infer(Correlated, false);
+    } catch (...) {
+        FItems->FRelayMuted = false;
+        Update(nullptr);
+        throw;
+    }
+    FItems->FRelayMuted = false;
+    Update(Result.get());
+    return Result;
+}
+
 TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
                                              TFuzzySet* Conclusion) {
     if (Strength < FThreshold) return nullptr;
@@ -212,7 +229,7 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet
         const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Consequent.GetSettings().CorrelationMethod);
         const TOwned<TFuzzySet> Correlated = Consequent.HedgedCopyDetached(Hedge, Strength);
         FItems->SkipID();
-        return Conclusion->Infer(*Correlated, false);
+        return InferUnwatched(*Conclusion, *Correlated);
     }
     TOwned<TFuzzySet> Correlated = Consequent.Clone();
     Correlated->Correlate(Strength);

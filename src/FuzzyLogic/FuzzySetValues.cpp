@@ -157,14 +157,14 @@ TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
 // What Add does inside a bulk update, in one step: the point is made at its place (or a
 // spare one is placed there), takes the next ID and joins; of the report, only the flags
 // remain to be kept, and with nothing after the point only its predecessor matters.
-TFuzzySetValue* TFuzzySetValues::AppendInBulk(TFzyFloat X, TFzyFloat Y) {
+inline TFuzzySetValue* TFuzzySetValues::AppendInBulk(TFzyFloat X, TFzyFloat Y) {
     const int Previous = Count() - 1;
     TFuzzySetValue* Point = AppendPoint(X, Y);
     if (Previous >= 0) NoteAppended(X, XAt(Previous));
     return Point;
 }
 
-TFuzzySetValue* TFuzzySetValues::AppendPoint(TFzyFloat X, TFzyFloat Y) {
+inline TFuzzySetValue* TFuzzySetValues::AppendPoint(TFzyFloat X, TFzyFloat Y) {
     // Room for every point the list has held, so that ResetForReuse can keep them all.
     const std::size_t Needed = RawItems().size() + 1;
     if (FSpares.capacity() < Needed) FSpares.reserve(std::max(Needed, RawItems().capacity()));
@@ -181,7 +181,7 @@ TFuzzySetValue* TFuzzySetValues::AppendPoint(TFzyFloat X, TFzyFloat Y) {
     return Point;
 }
 
-void TFuzzySetValues::NoteAppended(TFzyFloat X, TFzyFloat PreviousX) noexcept {
+inline void TFuzzySetValues::NoteAppended(TFzyFloat X, TFzyFloat PreviousX) noexcept {
     if (FSorted && Below(X, PreviousX)) FSorted = false;
     if (!FSorted || FloatEquals(X, PreviousX)) FDuplicatesRemoved = false;
 }
@@ -230,11 +230,11 @@ void TFuzzySetValues::AssignPoints(const TFuzzySetValues& Other) {
     for (const TFuzzySetValue* Point : Other) Add(Point->FX, Point->FY);
 }
 
-TFzyFloat TFuzzySetValues::XAt(int Index) const noexcept {
+inline TFzyFloat TFuzzySetValues::XAt(int Index) const noexcept {
     return static_cast<const TFuzzySetValue*>(RawItems()[static_cast<std::size_t>(Index)])->FX;
 }
 
-TFzyFloat TFuzzySetValues::ClampX(TFzyFloat X) const {
+inline TFzyFloat TFuzzySetValues::ClampX(TFzyFloat X) const {
     if (FBoundsKnown) return X < FLower ? FLower : (X > FUpper ? FUpper : X);
     if (FFuzzySet == nullptr) return X;
     TFzyFloat Lower = 0;

@@ -47,12 +47,12 @@ void TFuzzySets::SetItemByName(const std::string& Name, const TFuzzySet& Value) 
 
 void TFuzzySets::Update(TCollectionItem* Item) {
     TTypedCollection::Update(Item);
-    if (FVariable != nullptr) FVariable->Update(static_cast<TFuzzySet*>(Item));
+    if (FVariable != nullptr && !FRelayMuted) FVariable->Update(static_cast<TFuzzySet*>(Item));
 }
 
 void TFuzzySets::Notify(TCollectionItem* Item, TCollectionNotification Action) {
     TTypedCollection::Notify(Item, Action);
-    if (FVariable != nullptr) FVariable->Notify(static_cast<TFuzzySet*>(Item), Action);
+    if (FVariable != nullptr && !FRelayMuted) FVariable->Notify(static_cast<TFuzzySet*>(Item), Action);
 }
 
 // ---- TFuzzyVariable ---------------------------------------------------------------

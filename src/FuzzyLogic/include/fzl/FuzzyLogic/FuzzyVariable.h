@@ -44,6 +44,7 @@ private:
     friend class TFuzzyVariable;
     TFuzzyVariable* FVariable;
     TFuzzySetClass FSetClass;
+    bool FRelayMuted = false;  // while the variable builds a set nobody watches
 };
 
 using TFuzzySetsEnumerator = TCollectionEnumerator<TFuzzySet>;
@@ -166,6 +167,8 @@ private:
     /// True when a rule into Conclusion may correlate a copy of Consequent outside the
     /// collection: both plain sets of this variable, unobserved, Consequent inside the range.
     [[nodiscard]] bool MayCorrelateUnseen(const TFuzzySet& Consequent, const TFuzzySet& Conclusion) const noexcept;
+    /// Conclusion inferred with Correlated, the set collection's relays held back meanwhile.
+    [[nodiscard]] TOwned<TFuzzySet> InferUnwatched(const TFuzzySet& Conclusion, const TFuzzySet& Correlated);
     // A rule that fired replaces the running conclusion (inline: most rules of a cycle do not fire).
     static bool Accumulate(TOwned<TFuzzySet>&& Result, TOwned<TFuzzySet>& Conclusion) {
         if (!Result) return false;
