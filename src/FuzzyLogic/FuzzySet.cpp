@@ -379,32 +379,32 @@ TFzyFloat TFuzzySet::DegreeOfMembership(TFzyFloat X) const {
     const TFuzzySetValues& Points = *FValues;
     const int Count = Points.Count();
     if (Count == 0) return 0;
-    const TFuzzySetValue* First = Points.GetItem(0);
+    const TFuzzySetValue* First = Points.PointAt(0);
     if (X < First->GetX()) return First->GetY();
-    if (X == First->GetX()) return Points.GetItem(GetMaxYValueOfX(0, 1))->GetY();
-    const TFuzzySetValue* Last = Points.GetItem(Count - 1);
+    if (X == First->GetX()) return Points.PointAt(GetMaxYValueOfX(0, 1))->GetY();
+    const TFuzzySetValue* Last = Points.PointAt(Count - 1);
     if (X > Last->GetX()) return Last->GetY();
-    if (X == Last->GetX()) return Points.GetItem(GetMaxYValueOfX(Count - 1, -1))->GetY();
+    if (X == Last->GetX()) return Points.PointAt(GetMaxYValueOfX(Count - 1, -1))->GetY();
     // The first point after the first whose X is not below X: by halving when the list is
     // sorted, by walking when a bulk update has left it unsorted.
     int I = 1;
     if (Points.IsSorted()) {
         for (int High = Count; I < High;) {
             const int Middle = I + (High - I) / 2;
-            if (Points.GetItem(Middle)->GetX() < X)
+            if (Points.PointAt(Middle)->GetX() < X)
                 I = Middle + 1;
             else
                 High = Middle;
         }
     } else {
-        while (I < Count && Points.GetItem(I)->GetX() < X) ++I;
+        while (I < Count && Points.PointAt(I)->GetX() < X) ++I;
     }
     if (I < Count) {
-        const TFuzzySetValue* Point = Points.GetItem(I);
+        const TFuzzySetValue* Point = Points.PointAt(I);
         // The highest point of a vertical step wins.
-        if (Point->GetX() == X) return Points.GetItem(GetMaxYValueOfX(I, 1))->GetY();
+        if (Point->GetX() == X) return Points.PointAt(GetMaxYValueOfX(I, 1))->GetY();
         if (Point->GetX() > X) {
-            const TFuzzySetValue* Previous = Points.GetItem(I - 1);
+            const TFuzzySetValue* Previous = Points.PointAt(I - 1);
             return InterpolateY(Previous->GetX(), Previous->GetY(), Point->GetX(), Point->GetY(), X);
         }
     }

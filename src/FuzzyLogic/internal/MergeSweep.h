@@ -47,7 +47,7 @@ struct TStationValues {
 class TSweepCursor {
 public:
     explicit TSweepCursor(const TFuzzySetValues& Points)
-        : FPoints(Points), FCount(Points.Count()), FNextPoint(FCount > 0 ? Points.GetItem(0) : nullptr) {}
+        : FPoints(Points), FCount(Points.Count()), FNextPoint(FCount > 0 ? Points.PointAt(0) : nullptr) {}
 
     [[nodiscard]] bool HasNext() const noexcept { return FNext < FCount; }
     [[nodiscard]] TFzyFloat NextX() const noexcept { return FNextPoint->GetX(); }
@@ -76,7 +76,7 @@ public:
         FRunLast = FNextPoint;
         FRunEnd = FNext + 1;
         for (; FRunEnd < FCount; ++FRunEnd) {
-            const TFuzzySetValue* Point = FPoints.GetItem(FRunEnd);
+            const TFuzzySetValue* Point = FPoints.PointAt(FRunEnd);
             if (!FloatEquals(Point->GetX(), At)) break;
             Values.Max = std::max(Values.Max, Point->GetY());
             Values.Right = Point->GetY();
@@ -90,7 +90,7 @@ public:
     void Advance() {
         FNext = FRunEnd;
         FPrevious = FRunLast;
-        FNextPoint = FNext < FCount ? FPoints.GetItem(FNext) : nullptr;
+        FNextPoint = FNext < FCount ? FPoints.PointAt(FNext) : nullptr;
     }
 
 private:
@@ -138,7 +138,7 @@ bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit
     if (A.Count() == 0 || B.Count() == 0) {
         const TFuzzySetValues& Only = A.Count() > 0 ? A : B;
         for (int Index = 0; Index < Only.Count(); ++Index) {
-            const TFuzzySetValue* Point = Only.GetItem(Index);
+            const TFuzzySetValue* Point = Only.PointAt(Index);
             if (Emit(Point->GetX(), Point->GetY(), Point->GetX(), Point->GetY())) return true;
         }
         return false;
@@ -148,8 +148,8 @@ bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit
     TSweepCursor CursorB(B);
     {
         // Both curves start level with each other where the earlier one begins.
-        const TFuzzySetValue* FirstA = A.GetItem(0);
-        const TFuzzySetValue* FirstB = B.GetItem(0);
+        const TFuzzySetValue* FirstA = A.PointAt(0);
+        const TFuzzySetValue* FirstB = B.PointAt(0);
         const TFzyFloat YA = FirstA->GetY();
         const TFzyFloat YB = FirstB->GetY();
         if (FloatEquals(YA, YB)) {

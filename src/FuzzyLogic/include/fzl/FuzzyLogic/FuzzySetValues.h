@@ -100,6 +100,10 @@ public:
     using TTypedCollection::Add;
     /// Appends a point at (X, Y), clamped, placed and reported in one step.
     TFuzzySetValue* Add(TFzyFloat X, TFzyFloat Y);
+    /// Point Index without the range check of GetItem, for reads already bounded by Count().
+    [[nodiscard]] const TFuzzySetValue* PointAt(int Index) const noexcept {
+        return static_cast<const TFuzzySetValue*>(RawItems()[static_cast<std::size_t>(Index)]);
+    }
 
     /// Copies all of Source's points.
     void Append(const TFuzzySetValues& Source) { Append(Source, 0, Source.Count()); }
