@@ -202,14 +202,15 @@ TFuzzySet* TFuzzySet::Hedge(TBaseFuzzyHedge Which, TFzyFloat Value, bool AxisFla
 // Each point as Clone copies it (Y at least 0) and as SetY then stores the hedged Y. The
 // copy of a clean list needs no clean-up; the hedged list gets the one the second step's
 // closing report gives (hedged Ys of a vertical step may meet), and the names are Hedge's.
-TOwned<TFuzzySet> TFuzzySet::HedgedCopyDetached(TBaseFuzzyHedge Which, TFzyFloat Value) const {
+TOwned<TFuzzySet> TFuzzySet::HedgedCopyInto(TCollection* Collection, TBaseFuzzyHedge Which,
+                                            TFzyFloat Value) const {
     const TFuzzySetValues& Source = *FValues;
     if (!Source.IsSorted() || !Source.IsDuplicatesRemoved() || Which == bfhDivide) {
-        TOwned<TFuzzySet> Copy = CloneDetached();
+        TOwned<TFuzzySet> Copy = CloneInto(Collection);
         Copy->Hedge(Which, Value, true);  // also raises on a division by zero
         return Copy;
     }
-    TOwned<TFuzzySet> Copy = NewRecycled(nullptr);
+    TOwned<TFuzzySet> Copy = NewRecycled(Collection);
     Copy->FName = FName;
     Copy->FInflectionPoint = FInflectionPoint;
     {

@@ -194,22 +194,23 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(std::span<TFuzzySet* const> Premise
     return AssertRule(GetCorrelationStrength(Premises, Facts), Consequent, Conclusion);
 }
 
-bool TFuzzyVariable::MayCorrelateUnseen(const TFuzzySet& Consequent, const TFuzzySet& Conclusion) const noexcept {
-    if (!Consequent.IsPlainSet() || !Conclusion.IsPlainSet()) return false;
-    if (Consequent.GetCollection() != FItems.get() || Conclusion.GetCollection() != FItems.get()) return false;
+bool TFuzzyVariable::MayFireUnwatched(const TFuzzySet& Consequent, const TFuzzySet* Conclusion) const noexcept {
+    if (!Consequent.IsPlainSet() || Consequent.GetCollection() != FItems.get()) return false;
+    if (Conclusion != nullptr && (!Conclusion->IsPlainSet() || Conclusion->GetCollection() != FItems.get()))
+        return false;
     // A copy outside the collection is not clamped to the range, so it must not need to be.
     for (const TFuzzySetValue* Point : Consequent.GetValues())
         if (Point->GetX() < FMinimum || Point->GetX() > FMaximum) return false;
     return SetsUnobserved();
 }
 
-// With nobody watching, each relay of the result's making would only clamp the current
-// set's index and mark the component's text stale; one relay at the end does both.
-TOwned<TFuzzySet> TFuzzyVariable::InferUnwatched(const TFuzzySet& Conclusion, const TFuzzySet& Correlated) {
+// With nobody watching, each relay of the set's making would only clamp the current set's
+// index and mark the component's text stale; one relay at the end does both.
+TOwned<TFuzzySet> TFuzzyVariable::MakeUnwatched(TFunctionRef<TOwned<TFuzzySet>()> Make) {
     TOwned<TFuzzySet> Result;
     FItems->FRelayMuted = true;
     try {
-        Result = Conclusion.Infer(Correlated, false);
+        Result = Make();
     } catch (...) {
         FItems->FRelayMuted = false;
         Update(nullptr);
@@ -223,13 +224,15 @@ TOwned<TFuzzySet> TFuzzyVariable::InferUnwatched(const TFuzzySet& Conclusion, co
 TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
                                              TFuzzySet* Conclusion) {
     if (Strength < FThreshold) return nullptr;
-    if (Conclusion != nullptr && MayCorrelateUnseen(Consequent, *Conclusion)) {
+    if (MayFireUnwatched(Consequent, Conclusion)) {
+        const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Consequent.GetSettings().CorrelationMethod);
+        if (Conclusion == nullptr)
+            return MakeUnwatched([&] { return Consequent.HedgedCopyInto(FItems.get(), Hedge, Strength); });
         // The correlated copy lives only until it is inferred into the conclusion, so when
         // nobody can watch it, it need not join the collection; it still takes its ID.
-        const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Consequent.GetSettings().CorrelationMethod);
-        const TOwned<TFuzzySet> Correlated = Consequent.HedgedCopyDetached(Hedge, Strength);
+        const TOwned<TFuzzySet> Correlated = Consequent.HedgedCopyInto(nullptr, Hedge, Strength);
         FItems->SkipID();
-        return InferUnwatched(*Conclusion, *Correlated);
+        return MakeUnwatched([&] { return Conclusion->Infer(*Correlated, false); });
     }
     TOwned<TFuzzySet> Correlated = Consequent.Clone();
     Correlated->Correlate(Strength);

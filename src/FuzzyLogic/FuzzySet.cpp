@@ -490,8 +490,8 @@ TOwned<TFuzzySet> TFuzzySet::Clone() const {
     return Copy;
 }
 
-TOwned<TFuzzySet> TFuzzySet::CloneDetached() const {
-    TOwned<TFuzzySet> Copy = NewRecycled(nullptr);
+TOwned<TFuzzySet> TFuzzySet::CloneInto(TCollection* Collection) const {
+    TOwned<TFuzzySet> Copy = NewRecycled(Collection);
     Copy->AssignSet(*this);
     return Copy;
 }

@@ -270,12 +270,14 @@ protected:
 private:
     friend class TFuzzyVariable;
     class TRecycler;
-    /// What Clone makes, but outside any collection: nothing reports its making or freeing,
-    /// and its points are not clamped to a range (the caller knows they lie inside).
-    [[nodiscard]] TOwned<TFuzzySet> CloneDetached() const;
-    /// CloneDetached then Hedge(Which, Value, true), in one pass over the points of a clean
-    /// list (sorted, duplicates removed); for any other list, the two steps themselves.
-    [[nodiscard]] TOwned<TFuzzySet> HedgedCopyDetached(TBaseFuzzyHedge Which, TFzyFloat Value) const;
+    /// A copy as Clone makes it, in Collection; with nullptr, outside any collection, so that
+    /// nothing reports its making or freeing and its points are not clamped to a range (the
+    /// caller knows they lie inside).
+    [[nodiscard]] TOwned<TFuzzySet> CloneInto(TCollection* Collection) const;
+    /// CloneInto(Collection) then Hedge(Which, Value, true), in one pass over the points of a
+    /// clean list (sorted, duplicates removed); for any other list, the two steps themselves.
+    [[nodiscard]] TOwned<TFuzzySet> HedgedCopyInto(TCollection* Collection, TBaseFuzzyHedge Which,
+                                                   TFzyFloat Value) const;
     /// The base hedge on Y that a correlation method applies.
     [[nodiscard]] static TBaseFuzzyHedge CorrelationHedge(TFuzzyCorrelationMethod Method);
     /// A set for Collection from the pool (or a new one), joined to Collection.

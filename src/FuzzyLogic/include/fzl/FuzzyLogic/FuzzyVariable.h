@@ -164,11 +164,11 @@ private:
     /// variable, its collections and its component are the library's own classes, and no
     /// event handler is assigned.
     [[nodiscard]] bool SetsUnobserved() const noexcept;
-    /// True when a rule into Conclusion may correlate a copy of Consequent outside the
-    /// collection: both plain sets of this variable, unobserved, Consequent inside the range.
-    [[nodiscard]] bool MayCorrelateUnseen(const TFuzzySet& Consequent, const TFuzzySet& Conclusion) const noexcept;
-    /// Conclusion inferred with Correlated, the set collection's relays held back meanwhile.
-    [[nodiscard]] TOwned<TFuzzySet> InferUnwatched(const TFuzzySet& Conclusion, const TFuzzySet& Correlated);
+    /// True when a rule into Conclusion (nullptr: none yet) may be fired with nobody watching:
+    /// its sets are plain sets of this variable, unobserved, Consequent inside the range.
+    [[nodiscard]] bool MayFireUnwatched(const TFuzzySet& Consequent, const TFuzzySet* Conclusion) const noexcept;
+    /// Makes a set with the set collection's relays held back, and relays once at the end.
+    [[nodiscard]] TOwned<TFuzzySet> MakeUnwatched(TFunctionRef<TOwned<TFuzzySet>()> Make);
     // A rule that fired replaces the running conclusion (inline: most rules of a cycle do not fire).
     static bool Accumulate(TOwned<TFuzzySet>&& Result, TOwned<TFuzzySet>& Conclusion) {
         if (!Result) return false;
