@@ -20,6 +20,11 @@ TLogic& LinkedComponent(const TComponentRef<TLogic>& Link) {
     return *Logic;
 }
 
+/// Value clamped into [Minimum, Maximum] as a point of the variable's sets would be.
+TFzyFloat ClampInto(TFzyFloat Value, TFzyFloat Minimum, TFzyFloat Maximum) noexcept {
+    return Value < Minimum ? Minimum : (Value > Maximum ? Maximum : Value);
+}
+
 template <class T>
 const T& At(const std::vector<T>& Items, int Index) {
     return Items.at(static_cast<std::size_t>(Index));
@@ -89,20 +94,24 @@ void TFuzzyRuleBase::BeginEvaluation() {
     FConclusions.resize(static_cast<std::size_t>(VariableCount()));
     FFacts.assign(static_cast<std::size_t>(VariableCount()), nullptr);
     FOwnedFacts.clear();
+    FCrispInputs.resize(static_cast<std::size_t>(VariableCount()));
 }
 
 void TFuzzyRuleBase::SetCrispFact(int Variable, TFzyFloat Value) {
-    TOwned<TFuzzySet>& Fact = FOwnedFacts.emplace_back(At(FVariables, Variable)->GetItems().Add());
-    Fact->CreateTriangleFunctionValues(Value, Value, Value);
-    At(FFacts, Variable) = Fact.get();
+    const TFuzzyVariable& Owner = *At(FVariables, Variable);
+    At(FCrispInputs, Variable) = ClampInto(Value, Owner.GetMinimum(), Owner.GetMaximum());
 }
 
 void TFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Expression) {
     At(FFacts, Variable) = EvaluateIn(*At(FVariables, Variable), Expression, FOwnedFacts);
 }
 
+// Premise and Variable index vectors sized at binding and at BeginEvaluation.
 TFzyFloat TFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
-    return At(FSets, Premise.Set)->GetCorrelationStrength(*At(FFacts, Premise.Variable));
+    TFuzzySet& Set = *FSets[static_cast<std::size_t>(Premise.Set)];
+    const auto Variable = static_cast<std::size_t>(Premise.Variable);
+    if (const TFuzzySet* Fact = FFacts[Variable]) return Set.GetCorrelationStrength(*Fact);
+    return Set.GetCrispCorrelationStrength(FCrispInputs[Variable]);
 }
 
 bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
@@ -134,6 +143,7 @@ bool TIFuzzyRuleBase::HasVariable(const std::string& Name) const {
 void TIFuzzyRuleBase::Unbind() {
     FConclusions.clear();
     FFacts.clear();
+    FEngineSets.clear();
     FSets.clear();
     FVariables.clear();
 }
@@ -143,20 +153,32 @@ void TIFuzzyRuleBase::BindVariable(const std::string& Name) {
 }
 
 void TIFuzzyRuleBase::BindSet(int Variable, const std::string& Expression) {
-    FSets.push_back(
-        LinkedComponent(FLogic).GetParser()->EvalFuzzyExpression(At(FVariables, Variable), Expression));
+    TIntfPtr<IFuzzySet> Set =
+        LinkedComponent(FLogic).GetParser()->EvalFuzzyExpression(At(FVariables, Variable), Expression);
+    FEngineSets.push_back(DownCast<TIFuzzySet>(Set.Get()));
+    FSets.push_back(std::move(Set));
 }
 
 void TIFuzzyRuleBase::BeginEvaluation() {
     FConclusions.assign(static_cast<std::size_t>(VariableCount()), nullptr);
     FFacts.assign(static_cast<std::size_t>(VariableCount()), nullptr);
+    FCrispInputs.resize(static_cast<std::size_t>(VariableCount()));
 }
 
 void TIFuzzyRuleBase::SetCrispFact(int Variable, TFzyFloat Value) {
-    // Not defined, so not one of the variable's sets; it lives while the rule base holds it.
-    TIntfPtr<IFuzzySet> Fact = MakeIntf<TIFuzzySet>(At(FVariables, Variable), std::string());
-    Fact->CreateTriangleFunctionValues(Value, Value, Value);
-    At(FFacts, Variable) = Fact;
+    const IFuzzyVariable& Owner = *At(FVariables, Variable);
+    At(FCrispInputs, Variable) = ClampInto(Value, Owner.GetMinimum(), Owner.GetMaximum());
+}
+
+const TIntfPtr<IFuzzySet>& TIFuzzyRuleBase::CrispFact(int Variable) {
+    TIntfPtr<IFuzzySet>& Fact = At(FFacts, Variable);
+    if (!Fact) {
+        // Not defined, so not one of the variable's sets; it lives while the rule base holds it.
+        Fact = MakeIntf<TIFuzzySet>(At(FVariables, Variable), std::string());
+        const TFzyFloat Value = At(FCrispInputs, Variable);
+        Fact->CreateTriangleFunctionValues(Value, Value, Value);
+    }
+    return Fact;
 }
 
 void TIFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Expression) {
@@ -165,7 +187,11 @@ void TIFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Express
 }
 
 TFzyFloat TIFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
-    return At(FSets, Premise.Set)->GetCorrelationStrength(At(FFacts, Premise.Variable));
+    const auto Set = static_cast<std::size_t>(Premise.Set);
+    const auto Variable = static_cast<std::size_t>(Premise.Variable);
+    if (const TIntfPtr<IFuzzySet>& Fact = FFacts[Variable]) return FSets[Set]->GetCorrelationStrength(Fact);
+    if (TIFuzzySet* Own = FEngineSets[Set]) return Own->GetCrispCorrelationStrength(FCrispInputs[Variable]);
+    return FSets[Set]->GetCorrelationStrength(CrispFact(Premise.Variable));
 }
 
 bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
