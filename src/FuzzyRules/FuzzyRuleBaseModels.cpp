@@ -1,5 +1,7 @@
 // The two object models' parts of the rule base.
 
+#include <typeinfo>
+
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyLogic/FuzzyLogicParser.h>
@@ -55,10 +57,13 @@ void TFuzzyRuleBase::Unbind() {
     FSets.clear();
     FOwnedSets.clear();
     FVariables.clear();
+    FPlainVariables.clear();
 }
 
 void TFuzzyRuleBase::BindVariable(const std::string& Name) {
-    FVariables.push_back(LinkedComponent(FLogic).GetItems().Find(Name));
+    TFuzzyVariable* Variable = LinkedComponent(FLogic).GetItems().Find(Name);
+    FPlainVariables.push_back(typeid(*Variable) == typeid(TFuzzyVariable));
+    FVariables.push_back(Variable);
 }
 
 void TFuzzyRuleBase::BindSet(int Variable, const std::string& Expression) {
@@ -114,9 +119,14 @@ TFzyFloat TFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
     return Set.GetCrispCorrelationStrength(FCrispInputs[Variable]);
 }
 
+// Below the threshold the variable's own AssertRule makes nothing, so it is not called; a
+// descendant's override may do more and is always called.
 bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
-    return At(FVariables, Conclusion.Variable)
-        ->AssertRule(Strength, *At(FSets, Conclusion.Set), At(FConclusions, Conclusion.Variable));
+    const auto Variable = static_cast<std::size_t>(Conclusion.Variable);
+    TFuzzyVariable& Output = *FVariables[Variable];
+    if (FPlainVariables[Variable] && Strength < Output.GetThreshold()) return false;
+    return Output.AssertRule(Strength, *FSets[static_cast<std::size_t>(Conclusion.Set)],
+                             FConclusions[Variable]);
 }
 
 bool TFuzzyRuleBase::HasConclusion(int Variable) const {
@@ -195,8 +205,8 @@ TFzyFloat TIFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
 }
 
 bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
-    const TIFuzzyLogic& Logic = LinkedComponent(FLogic);
     if (Strength < At(FVariables, Conclusion.Variable)->GetThreshold()) return false;
+    const TIFuzzyLogic& Logic = LinkedComponent(FLogic);
     const TIntfPtr<IFuzzySet> Fired = CloneOf(At(FSets, Conclusion.Set));
     Fired->Correlate(Strength, Logic.GetCorrelationMethod());
     TIntfPtr<IFuzzySet>& Result = At(FConclusions, Conclusion.Variable);

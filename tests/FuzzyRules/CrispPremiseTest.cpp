@@ -97,7 +97,8 @@ constexpr const char* Rules =
 std::uint64_t Bits(double V) { return std::bit_cast<std::uint64_t>(V); }
 
 template <class TLogic, class TRuleBase>
-void CheckAgainstTheSpike(const std::string& Model, const std::vector<double>& Values, const std::string& Trial) {
+void CheckAgainstTheSpike(const std::string& Model, const std::vector<double>& Values,
+                          const std::string& Trial) {
     test::TParsed<TLogic> Parsed;
     Parsed.Parse(Model);
     auto RuleBase = Make<TRuleBase>(Parsed.Logic.get());
@@ -156,8 +157,9 @@ TEST(CrispPremise, StrengthIsTheSweepAgainstTheSpikeToTheBitInBothModels) {
 // set events come from the conclusion alone.
 TEST(CrispPremise, ACrispInputMakesNoSet) {
     test::TClassParsed Parsed;
-    Parsed.Parse("(deffuzzy t (range 0 10) (values (term cold (tri 0 0 5))))"
-                 "(deffuzzy f (range 0 10) (values (term slow (tri 0 0 5))))");
+    Parsed.Parse(
+        "(deffuzzy t (range 0 10) (values (term cold (tri 0 0 5))))"
+        "(deffuzzy f (range 0 10) (values (term slow (tri 0 0 5))))");
     auto Rules = Make<TFuzzyRuleBase>(Parsed.Logic.get());
     Rules->SetRules("IF t IS cold THEN f IS slow");
     int InputSetEvents = 0;
@@ -169,6 +171,9 @@ TEST(CrispPremise, ACrispInputMakesNoSet) {
     EXPECT_DOUBLE_EQ(*Rules->Evaluate({{"t", 2.5}})[0].Value, *Rules->Evaluate({{"t", 2.5}})[0].Value);
     EXPECT_EQ(Rules->GetRuleStates()[0].Strength, 0.5);
     EXPECT_EQ(InputSetEvents, 0);
+    // An evaluation that fails on its inputs leaves the states cleared, as before it began.
+    EXPECT_THROW((void)Rules->Evaluate(TFuzzyInputs{}), EFzyException);
+    EXPECT_EQ(Rules->GetRuleStates()[0].Strength, 0);
     (void)Rules->Evaluate(TFuzzyInputs{{}, {{"t", "(tri 2.5 2.5 2.5)"}}, {}});
     EXPECT_EQ(Rules->GetRuleStates()[0].Strength, 0.5);
     EXPECT_EQ(InputSetEvents, 1);  // the fact joins t; it goes at the next evaluation

@@ -157,7 +157,8 @@ private:
     /// Drops every variable, set and result the rules were bound to; the rules stay.
     void DropBinding();
     TBoundClause BindClause(const TFuzzyRule& Rule, const TFuzzyClause& Clause, int& SetCount);
-    [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule);
+    void MeasurePremises();
+    [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule) const noexcept;
     int VariableIndex(const std::string& Name);
     void SetFacts(const TFuzzyInputs& Inputs);
 
@@ -168,7 +169,8 @@ private:
     std::vector<int> FOutputs;  // variables of the conclusions, in order of first use
     std::vector<TFuzzyRuleState> FStates;
     std::map<std::pair<int, std::string>, int> FSlots;  // (variable, expression) of each premise slot
-    std::vector<TFzyFloat> FSlotStrengths;              // per slot in this evaluation; < 0 not yet measured
+    std::vector<TBoundClause> FSlotPremises;            // per slot, the premise that first uses it
+    std::vector<TFzyFloat> FSlotStrengths;              // per slot in this evaluation
 };
 
 /// The rule base of a class-model component. The component must have a parser linked.
@@ -208,6 +210,7 @@ private:
 
     TComponentRef<TFuzzyLogic> FLogic;
     std::vector<TFuzzyVariable*> FVariables;
+    std::vector<bool> FPlainVariables;  // per variable: of class TFuzzyVariable itself, no descendant
     std::vector<TFuzzySet*> FSets;
     std::vector<TOwned<TFuzzySet>> FOwnedSets;
     std::vector<TFuzzySet*> FFacts;  // per variable; nullptr for a crisp input
@@ -251,7 +254,7 @@ private:
     TComponentRef<TIFuzzyLogic> FLogic;
     std::vector<TIntfPtr<IFuzzyVariable>> FVariables;
     std::vector<TIntfPtr<IFuzzySet>> FSets;
-    std::vector<TIFuzzySet*> FEngineSets;  // per bound set: the set itself, or nullptr when foreign
+    std::vector<TIFuzzySet*> FEngineSets;     // per bound set: the set itself, or nullptr when foreign
     std::vector<TIntfPtr<IFuzzySet>> FFacts;  // per variable; nil for a crisp input until needed
     std::vector<TFzyFloat> FCrispInputs;      // per variable, clamped into its range
     std::vector<TIntfPtr<IFuzzySet>> FConclusions;
