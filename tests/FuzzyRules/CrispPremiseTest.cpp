@@ -185,5 +185,48 @@ TEST(CrispPremise, ACrispInputMakesNoSet) {
     EXPECT_EQ(Rules->GetRuleStates()[0].Strength, 1);
 }
 
+// A variable class of the application's may do more in AssertRule than the library's, so its
+// rules are handed over also below the threshold.
+class TCountingVariable : public TFuzzyVariable {
+public:
+    using TFuzzyVariable::AssertRule;
+    using TFuzzyVariable::TFuzzyVariable;
+    static inline int Calls = 0;
+    TOwned<TFuzzySet> AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
+                                 TFuzzySet* Conclusion) override {
+        ++Calls;
+        return TFuzzyVariable::AssertRule(Strength, Consequent, Conclusion);
+    }
+
+protected:
+    ~TCountingVariable() override = default;
+};
+
+class TCountingVariables : public TFuzzyVariables {
+public:
+    explicit TCountingVariables(TFuzzyLogic* Owner)
+        : TFuzzyVariables(Owner, TFuzzyVariableClass::Of<TCountingVariable>()) {}
+
+protected:
+    ~TCountingVariables() override = default;
+};
+
+TEST(CrispPremise, ADescendantVariableSeesEveryRule) {
+    auto Logic = Make<TFuzzyLogic>(nullptr, TFuzzyVariablesClass::Of<TCountingVariables>());
+    auto Parser = Make<TVXFuzzyLogicParser>(nullptr);
+    Parser->SetFuzzyLogic(Logic.get());
+    Logic->SetParser(Parser.get());
+    Logic->SetAutoTerms(false);
+    Parser->ParseFuzzyLogic(
+        "(deffuzzy t (range 0 10) (values (term cold (tri 0 0 5)) (term hot (tri 5 10 10))))"
+        "(deffuzzy f (range 0 10) (values (term slow (tri 0 0 5))))");
+    auto Rules = Make<TFuzzyRuleBase>(Logic.get());
+    Rules->SetRules("IF t IS cold THEN f IS slow\nIF t IS hot THEN f IS slow");
+    TCountingVariable::Calls = 0;
+    (void)Rules->Evaluate({{"t", 1}});
+    EXPECT_FALSE(Rules->GetRuleStates()[1].Fired);  // hot is 0 at 1, below the threshold
+    EXPECT_EQ(TCountingVariable::Calls, 2);
+}
+
 }  // namespace
 }  // namespace fzl
