@@ -111,7 +111,8 @@ void TFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Expressi
     At(FFacts, Variable) = EvaluateIn(*At(FVariables, Variable), Expression, FOwnedFacts);
 }
 
-// Premise and Variable index vectors sized at binding and at BeginEvaluation.
+// The indices are valid by construction (bound sets; per-variable vectors sized by
+// BeginEvaluation), so they are not checked on this path.
 TFzyFloat TFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
     TFuzzySet& Set = *FSets[static_cast<std::size_t>(Premise.Set)];
     const auto Variable = static_cast<std::size_t>(Premise.Variable);
@@ -165,7 +166,9 @@ void TIFuzzyRuleBase::BindVariable(const std::string& Name) {
 void TIFuzzyRuleBase::BindSet(int Variable, const std::string& Expression) {
     TIntfPtr<IFuzzySet> Set =
         LinkedComponent(FLogic).GetParser()->EvalFuzzyExpression(At(FVariables, Variable), Expression);
-    FEngineSets.push_back(DownCast<TIFuzzySet>(Set.Get()));
+    // A descendant may override GetCorrelationStrength: only the library's own set is read directly.
+    TIFuzzySet* Own = DownCast<TIFuzzySet>(Set.Get());
+    FEngineSets.push_back(Own != nullptr && typeid(*Own) == typeid(TIFuzzySet) ? Own : nullptr);
     FSets.push_back(std::move(Set));
 }
 

@@ -31,8 +31,8 @@ namespace fzl {
 
 /// What one evaluation starts from.
 struct TFuzzyInputs {
-    /// Crisp inputs by variable name. A number is clamped into the variable's range, and a
-    /// premise's strength is the premise set's degree there (no fact set is made).
+    /// Crisp inputs by variable name. A number is clamped into the variable's range; a premise's
+    /// strength is its degree there, as against a crisp spike at the number (no set is made).
     std::map<std::string, TFzyFloat> Values;
     /// Fuzzy inputs by variable name: an expression evaluated in the variable ("about 22",
     /// "(tri 20 22 24)", "warm").
@@ -248,13 +248,13 @@ protected:
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
 
 private:
-    /// The crisp spike at Variable's input, for a premise set of another implementation.
+    /// The crisp spike at Variable's input, for a premise set that is not a plain TIFuzzySet.
     [[nodiscard]] const TIntfPtr<IFuzzySet>& CrispFact(int Variable);
 
     TComponentRef<TIFuzzyLogic> FLogic;
     std::vector<TIntfPtr<IFuzzyVariable>> FVariables;
     std::vector<TIntfPtr<IFuzzySet>> FSets;
-    std::vector<TIFuzzySet*> FEngineSets;     // per bound set: the set itself, or nullptr when foreign
+    std::vector<TIFuzzySet*> FEngineSets;     // per bound set: itself when a plain TIFuzzySet, else nullptr
     std::vector<TIntfPtr<IFuzzySet>> FFacts;  // per variable; nil for a crisp input until needed
     std::vector<TFzyFloat> FCrispInputs;      // per variable, clamped into its range
     std::vector<TIntfPtr<IFuzzySet>> FConclusions;
