@@ -228,5 +228,42 @@ TEST(CrispPremise, ADescendantVariableSeesEveryRule) {
     EXPECT_EQ(TCountingVariable::Calls, 2);
 }
 
+// A set class of the application's may measure its own way: a crisp input is then measured
+// through its GetCorrelationStrength against the spike, as it always was.
+class TCountingSet : public TIFuzzySet {
+public:
+    using TIFuzzySet::GetCorrelationStrength;
+    using TIFuzzySet::TIFuzzySet;
+    static inline int Calls = 0;
+    TFzyFloat GetCorrelationStrength(const TIntfPtr<IFuzzySet>& FuzzySet) override {
+        ++Calls;
+        return TIFuzzySet::GetCorrelationStrength(FuzzySet);
+    }
+
+protected:
+    ~TCountingSet() override = default;
+};
+
+TEST(CrispPremise, ADescendantSetMeasuresItsOwnWay) {
+    test::TIntfParsed Parsed;
+    Parsed.Parse("(deffuzzy t (range 0 10))(deffuzzy f (range 0 10) (values (term slow (tri 0 0 5))))");
+    const TIntfPtr<IFuzzyVariable> T = Parsed.Logic->GetItems().ContainsVariable("t");
+    const TIntfPtr<IFuzzySet> Own = MakeIntf<TCountingSet>(T, "own");
+    Own->CreateTriangleFunctionValues(2, 4, 8);
+    Own->SetDefined(true);  // a term of t, found by name
+    T->Add(Own);
+    auto Rules = Make<TIFuzzyRuleBase>(Parsed.Logic.get());
+    Rules->SetRules("IF t IS own THEN f IS slow");
+    TCountingSet::Calls = 0;
+    for (const double V : {3.0, 4.00005, 12.0}) {
+        (void)Rules->Evaluate({{"t", V}});
+        const TFzyFloat Crisp = Rules->GetRuleStates()[0].Strength;
+        (void)Rules->Evaluate(
+            TFuzzyInputs{{}, {{"t", "(tri " + Exactly(V) + " " + Exactly(V) + " " + Exactly(V) + ")"}}, {}});
+        EXPECT_EQ(Bits(Crisp), Bits(Rules->GetRuleStates()[0].Strength)) << V;
+    }
+    EXPECT_EQ(TCountingSet::Calls, 6);
+}
+
 }  // namespace
 }  // namespace fzl

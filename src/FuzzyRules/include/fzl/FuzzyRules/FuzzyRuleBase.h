@@ -127,7 +127,8 @@ protected:
     virtual void BindSet(int Variable, const std::string& Expression) = 0;
     /// Drops the facts and conclusions of the last evaluation.
     virtual void BeginEvaluation() = 0;
-    /// Variable's input: the number Value (kept as it is, no set made), or the set of Expression.
+    /// Variable's input: the number Value (clamped into the variable's range; no set made), or
+    /// the set of Expression.
     virtual void SetCrispFact(int Variable, TFzyFloat Value) = 0;
     virtual void SetExpressionFact(int Variable, const std::string& Expression) = 0;
     /// The correlation strength of Premise's set against its variable's input: against the
