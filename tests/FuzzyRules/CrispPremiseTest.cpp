@@ -137,7 +137,7 @@ void CheckAgainstTheSpike(const std::string& Model, const std::vector<double>& V
 
 TEST(CrispPremise, StrengthIsTheSweepAgainstTheSpikeToTheBitInBothModels) {
     TRandom Random;
-    for (int Trial = 0; Trial < 100; ++Trial) {
+    for (int Trial = 0; Trial < 60; ++Trial) {
         const double Min = Random.Chance(0.2) ? 0 : Random.U(-50, 10);
         const double Max = Min + (Random.Chance(0.1) ? Random.U(0.0005, 0.01) : Random.U(1, 60));
         const auto P = RandomPoints(Random, Min, Max);
