@@ -53,6 +53,50 @@ TFzyFloat TFuzzySet::GetCorrelationStrength(const TFuzzySet& FuzzySet) {
     return FMax;
 }
 
+// The sweep against the spike reports 0 everywhere but at the spike's station: min(Y, 0) off it,
+// no crossing (the spike's curve is 0 there), and there min(Y, 1) with Y the premise's highest
+// point when one of its runs of points (those within the tolerance of the run's first X) starts
+// within the tolerance of X, else its curve at X. Against an empty set it reports the spike's
+// own points: 1. The walk below takes the runs in the sweep's order.
+TFzyFloat TFuzzySet::GetCrispCorrelationStrength(TFzyFloat X) {
+    const TFuzzySetValues& Points = *FValues;
+    const int Count = Points.Count();
+    FMax = 0;
+    if (Count == 0) {
+        FMax = 1;
+        return FMax;
+    }
+    TFzyFloat Y = Points.GetItem(Count - 1)->GetY();  // past every run: the flat extension
+    for (int Start = 0; Start < Count;) {
+        const TFuzzySetValue* First = Points.GetItem(Start);
+        const TFzyFloat RunX = First->GetX();
+        const bool AtX = FloatEquals(RunX, X);
+        if (!AtX && !(X > RunX)) {
+            if (Start == 0) {
+                Y = First->GetY();
+            } else {
+                const TFuzzySetValue* Previous = Points.GetItem(Start - 1);
+                Y = InterpolateY(Previous->GetX(), Previous->GetY(), RunX, First->GetY(), X);
+            }
+            break;
+        }
+        TFzyFloat RunMax = First->GetY();
+        int End = Start + 1;
+        for (; End < Count; ++End) {
+            const TFuzzySetValue* Point = Points.GetItem(End);
+            if (!FloatEquals(Point->GetX(), RunX)) break;
+            RunMax = std::max(RunMax, Point->GetY());
+        }
+        if (AtX) {
+            Y = RunMax;
+            break;
+        }
+        Start = End;
+    }
+    FMax = std::max(FMax, std::min(Y, 1.0));
+    return FMax;
+}
+
 bool TFuzzySet::FuzzyOperatorMaxOfMin(TFzyFloat /*X1*/, TFzyFloat Y1, TFzyFloat /*X2*/, TFzyFloat Y2) {
     FMax = std::max(FMax, std::min(Y1, Y2));
     return false;  // the height needs every event of the sweep

@@ -38,6 +38,8 @@ void TCustomFuzzyRuleBase::DropBinding() {
     FOutputs.clear();
     FStates.clear();
     FSlots.clear();
+    FSlotPremises.clear();
+    FSlotStrengths.clear();
 }
 
 void TCustomFuzzyRuleBase::Rebind() {
@@ -75,8 +77,9 @@ void TCustomFuzzyRuleBase::Bind() {
         for (const TFuzzyClause& Premise : Rule.Premises) {
             Bound.Premises.push_back(BindClause(Rule, Premise, SetCount));
             const auto Key = std::make_pair(Bound.Premises.back().Variable, Premise.Expression);
-            Bound.Premises.back().Slot =
-                FSlots.try_emplace(Key, static_cast<int>(FSlots.size())).first->second;
+            const auto [Slot, IsNew] = FSlots.try_emplace(Key, static_cast<int>(FSlots.size()));
+            Bound.Premises.back().Slot = Slot->second;
+            if (IsNew) FSlotPremises.push_back(Bound.Premises.back());
             if (std::ranges::find(FInputs, Bound.Premises.back().Variable) == FInputs.end())
                 FInputs.push_back(Bound.Premises.back().Variable);
         }
@@ -86,6 +89,7 @@ void TCustomFuzzyRuleBase::Bind() {
         FBound.push_back(std::move(Bound));
     }
     FStates.assign(FRules.size(), TFuzzyRuleState{});
+    FSlotStrengths.assign(FSlotPremises.size(), 0);
 }
 
 int TCustomFuzzyRuleBase::VariableIndex(const std::string& Name) {
@@ -145,31 +149,47 @@ void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
     }
 }
 
-// The least strength of the premises. A premise repeated across rules is measured once: the
-// facts stay put during an evaluation, so every measure would give the same number.
-TFzyFloat TCustomFuzzyRuleBase::RuleStrength(const TBoundRule& Rule) {
+// A premise repeated across rules is measured once: the facts stay put during an evaluation,
+// so every measure would give the same number. Slots are numbered in order of first use, so
+// every premise set is measured in the order the rules first use it, as rule by rule.
+void TCustomFuzzyRuleBase::MeasurePremises() {
+    for (std::size_t Slot = 0; Slot < FSlotPremises.size(); ++Slot)
+        FSlotStrengths[Slot] = PremiseStrength(FSlotPremises[Slot]);
+}
+
+// The least strength of the premises.
+TFzyFloat TCustomFuzzyRuleBase::RuleStrength(const TBoundRule& Rule) const noexcept {
     TFzyFloat Strength = 1.0;
-    for (const TBoundClause& Premise : Rule.Premises) {
-        TFzyFloat& Known = FSlotStrengths[static_cast<std::size_t>(Premise.Slot)];
-        if (Known < 0) Known = PremiseStrength(Premise);
-        Strength = std::min(Strength, Known);
-    }
+    for (const TBoundClause& Premise : Rule.Premises)
+        Strength = std::min(Strength, FSlotStrengths[static_cast<std::size_t>(Premise.Slot)]);
     return Strength;
 }
 
 std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inputs) {
     CheckComponent();
     BeginEvaluation();
-    FStates.assign(FRules.size(), TFuzzyRuleState{});
-    SetFacts(Inputs);
-    FSlotStrengths.assign(FSlots.size(), -1);
-    for (std::size_t Rule = 0; Rule < FBound.size(); ++Rule) {
-        const TBoundRule& Bound = FBound[Rule];
-        TFuzzyRuleState& State = FStates[Rule];
-        State.Strength = RuleStrength(Bound);
-        State.Fired = Fire(Bound.Conclusion, State.Strength);
+    // Every state is written below; after an error the states not reached read as cleared
+    // (the rule whose firing failed keeps its strength).
+    bool Measured = false;
+    std::size_t Reached = 0;
+    try {
+        SetFacts(Inputs);
+        MeasurePremises();
+        Measured = true;
+        for (; Reached < FBound.size(); ++Reached) {
+            const TBoundRule& Bound = FBound[Reached];
+            TFuzzyRuleState& State = FStates[Reached];
+            State.Fired = false;
+            State.Strength = RuleStrength(Bound);
+            State.Fired = Fire(Bound.Conclusion, State.Strength);
+        }
+    } catch (...) {
+        const std::size_t Cleared = Measured ? Reached + 1 : 0;
+        std::fill(FStates.begin() + static_cast<std::ptrdiff_t>(Cleared), FStates.end(), TFuzzyRuleState{});
+        throw;
     }
     std::vector<TFuzzyOutput> Outputs;
+    Outputs.reserve(FOutputs.size());
     for (const int Variable : FOutputs) {
         TFuzzyOutput& Output = Outputs.emplace_back();
         Output.Variable = FVariableNames[static_cast<std::size_t>(Variable)];

@@ -1,5 +1,7 @@
 // The two object models' parts of the rule base.
 
+#include <typeinfo>
+
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyLogic/FuzzyLogicParser.h>
@@ -18,6 +20,11 @@ TLogic& LinkedComponent(const TComponentRef<TLogic>& Link) {
     if (Logic == nullptr) throw EFzyException(SFzyRuleBaseUnlinked);
     if (Logic->GetParser() == nullptr) throw EFzyException(SParserUnassigned);
     return *Logic;
+}
+
+/// Value clamped into [Minimum, Maximum] as a point of the variable's sets would be.
+TFzyFloat ClampInto(TFzyFloat Value, TFzyFloat Minimum, TFzyFloat Maximum) noexcept {
+    return Value < Minimum ? Minimum : (Value > Maximum ? Maximum : Value);
 }
 
 template <class T>
@@ -50,10 +57,13 @@ void TFuzzyRuleBase::Unbind() {
     FSets.clear();
     FOwnedSets.clear();
     FVariables.clear();
+    FPlainVariables.clear();
 }
 
 void TFuzzyRuleBase::BindVariable(const std::string& Name) {
-    FVariables.push_back(LinkedComponent(FLogic).GetItems().Find(Name));
+    TFuzzyVariable* Variable = LinkedComponent(FLogic).GetItems().Find(Name);
+    FPlainVariables.push_back(typeid(*Variable) == typeid(TFuzzyVariable));
+    FVariables.push_back(Variable);
 }
 
 void TFuzzyRuleBase::BindSet(int Variable, const std::string& Expression) {
@@ -89,25 +99,35 @@ void TFuzzyRuleBase::BeginEvaluation() {
     FConclusions.resize(static_cast<std::size_t>(VariableCount()));
     FFacts.assign(static_cast<std::size_t>(VariableCount()), nullptr);
     FOwnedFacts.clear();
+    FCrispInputs.resize(static_cast<std::size_t>(VariableCount()));
 }
 
 void TFuzzyRuleBase::SetCrispFact(int Variable, TFzyFloat Value) {
-    TOwned<TFuzzySet>& Fact = FOwnedFacts.emplace_back(At(FVariables, Variable)->GetItems().Add());
-    Fact->CreateTriangleFunctionValues(Value, Value, Value);
-    At(FFacts, Variable) = Fact.get();
+    const TFuzzyVariable& Owner = *At(FVariables, Variable);
+    At(FCrispInputs, Variable) = ClampInto(Value, Owner.GetMinimum(), Owner.GetMaximum());
 }
 
 void TFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Expression) {
     At(FFacts, Variable) = EvaluateIn(*At(FVariables, Variable), Expression, FOwnedFacts);
 }
 
+// The indices are valid by construction (bound sets; per-variable vectors sized by
+// BeginEvaluation), so they are not checked on this path.
 TFzyFloat TFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
-    return At(FSets, Premise.Set)->GetCorrelationStrength(*At(FFacts, Premise.Variable));
+    TFuzzySet& Set = *FSets[static_cast<std::size_t>(Premise.Set)];
+    const auto Variable = static_cast<std::size_t>(Premise.Variable);
+    if (const TFuzzySet* Fact = FFacts[Variable]) return Set.GetCorrelationStrength(*Fact);
+    return Set.GetCrispCorrelationStrength(FCrispInputs[Variable]);
 }
 
+// Below the threshold the variable's own AssertRule makes nothing, so it is not called; a
+// descendant's override may do more and is always called.
 bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
-    return At(FVariables, Conclusion.Variable)
-        ->AssertRule(Strength, *At(FSets, Conclusion.Set), At(FConclusions, Conclusion.Variable));
+    const auto Variable = static_cast<std::size_t>(Conclusion.Variable);
+    TFuzzyVariable& Output = *FVariables[Variable];
+    if (FPlainVariables[Variable] && Strength < Output.GetThreshold()) return false;
+    return Output.AssertRule(Strength, *FSets[static_cast<std::size_t>(Conclusion.Set)],
+                             FConclusions[Variable]);
 }
 
 bool TFuzzyRuleBase::HasConclusion(int Variable) const {
@@ -134,6 +154,7 @@ bool TIFuzzyRuleBase::HasVariable(const std::string& Name) const {
 void TIFuzzyRuleBase::Unbind() {
     FConclusions.clear();
     FFacts.clear();
+    FEngineSets.clear();
     FSets.clear();
     FVariables.clear();
 }
@@ -143,20 +164,34 @@ void TIFuzzyRuleBase::BindVariable(const std::string& Name) {
 }
 
 void TIFuzzyRuleBase::BindSet(int Variable, const std::string& Expression) {
-    FSets.push_back(
-        LinkedComponent(FLogic).GetParser()->EvalFuzzyExpression(At(FVariables, Variable), Expression));
+    TIntfPtr<IFuzzySet> Set =
+        LinkedComponent(FLogic).GetParser()->EvalFuzzyExpression(At(FVariables, Variable), Expression);
+    // A descendant may override GetCorrelationStrength: only the library's own set is read directly.
+    TIFuzzySet* Own = DownCast<TIFuzzySet>(Set.Get());
+    FEngineSets.push_back(Own != nullptr && typeid(*Own) == typeid(TIFuzzySet) ? Own : nullptr);
+    FSets.push_back(std::move(Set));
 }
 
 void TIFuzzyRuleBase::BeginEvaluation() {
     FConclusions.assign(static_cast<std::size_t>(VariableCount()), nullptr);
     FFacts.assign(static_cast<std::size_t>(VariableCount()), nullptr);
+    FCrispInputs.resize(static_cast<std::size_t>(VariableCount()));
 }
 
 void TIFuzzyRuleBase::SetCrispFact(int Variable, TFzyFloat Value) {
-    // Not defined, so not one of the variable's sets; it lives while the rule base holds it.
-    TIntfPtr<IFuzzySet> Fact = MakeIntf<TIFuzzySet>(At(FVariables, Variable), std::string());
-    Fact->CreateTriangleFunctionValues(Value, Value, Value);
-    At(FFacts, Variable) = Fact;
+    const IFuzzyVariable& Owner = *At(FVariables, Variable);
+    At(FCrispInputs, Variable) = ClampInto(Value, Owner.GetMinimum(), Owner.GetMaximum());
+}
+
+const TIntfPtr<IFuzzySet>& TIFuzzyRuleBase::CrispFact(int Variable) {
+    TIntfPtr<IFuzzySet>& Fact = At(FFacts, Variable);
+    if (!Fact) {
+        // Not defined, so not one of the variable's sets; it lives while the rule base holds it.
+        Fact = MakeIntf<TIFuzzySet>(At(FVariables, Variable), std::string());
+        const TFzyFloat Value = At(FCrispInputs, Variable);
+        Fact->CreateTriangleFunctionValues(Value, Value, Value);
+    }
+    return Fact;
 }
 
 void TIFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Expression) {
@@ -165,12 +200,16 @@ void TIFuzzyRuleBase::SetExpressionFact(int Variable, const std::string& Express
 }
 
 TFzyFloat TIFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
-    return At(FSets, Premise.Set)->GetCorrelationStrength(At(FFacts, Premise.Variable));
+    const auto Set = static_cast<std::size_t>(Premise.Set);
+    const auto Variable = static_cast<std::size_t>(Premise.Variable);
+    if (const TIntfPtr<IFuzzySet>& Fact = FFacts[Variable]) return FSets[Set]->GetCorrelationStrength(Fact);
+    if (TIFuzzySet* Own = FEngineSets[Set]) return Own->GetCrispCorrelationStrength(FCrispInputs[Variable]);
+    return FSets[Set]->GetCorrelationStrength(CrispFact(Premise.Variable));
 }
 
 bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
-    const TIFuzzyLogic& Logic = LinkedComponent(FLogic);
     if (Strength < At(FVariables, Conclusion.Variable)->GetThreshold()) return false;
+    const TIFuzzyLogic& Logic = LinkedComponent(FLogic);
     const TIntfPtr<IFuzzySet> Fired = CloneOf(At(FSets, Conclusion.Set));
     Fired->Correlate(Strength, Logic.GetCorrelationMethod());
     TIntfPtr<IFuzzySet>& Result = At(FConclusions, Conclusion.Variable);

@@ -209,6 +209,9 @@ public:
     // ---- Inference and defuzzification: Correlate in place, Infer creates --------------------
     /// The height of the overlap (maximum over the sweep of the minimum); also left in GetMax().
     TFzyFloat GetCorrelationStrength(const TFuzzySet& FuzzySet);
+    /// GetCorrelationStrength against the crisp spike (X, 0), (X, 1), (X, 0), to the bit, read off
+    /// the points without building the spike. X is taken as given: the caller clamps it.
+    TFzyFloat GetCrispCorrelationStrength(TFzyFloat X);
     bool FuzzyOperatorMaxOfMin(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2);
     bool FuzzyOperatorMinThreshold(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) const;
     /// Clips (fcmMinimum) or scales (fcmProduct) the degrees by Value in place; returns this set.

@@ -23,6 +23,7 @@
 #include <fzl/FuzzyLogic/FuzzyLogic.h>
 #include <fzl/FuzzyRules/FuzzyRule.h>
 #include <fzl/IFuzzyLogic/FuzzyLogicIntf.h>
+#include <fzl/IFuzzyLogic/FuzzySetIntf.h>
 #include <fzl/support/Component.h>
 #include <fzl/support/Object.h>
 
@@ -30,8 +31,8 @@ namespace fzl {
 
 /// What one evaluation starts from.
 struct TFuzzyInputs {
-    /// Crisp inputs by variable name; each becomes a crisp fact set (a spike at the number,
-    /// clamped into the variable's range).
+    /// Crisp inputs by variable name. A number is clamped into the variable's range; a premise's
+    /// strength is its degree there, as against a crisp spike at the number (no set is made).
     std::map<std::string, TFzyFloat> Values;
     /// Fuzzy inputs by variable name: an expression evaluated in the variable ("about 22",
     /// "(tri 20 22 24)", "warm").
@@ -126,10 +127,12 @@ protected:
     virtual void BindSet(int Variable, const std::string& Expression) = 0;
     /// Drops the facts and conclusions of the last evaluation.
     virtual void BeginEvaluation() = 0;
-    /// The fact of Variable: a crisp set at Value, or the set of Expression.
+    /// Variable's input: the number Value (clamped into the variable's range; no set made), or
+    /// the set of Expression.
     virtual void SetCrispFact(int Variable, TFzyFloat Value) = 0;
     virtual void SetExpressionFact(int Variable, const std::string& Expression) = 0;
-    /// The correlation strength of Premise's set against its variable's fact.
+    /// The correlation strength of Premise's set against its variable's input: against the
+    /// crisp spike at a number clamped into the variable's range, to the bit, or the fact set.
     [[nodiscard]] virtual TFzyFloat PremiseStrength(const TBoundClause& Premise) = 0;
     /// Fires Conclusion with Strength into its variable's conclusion; false below the threshold.
     virtual bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) = 0;
@@ -155,7 +158,8 @@ private:
     /// Drops every variable, set and result the rules were bound to; the rules stay.
     void DropBinding();
     TBoundClause BindClause(const TFuzzyRule& Rule, const TFuzzyClause& Clause, int& SetCount);
-    [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule);
+    void MeasurePremises();
+    [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule) const noexcept;
     int VariableIndex(const std::string& Name);
     void SetFacts(const TFuzzyInputs& Inputs);
 
@@ -166,7 +170,8 @@ private:
     std::vector<int> FOutputs;  // variables of the conclusions, in order of first use
     std::vector<TFuzzyRuleState> FStates;
     std::map<std::pair<int, std::string>, int> FSlots;  // (variable, expression) of each premise slot
-    std::vector<TFzyFloat> FSlotStrengths;              // per slot in this evaluation; < 0 not yet measured
+    std::vector<TBoundClause> FSlotPremises;            // per slot, the premise that first uses it
+    std::vector<TFzyFloat> FSlotStrengths;              // per slot in this evaluation
 };
 
 /// The rule base of a class-model component. The component must have a parser linked.
@@ -206,10 +211,12 @@ private:
 
     TComponentRef<TFuzzyLogic> FLogic;
     std::vector<TFuzzyVariable*> FVariables;
+    std::vector<bool> FPlainVariables;  // per variable: of class TFuzzyVariable itself, no descendant
     std::vector<TFuzzySet*> FSets;
     std::vector<TOwned<TFuzzySet>> FOwnedSets;
-    std::vector<TFuzzySet*> FFacts;
+    std::vector<TFuzzySet*> FFacts;  // per variable; nullptr for a crisp input
     std::vector<TOwned<TFuzzySet>> FOwnedFacts;
+    std::vector<TFzyFloat> FCrispInputs;  // per variable, clamped into its range
     std::vector<TOwned<TFuzzySet>> FConclusions;
 };
 
@@ -242,10 +249,15 @@ protected:
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
 
 private:
+    /// The crisp spike at Variable's input, for a premise set that is not a plain TIFuzzySet.
+    [[nodiscard]] const TIntfPtr<IFuzzySet>& CrispFact(int Variable);
+
     TComponentRef<TIFuzzyLogic> FLogic;
     std::vector<TIntfPtr<IFuzzyVariable>> FVariables;
     std::vector<TIntfPtr<IFuzzySet>> FSets;
-    std::vector<TIntfPtr<IFuzzySet>> FFacts;
+    std::vector<TIFuzzySet*> FEngineSets;     // per bound set: itself when a plain TIFuzzySet, else nullptr
+    std::vector<TIntfPtr<IFuzzySet>> FFacts;  // per variable; nil for a crisp input until needed
+    std::vector<TFzyFloat> FCrispInputs;      // per variable, clamped into its range
     std::vector<TIntfPtr<IFuzzySet>> FConclusions;
 };
 
