@@ -375,15 +375,12 @@ void TFuzzySet::GenerateShape(TFuzzySetType Type) {
 
 // ---- Membership ------------------------------------------------------------------------------------
 
-TFzyFloat TFuzzySet::DegreeOfMembership(TFzyFloat X) const {
+TFzyFloat TFuzzySet::DegreeOfMembershipWithin(TFzyFloat X) const {
     const TFuzzySetValues& Points = *FValues;
     const int Count = Points.Count();
-    if (Count == 0) return 0;
     const TFuzzySetValue* First = Points.PointAt(0);
-    if (X < First->GetX()) return First->GetY();
     if (X == First->GetX()) return Points.PointAt(GetMaxYValueOfX(0, 1))->GetY();
     const TFuzzySetValue* Last = Points.PointAt(Count - 1);
-    if (X > Last->GetX()) return Last->GetY();
     if (X == Last->GetX()) return Points.PointAt(GetMaxYValueOfX(Count - 1, -1))->GetY();
     // The first point after the first whose X is not below X: by halving when the list is
     // sorted, by walking when a bulk update has left it unsorted.

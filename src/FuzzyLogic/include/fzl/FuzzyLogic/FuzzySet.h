@@ -98,8 +98,19 @@ public:
     void CreateCrispValue(TFzyFloat X);
 
     // ---- Membership ------------------------------------------------------------------
-    /// The degree of membership at X (the highest point at a vertical step).
-    [[nodiscard]] TFzyFloat DegreeOfMembership(TFzyFloat X) const;
+    /// The degree of membership at X (the highest point at a vertical step). Inline up to
+    /// the flat ends, where most inputs of a rule's premise lie.
+    [[nodiscard]] TFzyFloat DegreeOfMembership(TFzyFloat X) const {
+        const TFuzzySetValues& Points = *FValues;
+        const int Count = Points.Count();
+        if (Count == 0) return 0;
+        const TFuzzySetValue* First = Points.PointAt(0);
+        if (X < First->GetX()) return First->GetY();
+        if (X == First->GetX()) return DegreeOfMembershipWithin(X);  // also in an unsorted list
+        const TFuzzySetValue* Last = Points.PointAt(Count - 1);
+        if (X > Last->GetX()) return Last->GetY();
+        return DegreeOfMembershipWithin(X);
+    }
     /// Index 0: upper bound of X, index 1: lower bound (from GetXBounds).
     [[nodiscard]] TFzyFloat GetXRange(int Index) const;
     /// The variable's range, or +-UnboundedX without a variable. Descendants that
@@ -294,6 +305,8 @@ private:
     /// SetName(Name); a set of this very class takes Name's storage and leaves its old one
     /// in Name (nothing is copied or allocated once the buffers have grown).
     void SetDerivedName(std::string& Name);
+    /// DegreeOfMembership for X from the first point's X to the last one's.
+    [[nodiscard]] TFzyFloat DegreeOfMembershipWithin(TFzyFloat X) const;
     /// This very class, not a descendant (whose overrides must then be called).
     [[nodiscard]] bool IsPlainSet() const noexcept { return typeid(*this) == typeid(TFuzzySet); }
     void GenerateShape(TFuzzySetType Type);

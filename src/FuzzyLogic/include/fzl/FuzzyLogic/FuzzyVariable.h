@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string>
+#include <typeinfo>
 #include <utility>
 
 #include <fzl/FuzzyLogic/FuzzySet.h>
@@ -139,6 +140,9 @@ public:
         return Accumulate(AssertRule(Premises, Facts, Consequent, Conclusion.get()), Conclusion);
     }
     bool AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
+        // Most rules of a cycle do not fire: below the threshold this class makes nothing, so
+        // the call is skipped (a descendant, which may override it, still gets it).
+        if (Strength < FThreshold && typeid(*this) == typeid(TFuzzyVariable)) return false;
         return Accumulate(AssertRule(Strength, Consequent, Conclusion.get()), Conclusion);
     }
     bool AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
