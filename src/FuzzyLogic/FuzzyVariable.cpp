@@ -203,7 +203,8 @@ void TFuzzyVariable::AssignTo(TPersistent& Dest) const {
 }
 
 bool TFuzzyVariable::SetsUnobserved() const noexcept {
-    if (typeid(*this) != typeid(TFuzzyVariable) || typeid(*FItems) != typeid(TFuzzySets)) return false;
+    const TFuzzySets& Sets = *FItems;
+    if (typeid(*this) != typeid(TFuzzyVariable) || typeid(Sets) != typeid(TFuzzySets)) return false;
     const TFuzzyVariables* Variables = GetCollection();
     if (Variables == nullptr) return true;
     if (typeid(*Variables) != typeid(TFuzzyVariables)) return false;
