@@ -238,7 +238,8 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(std::span<TFuzzySet* const> Premise
     return AssertRule(GetCorrelationStrength(Premises, Facts), Consequent, Conclusion);
 }
 
-bool TFuzzyVariable::MayFireUnwatched(const TFuzzySet& Consequent, const TFuzzySet* Conclusion) const noexcept {
+bool TFuzzyVariable::MayFireUnwatched(const TFuzzySet& Consequent,
+                                      const TFuzzySet* Conclusion) const noexcept {
     if (!Consequent.IsPlainSet() || Consequent.GetCollection() != FItems.get()) return false;
     if (Conclusion != nullptr && (!Conclusion->IsPlainSet() || Conclusion->GetCollection() != FItems.get()))
         return false;

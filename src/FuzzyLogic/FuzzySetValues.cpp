@@ -15,7 +15,6 @@
 #include <fzl/support/PropertyList.h>
 #include <fzl/support/UpdateGuard.h>
 
-
 namespace fzl {
 namespace {
 
@@ -589,7 +588,8 @@ void TFuzzySetValues::ExpandInOnePass(int Remaining, int Segments) {
             if (Y != Point->FY) {
                 Point->FY = std::max(Y, 0.0);
                 if (!FSorted) FDuplicatesRemoved = false;
-                if (FDuplicatesRemoved && (FloatEquals(Point->FX, PreviousX) || FloatEquals(Point->FX, Right.FX)))
+                if (FDuplicatesRemoved &&
+                    (FloatEquals(Point->FX, PreviousX) || FloatEquals(Point->FX, Right.FX)))
                     FDuplicatesRemoved = false;
             }
             PreviousX = Point->FX;

@@ -129,7 +129,8 @@ bool TryFormatFixedQuickly(double Value, int Decimals, std::string& Text) {
     char* const End = Buffer.data() + Buffer.size();
     char* Begin = End;
     const bool Negative = Value < 0 && Units != 0;  // no negative zero
-    for (int Place = 0; Place < Decimals; ++Place, Units /= 10) *--Begin = static_cast<char>('0' + Units % 10);
+    for (int Place = 0; Place < Decimals; ++Place, Units /= 10)
+        *--Begin = static_cast<char>('0' + Units % 10);
     if (Decimals > 0) *--Begin = '.';
     do {
         *--Begin = static_cast<char>('0' + Units % 10);

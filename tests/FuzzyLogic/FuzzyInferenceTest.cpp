@@ -133,7 +133,8 @@ TEST(FuzzyInference, AssertRuleFiresAtOrAboveTheThreshold) {
 TEST(FuzzyInference, AssertRuleUnwatchedLeavesWhatAWatchedOneDoes) {
     const auto Describe = [](const TFuzzySet& Set) {
         std::string Text = Set.GetName() + '|' + Set.GetExpression() + '|' + std::to_string(Set.GetID()) +
-                           ' ' + std::to_string(Set.GetIndex()) + ' ' + std::to_string(Set.GetSetType()) + '|';
+                           ' ' + std::to_string(Set.GetIndex()) + ' ' + std::to_string(Set.GetSetType()) +
+                           '|';
         for (const TFuzzySetValue* Point : Set.GetValues())
             Text += std::to_string(Point->GetID()) + ':' + FloatToStr(Point->GetX()) + ',' +
                     FloatToStr(Point->GetY()) + ' ';

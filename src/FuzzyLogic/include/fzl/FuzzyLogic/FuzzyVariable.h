@@ -170,7 +170,8 @@ private:
     [[nodiscard]] bool SetsUnobserved() const noexcept;
     /// True when a rule into Conclusion (nullptr: none yet) may be fired with nobody watching:
     /// its sets are plain sets of this variable, unobserved, Consequent inside the range.
-    [[nodiscard]] bool MayFireUnwatched(const TFuzzySet& Consequent, const TFuzzySet* Conclusion) const noexcept;
+    [[nodiscard]] bool MayFireUnwatched(const TFuzzySet& Consequent,
+                                        const TFuzzySet* Conclusion) const noexcept;
     /// Makes a set with the set collection's relays held back, and relays once at the end.
     [[nodiscard]] TOwned<TFuzzySet> MakeUnwatched(TFunctionRef<TOwned<TFuzzySet>()> Make);
     // A rule that fired replaces the running conclusion (inline: most rules of a cycle do not fire).
