@@ -18,6 +18,9 @@
 #include <fzl/support/Format.h>
 #include <fzl/support/UpdateGuard.h>
 
+#include "internal/DuplicatePoints.h"
+#include "internal/HedgedCopy.h"
+
 namespace fzl {
 namespace {
 
@@ -54,6 +57,14 @@ TFzyFloat ApplyBaseHedge(TBaseFuzzyHedge Hedge, TFzyFloat Old, TFzyFloat Value) 
         case bfhCutGreaterEq: return Old >= Value ? Value : Old;
     }
     return Old;
+}
+
+// The degree a point of a clean list gets under Hedge(Which, Value, true) on Y.
+TFzyFloat HedgedY(TBaseFuzzyHedge Which, TFzyFloat PointY, TFzyFloat Value) {
+    const TFzyFloat Y = std::max(PointY, 0.0);
+    if (Which == bfhPower && !(Y > 0 && Y < 1)) return Y;
+    const TFzyFloat New = Saturate(ApplyBaseHedge(Which, Y, Value));
+    return New != Y ? std::max(New, 0.0) : Y;
 }
 
 // Contrast intensification of one degree. Degrees of 1 and above stay, as under
@@ -217,15 +228,8 @@ TOwned<TFuzzySet> TFuzzySet::HedgedCopyInto(TCollection* Collection, TBaseFuzzyH
         TFuzzySetValues& Points = *Copy->FValues;
         const TFuzzySetValues::TBulkBuild Build(Points);
         Points.Reserve(Source.Count());
-        for (const TFuzzySetValue* Point : Source) {
-            const TFzyFloat Y = std::max(Point->GetY(), 0.0);
-            TFzyFloat Hedged = Y;
-            if (Which != bfhPower || (Y > 0 && Y < 1)) {
-                const TFzyFloat New = Saturate(ApplyBaseHedge(Which, Y, Value));
-                if (New != Y) Hedged = std::max(New, 0.0);
-            }
-            Points.Add(Point->GetX(), Hedged);
-        }
+        for (const TFuzzySetValue* Point : Source)
+            Points.Add(Point->GetX(), HedgedY(Which, Point->GetY(), Value));
     }
     std::string& Name = DerivedNameBuffer();
     AppendFuzzyName(Name, FName, BaseHedgeNames[Which], Value);
@@ -233,6 +237,28 @@ TOwned<TFuzzySet> TFuzzySet::HedgedCopyInto(TCollection* Collection, TBaseFuzzyH
     Copy->FExpression.clear();
     AppendFuzzyName(Copy->FExpression, Which, true, FExpression);
     return Copy;
+}
+
+bool TFuzzySet::HedgeInto(detail::THedgedCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const {
+    const TFuzzySetValues& Source = *FValues;
+    if (!Source.IsSorted() || !Source.IsDuplicatesRemoved() || Which == bfhDivide) return false;
+    detail::TPlainPoints& Points = Copy.Points;
+    Points.Clear();
+    bool Step = false;
+    for (int Index = 0; Index < Source.Count(); ++Index) {
+        const TFuzzySetValue* Point = Source.PointAt(Index);
+        const TFzyFloat X = Point->GetX();
+        Step = Step || (Index > 0 && FloatEquals(X, Points.PointAt(Index - 1)->GetX()));
+        Points.Add(X, HedgedY(Which, Point->GetY(), Value));
+    }
+    // The hedged points of a step may meet: the clean-up the copy's list would run.
+    if (Step) detail::RemoveDuplicateRuns(Points, [&Points](int Index) { Points.Delete(Index); });
+    Copy.Name.clear();
+    AppendFuzzyName(Copy.Name, FName, BaseHedgeNames[Which], Value);
+    CheckName(Copy.Name);
+    Copy.Expression.clear();
+    AppendFuzzyName(Copy.Expression, Which, true, FExpression);
+    return true;
 }
 
 // ---- Reshaping families -----------------------------------------------------------------------

@@ -13,6 +13,8 @@
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
 
+#include "internal/HedgedCopy.h"
+
 namespace fzl {
 namespace {
 
@@ -243,7 +245,9 @@ bool TFuzzyVariable::MayFireUnwatched(const TFuzzySet& Consequent,
     if (!Consequent.IsPlainSet() || Consequent.GetCollection() != FItems.get()) return false;
     if (Conclusion != nullptr && (!Conclusion->IsPlainSet() || Conclusion->GetCollection() != FItems.get()))
         return false;
-    // A copy outside the collection is not clamped to the range, so it must not need to be.
+    // A copy outside the collection is not clamped to the range, so it must not need to be;
+    // nor may the range reach past where a set outside any collection keeps its points.
+    if (FMinimum < -UnboundedX || FMaximum > UnboundedX) return false;
     for (const TFuzzySetValue* Point : Consequent.GetValues())
         if (Point->GetX() < FMinimum || Point->GetX() > FMaximum) return false;
     return SetsUnobserved();
@@ -251,19 +255,45 @@ bool TFuzzyVariable::MayFireUnwatched(const TFuzzySet& Consequent,
 
 // With nobody watching, each relay of the set's making would only clamp the current set's
 // index and mark the component's text stale; one relay at the end does both.
-TOwned<TFuzzySet> TFuzzyVariable::MakeUnwatched(TFunctionRef<TOwned<TFuzzySet>()> Make) {
-    TOwned<TFuzzySet> Result;
+void TFuzzyVariable::RunUnwatched(TFunctionRef<TFuzzySet*()> Body) {
+    TFuzzySet* Changed = nullptr;
     FItems->FRelayMuted = true;
     try {
-        Result = Make();
+        Changed = Body();
     } catch (...) {
         FItems->FRelayMuted = false;
         Update(nullptr);
         throw;
     }
     FItems->FRelayMuted = false;
-    Update(Result.get());
+    Update(Changed);
+}
+
+TOwned<TFuzzySet> TFuzzyVariable::MakeUnwatched(TFunctionRef<TOwned<TFuzzySet>()> Make) {
+    TOwned<TFuzzySet> Result;
+    RunUnwatched([&] {
+        Result = Make();
+        return Result.get();
+    });
     return Result;
+}
+
+bool TFuzzyVariable::FireInto(TFzyFloat Strength, const TFuzzySet& Consequent,
+                              TOwned<TFuzzySet>& Conclusion) {
+    TFuzzySet* Previous = Conclusion.get();
+    if (Previous == nullptr || !MayFireUnwatched(Consequent, Previous))
+        return Accumulate(AssertRule(Strength, Consequent, Previous), Conclusion);
+    const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Consequent.GetSettings().CorrelationMethod);
+    detail::THedgedCopy& Copy = detail::THedgedCopy::Scratch();
+    if (!Consequent.HedgeInto(Copy, Hedge, Strength))
+        return Accumulate(AssertRule(Strength, Consequent, Previous), Conclusion);
+    FItems->SkipID();
+    // The replaced conclusion leaves unwatched too: nothing is relayed until the end.
+    RunUnwatched([&] {
+        Conclusion = Previous->InferUnion(Copy);
+        return Conclusion.get();
+    });
+    return true;
 }
 
 TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent,
@@ -274,7 +304,13 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet
         if (Conclusion == nullptr)
             return MakeUnwatched([&] { return Consequent.HedgedCopyInto(FItems.get(), Hedge, Strength); });
         // The correlated copy lives only until it is inferred into the conclusion, so when
-        // nobody can watch it, it need not join the collection; it still takes its ID.
+        // nobody can watch it, it need not join the collection, nor (mostly) be a set at all;
+        // it still takes its ID.
+        detail::THedgedCopy& Copy = detail::THedgedCopy::Scratch();
+        if (Consequent.HedgeInto(Copy, Hedge, Strength)) {
+            FItems->SkipID();
+            return MakeUnwatched([&] { return Conclusion->InferUnion(Copy); });
+        }
         const TOwned<TFuzzySet> Correlated = Consequent.HedgedCopyInto(nullptr, Hedge, Strength);
         FItems->SkipID();
         return MakeUnwatched([&] { return Conclusion->Infer(*Correlated, false); });

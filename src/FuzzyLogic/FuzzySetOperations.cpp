@@ -17,6 +17,7 @@
 #include <fzl/support/Format.h>
 #include <fzl/support/UpdateGuard.h>
 
+#include "internal/HedgedCopy.h"
 #include "internal/MergeSweep.h"
 
 namespace fzl {
@@ -43,10 +44,9 @@ constexpr std::array<TOperators, foSum + 1> OperatorTable = {{
 
 // The operand as it reads inside a combined expression: its own expression
 // when it came from one, else its name.
-void AppendOperandText(std::string& Text, const TFuzzySet& Set) {
-    const std::string& Expression = Set.GetExpression();
+void AppendOperandText(std::string& Text, const std::string& Name, const std::string& Expression) {
     if (Expression.empty())
-        AppendFuzzyExpression(Text, Set.GetName());
+        AppendFuzzyExpression(Text, Name);
     else
         AppendFuzzyExpression(Text, Expression);
 }
@@ -82,12 +82,18 @@ bool IsZeroSet(const TFuzzySetValues& Points) {
 
 TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
                                       TFuzzyOperator Op) const {
+    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues, OpName, Op);
+}
+
+template <class TPoints, class TOp>
+TOwned<TFuzzySet> TFuzzySet::Combine(const std::string& Name, const std::string& Expression,
+                                     const TPoints& Points, const std::string& OpName, TOp&& Op) const {
     TOwned<TFuzzySet> Result = NewSibling();
     try {
-        std::string& Name = DerivedNameBuffer();
-        AppendFuzzyName(Name, FName, FuzzySet.FName, OpName);
-        Result->SetDerivedName(Name);
-        FillOperatorResult(*Result, FuzzySet, OpName, Op);
+        std::string& ResultName = DerivedNameBuffer();
+        AppendFuzzyName(ResultName, FName, Name, OpName);
+        Result->SetDerivedName(ResultName);
+        FillResult(*Result, Name, Expression, Points, OpName, Op);
     } catch (...) {
         // A result in a collection stays there, as the collection's; a detached one goes.
         if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
@@ -98,25 +104,31 @@ TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::stri
 
 void TFuzzySet::FillOperatorResult(TFuzzySet& Result, const TFuzzySet& FuzzySet, const std::string& OpName,
                                    TFuzzyOperator Op) const {
+    FillResult(Result, FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues, OpName, Op);
+}
+
+template <class TPoints, class TOp>
+void TFuzzySet::FillResult(TFuzzySet& Result, const std::string& Name, const std::string& OtherExpression,
+                           const TPoints& Other, const std::string& OpName, TOp&& Op) const {
     TFuzzySetValues& Points = Result.GetValues();
     // Every point of both operands, and a crossing between most of them.
-    Points.Reserve(2 * (FValues->Count() + FuzzySet.FValues->Count()));
+    Points.Reserve(2 * (FValues->Count() + Other.Count()));
     // Built in place: a running conclusion's expression grows with every rule. An empty
     // result (a recycled set) lends its buffer; the bulk report below would clear it anyway.
     std::string Expression;
-    if (Result.FExpression.empty() && &Result != this && &Result != &FuzzySet)
+    if (Result.FExpression.empty() && &Result != this && &Result.FExpression != &OtherExpression)
         Expression.swap(Result.FExpression);
-    Expression.reserve(FExpression.size() + FuzzySet.FExpression.size() + OpName.size() + 8);
-    AppendOperandText(Expression, *this);
+    Expression.reserve(FExpression.size() + OtherExpression.size() + OpName.size() + 8);
+    AppendOperandText(Expression, FName, FExpression);
     ((Expression += ' ') += OpName) += ' ';
-    AppendOperandText(Expression, FuzzySet);
+    AppendOperandText(Expression, Name, OtherExpression);
     try {
         const TFuzzySetValues::TBulkBuild Build(Points);
-        const bool Stopped = detail::MergeSweep(*FValues, *FuzzySet.FValues,
-                                                [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-                                                    return Op(Points, X1, Y1, X2, Y2);
-                                                });
-        if (!Stopped && FValues->Count() > 0 && FuzzySet.FValues->Count() > 0) detail::SimplifyRuns(Points);
+        const bool Stopped =
+            detail::MergeSweep(*FValues, Other, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+                return Op(Points, X1, Y1, X2, Y2);
+            });
+        if (!Stopped && FValues->Count() > 0 && Other.Count() > 0) detail::SimplifyRuns(Points);
     } catch (...) {
         // The closing report cleared the expression; the result says what it was meant to be.
         Result.FExpression = std::move(Expression);
@@ -125,17 +137,27 @@ void TFuzzySet::FillOperatorResult(TFuzzySet& Result, const TFuzzySet& FuzzySet,
     Result.FExpression = std::move(Expression);
 }
 
+TOwned<TFuzzySet> TFuzzySet::InferUnion(const detail::THedgedCopy& Copy) const {
+    const TFuzzyOperation Operation = InferenceOperation(GetSettings().InferenceMethod);
+    const bool AnyEmpty = FValues->Count() == 0 || Copy.Points.Count() == 0;
+    return Combine(Copy.Name, Copy.Expression, Copy.Points,
+                   std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]),
+                   OperationOperator(Operation, true, AnyEmpty));
+}
+
 bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {
     if (FValues->Count() == 0 && FuzzySet.FValues->Count() == 0) return true;
     return detail::MergeSweep(*FValues, *FuzzySet.FValues, Cmp);
 }
 
 TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet) const {
-    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[foZadeh]), &FuzzyOperatorMin);
+    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues,
+                   std::string(FuzzyIntersectionKeywords[foZadeh]), &FuzzyOperatorMin);
 }
 
 TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet) const {
-    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[foZadeh]), &FuzzyOperatorMax);
+    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues,
+                   std::string(FuzzyUnionKeywords[foZadeh]), &FuzzyOperatorMax);
 }
 
 TFuzzySet::TOperatorFunction TFuzzySet::OperationOperator(TFuzzyOperation Operation, bool IsUnion,
@@ -149,13 +171,14 @@ TFuzzySet::TOperatorFunction TFuzzySet::OperationOperator(TFuzzyOperation Operat
 
 TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
     const TOperatorFunction Op = OperationOperator(Operation, false, AnyEmpty(*this, FuzzySet));
-    return Operator(FuzzySet, std::string(FuzzyIntersectionKeywords[static_cast<std::size_t>(Operation)]),
-                    Op);
+    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues,
+                   std::string(FuzzyIntersectionKeywords[static_cast<std::size_t>(Operation)]), Op);
 }
 
 TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
     const TOperatorFunction Op = OperationOperator(Operation, true, AnyEmpty(*this, FuzzySet));
-    return Operator(FuzzySet, std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]), Op);
+    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues,
+                   std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]), Op);
 }
 
 // ---- Overlap test -----------------------------------------------------------------------------

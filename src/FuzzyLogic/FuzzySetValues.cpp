@@ -15,6 +15,8 @@
 #include <fzl/support/PropertyList.h>
 #include <fzl/support/UpdateGuard.h>
 
+#include "internal/DuplicatePoints.h"
+
 namespace fzl {
 namespace {
 
@@ -402,23 +404,7 @@ void TFuzzySetValues::SortPoints() {
 }
 
 void TFuzzySetValues::RemoveDuplicatePoints() {
-    int Run = 0;
-    int I = 1;
-    while (I < Count()) {
-        if (GetItem(I)->Equals(*GetItem(I - 1))) {
-            DeletePoint(I);
-        } else if (FloatEquals(XAt(I), XAt(I - 1))) {
-            if (++Run == 4) {
-                DeletePoint(I);
-                Run = 0;
-            } else {
-                ++I;
-            }
-        } else {
-            Run = 0;
-            ++I;
-        }
-    }
+    detail::RemoveDuplicateRuns(*this, [this](int Index) { DeletePoint(Index); });
     FDuplicatesRemoved = true;
 }
 

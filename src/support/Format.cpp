@@ -119,13 +119,14 @@ bool TryFormatFixedQuickly(double Value, int Decimals, std::string& Text) {
     if (Decimals < 0 || Decimals >= static_cast<int>(Scales.size())) return false;
     const double Scaled = std::fabs(Value) * Scales[static_cast<std::size_t>(Decimals)];
     if (!(Scaled < 0x1p40)) return false;  // also NaN and infinities
-    const double Whole = std::floor(Scaled);
-    const double Fraction = Scaled - Whole;
+    // Truncation is the floor here (0 <= Scaled < 2^40), without a call into the maths library.
+    auto Units = static_cast<std::uint64_t>(Scaled);
+    const double Fraction = Scaled - static_cast<double>(Units);
     if (std::fabs(Fraction - 0.5) < 0x1p-10) return false;
-    auto Units = static_cast<std::uint64_t>(Whole) + (Fraction > 0.5 ? 1 : 0);
+    Units += Fraction > 0.5 ? 1 : 0;
     // Written backwards into one buffer, then appended in one go: derived names print a
     // number each, so this runs once per correlated or hedged set.
-    std::array<char, 32> Buffer{};
+    std::array<char, 32> Buffer;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
     char* const End = Buffer.data() + Buffer.size();
     char* Begin = End;
     const bool Negative = Value < 0 && Units != 0;  // no negative zero

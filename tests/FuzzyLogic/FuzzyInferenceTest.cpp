@@ -180,6 +180,18 @@ TEST(FuzzyInference, AssertRuleUnwatchedLeavesWhatAWatchedOneDoes) {
             EXPECT_EQ(Quiet.Variable->GetItemIndex(), Watched.Variable->GetItemIndex());
         }
     }
+    // A range past the X bounds of a free set (2^31 - 1): points there stay where they are.
+    TModel Watched(0, 4e9), Quiet(0, 4e9);
+    Watched.Logic->OnFuzzySetAdded = [](TObject*, TFuzzySet*) {};
+    TOwned<TFuzzySet> WatchedConclusion, QuietConclusion;
+    TFuzzySet* WatchedTerm = Watched.Add({{0, 0}, {3e9, 1}, {4e9, 0}}, "far");
+    TFuzzySet* QuietTerm = Quiet.Add({{0, 0}, {3e9, 1}, {4e9, 0}}, "far");
+    for (const double Strength : {0.5, 0.75}) {
+        Watched.Variable->AssertRule(Strength, *WatchedTerm, WatchedConclusion);
+        Quiet.Variable->AssertRule(Strength, *QuietTerm, QuietConclusion);
+        EXPECT_EQ(Describe(*QuietConclusion), Describe(*WatchedConclusion));
+    }
+    EXPECT_DOUBLE_EQ(QuietConclusion->GetValues().GetItem(1)->GetX(), 3e9);
 }
 
 // The benchmark's first controller (two inputs of five triangles over [0, 100], 25 rules with

@@ -21,10 +21,14 @@
 //
 // With one list empty, each point of the other is reported against itself.
 //
-// Everything is read by index from the lists; nothing is allocated.
+// Everything is read by index from the lists; nothing is allocated. A list is anything with
+// Count() and PointAt(Index) giving a point with GetX() and GetY(): a set's point list, or
+// points held by value (TPlainPoints) for an operand that is never made a set.
 
 #include <algorithm>
 #include <cstddef>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <fzl/FuzzyLogic/FuzzyMath.h>
@@ -42,11 +46,37 @@ struct TStationValues {
     int Count;
 };
 
+/// A point held by value.
+struct TPlainPoint {
+    TFzyFloat X;
+    TFzyFloat Y;
+    [[nodiscard]] TFzyFloat GetX() const noexcept { return X; }
+    [[nodiscard]] TFzyFloat GetY() const noexcept { return Y; }
+};
+
+/// Points held by value, read by the sweep as it reads a set's point list.
+class TPlainPoints {
+public:
+    [[nodiscard]] int Count() const noexcept { return static_cast<int>(FPoints.size()); }
+    [[nodiscard]] const TPlainPoint* PointAt(int Index) const noexcept {
+        return &FPoints[static_cast<std::size_t>(Index)];
+    }
+    void Clear() noexcept { FPoints.clear(); }
+    void Add(TFzyFloat X, TFzyFloat Y) { FPoints.push_back({X, Y}); }
+    void Delete(int Index) { FPoints.erase(FPoints.begin() + Index); }
+
+private:
+    std::vector<TPlainPoint> FPoints;
+};
+
 /// One operand's walk: the points already passed and the segment its curve
 /// follows next (the last point passed and the next one, held as pointers).
+template <class TPoints>
 class TSweepCursor {
+    using TPoint = std::remove_cvref_t<decltype(*std::declval<const TPoints&>().PointAt(0))>;
+
 public:
-    explicit TSweepCursor(const TFuzzySetValues& Points)
+    explicit TSweepCursor(const TPoints& Points)
         : FPoints(Points), FCount(Points.Count()), FNextPoint(FCount > 0 ? Points.PointAt(0) : nullptr) {}
 
     [[nodiscard]] bool HasNext() const noexcept { return FNext < FCount; }
@@ -76,7 +106,7 @@ public:
         FRunLast = FNextPoint;
         FRunEnd = FNext + 1;
         for (; FRunEnd < FCount; ++FRunEnd) {
-            const TFuzzySetValue* Point = FPoints.PointAt(FRunEnd);
+            const TPoint* Point = FPoints.PointAt(FRunEnd);
             if (!FloatEquals(Point->GetX(), At)) break;
             Values.Max = std::max(Values.Max, Point->GetY());
             Values.Right = Point->GetY();
@@ -94,13 +124,13 @@ public:
     }
 
 private:
-    const TFuzzySetValues& FPoints;
+    const TPoints& FPoints;
     int FCount;
     int FNext = 0;
     int FRunEnd = 0;
-    const TFuzzySetValue* FPrevious = nullptr;
-    const TFuzzySetValue* FNextPoint;
-    const TFuzzySetValue* FRunLast = nullptr;
+    const TPoint* FPrevious = nullptr;
+    const TPoint* FNextPoint;
+    const TPoint* FRunLast = nullptr;
 };
 
 inline TStationValues LevelValues(TFzyFloat Level) noexcept { return {Level, Level, Level, 1}; }
@@ -108,9 +138,9 @@ inline TStationValues LevelValues(TFzyFloat Level) noexcept { return {Level, Lev
 /// Where the curves cross strictly inside (LastX, NextX), given both curves'
 /// values leaving LastX and arriving at NextX (linear in between). A level side
 /// gives the crossing its exact Y.
-inline bool FindCrossing(const TSweepCursor& A, const TSweepCursor& B, TFzyFloat LastX, TFzyFloat LastA,
-                         TFzyFloat LastB, TFzyFloat NextX, TFzyFloat NextA, TFzyFloat NextB, TFzyFloat& X,
-                         TFzyFloat& Y) {
+template <class TCursorA, class TCursorB>
+bool FindCrossing(const TCursorA& A, const TCursorB& B, TFzyFloat LastX, TFzyFloat LastA, TFzyFloat LastB,
+                  TFzyFloat NextX, TFzyFloat NextA, TFzyFloat NextB, TFzyFloat& X, TFzyFloat& Y) {
     if (!(NextX > LastX)) return false;
     const TFzyFloat D0 = LastA - LastB;
     const TFzyFloat D1 = NextA - NextB;
@@ -132,24 +162,28 @@ inline bool FindCrossing(const TSweepCursor& A, const TSweepCursor& B, TFzyFloat
     return true;
 }
 
-/// Runs the sweep of A and B, calling Emit(X1, Y1, X2, Y2) per event; true when Emit stopped it.
-template <class TEmit>
-bool MergeSweep(const TFuzzySetValues& A, const TFuzzySetValues& B, TEmit&& Emit) {
-    if (A.Count() == 0 || B.Count() == 0) {
-        const TFuzzySetValues& Only = A.Count() > 0 ? A : B;
-        for (int Index = 0; Index < Only.Count(); ++Index) {
-            const TFuzzySetValue* Point = Only.PointAt(Index);
-            if (Emit(Point->GetX(), Point->GetY(), Point->GetX(), Point->GetY())) return true;
-        }
-        return false;
+/// The sweep against an empty list: each point against itself.
+template <class TPoints, class TEmit>
+bool EmitEach(const TPoints& Points, TEmit& Emit) {
+    for (int Index = 0; Index < Points.Count(); ++Index) {
+        const auto* Point = Points.PointAt(Index);
+        if (Emit(Point->GetX(), Point->GetY(), Point->GetX(), Point->GetY())) return true;
     }
+    return false;
+}
 
-    TSweepCursor CursorA(A);
-    TSweepCursor CursorB(B);
+/// Runs the sweep of A and B, calling Emit(X1, Y1, X2, Y2) per event; true when Emit stopped it.
+template <class TPointsA, class TPointsB, class TEmit>
+bool MergeSweep(const TPointsA& A, const TPointsB& B, TEmit&& Emit) {
+    if (A.Count() == 0) return EmitEach(B, Emit);
+    if (B.Count() == 0) return EmitEach(A, Emit);
+
+    TSweepCursor<TPointsA> CursorA(A);
+    TSweepCursor<TPointsB> CursorB(B);
     {
         // Both curves start level with each other where the earlier one begins.
-        const TFuzzySetValue* FirstA = A.PointAt(0);
-        const TFuzzySetValue* FirstB = B.PointAt(0);
+        const auto* FirstA = A.PointAt(0);
+        const auto* FirstB = B.PointAt(0);
         const TFzyFloat YA = FirstA->GetY();
         const TFzyFloat YB = FirstB->GetY();
         if (FloatEquals(YA, YB)) {

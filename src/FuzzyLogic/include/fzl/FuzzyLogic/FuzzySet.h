@@ -27,6 +27,9 @@ namespace fzl {
 class TFuzzySet;
 class TFuzzySets;
 class TFuzzyVariable;
+namespace detail {
+struct THedgedCopy;
+}
 
 /// Called once per event of the merge sweep with the result's point list, A's
 /// event (X1, Y1) and B's (X2, Y2); appends result points; true stops the sweep.
@@ -292,6 +295,20 @@ private:
     /// clean list (sorted, duplicates removed); for any other list, the two steps themselves.
     [[nodiscard]] TOwned<TFuzzySet> HedgedCopyInto(TCollection* Collection, TBaseFuzzyHedge Which,
                                                    TFzyFloat Value) const;
+    /// The points, name and expression HedgedCopyInto(nullptr, Which, Value) would give, held
+    /// by value in Copy (for points inside the X bounds of a free set), for a clean list and a
+    /// hedge other than bfhDivide; else false.
+    [[nodiscard]] bool HedgeInto(detail::THedgedCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
+    /// Infer(Copy made a set, false) without making it a set.
+    [[nodiscard]] TOwned<TFuzzySet> InferUnion(const detail::THedgedCopy& Copy) const;
+    /// Operator with the second operand given by its name, expression and points.
+    template <class TPoints, class TOp>
+    [[nodiscard]] TOwned<TFuzzySet> Combine(const std::string& Name, const std::string& Expression,
+                                            const TPoints& Points, const std::string& OpName, TOp&& Op) const;
+    /// FillOperatorResult with the second operand given by its name, expression and points.
+    template <class TPoints, class TOp>
+    void FillResult(TFuzzySet& Result, const std::string& Name, const std::string& Expression,
+                    const TPoints& Points, const std::string& OpName, TOp&& Op) const;
     /// The base hedge on Y that a correlation method applies.
     [[nodiscard]] static TBaseFuzzyHedge CorrelationHedge(TFuzzyCorrelationMethod Method);
     /// A set for Collection from the pool (or a new one), joined to Collection.

@@ -140,10 +140,11 @@ public:
         return Accumulate(AssertRule(Premises, Facts, Consequent, Conclusion.get()), Conclusion);
     }
     bool AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
-        // Most rules of a cycle do not fire: below the threshold this class makes nothing, so
-        // the call is skipped (a descendant, which may override it, still gets it).
-        if (Strength < FThreshold && typeid(*this) == typeid(TFuzzyVariable)) return false;
-        return Accumulate(AssertRule(Strength, Consequent, Conclusion.get()), Conclusion);
+        // A descendant, which may override the creating form, gets every call through it.
+        if (typeid(*this) != typeid(TFuzzyVariable))
+            return Accumulate(AssertRule(Strength, Consequent, Conclusion.get()), Conclusion);
+        // Most rules of a cycle do not fire: below the threshold this class makes nothing.
+        return Strength >= FThreshold && FireInto(Strength, Consequent, Conclusion);
     }
     bool AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
                     TOwned<TFuzzySet>& Conclusion) {
@@ -172,8 +173,13 @@ private:
     /// its sets are plain sets of this variable, unobserved, Consequent inside the range.
     [[nodiscard]] bool MayFireUnwatched(const TFuzzySet& Consequent,
                                         const TFuzzySet* Conclusion) const noexcept;
+    /// Runs Body with the set collection's relays held back, then relays a change of the set
+    /// Body returns (of the collection as a whole when Body raises).
+    void RunUnwatched(TFunctionRef<TFuzzySet*()> Body);
     /// Makes a set with the set collection's relays held back, and relays once at the end.
     [[nodiscard]] TOwned<TFuzzySet> MakeUnwatched(TFunctionRef<TOwned<TFuzzySet>()> Make);
+    /// AssertRule(Strength, Consequent, Conclusion) of this very class, at or above the threshold.
+    bool FireInto(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion);
     // A rule that fired replaces the running conclusion (inline: most rules of a cycle do not fire).
     static bool Accumulate(TOwned<TFuzzySet>&& Result, TOwned<TFuzzySet>& Conclusion) {
         if (!Result) return false;
