@@ -19,7 +19,7 @@
 #include <fzl/support/UpdateGuard.h>
 
 #include "internal/DuplicatePoints.h"
-#include "internal/HedgedCopy.h"
+#include "internal/SetCopy.h"
 
 namespace fzl {
 namespace {
@@ -239,7 +239,7 @@ TOwned<TFuzzySet> TFuzzySet::HedgedCopyInto(TCollection* Collection, TBaseFuzzyH
     return Copy;
 }
 
-bool TFuzzySet::HedgeInto(detail::THedgedCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const {
+bool TFuzzySet::HedgeInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const {
     const TFuzzySetValues& Source = *FValues;
     if (!Source.IsSorted() || !Source.IsDuplicatesRemoved() || Which == bfhDivide) return false;
     detail::TPlainPoints& Points = Copy.Points;
@@ -255,7 +255,6 @@ bool TFuzzySet::HedgeInto(detail::THedgedCopy& Copy, TBaseFuzzyHedge Which, TFzy
     if (Step) detail::RemoveDuplicateRuns(Points, [&Points](int Index) { Points.Delete(Index); });
     Copy.Name.clear();
     AppendFuzzyName(Copy.Name, FName, BaseHedgeNames[Which], Value);
-    CheckName(Copy.Name);
     Copy.Expression.clear();
     AppendFuzzyName(Copy.Expression, Which, true, FExpression);
     return true;

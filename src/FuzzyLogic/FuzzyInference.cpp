@@ -13,7 +13,7 @@
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
 
-#include "internal/HedgedCopy.h"
+#include "internal/SetCopy.h"
 
 namespace fzl {
 namespace {
@@ -284,13 +284,18 @@ bool TFuzzyVariable::FireInto(TFzyFloat Strength, const TFuzzySet& Consequent,
     if (Previous == nullptr || !MayFireUnwatched(Consequent, Previous))
         return Accumulate(AssertRule(Strength, Consequent, Previous), Conclusion);
     const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Consequent.GetSettings().CorrelationMethod);
-    detail::THedgedCopy& Copy = detail::THedgedCopy::Scratch();
+    detail::TSetCopy& Copy = detail::TSetCopy::Scratch(0);
     if (!Consequent.HedgeInto(Copy, Hedge, Strength))
         return Accumulate(AssertRule(Strength, Consequent, Previous), Conclusion);
     FItems->SkipID();
-    // The replaced conclusion leaves unwatched too: nothing is relayed until the end.
+    // The union would join as the last set and the conclusion it replaces leave: when that is
+    // the last set already, the conclusion is made anew in place. Either way the replaced
+    // conclusion leaves unwatched too: nothing is relayed until the end.
     RunUnwatched([&] {
-        Conclusion = Previous->InferUnion(Copy);
+        if (Previous->GetIndex() == FItems->Count() - 1)
+            Previous->InferUnionInPlace(Copy);
+        else
+            Conclusion = Previous->InferUnion(Copy);
         return Conclusion.get();
     });
     return true;
@@ -306,7 +311,7 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet
         // The correlated copy lives only until it is inferred into the conclusion, so when
         // nobody can watch it, it need not join the collection, nor (mostly) be a set at all;
         // it still takes its ID.
-        detail::THedgedCopy& Copy = detail::THedgedCopy::Scratch();
+        detail::TSetCopy& Copy = detail::TSetCopy::Scratch(0);
         if (Consequent.HedgeInto(Copy, Hedge, Strength)) {
             FItems->SkipID();
             return MakeUnwatched([&] { return Conclusion->InferUnion(Copy); });

@@ -138,6 +138,10 @@ void ClearText(std::string& Text) noexcept {
 
 void TFuzzySet::ResetForReuse() noexcept {
     ResetItem();
+    ResetFields();
+}
+
+void TFuzzySet::ResetFields() noexcept {
     FValues->ResetForReuse();
     FSetType = fstUserDefined;
     ClearText(FName);
@@ -171,7 +175,7 @@ void TFuzzySet::SetDerivedName(std::string& Name) {
         return;
     }
     if (Name == FName) return;
-    CheckName(Name);
+    // No check: a derived name has blanks around its operator, and no reserved word has one.
     FName.swap(Name);
     Changed(false);
 }

@@ -14,11 +14,12 @@
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Format.h>
 #include <fzl/support/UpdateGuard.h>
 
-#include "internal/HedgedCopy.h"
 #include "internal/MergeSweep.h"
+#include "internal/SetCopy.h"
 
 namespace fzl {
 namespace {
@@ -80,20 +81,21 @@ bool IsZeroSet(const TFuzzySetValues& Points) {
 
 // ---- Sweep drivers -----------------------------------------------------------------------
 
+detail::TOperand<TFuzzySetValues> TFuzzySet::Operand() const { return {FName, FExpression, *FValues}; }
+
 TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
                                       TFuzzyOperator Op) const {
-    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues, OpName, Op);
+    return Combine(FuzzySet.Operand(), OpName, Op);
 }
 
-template <class TPoints, class TOp>
-TOwned<TFuzzySet> TFuzzySet::Combine(const std::string& Name, const std::string& Expression,
-                                     const TPoints& Points, const std::string& OpName, TOp&& Op) const {
+template <class TOperandB, class TOp>
+TOwned<TFuzzySet> TFuzzySet::Combine(const TOperandB& B, const std::string& OpName, TOp&& Op) const {
     TOwned<TFuzzySet> Result = NewSibling();
     try {
         std::string& ResultName = DerivedNameBuffer();
-        AppendFuzzyName(ResultName, FName, Name, OpName);
+        AppendFuzzyName(ResultName, FName, B.Name, OpName);
         Result->SetDerivedName(ResultName);
-        FillResult(*Result, Name, Expression, Points, OpName, Op);
+        FillResult(*Result, Operand(), B, OpName, Op);
     } catch (...) {
         // A result in a collection stays there, as the collection's; a detached one goes.
         if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
@@ -104,31 +106,32 @@ TOwned<TFuzzySet> TFuzzySet::Combine(const std::string& Name, const std::string&
 
 void TFuzzySet::FillOperatorResult(TFuzzySet& Result, const TFuzzySet& FuzzySet, const std::string& OpName,
                                    TFuzzyOperator Op) const {
-    FillResult(Result, FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues, OpName, Op);
+    FillResult(Result, Operand(), FuzzySet.Operand(), OpName, Op);
 }
 
-template <class TPoints, class TOp>
-void TFuzzySet::FillResult(TFuzzySet& Result, const std::string& Name, const std::string& OtherExpression,
-                           const TPoints& Other, const std::string& OpName, TOp&& Op) const {
+template <class TOperandA, class TOperandB, class TOp>
+void TFuzzySet::FillResult(TFuzzySet& Result, const TOperandA& A, const TOperandB& B,
+                           const std::string& OpName, TOp&& Op) {
     TFuzzySetValues& Points = Result.GetValues();
     // Every point of both operands, and a crossing between most of them.
-    Points.Reserve(2 * (FValues->Count() + Other.Count()));
+    Points.Reserve(2 * (A.Points.Count() + B.Points.Count()));
     // Built in place: a running conclusion's expression grows with every rule. An empty
     // result (a recycled set) lends its buffer; the bulk report below would clear it anyway.
     std::string Expression;
-    if (Result.FExpression.empty() && &Result != this && &Result.FExpression != &OtherExpression)
+    if (Result.FExpression.empty() && &Result.FExpression != &A.Expression &&
+        &Result.FExpression != &B.Expression)
         Expression.swap(Result.FExpression);
-    Expression.reserve(FExpression.size() + OtherExpression.size() + OpName.size() + 8);
-    AppendOperandText(Expression, FName, FExpression);
+    Expression.reserve(A.Expression.size() + B.Expression.size() + OpName.size() + 8);
+    AppendOperandText(Expression, A.Name, A.Expression);
     ((Expression += ' ') += OpName) += ' ';
-    AppendOperandText(Expression, Name, OtherExpression);
+    AppendOperandText(Expression, B.Name, B.Expression);
     try {
         const TFuzzySetValues::TBulkBuild Build(Points);
-        const bool Stopped =
-            detail::MergeSweep(*FValues, Other, [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-                return Op(Points, X1, Y1, X2, Y2);
-            });
-        if (!Stopped && FValues->Count() > 0 && Other.Count() > 0) detail::SimplifyRuns(Points);
+        const bool Stopped = detail::MergeSweep(A.Points, B.Points,
+                                                [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+                                                    return Op(Points, X1, Y1, X2, Y2);
+                                                });
+        if (!Stopped && A.Points.Count() > 0 && B.Points.Count() > 0) detail::SimplifyRuns(Points);
     } catch (...) {
         // The closing report cleared the expression; the result says what it was meant to be.
         Result.FExpression = std::move(Expression);
@@ -137,12 +140,32 @@ void TFuzzySet::FillResult(TFuzzySet& Result, const std::string& Name, const std
     Result.FExpression = std::move(Expression);
 }
 
-TOwned<TFuzzySet> TFuzzySet::InferUnion(const detail::THedgedCopy& Copy) const {
+TOwned<TFuzzySet> TFuzzySet::InferUnion(const detail::TSetCopy& Copy) const {
     const TFuzzyOperation Operation = InferenceOperation(GetSettings().InferenceMethod);
     const bool AnyEmpty = FValues->Count() == 0 || Copy.Points.Count() == 0;
-    return Combine(Copy.Name, Copy.Expression, Copy.Points,
-                   std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]),
+    return Combine(Copy, std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]),
                    OperationOperator(Operation, true, AnyEmpty));
+}
+
+void TFuzzySet::InferUnionInPlace(const detail::TSetCopy& Copy) {
+    const TFuzzyOperation Operation = InferenceOperation(GetSettings().InferenceMethod);
+    const std::string OpName(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]);
+    const TOperatorFunction Op =
+        OperationOperator(Operation, true, FValues->Count() == 0 || Copy.Points.Count() == 0);
+    // What the new set reads of this one is taken out first; then this one is made new.
+    detail::TSetCopy& Previous = detail::TSetCopy::Scratch(1);
+    Previous.Name.swap(FName);
+    Previous.Expression.swap(FExpression);
+    Previous.Points.Clear();
+    for (const TFuzzySetValue* Point : *FValues) Previous.Points.Add(Point->GetX(), Point->GetY());
+    ResetFields();
+    TFuzzySets* Collection = GetCollection();
+    FDefined = DefinedFor(Collection);
+    Collection->RenewID(*this);
+    std::string& ResultName = DerivedNameBuffer();
+    AppendFuzzyName(ResultName, Previous.Name, Copy.Name, OpName);
+    SetDerivedName(ResultName);
+    FillResult(*this, Previous, Copy, OpName, Op);
 }
 
 bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {
@@ -151,13 +174,11 @@ bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {
 }
 
 TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet) const {
-    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues,
-                   std::string(FuzzyIntersectionKeywords[foZadeh]), &FuzzyOperatorMin);
+    return Combine(FuzzySet.Operand(), std::string(FuzzyIntersectionKeywords[foZadeh]), &FuzzyOperatorMin);
 }
 
 TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet) const {
-    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues,
-                   std::string(FuzzyUnionKeywords[foZadeh]), &FuzzyOperatorMax);
+    return Combine(FuzzySet.Operand(), std::string(FuzzyUnionKeywords[foZadeh]), &FuzzyOperatorMax);
 }
 
 TFuzzySet::TOperatorFunction TFuzzySet::OperationOperator(TFuzzyOperation Operation, bool IsUnion,
@@ -171,14 +192,14 @@ TFuzzySet::TOperatorFunction TFuzzySet::OperationOperator(TFuzzyOperation Operat
 
 TOwned<TFuzzySet> TFuzzySet::Intersection(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
     const TOperatorFunction Op = OperationOperator(Operation, false, AnyEmpty(*this, FuzzySet));
-    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues,
+    return Combine(FuzzySet.Operand(),
                    std::string(FuzzyIntersectionKeywords[static_cast<std::size_t>(Operation)]), Op);
 }
 
 TOwned<TFuzzySet> TFuzzySet::Union(const TFuzzySet& FuzzySet, TFuzzyOperation Operation) const {
     const TOperatorFunction Op = OperationOperator(Operation, true, AnyEmpty(*this, FuzzySet));
-    return Combine(FuzzySet.FName, FuzzySet.FExpression, *FuzzySet.FValues,
-                   std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]), Op);
+    return Combine(FuzzySet.Operand(), std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]),
+                   Op);
 }
 
 // ---- Overlap test -----------------------------------------------------------------------------

@@ -142,7 +142,7 @@ void TFuzzySetValues::AfterConstruction() {
 // The point is made at its place and joins unreported: it never exists at a
 // default place, so it cannot be taken for a duplicate of a different point.
 // Then it is placed and reported as SetValue would.
-TFuzzySetValue* TFuzzySetValues::Add(TFzyFloat X, TFzyFloat Y) {
+TFuzzySetValue* TFuzzySetValues::AddPoint(TFzyFloat X, TFzyFloat Y) {
     if (InPlainBulkUpdate()) return AppendInBulk(ClampX(X), std::max(Y, 0.0));
     TFuzzySetValue* Point = static_cast<TFuzzySetValue*>(ItemClass().Create(nullptr));
     Point->FX = ClampX(X);
@@ -180,11 +180,6 @@ inline TFuzzySetValue* TFuzzySetValues::AppendPoint(TFzyFloat X, TFzyFloat Y) {
     Point->FY = Y;
     AppendSilently(Point);
     return Point;
-}
-
-inline void TFuzzySetValues::NoteAppended(TFzyFloat X, TFzyFloat PreviousX) noexcept {
-    if (FSorted && Below(X, PreviousX)) FSorted = false;
-    if (!FSorted || FloatEquals(X, PreviousX)) FDuplicatesRemoved = false;
 }
 
 // ---- Bulk building ----------------------------------------------------------------------

@@ -134,7 +134,8 @@ TEST(FuzzyInference, AssertRuleUnwatchedLeavesWhatAWatchedOneDoes) {
     const auto Describe = [](const TFuzzySet& Set) {
         std::string Text = Set.GetName() + '|' + Set.GetExpression() + '|' + std::to_string(Set.GetID()) +
                            ' ' + std::to_string(Set.GetIndex()) + ' ' + std::to_string(Set.GetSetType()) +
-                           '|';
+                           ' ' + std::to_string(Set.GetTag()) + ' ' + std::to_string(Set.GetDefined()) + ' ' +
+                           FloatToStr(Set.GetInflectionPoint()) + ' ' + Set.GetComment() + '|';
         for (const TFuzzySetValue* Point : Set.GetValues())
             Text += std::to_string(Point->GetID()) + ':' + FloatToStr(Point->GetX()) + ',' +
                     FloatToStr(Point->GetY()) + ' ';
@@ -169,6 +170,14 @@ TEST(FuzzyInference, AssertRuleUnwatchedLeavesWhatAWatchedOneDoes) {
                                         : Rule % 10 == 8 ? 1e-13
                                                          : std::uniform_real_distribution(0.0, 1.0)(Random);
                 const std::size_t Term = Random() % WatchedTerms.size();
+                if (Rule % 7 == 6) {
+                    // What the host wrote on the running conclusion does not pass to the next one.
+                    for (TFuzzySet* Conclusion : {WatchedConclusion.get(), QuietConclusion.get()}) {
+                        Conclusion->SetTag(Rule);
+                        Conclusion->SetComment("noted");
+                        Conclusion->SetDefined(true);
+                    }
+                }
                 Watched.Variable->AssertRule(Strength, *WatchedTerms[Term], WatchedConclusion);
                 Quiet.Variable->AssertRule(Strength, *QuietTerms[Term], QuietConclusion);
                 ASSERT_EQ(Describe(*QuietConclusion), Describe(*WatchedConclusion))

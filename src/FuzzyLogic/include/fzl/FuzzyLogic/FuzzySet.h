@@ -28,8 +28,10 @@ class TFuzzySet;
 class TFuzzySets;
 class TFuzzyVariable;
 namespace detail {
-struct THedgedCopy;
-}
+struct TSetCopy;
+template <class TPoints>
+struct TOperand;
+}  // namespace detail
 
 /// Called once per event of the merge sweep with the result's point list, A's
 /// event (X1, Y1) and B's (X2, Y2); appends result points; true stops the sweep.
@@ -298,17 +300,23 @@ private:
     /// The points, name and expression HedgedCopyInto(nullptr, Which, Value) would give, held
     /// by value in Copy (for points inside the X bounds of a free set), for a clean list and a
     /// hedge other than bfhDivide; else false.
-    [[nodiscard]] bool HedgeInto(detail::THedgedCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
+    [[nodiscard]] bool HedgeInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
     /// Infer(Copy made a set, false) without making it a set.
-    [[nodiscard]] TOwned<TFuzzySet> InferUnion(const detail::THedgedCopy& Copy) const;
-    /// Operator with the second operand given by its name, expression and points.
-    template <class TPoints, class TOp>
-    [[nodiscard]] TOwned<TFuzzySet> Combine(const std::string& Name, const std::string& Expression,
-                                            const TPoints& Points, const std::string& OpName, TOp&& Op) const;
-    /// FillOperatorResult with the second operand given by its name, expression and points.
-    template <class TPoints, class TOp>
-    void FillResult(TFuzzySet& Result, const std::string& Name, const std::string& Expression,
-                    const TPoints& Points, const std::string& OpName, TOp&& Op) const;
+    [[nodiscard]] TOwned<TFuzzySet> InferUnion(const detail::TSetCopy& Copy) const;
+    /// What InferUnion(Copy) makes, made in this very set, when the new set would take this
+    /// set's place (the last of its collection) and this set would go: it becomes the new set
+    /// in every field, ID included, as the pool would hand it out.
+    void InferUnionInPlace(const detail::TSetCopy& Copy);
+    /// This set as an operand of a combination.
+    [[nodiscard]] detail::TOperand<TFuzzySetValues> Operand() const;
+    /// Operator with this set as A, B given by its name, expression and points (TOperand or
+    /// TSetCopy).
+    template <class TOperandB, class TOp>
+    [[nodiscard]] TOwned<TFuzzySet> Combine(const TOperandB& B, const std::string& OpName, TOp&& Op) const;
+    /// FillOperatorResult with both operands given by their names, expressions and points.
+    template <class TOperandA, class TOperandB, class TOp>
+    static void FillResult(TFuzzySet& Result, const TOperandA& A, const TOperandB& B,
+                           const std::string& OpName, TOp&& Op);
     /// The base hedge on Y that a correlation method applies.
     [[nodiscard]] static TBaseFuzzyHedge CorrelationHedge(TFuzzyCorrelationMethod Method);
     /// A set for Collection from the pool (or a new one), joined to Collection.
@@ -317,10 +325,13 @@ private:
     [[nodiscard]] static bool DefinedFor(const TCollection* Collection) noexcept;
     /// Empties a freed set's fields and points as a new set has them.
     void ResetForReuse() noexcept;
+    /// ResetForReuse but for the collection's fields (place and ID).
+    void ResetFields() noexcept;
     /// An emptied per-thread buffer for a derived set's name, to be handed to SetDerivedName.
     [[nodiscard]] static std::string& DerivedNameBuffer() noexcept;
-    /// SetName(Name); a set of this very class takes Name's storage and leaves its old one
-    /// in Name (nothing is copied or allocated once the buffers have grown).
+    /// SetName(Name) for a derived name, which has blanks and so is never a reserved word; a
+    /// set of this very class takes Name's storage and leaves its old one in Name (nothing is
+    /// copied or allocated once the buffers have grown).
     void SetDerivedName(std::string& Name);
     /// DegreeOfMembership for X from the first point's X to the last one's.
     [[nodiscard]] TFzyFloat DegreeOfMembershipWithin(TFzyFloat X) const;

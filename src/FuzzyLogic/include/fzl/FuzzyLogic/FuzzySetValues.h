@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
+#include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/support/TypedCollection.h>
 #include <fzl/support/UpdateGuard.h>
 
@@ -99,7 +100,13 @@ public:
     /// Add(): appends a point with default coordinates. Insert(Index): the same, moved to Index.
     using TTypedCollection::Add;
     /// Appends a point at (X, Y), clamped, placed and reported in one step.
-    TFuzzySetValue* Add(TFzyFloat X, TFzyFloat Y);
+    TFuzzySetValue* Add(TFzyFloat X, TFzyFloat Y) {
+        // Inline, the common case of a list filled in bulk (the result of an operation): its
+        // bounds known and a spare point at hand, with room to keep it spare again.
+        if (FBoundsKnown && InPlainBulkUpdate() && !FSpares.empty() && FSpares.capacity() > RawItems().size())
+            return AppendSpare(X < FLower ? FLower : (X > FUpper ? FUpper : X), Y < 0 ? 0.0 : Y);
+        return AddPoint(X, Y);
+    }
     /// Point Index without the range check of GetItem, for reads already bounded by Count().
     [[nodiscard]] const TFuzzySetValue* PointAt(int Index) const noexcept {
         return static_cast<const TFuzzySetValue*>(RawItems()[static_cast<std::size_t>(Index)]);
@@ -188,10 +195,26 @@ private:
     /// which would only keep the flags.
     [[nodiscard]] bool InPlainBulkUpdate() const noexcept { return FPlain && UpdateCount() > 0; }
     TFuzzySetValue* AppendInBulk(TFzyFloat X, TFzyFloat Y);
+    /// Add(X, Y) of the general case.
+    TFuzzySetValue* AddPoint(TFzyFloat X, TFzyFloat Y);
+    /// AppendInBulk(X, Y) with X clamped and a spare at hand.
+    TFuzzySetValue* AppendSpare(TFzyFloat X, TFzyFloat Y) {
+        TFuzzySetValue* Point = FSpares.back();
+        FSpares.pop_back();
+        Point->FX = X;
+        Point->FY = Y;
+        AppendSilently(Point);
+        const std::size_t Count = RawItems().size();
+        if (Count > 1) NoteAppended(X, static_cast<const TFuzzySetValue*>(RawItems()[Count - 2])->FX);
+        return Point;
+    }
     /// A spare or new point at (X, Y), appended with the next ID; the flags are the caller's.
     TFuzzySetValue* AppendPoint(TFzyFloat X, TFzyFloat Y);
     /// Keeps the flags for a point at X appended after one at PreviousX.
-    void NoteAppended(TFzyFloat X, TFzyFloat PreviousX) noexcept;
+    void NoteAppended(TFzyFloat X, TFzyFloat PreviousX) noexcept {
+        if (FSorted && X < PreviousX && !FloatEquals(X, PreviousX)) FSorted = false;
+        if (!FSorted || FloatEquals(X, PreviousX)) FDuplicatesRemoved = false;
+    }
     void ExpandInOnePass(int Remaining, int Segments);
     void KeepSpare(TCollectionItem* Item) noexcept;
     void FreeSpares() noexcept;

@@ -42,6 +42,7 @@ protected:
     void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
 
 private:
+    friend class TFuzzySet;  // a conclusion made anew in place takes a fresh ID
     friend class TFuzzyVariable;
     TFuzzyVariable* FVariable;
     TFuzzySetClass FSetClass;

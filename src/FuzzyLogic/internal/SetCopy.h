@@ -1,0 +1,35 @@
+#pragma once
+// Operands of a combination as the sweep driver reads them (private header): a set's name,
+// expression and points, either referred to or held by value. A fired rule's correlated
+// copy is held by value when nobody can watch it, so that it need not be made a set.
+
+#include <array>
+#include <string>
+
+#include "MergeSweep.h"
+
+namespace fzl::detail {
+
+/// An operand referred to: a set's (or a copy's) strings and points.
+template <class TPoints>
+struct TOperand {
+    const std::string& Name;
+    const std::string& Expression;
+    const TPoints& Points;
+};
+
+/// A set's name, expression and points held by value.
+struct TSetCopy {
+    std::string Name;
+    std::string Expression;
+    TPlainPoints Points;
+
+    /// This thread's copies (two, for the two operands of a union made in place); their
+    /// buffers are kept from rule to rule.
+    [[nodiscard]] static TSetCopy& Scratch(std::size_t Slot) {
+        thread_local std::array<TSetCopy, 2> Copies;
+        return Copies[Slot];
+    }
+};
+
+}  // namespace fzl::detail
