@@ -141,11 +141,10 @@ public:
         return Accumulate(AssertRule(Premises, Facts, Consequent, Conclusion.get()), Conclusion);
     }
     bool AssertRule(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
-        // A descendant, which may override the creating form, gets every call through it.
-        if (typeid(*this) != typeid(TFuzzyVariable))
-            return Accumulate(AssertRule(Strength, Consequent, Conclusion.get()), Conclusion);
-        // Most rules of a cycle do not fire: below the threshold this class makes nothing.
-        return Strength >= FThreshold && FireInto(Strength, Consequent, Conclusion);
+        // Most rules of a cycle do not fire: below the threshold this class makes nothing, so
+        // the call is skipped (a descendant, which may override it, still gets it).
+        if (Strength < FThreshold && typeid(*this) == typeid(TFuzzyVariable)) return false;
+        return FireInto(Strength, Consequent, Conclusion);
     }
     bool AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent, const TFuzzySet& Fact,
                     TOwned<TFuzzySet>& Conclusion) {
@@ -179,7 +178,8 @@ private:
     void RunUnwatched(TFunctionRef<TFuzzySet*()> Body);
     /// Makes a set with the set collection's relays held back, and relays once at the end.
     [[nodiscard]] TOwned<TFuzzySet> MakeUnwatched(TFunctionRef<TOwned<TFuzzySet>()> Make);
-    /// AssertRule(Strength, Consequent, Conclusion) of this very class, at or above the threshold.
+    /// The accumulating AssertRule(Strength, Consequent, Conclusion): made unwatched (in place
+    /// where it can be) when MayFireUnwatched allows, else through the creating form.
     bool FireInto(TFzyFloat Strength, const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion);
     // A rule that fired replaces the running conclusion (inline: most rules of a cycle do not fire).
     static bool Accumulate(TOwned<TFuzzySet>&& Result, TOwned<TFuzzySet>& Conclusion) {
