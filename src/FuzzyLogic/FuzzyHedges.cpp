@@ -43,7 +43,7 @@ void RequirePoints(const TFuzzySetValues& Points, const char* Operation) {
 
 // The new value of one coordinate under a base hedge. bfhPower's domain (0 < Y < 1,
 // X > 0) is checked by the caller.
-TFzyFloat ApplyBaseHedge(TBaseFuzzyHedge Hedge, TFzyFloat Old, TFzyFloat Value) {
+inline TFzyFloat ApplyBaseHedge(TBaseFuzzyHedge Hedge, TFzyFloat Old, TFzyFloat Value) {
     switch (Hedge) {
         case bfhAdd: return Old + Value;
         case bfhSubtract: return Old - Value;
@@ -60,7 +60,7 @@ TFzyFloat ApplyBaseHedge(TBaseFuzzyHedge Hedge, TFzyFloat Old, TFzyFloat Value) 
 }
 
 // The degree a point of a clean list gets under Hedge(Which, Value, true) on Y.
-TFzyFloat HedgedY(TBaseFuzzyHedge Which, TFzyFloat PointY, TFzyFloat Value) {
+inline TFzyFloat HedgedY(TBaseFuzzyHedge Which, TFzyFloat PointY, TFzyFloat Value) {
     const TFzyFloat Y = std::max(PointY, 0.0);
     if (Which == bfhPower && !(Y > 0 && Y < 1)) return Y;
     const TFzyFloat New = Saturate(ApplyBaseHedge(Which, Y, Value));

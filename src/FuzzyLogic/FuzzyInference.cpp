@@ -283,7 +283,9 @@ bool TFuzzyVariable::FireInto(TFzyFloat Strength, const TFuzzySet& Consequent,
     TFuzzySet* Previous = Conclusion.get();
     if (Previous == nullptr || !MayFireUnwatched(Consequent, Previous))
         return Accumulate(AssertRule(Strength, Consequent, Previous), Conclusion);
-    const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Consequent.GetSettings().CorrelationMethod);
+    // Both plain sets of this variable: their settings are the variable's.
+    const TFuzzySetSettings Settings = GetSetSettings();
+    const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Settings.CorrelationMethod);
     detail::TSetCopy& Copy = detail::TSetCopy::Scratch(0);
     if (!Consequent.HedgeInto(Copy, Hedge, Strength))
         return Accumulate(AssertRule(Strength, Consequent, Previous), Conclusion);
@@ -293,9 +295,9 @@ bool TFuzzyVariable::FireInto(TFzyFloat Strength, const TFuzzySet& Consequent,
     // conclusion leaves unwatched too: nothing is relayed until the end.
     RunUnwatched([&] {
         if (Previous->GetIndex() == FItems->Count() - 1)
-            Previous->InferUnionInPlace(Copy);
+            Previous->InferUnionInPlace(Copy, Settings.InferenceMethod);
         else
-            Conclusion = Previous->InferUnion(Copy);
+            Conclusion = Previous->InferUnion(Copy, Settings.InferenceMethod);
         return Conclusion.get();
     });
     return true;
@@ -305,7 +307,9 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet
                                              TFuzzySet* Conclusion) {
     if (Strength < FThreshold) return nullptr;
     if (MayFireUnwatched(Consequent, Conclusion)) {
-        const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Consequent.GetSettings().CorrelationMethod);
+        // Plain sets of this variable: their settings are the variable's.
+        const TFuzzySetSettings Settings = GetSetSettings();
+        const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Settings.CorrelationMethod);
         if (Conclusion == nullptr)
             return MakeUnwatched([&] { return Consequent.HedgedCopyInto(FItems.get(), Hedge, Strength); });
         // The correlated copy lives only until it is inferred into the conclusion, so when
@@ -314,7 +318,7 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet
         detail::TSetCopy& Copy = detail::TSetCopy::Scratch(0);
         if (Consequent.HedgeInto(Copy, Hedge, Strength)) {
             FItems->SkipID();
-            return MakeUnwatched([&] { return Conclusion->InferUnion(Copy); });
+            return MakeUnwatched([&] { return Conclusion->InferUnion(Copy, Settings.InferenceMethod); });
         }
         const TOwned<TFuzzySet> Correlated = Consequent.HedgedCopyInto(nullptr, Hedge, Strength);
         FItems->SkipID();

@@ -140,15 +140,15 @@ void TFuzzySet::FillResult(TFuzzySet& Result, const TOperandA& A, const TOperand
     Result.FExpression = std::move(Expression);
 }
 
-TOwned<TFuzzySet> TFuzzySet::InferUnion(const detail::TSetCopy& Copy) const {
-    const TFuzzyOperation Operation = InferenceOperation(GetSettings().InferenceMethod);
+TOwned<TFuzzySet> TFuzzySet::InferUnion(const detail::TSetCopy& Copy, TFuzzyInferenceMethod Method) const {
+    const TFuzzyOperation Operation = InferenceOperation(Method);
     const bool AnyEmpty = FValues->Count() == 0 || Copy.Points.Count() == 0;
     return Combine(Copy, std::string(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]),
                    OperationOperator(Operation, true, AnyEmpty));
 }
 
-void TFuzzySet::InferUnionInPlace(const detail::TSetCopy& Copy) {
-    const TFuzzyOperation Operation = InferenceOperation(GetSettings().InferenceMethod);
+void TFuzzySet::InferUnionInPlace(const detail::TSetCopy& Copy, TFuzzyInferenceMethod Method) {
+    const TFuzzyOperation Operation = InferenceOperation(Method);
     const std::string OpName(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]);
     const TOperatorFunction Op =
         OperationOperator(Operation, true, FValues->Count() == 0 || Copy.Points.Count() == 0);

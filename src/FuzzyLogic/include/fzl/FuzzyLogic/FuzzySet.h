@@ -301,12 +301,13 @@ private:
     /// by value in Copy (for points inside the X bounds of a free set), for a clean list and a
     /// hedge other than bfhDivide; else false.
     [[nodiscard]] bool HedgeInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
-    /// Infer(Copy made a set, false) without making it a set.
-    [[nodiscard]] TOwned<TFuzzySet> InferUnion(const detail::TSetCopy& Copy) const;
-    /// What InferUnion(Copy) makes, made in this very set, when the new set would take this
-    /// set's place (the last of its collection) and this set would go: it becomes the new set
-    /// in every field, ID included, as the pool would hand it out.
-    void InferUnionInPlace(const detail::TSetCopy& Copy);
+    /// Infer(Copy made a set, Method, false) without making it a set.
+    [[nodiscard]] TOwned<TFuzzySet> InferUnion(const detail::TSetCopy& Copy,
+                                               TFuzzyInferenceMethod Method) const;
+    /// What InferUnion(Copy, Method) makes, made in this very set, when the new set would take
+    /// this set's place (the last of its collection) and this set would go: it becomes the new
+    /// set in every field, ID included, as the pool would hand it out.
+    void InferUnionInPlace(const detail::TSetCopy& Copy, TFuzzyInferenceMethod Method);
     /// This set as an operand of a combination.
     [[nodiscard]] detail::TOperand<TFuzzySetValues> Operand() const;
     /// Operator with this set as A, B given by its name, expression and points (TOperand or
