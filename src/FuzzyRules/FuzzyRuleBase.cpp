@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <utility>
 
@@ -40,6 +41,9 @@ void TCustomFuzzyRuleBase::DropBinding() {
     FSlots.clear();
     FSlotPremises.clear();
     FSlotStrengths.clear();
+    FRuleWords = 0;
+    FSlotRules.clear();
+    FStopped.clear();
 }
 
 void TCustomFuzzyRuleBase::Rebind() {
@@ -90,6 +94,17 @@ void TCustomFuzzyRuleBase::Bind() {
     }
     FStates.assign(FRules.size(), TFuzzyRuleState{});
     FSlotStrengths.assign(FSlotPremises.size(), 0);
+    BuildStopIndex();
+}
+
+void TCustomFuzzyRuleBase::BuildStopIndex() {
+    FRuleWords = (FBound.size() + 63) / 64;
+    FSlotRules.assign(FSlotPremises.size() * FRuleWords, 0);
+    FStopped.assign(FRuleWords, 0);
+    for (std::size_t Rule = 0; Rule < FBound.size(); ++Rule)
+        for (const TBoundClause& Premise : FBound[Rule].Premises)
+            FSlotRules[static_cast<std::size_t>(Premise.Slot) * FRuleWords + Rule / 64] |= std::uint64_t{1}
+                                                                                           << (Rule % 64);
 }
 
 int TCustomFuzzyRuleBase::VariableIndex(const std::string& Name) {
@@ -165,6 +180,61 @@ TFzyFloat TCustomFuzzyRuleBase::RuleStrength(const TBoundRule& Rule) const noexc
     return Strength;
 }
 
+bool TCustomFuzzyRuleBase::OutputsIgnoreZeroStrength() const {
+    return std::ranges::all_of(FOutputs, [this](int Variable) { return IgnoresZeroStrength(Variable); });
+}
+
+// The least of strengths that are +0 or more, one of them +0, is +0: such a rule's state is
+// {0, not fired} without visiting it, when its output ignores strength 0. A negative strength,
+// -0 or NaN (only a descendant's measure could give one) leaves every rule to be visited.
+bool TCustomFuzzyRuleBase::StopRulesAtZero() {
+    if (!OutputsIgnoreZeroStrength()) return false;
+    std::ranges::fill(FStopped, 0);
+    for (std::size_t Slot = 0; Slot < FSlotStrengths.size(); ++Slot) {
+        const TFzyFloat Strength = FSlotStrengths[Slot];
+        if (std::isnan(Strength) || std::signbit(Strength)) return false;
+        if (Strength != 0) continue;
+        const std::uint64_t* Rules = &FSlotRules[Slot * FRuleWords];
+        for (std::size_t Word = 0; Word < FRuleWords; ++Word) FStopped[Word] |= Rules[Word];
+    }
+    return true;
+}
+
+// The first rule from Rule on that no premise at 0 stops, or the rule count.
+std::size_t TCustomFuzzyRuleBase::NextUnstopped(std::size_t Rule) const noexcept {
+    std::size_t Word = Rule / 64;
+    std::uint64_t Open = ~FStopped[Word] & (~std::uint64_t{0} << (Rule % 64));
+    while (Open == 0) {
+        if (++Word == FRuleWords) return FBound.size();
+        Open = ~FStopped[Word];
+    }
+    return std::min(FBound.size(), Word * 64 + static_cast<std::size_t>(std::countr_zero(Open)));
+}
+
+// Rules fire in the order of the text. Most rules of a grid have a premise at 0; those are
+// skipped through the index when their outputs ignore strength 0, with the state they would get.
+void TCustomFuzzyRuleBase::FireRules(std::size_t& Reached) {
+    bool Skipping = StopRulesAtZero();
+    const std::size_t Count = FBound.size();
+    for (std::size_t Rule = 0; Rule < Count; ++Rule) {
+        if (Skipping) {
+            const std::size_t Next = NextUnstopped(Rule);
+            std::fill(FStates.begin() + static_cast<std::ptrdiff_t>(Rule),
+                      FStates.begin() + static_cast<std::ptrdiff_t>(Next), TFuzzyRuleState{});
+            if (Next == Count) break;
+            Rule = Next;
+        }
+        Reached = Rule;
+        const TBoundRule& Bound = FBound[Rule];
+        TFuzzyRuleState& State = FStates[Rule];
+        State.Fired = false;
+        State.Strength = RuleStrength(Bound);
+        State.Fired = Fire(Bound.Conclusion, State.Strength);
+        // A handler run by the firing may have lowered a threshold to 0: then every later rule counts.
+        if (Skipping) Skipping = OutputsIgnoreZeroStrength();
+    }
+}
+
 std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inputs) {
     CheckComponent();
     BeginEvaluation();
@@ -176,13 +246,7 @@ std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inp
         SetFacts(Inputs);
         MeasurePremises();
         Measured = true;
-        for (; Reached < FBound.size(); ++Reached) {
-            const TBoundRule& Bound = FBound[Reached];
-            TFuzzyRuleState& State = FStates[Reached];
-            State.Fired = false;
-            State.Strength = RuleStrength(Bound);
-            State.Fired = Fire(Bound.Conclusion, State.Strength);
-        }
+        FireRules(Reached);
     } catch (...) {
         const std::size_t Cleared = Measured ? Reached + 1 : 0;
         std::fill(FStates.begin() + static_cast<std::ptrdiff_t>(Cleared), FStates.end(), TFuzzyRuleState{});

@@ -130,6 +130,11 @@ bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
                              FConclusions[Variable]);
 }
 
+bool TFuzzyRuleBase::IgnoresZeroStrength(int Variable) const {
+    const auto Index = static_cast<std::size_t>(Variable);
+    return FPlainVariables[Index] && 0 < FVariables[Index]->GetThreshold();
+}
+
 bool TFuzzyRuleBase::HasConclusion(int Variable) const {
     return static_cast<std::size_t>(Variable) < FConclusions.size() && At(FConclusions, Variable);
 }
@@ -215,6 +220,10 @@ bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
     TIntfPtr<IFuzzySet>& Result = At(FConclusions, Conclusion.Variable);
     Result = Result ? Result->Infer(Fired, Logic.GetInferenceMethod(), false) : Fired;
     return true;
+}
+
+bool TIFuzzyRuleBase::IgnoresZeroStrength(int Variable) const {
+    return 0 < FVariables[static_cast<std::size_t>(Variable)]->GetThreshold();
 }
 
 bool TIFuzzyRuleBase::HasConclusion(int Variable) const {

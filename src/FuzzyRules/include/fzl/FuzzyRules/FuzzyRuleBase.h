@@ -13,6 +13,7 @@
 // the fired rules' sets and the conclusions. The caller frees none of them; the
 // conclusions stay until the next evaluation or until the rule base goes.
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <span>
@@ -136,6 +137,9 @@ protected:
     [[nodiscard]] virtual TFzyFloat PremiseStrength(const TBoundClause& Premise) = 0;
     /// Fires Conclusion with Strength into its variable's conclusion; false below the threshold.
     virtual bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) = 0;
+    /// True when Fire with strength 0 into Variable would return false and call nothing, so such a
+    /// rule need not be visited. The default, false, visits every rule.
+    [[nodiscard]] virtual bool IgnoresZeroStrength(int /*Variable*/) const { return false; }
     /// True when some rule fired into Variable's conclusion.
     [[nodiscard]] virtual bool HasConclusion(int Variable) const = 0;
     /// The conclusion of Variable defuzzified by the component's method.
@@ -158,7 +162,12 @@ private:
     /// Drops every variable, set and result the rules were bound to; the rules stay.
     void DropBinding();
     TBoundClause BindClause(const TFuzzyRule& Rule, const TFuzzyClause& Clause, int& SetCount);
+    void BuildStopIndex();
     void MeasurePremises();
+    void FireRules(std::size_t& Reached);
+    [[nodiscard]] bool OutputsIgnoreZeroStrength() const;
+    [[nodiscard]] bool StopRulesAtZero();
+    [[nodiscard]] std::size_t NextUnstopped(std::size_t Rule) const noexcept;
     [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule) const noexcept;
     int VariableIndex(const std::string& Name);
     void SetFacts(const TFuzzyInputs& Inputs);
@@ -172,6 +181,10 @@ private:
     std::map<std::pair<int, std::string>, int> FSlots;  // (variable, expression) of each premise slot
     std::vector<TBoundClause> FSlotPremises;            // per slot, the premise that first uses it
     std::vector<TFzyFloat> FSlotStrengths;              // per slot in this evaluation
+    // Which rules a premise of strength 0 stops, as bits over the rules, FRuleWords words a row.
+    std::size_t FRuleWords = 0;
+    std::vector<std::uint64_t> FSlotRules;  // per slot, the rules with a premise in it
+    std::vector<std::uint64_t> FStopped;    // in this evaluation, the rules with a premise at 0
 };
 
 /// The rule base of a class-model component. The component must have a parser linked.
@@ -200,6 +213,7 @@ protected:
     void SetExpressionFact(int Variable, const std::string& Expression) override;
     [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
+    [[nodiscard]] bool IgnoresZeroStrength(int Variable) const override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
 
@@ -245,6 +259,7 @@ protected:
     void SetExpressionFact(int Variable, const std::string& Expression) override;
     [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
+    [[nodiscard]] bool IgnoresZeroStrength(int Variable) const override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
 
