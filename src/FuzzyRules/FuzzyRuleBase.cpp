@@ -180,20 +180,16 @@ TFzyFloat TCustomFuzzyRuleBase::RuleStrength(const TBoundRule& Rule) const noexc
     return Strength;
 }
 
-bool TCustomFuzzyRuleBase::OutputsIgnoreZeroStrength() const {
-    return std::ranges::all_of(FOutputs, [this](int Variable) { return IgnoresZeroStrength(Variable); });
-}
-
 // The least of strengths that are +0 or more, one of them +0, is +0: such a rule's state is
 // {0, not fired} without visiting it, when its output ignores strength 0. A negative strength,
 // -0 or NaN (only a descendant's measure could give one) leaves every rule to be visited.
 bool TCustomFuzzyRuleBase::StopRulesAtZero() {
-    if (!OutputsIgnoreZeroStrength()) return false;
+    if (!IgnoreZeroStrength(FOutputs)) return false;
     std::ranges::fill(FStopped, 0);
     for (std::size_t Slot = 0; Slot < FSlotStrengths.size(); ++Slot) {
         const TFzyFloat Strength = FSlotStrengths[Slot];
-        if (std::isnan(Strength) || std::signbit(Strength)) return false;
-        if (Strength != 0) continue;
+        if (Strength > 0) continue;
+        if (std::bit_cast<std::uint64_t>(Strength) != 0) return false;  // not +0
         const std::uint64_t* Rules = &FSlotRules[Slot * FRuleWords];
         for (std::size_t Word = 0; Word < FRuleWords; ++Word) FStopped[Word] |= Rules[Word];
     }
@@ -231,7 +227,7 @@ void TCustomFuzzyRuleBase::FireRules(std::size_t& Reached) {
         State.Strength = RuleStrength(Bound);
         State.Fired = Fire(Bound.Conclusion, State.Strength);
         // A handler run by the firing may have lowered a threshold to 0: then every later rule counts.
-        if (Skipping) Skipping = OutputsIgnoreZeroStrength();
+        if (Skipping) Skipping = IgnoreZeroStrength(FOutputs);
     }
 }
 

@@ -62,7 +62,7 @@ void TFuzzyRuleBase::Unbind() {
 
 void TFuzzyRuleBase::BindVariable(const std::string& Name) {
     TFuzzyVariable* Variable = LinkedComponent(FLogic).GetItems().Find(Name);
-    FPlainVariables.push_back(typeid(*Variable) == typeid(TFuzzyVariable));
+    FPlainVariables.push_back(static_cast<char>(typeid(*Variable) == typeid(TFuzzyVariable)));
     FVariables.push_back(Variable);
 }
 
@@ -130,9 +130,12 @@ bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
                              FConclusions[Variable]);
 }
 
-bool TFuzzyRuleBase::IgnoresZeroStrength(int Variable) const {
-    const auto Index = static_cast<std::size_t>(Variable);
-    return FPlainVariables[Index] && 0 < FVariables[Index]->GetThreshold();
+bool TFuzzyRuleBase::IgnoreZeroStrength(std::span<const int> Variables) const {
+    for (const int Variable : Variables) {
+        const auto Index = static_cast<std::size_t>(Variable);
+        if (!FPlainVariables[Index] || !(0 < FVariables[Index]->GetThreshold())) return false;
+    }
+    return true;
 }
 
 bool TFuzzyRuleBase::HasConclusion(int Variable) const {
@@ -222,8 +225,10 @@ bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
     return true;
 }
 
-bool TIFuzzyRuleBase::IgnoresZeroStrength(int Variable) const {
-    return 0 < FVariables[static_cast<std::size_t>(Variable)]->GetThreshold();
+bool TIFuzzyRuleBase::IgnoreZeroStrength(std::span<const int> Variables) const {
+    for (const int Variable : Variables)
+        if (!(0 < FVariables[static_cast<std::size_t>(Variable)]->GetThreshold())) return false;
+    return true;
 }
 
 bool TIFuzzyRuleBase::HasConclusion(int Variable) const {

@@ -137,9 +137,9 @@ protected:
     [[nodiscard]] virtual TFzyFloat PremiseStrength(const TBoundClause& Premise) = 0;
     /// Fires Conclusion with Strength into its variable's conclusion; false below the threshold.
     virtual bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) = 0;
-    /// True when Fire with strength 0 into Variable would return false and call nothing, so such a
-    /// rule need not be visited. The default, false, visits every rule.
-    [[nodiscard]] virtual bool IgnoresZeroStrength(int /*Variable*/) const { return false; }
+    /// True when Fire with strength 0 into any of Variables would return false and call nothing, so
+    /// such a rule need not be visited. The default, false, visits every rule.
+    [[nodiscard]] virtual bool IgnoreZeroStrength(std::span<const int> /*Variables*/) const { return false; }
     /// True when some rule fired into Variable's conclusion.
     [[nodiscard]] virtual bool HasConclusion(int Variable) const = 0;
     /// The conclusion of Variable defuzzified by the component's method.
@@ -165,7 +165,6 @@ private:
     void BuildStopIndex();
     void MeasurePremises();
     void FireRules(std::size_t& Reached);
-    [[nodiscard]] bool OutputsIgnoreZeroStrength() const;
     [[nodiscard]] bool StopRulesAtZero();
     [[nodiscard]] std::size_t NextUnstopped(std::size_t Rule) const noexcept;
     [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule) const noexcept;
@@ -213,7 +212,7 @@ protected:
     void SetExpressionFact(int Variable, const std::string& Expression) override;
     [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
-    [[nodiscard]] bool IgnoresZeroStrength(int Variable) const override;
+    [[nodiscard]] bool IgnoreZeroStrength(std::span<const int> Variables) const override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
 
@@ -225,7 +224,7 @@ private:
 
     TComponentRef<TFuzzyLogic> FLogic;
     std::vector<TFuzzyVariable*> FVariables;
-    std::vector<bool> FPlainVariables;  // per variable: of class TFuzzyVariable itself, no descendant
+    std::vector<char> FPlainVariables;  // per variable: of class TFuzzyVariable itself, no descendant
     std::vector<TFuzzySet*> FSets;
     std::vector<TOwned<TFuzzySet>> FOwnedSets;
     std::vector<TFuzzySet*> FFacts;  // per variable; nullptr for a crisp input
@@ -259,7 +258,7 @@ protected:
     void SetExpressionFact(int Variable, const std::string& Expression) override;
     [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
-    [[nodiscard]] bool IgnoresZeroStrength(int Variable) const override;
+    [[nodiscard]] bool IgnoreZeroStrength(std::span<const int> Variables) const override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
 
