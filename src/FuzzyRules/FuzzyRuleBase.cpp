@@ -37,6 +37,8 @@ void TCustomFuzzyRuleBase::DropBinding() {
     FVariableNames.clear();
     FInputs.clear();
     FOutputs.clear();
+    FInputsByName.clear();
+    FNumbers.clear();
     FStates.clear();
     FSlots.clear();
     FSlotPremises.clear();
@@ -94,6 +96,12 @@ void TCustomFuzzyRuleBase::Bind() {
     }
     FStates.assign(FRules.size(), TFuzzyRuleState{});
     FSlotStrengths.assign(FSlotPremises.size(), 0);
+    FInputsByName.resize(FInputs.size());
+    for (std::size_t Input = 0; Input < FInputs.size(); ++Input) FInputsByName[Input] = Input;
+    std::ranges::sort(FInputsByName, {}, [this](std::size_t Input) -> const std::string& {
+        return FVariableNames[static_cast<std::size_t>(FInputs[Input])];
+    });
+    FNumbers.resize(FInputs.size());
     BuildStopIndex();
 }
 
@@ -136,11 +144,23 @@ TCustomFuzzyRuleBase::TBoundClause TCustomFuzzyRuleBase::BindClause(const TFuzzy
     return Bound;
 }
 
-void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
+// Checks every input and takes the numbers of the premises' variables: the numbers come in the
+// order of their names, so one walk along the premises' variables by name matches them.
+void TCustomFuzzyRuleBase::CheckInputs(const TFuzzyInputs& Inputs) {
+    std::ranges::fill(FNumbers, std::nullopt);
+    auto Input = FInputsByName.begin();
     for (const auto& [Name, Value] : Inputs.Values) {
         if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
         CheckFinite(Name, Value);
         if (Inputs.Facts.contains(Name)) throw EFzyException(SFzyRuleTwoInputs, {Name});
+        for (; Input != FInputsByName.end(); ++Input) {
+            const int Order = FVariableNames[static_cast<std::size_t>(FInputs[*Input])].compare(Name);
+            if (Order > 0) break;
+            if (Order == 0) {
+                FNumbers[*Input++] = Value;
+                break;
+            }
+        }
     }
     for (const auto& [Name, Expression] : Inputs.Facts)
         if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
@@ -148,10 +168,15 @@ void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
         if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
         CheckFinite(Name, Value);
     }
-    for (const int Variable : FInputs) {
+}
+
+void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
+    CheckInputs(Inputs);
+    for (std::size_t Input = 0; Input < FInputs.size(); ++Input) {
+        const int Variable = FInputs[Input];
         const std::string& Name = FVariableNames[static_cast<std::size_t>(Variable)];
-        if (const auto Value = Inputs.Values.find(Name); Value != Inputs.Values.end()) {
-            SetCrispFact(Variable, Value->second);
+        if (const std::optional<TFzyFloat>& Number = FNumbers[Input]) {
+            SetCrispFact(Variable, *Number);
         } else if (const auto Fact = Inputs.Facts.find(Name); Fact != Inputs.Facts.end()) {
             try {
                 SetExpressionFact(Variable, Fact->second);
@@ -185,50 +210,61 @@ TFzyFloat TCustomFuzzyRuleBase::RuleStrength(const TBoundRule& Rule) const noexc
 // -0 or NaN (only a descendant's measure could give one) leaves every rule to be visited.
 bool TCustomFuzzyRuleBase::StopRulesAtZero() {
     if (!IgnoreZeroStrength(FOutputs)) return false;
-    std::ranges::fill(FStopped, 0);
-    for (std::size_t Slot = 0; Slot < FSlotStrengths.size(); ++Slot) {
-        const TFzyFloat Strength = FSlotStrengths[Slot];
-        if (Strength > 0) continue;
-        if (std::bit_cast<std::uint64_t>(Strength) != 0) return false;  // not +0
-        const std::uint64_t* Rules = &FSlotRules[Slot * FRuleWords];
-        for (std::size_t Word = 0; Word < FRuleWords; ++Word) FStopped[Word] |= Rules[Word];
+    const std::size_t Words = FRuleWords;
+    std::uint64_t* Stopped = FStopped.data();
+    std::fill_n(Stopped, Words, 0);
+    // The bits past the last rule read as stopped, so the walk over the open bits ends by itself.
+    if (const std::size_t Used = FBound.size() % 64; Used != 0)
+        Stopped[Words - 1] = ~std::uint64_t{0} << Used;
+    const std::uint64_t* Rules = FSlotRules.data();
+    for (const TFzyFloat Strength : FSlotStrengths) {
+        if (!(Strength > 0)) {
+            if (std::bit_cast<std::uint64_t>(Strength) != 0) return false;  // not +0
+            for (std::size_t Word = 0; Word < Words; ++Word) Stopped[Word] |= Rules[Word];
+        }
+        Rules += Words;
     }
     return true;
 }
 
-// The first rule from Rule on that no premise at 0 stops, or the rule count.
-std::size_t TCustomFuzzyRuleBase::NextUnstopped(std::size_t Rule) const noexcept {
-    std::size_t Word = Rule / 64;
-    std::uint64_t Open = ~FStopped[Word] & (~std::uint64_t{0} << (Rule % 64));
-    while (Open == 0) {
-        if (++Word == FRuleWords) return FBound.size();
-        Open = ~FStopped[Word];
-    }
-    return std::min(FBound.size(), Word * 64 + static_cast<std::size_t>(std::countr_zero(Open)));
+void TCustomFuzzyRuleBase::FireRule(std::size_t Rule) {
+    const TBoundRule& Bound = FBound[Rule];
+    TFuzzyRuleState& State = FStates[Rule];
+    State.Fired = false;
+    State.Strength = RuleStrength(Bound);
+    State.Fired = Fire(Bound.Conclusion, State.Strength);
 }
 
-// Rules fire in the order of the text. Most rules of a grid have a premise at 0; those are
-// skipped through the index when their outputs ignore strength 0, with the state they would get.
+// Rules fire in the order of the text. Most rules of a grid have a premise at 0; when their
+// outputs ignore strength 0 they are not visited, and their states are written as visiting would
+// write them, in the same order.
 void TCustomFuzzyRuleBase::FireRules(std::size_t& Reached) {
-    bool Skipping = StopRulesAtZero();
-    const std::size_t Count = FBound.size();
-    for (std::size_t Rule = 0; Rule < Count; ++Rule) {
-        if (Skipping) {
-            const std::size_t Next = NextUnstopped(Rule);
-            std::fill(FStates.begin() + static_cast<std::ptrdiff_t>(Rule),
-                      FStates.begin() + static_cast<std::ptrdiff_t>(Next), TFuzzyRuleState{});
-            if (Next == Count) break;
-            Rule = Next;
-        }
+    std::size_t Rule = StopRulesAtZero() ? FireUnstopped(Reached) : 0;
+    for (; Rule < FBound.size(); ++Rule) {
         Reached = Rule;
-        const TBoundRule& Bound = FBound[Rule];
-        TFuzzyRuleState& State = FStates[Rule];
-        State.Fired = false;
-        State.Strength = RuleStrength(Bound);
-        State.Fired = Fire(Bound.Conclusion, State.Strength);
-        // A handler run by the firing may have lowered a threshold to 0: then every later rule counts.
-        if (Skipping) Skipping = IgnoreZeroStrength(FOutputs);
+        FireRule(Rule);
     }
+}
+
+// Fires the rules that no premise at 0 stops. Returns the rule count, or the rule from which every
+// rule is to be visited: a handler run by a firing may have lowered a threshold to 0.
+std::size_t TCustomFuzzyRuleBase::FireUnstopped(std::size_t& Reached) {
+    std::size_t Written = 0;  // the states before it are this evaluation's
+    const auto ClearUpTo = [&](std::size_t End) {
+        for (; Written < End; ++Written) FStates[Written] = TFuzzyRuleState{};
+    };
+    for (std::size_t Word = 0; Word < FRuleWords; ++Word) {
+        for (std::uint64_t Open = ~FStopped[Word]; Open != 0; Open &= Open - 1) {
+            const std::size_t Rule = Word * 64 + static_cast<std::size_t>(std::countr_zero(Open));
+            ClearUpTo(Rule);
+            Reached = Rule;
+            FireRule(Rule);
+            Written = Rule + 1;
+            if (!IgnoreZeroStrength(FOutputs)) return Written;
+        }
+    }
+    ClearUpTo(FBound.size());
+    return FBound.size();
 }
 
 std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inputs) {

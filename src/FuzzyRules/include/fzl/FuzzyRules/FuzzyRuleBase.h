@@ -165,17 +165,21 @@ private:
     void BuildStopIndex();
     void MeasurePremises();
     void FireRules(std::size_t& Reached);
+    void FireRule(std::size_t Rule);
     [[nodiscard]] bool StopRulesAtZero();
-    [[nodiscard]] std::size_t NextUnstopped(std::size_t Rule) const noexcept;
+    [[nodiscard]] std::size_t FireUnstopped(std::size_t& Reached);
     [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule) const noexcept;
     int VariableIndex(const std::string& Name);
     void SetFacts(const TFuzzyInputs& Inputs);
+    void CheckInputs(const TFuzzyInputs& Inputs);
 
     std::vector<TFuzzyRule> FRules;
     std::vector<TBoundRule> FBound;
     std::vector<std::string> FVariableNames;
-    std::vector<int> FInputs;   // variables of the premises, in order of first use
-    std::vector<int> FOutputs;  // variables of the conclusions, in order of first use
+    std::vector<int> FInputs;                        // variables of the premises, in order of first use
+    std::vector<int> FOutputs;                       // variables of the conclusions, in order of first use
+    std::vector<std::size_t> FInputsByName;          // positions in FInputs, in the order of the names
+    std::vector<std::optional<TFzyFloat>> FNumbers;  // per position in FInputs, its number in this evaluation
     std::vector<TFuzzyRuleState> FStates;
     std::map<std::pair<int, std::string>, int> FSlots;  // (variable, expression) of each premise slot
     std::vector<TBoundClause> FSlotPremises;            // per slot, the premise that first uses it
