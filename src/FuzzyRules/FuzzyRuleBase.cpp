@@ -46,6 +46,7 @@ void TCustomFuzzyRuleBase::DropBinding() {
     FRuleWords = 0;
     FSlotRules.clear();
     FStopped.clear();
+    FStale.clear();
 }
 
 void TCustomFuzzyRuleBase::Rebind() {
@@ -109,6 +110,7 @@ void TCustomFuzzyRuleBase::BuildStopIndex() {
     FRuleWords = (FBound.size() + 63) / 64;
     FSlotRules.assign(FSlotPremises.size() * FRuleWords, 0);
     FStopped.assign(FRuleWords, 0);
+    FStale.assign(FRuleWords, 0);
     for (std::size_t Rule = 0; Rule < FBound.size(); ++Rule)
         for (const TBoundClause& Premise : FBound[Rule].Premises)
             FSlotRules[static_cast<std::size_t>(Premise.Slot) * FRuleWords + Rule / 64] |= std::uint64_t{1}
@@ -240,31 +242,41 @@ void TCustomFuzzyRuleBase::FireRule(std::size_t Rule) {
 // write them, in the same order.
 void TCustomFuzzyRuleBase::FireRules(std::size_t& Reached) {
     std::size_t Rule = StopRulesAtZero() ? FireUnstopped(Reached) : 0;
+    if (Rule < FBound.size()) MarkAllStale();
     for (; Rule < FBound.size(); ++Rule) {
         Reached = Rule;
         FireRule(Rule);
     }
 }
 
-// Fires the rules that no premise at 0 stops. Returns the rule count, or the rule from which every
-// rule is to be visited: a handler run by a firing may have lowered a threshold to 0.
+// Fires the rules that no premise at 0 stops, and writes {0, not fired} into the states of the
+// others that may hold something else, rule by rule. Returns the rule count, or the rule from
+// which every rule is to be visited: a handler run by a firing may have lowered a threshold to 0.
 std::size_t TCustomFuzzyRuleBase::FireUnstopped(std::size_t& Reached) {
-    std::size_t Written = 0;  // the states before it are this evaluation's
-    const auto ClearUpTo = [&](std::size_t End) {
-        for (; Written < End; ++Written) FStates[Written] = TFuzzyRuleState{};
-    };
     for (std::size_t Word = 0; Word < FRuleWords; ++Word) {
-        for (std::uint64_t Open = ~FStopped[Word]; Open != 0; Open &= Open - 1) {
-            const std::size_t Rule = Word * 64 + static_cast<std::size_t>(std::countr_zero(Open));
-            ClearUpTo(Rule);
+        const std::uint64_t Open = ~FStopped[Word];
+        std::uint64_t Visit = Open | FStale[Word];
+        FStale[Word] = 0;
+        for (; Visit != 0; Visit &= Visit - 1) {
+            const std::uint64_t Bit = Visit & (~Visit + 1);
+            const std::size_t Rule = Word * 64 + static_cast<std::size_t>(std::countr_zero(Visit));
+            if ((Open & Bit) == 0) {
+                FStates[Rule] = TFuzzyRuleState{};
+                continue;
+            }
             Reached = Rule;
+            FStale[Word] |= Bit;
             FireRule(Rule);
-            Written = Rule + 1;
-            if (!IgnoreZeroStrength(FOutputs)) return Written;
+            if (!IgnoreZeroStrength(FOutputs)) return Rule + 1;
         }
     }
-    ClearUpTo(FBound.size());
     return FBound.size();
+}
+
+// Every state may hold something but {0, not fired}; the bits past the last rule stay clear.
+void TCustomFuzzyRuleBase::MarkAllStale() noexcept {
+    std::ranges::fill(FStale, ~std::uint64_t{0});
+    if (const std::size_t Used = FBound.size() % 64; Used != 0) FStale.back() = ~(~std::uint64_t{0} << Used);
 }
 
 std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inputs) {
@@ -282,6 +294,7 @@ std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inp
     } catch (...) {
         const std::size_t Cleared = Measured ? Reached + 1 : 0;
         std::fill(FStates.begin() + static_cast<std::ptrdiff_t>(Cleared), FStates.end(), TFuzzyRuleState{});
+        MarkAllStale();
         throw;
     }
     std::vector<TFuzzyOutput> Outputs;

@@ -168,6 +168,7 @@ private:
     void FireRule(std::size_t Rule);
     [[nodiscard]] bool StopRulesAtZero();
     [[nodiscard]] std::size_t FireUnstopped(std::size_t& Reached);
+    void MarkAllStale() noexcept;
     [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule) const noexcept;
     int VariableIndex(const std::string& Name);
     void SetFacts(const TFuzzyInputs& Inputs);
@@ -188,6 +189,7 @@ private:
     std::size_t FRuleWords = 0;
     std::vector<std::uint64_t> FSlotRules;  // per slot, the rules with a premise in it
     std::vector<std::uint64_t> FStopped;    // in this evaluation, the rules with a premise at 0
+    std::vector<std::uint64_t> FStale;      // the rules whose states may hold more than {0, not fired}
 };
 
 /// The rule base of a class-model component. The component must have a parser linked.
