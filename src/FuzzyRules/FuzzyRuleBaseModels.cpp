@@ -122,6 +122,13 @@ TFzyFloat TFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
 
 // Below the threshold the variable's own AssertRule makes nothing, so it is not called; a
 // descendant's override may do more and is always called.
+// PremiseStrength is final here, so the loop makes no virtual call.
+void TFuzzyRuleBase::PremiseStrengths(std::span<const TBoundClause> Premises,
+                                      std::span<TFzyFloat> Strengths) {
+    for (std::size_t Premise = 0; Premise < Premises.size(); ++Premise)
+        Strengths[Premise] = PremiseStrength(Premises[Premise]);
+}
+
 bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
     const auto Variable = static_cast<std::size_t>(Conclusion.Variable);
     TFuzzyVariable& Output = *FVariables[Variable];
@@ -213,6 +220,13 @@ TFzyFloat TIFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
     if (const TIntfPtr<IFuzzySet>& Fact = FFacts[Variable]) return FSets[Set]->GetCorrelationStrength(Fact);
     if (TIFuzzySet* Own = FEngineSets[Set]) return Own->GetCrispCorrelationStrength(FCrispInputs[Variable]);
     return FSets[Set]->GetCorrelationStrength(CrispFact(Premise.Variable));
+}
+
+// PremiseStrength is final here, so the loop makes no virtual call.
+void TIFuzzyRuleBase::PremiseStrengths(std::span<const TBoundClause> Premises,
+                                       std::span<TFzyFloat> Strengths) {
+    for (std::size_t Premise = 0; Premise < Premises.size(); ++Premise)
+        Strengths[Premise] = PremiseStrength(Premises[Premise]);
 }
 
 bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
