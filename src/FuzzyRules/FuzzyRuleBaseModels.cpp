@@ -120,8 +120,6 @@ TFzyFloat TFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
     return Set.GetCrispCorrelationStrength(FCrispInputs[Variable]);
 }
 
-// Below the threshold the variable's own AssertRule makes nothing, so it is not called; a
-// descendant's override may do more and is always called.
 // PremiseStrength is final here, so the loop makes no virtual call.
 void TFuzzyRuleBase::PremiseStrengths(std::span<const TBoundClause> Premises,
                                       std::span<TFzyFloat> Strengths) {
@@ -129,6 +127,8 @@ void TFuzzyRuleBase::PremiseStrengths(std::span<const TBoundClause> Premises,
         Strengths[Premise] = PremiseStrength(Premises[Premise]);
 }
 
+// Below the threshold the variable's own AssertRule makes nothing, so it is not called; a
+// descendant's override may do more and is always called.
 bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
     const auto Variable = static_cast<std::size_t>(Conclusion.Variable);
     TFuzzyVariable& Output = *FVariables[Variable];
