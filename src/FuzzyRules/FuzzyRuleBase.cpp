@@ -194,12 +194,9 @@ void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
 // A premise repeated across rules is measured once: the facts stay put during an evaluation,
 // so every measure would give the same number. Slots are numbered in order of first use, so
 // every premise set is measured in the order the rules first use it, as rule by rule.
-void TCustomFuzzyRuleBase::MeasurePremises() { PremiseStrengths(FSlotPremises, FSlotStrengths); }
-
-void TCustomFuzzyRuleBase::PremiseStrengths(std::span<const TBoundClause> Premises,
-                                            std::span<TFzyFloat> Strengths) {
-    for (std::size_t Premise = 0; Premise < Premises.size(); ++Premise)
-        Strengths[Premise] = PremiseStrength(Premises[Premise]);
+void TCustomFuzzyRuleBase::MeasurePremises() {
+    for (std::size_t Slot = 0; Slot < FSlotPremises.size(); ++Slot)
+        FSlotStrengths[Slot] = PremiseStrength(FSlotPremises[Slot]);
 }
 
 // The least strength of the premises.

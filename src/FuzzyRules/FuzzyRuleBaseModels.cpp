@@ -120,13 +120,6 @@ TFzyFloat TFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
     return Set.GetCrispCorrelationStrength(FCrispInputs[Variable]);
 }
 
-// PremiseStrength is final here, so the loop makes no virtual call.
-void TFuzzyRuleBase::PremiseStrengths(std::span<const TBoundClause> Premises,
-                                      std::span<TFzyFloat> Strengths) {
-    for (std::size_t Premise = 0; Premise < Premises.size(); ++Premise)
-        Strengths[Premise] = PremiseStrength(Premises[Premise]);
-}
-
 // Below the threshold the variable's own AssertRule makes nothing, so it is not called; a
 // descendant's override may do more and is always called.
 bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
@@ -220,13 +213,6 @@ TFzyFloat TIFuzzyRuleBase::PremiseStrength(const TBoundClause& Premise) {
     if (const TIntfPtr<IFuzzySet>& Fact = FFacts[Variable]) return FSets[Set]->GetCorrelationStrength(Fact);
     if (TIFuzzySet* Own = FEngineSets[Set]) return Own->GetCrispCorrelationStrength(FCrispInputs[Variable]);
     return FSets[Set]->GetCorrelationStrength(CrispFact(Premise.Variable));
-}
-
-// PremiseStrength is final here, so the loop makes no virtual call.
-void TIFuzzyRuleBase::PremiseStrengths(std::span<const TBoundClause> Premises,
-                                       std::span<TFzyFloat> Strengths) {
-    for (std::size_t Premise = 0; Premise < Premises.size(); ++Premise)
-        Strengths[Premise] = PremiseStrength(Premises[Premise]);
 }
 
 bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {

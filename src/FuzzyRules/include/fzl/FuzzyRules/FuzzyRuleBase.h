@@ -135,9 +135,6 @@ protected:
     /// The correlation strength of Premise's set against its variable's input: against the
     /// crisp spike at a number clamped into the variable's range, to the bit, or the fact set.
     [[nodiscard]] virtual TFzyFloat PremiseStrength(const TBoundClause& Premise) = 0;
-    /// Strengths[I] = PremiseStrength(Premises[I]) for every premise, in order; a model may do it
-    /// without a virtual call per premise.
-    virtual void PremiseStrengths(std::span<const TBoundClause> Premises, std::span<TFzyFloat> Strengths);
     /// Fires Conclusion with Strength into its variable's conclusion; false below the threshold.
     virtual bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) = 0;
     /// True when Fire with strength 0 into any of Variables would return false and call nothing, so
@@ -219,8 +216,7 @@ protected:
     void BeginEvaluation() override;
     void SetCrispFact(int Variable, TFzyFloat Value) override;
     void SetExpressionFact(int Variable, const std::string& Expression) override;
-    [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) final;
-    void PremiseStrengths(std::span<const TBoundClause> Premises, std::span<TFzyFloat> Strengths) override;
+    [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
     [[nodiscard]] bool IgnoreZeroStrength(std::span<const int> Variables) const override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
@@ -266,8 +262,7 @@ protected:
     void BeginEvaluation() override;
     void SetCrispFact(int Variable, TFzyFloat Value) override;
     void SetExpressionFact(int Variable, const std::string& Expression) override;
-    [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) final;
-    void PremiseStrengths(std::span<const TBoundClause> Premises, std::span<TFzyFloat> Strengths) override;
+    [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
     [[nodiscard]] bool IgnoreZeroStrength(std::span<const int> Variables) const override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
