@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <utility>
 
@@ -36,10 +37,16 @@ void TCustomFuzzyRuleBase::DropBinding() {
     FVariableNames.clear();
     FInputs.clear();
     FOutputs.clear();
+    FInputsByName.clear();
+    FNumbers.clear();
     FStates.clear();
     FSlots.clear();
     FSlotPremises.clear();
     FSlotStrengths.clear();
+    FRuleWords = 0;
+    FSlotRules.clear();
+    FStopped.clear();
+    FStale.clear();
 }
 
 void TCustomFuzzyRuleBase::Rebind() {
@@ -90,6 +97,24 @@ void TCustomFuzzyRuleBase::Bind() {
     }
     FStates.assign(FRules.size(), TFuzzyRuleState{});
     FSlotStrengths.assign(FSlotPremises.size(), 0);
+    FInputsByName.resize(FInputs.size());
+    for (std::size_t Input = 0; Input < FInputs.size(); ++Input) FInputsByName[Input] = Input;
+    std::ranges::sort(FInputsByName, {}, [this](std::size_t Input) -> const std::string& {
+        return FVariableNames[static_cast<std::size_t>(FInputs[Input])];
+    });
+    FNumbers.resize(FInputs.size());
+    BuildStopIndex();
+}
+
+void TCustomFuzzyRuleBase::BuildStopIndex() {
+    FRuleWords = (FBound.size() + 63) / 64;
+    FSlotRules.assign(FSlotPremises.size() * FRuleWords, 0);
+    FStopped.assign(FRuleWords, 0);
+    FStale.assign(FRuleWords, 0);
+    for (std::size_t Rule = 0; Rule < FBound.size(); ++Rule)
+        for (const TBoundClause& Premise : FBound[Rule].Premises)
+            FSlotRules[static_cast<std::size_t>(Premise.Slot) * FRuleWords + Rule / 64] |= std::uint64_t{1}
+                                                                                           << (Rule % 64);
 }
 
 int TCustomFuzzyRuleBase::VariableIndex(const std::string& Name) {
@@ -121,11 +146,23 @@ TCustomFuzzyRuleBase::TBoundClause TCustomFuzzyRuleBase::BindClause(const TFuzzy
     return Bound;
 }
 
-void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
+// Checks every input and takes the numbers of the premises' variables: the numbers come in the
+// order of their names, so one walk along the premises' variables by name matches them.
+void TCustomFuzzyRuleBase::CheckInputs(const TFuzzyInputs& Inputs) {
+    std::ranges::fill(FNumbers, std::nullopt);
+    auto Input = FInputsByName.begin();
     for (const auto& [Name, Value] : Inputs.Values) {
         if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
         CheckFinite(Name, Value);
         if (Inputs.Facts.contains(Name)) throw EFzyException(SFzyRuleTwoInputs, {Name});
+        for (; Input != FInputsByName.end(); ++Input) {
+            const int Order = FVariableNames[static_cast<std::size_t>(FInputs[*Input])].compare(Name);
+            if (Order > 0) break;
+            if (Order == 0) {
+                FNumbers[*Input++] = Value;
+                break;
+            }
+        }
     }
     for (const auto& [Name, Expression] : Inputs.Facts)
         if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
@@ -133,10 +170,15 @@ void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
         if (!HasVariable(Name)) throw EFzyException(SUnknownFuzzyVarName, {Name});
         CheckFinite(Name, Value);
     }
-    for (const int Variable : FInputs) {
+}
+
+void TCustomFuzzyRuleBase::SetFacts(const TFuzzyInputs& Inputs) {
+    CheckInputs(Inputs);
+    for (std::size_t Input = 0; Input < FInputs.size(); ++Input) {
+        const int Variable = FInputs[Input];
         const std::string& Name = FVariableNames[static_cast<std::size_t>(Variable)];
-        if (const auto Value = Inputs.Values.find(Name); Value != Inputs.Values.end()) {
-            SetCrispFact(Variable, Value->second);
+        if (const std::optional<TFzyFloat>& Number = FNumbers[Input]) {
+            SetCrispFact(Variable, *Number);
         } else if (const auto Fact = Inputs.Facts.find(Name); Fact != Inputs.Facts.end()) {
             try {
                 SetExpressionFact(Variable, Fact->second);
@@ -165,6 +207,78 @@ TFzyFloat TCustomFuzzyRuleBase::RuleStrength(const TBoundRule& Rule) const noexc
     return Strength;
 }
 
+// The least of strengths that are +0 or more, one of them +0, is +0: such a rule's state is
+// {0, not fired} without visiting it, when its output ignores strength 0. A negative strength,
+// -0 or NaN (only a descendant's measure could give one) leaves every rule to be visited.
+bool TCustomFuzzyRuleBase::StopRulesAtZero() {
+    if (!IgnoreZeroStrength(FOutputs)) return false;
+    const std::size_t Words = FRuleWords;
+    std::uint64_t* Stopped = FStopped.data();
+    std::fill_n(Stopped, Words, 0);
+    // The bits past the last rule read as stopped, so the walk over the open bits ends by itself.
+    if (const std::size_t Used = FBound.size() % 64; Used != 0)
+        Stopped[Words - 1] = ~std::uint64_t{0} << Used;
+    const std::uint64_t* Rules = FSlotRules.data();
+    for (const TFzyFloat Strength : FSlotStrengths) {
+        if (!(Strength > 0)) {
+            if (std::bit_cast<std::uint64_t>(Strength) != 0) return false;  // not +0
+            for (std::size_t Word = 0; Word < Words; ++Word) Stopped[Word] |= Rules[Word];
+        }
+        Rules += Words;
+    }
+    return true;
+}
+
+void TCustomFuzzyRuleBase::FireRule(std::size_t Rule) {
+    const TBoundRule& Bound = FBound[Rule];
+    TFuzzyRuleState& State = FStates[Rule];
+    State.Fired = false;
+    State.Strength = RuleStrength(Bound);
+    State.Fired = Fire(Bound.Conclusion, State.Strength);
+}
+
+// Rules fire in the order of the text. Most rules of a grid have a premise at 0; when their
+// outputs ignore strength 0 they are not visited, and their states are written as visiting would
+// write them, in the same order.
+void TCustomFuzzyRuleBase::FireRules(std::size_t& Reached) {
+    std::size_t Rule = StopRulesAtZero() ? FireUnstopped(Reached) : 0;
+    if (Rule < FBound.size()) MarkAllStale();
+    for (; Rule < FBound.size(); ++Rule) {
+        Reached = Rule;
+        FireRule(Rule);
+    }
+}
+
+// Fires the rules that no premise at 0 stops, and writes {0, not fired} into the states of the
+// others that may hold something else, rule by rule. Returns the rule count, or the rule from
+// which every rule is to be visited: a handler run by a firing may have lowered a threshold to 0.
+std::size_t TCustomFuzzyRuleBase::FireUnstopped(std::size_t& Reached) {
+    for (std::size_t Word = 0; Word < FRuleWords; ++Word) {
+        const std::uint64_t Open = ~FStopped[Word];
+        std::uint64_t Visit = Open | FStale[Word];
+        FStale[Word] = 0;
+        for (; Visit != 0; Visit &= Visit - 1) {
+            const std::uint64_t Bit = Visit & (~Visit + 1);
+            const std::size_t Rule = Word * 64 + static_cast<std::size_t>(std::countr_zero(Visit));
+            if ((Open & Bit) == 0) {
+                FStates[Rule] = TFuzzyRuleState{};
+                continue;
+            }
+            Reached = Rule;
+            FStale[Word] |= Bit;
+            FireRule(Rule);
+            if (!IgnoreZeroStrength(FOutputs)) return Rule + 1;
+        }
+    }
+    return FBound.size();
+}
+
+// Every state may hold something but {0, not fired}; the bits past the last rule stay clear.
+void TCustomFuzzyRuleBase::MarkAllStale() noexcept {
+    std::ranges::fill(FStale, ~std::uint64_t{0});
+    if (const std::size_t Used = FBound.size() % 64; Used != 0) FStale.back() = ~(~std::uint64_t{0} << Used);
+}
+
 std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inputs) {
     CheckComponent();
     BeginEvaluation();
@@ -176,16 +290,11 @@ std::vector<TFuzzyOutput> TCustomFuzzyRuleBase::Evaluate(const TFuzzyInputs& Inp
         SetFacts(Inputs);
         MeasurePremises();
         Measured = true;
-        for (; Reached < FBound.size(); ++Reached) {
-            const TBoundRule& Bound = FBound[Reached];
-            TFuzzyRuleState& State = FStates[Reached];
-            State.Fired = false;
-            State.Strength = RuleStrength(Bound);
-            State.Fired = Fire(Bound.Conclusion, State.Strength);
-        }
+        FireRules(Reached);
     } catch (...) {
         const std::size_t Cleared = Measured ? Reached + 1 : 0;
         std::fill(FStates.begin() + static_cast<std::ptrdiff_t>(Cleared), FStates.end(), TFuzzyRuleState{});
+        MarkAllStale();
         throw;
     }
     std::vector<TFuzzyOutput> Outputs;

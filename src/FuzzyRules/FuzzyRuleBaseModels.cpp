@@ -62,7 +62,7 @@ void TFuzzyRuleBase::Unbind() {
 
 void TFuzzyRuleBase::BindVariable(const std::string& Name) {
     TFuzzyVariable* Variable = LinkedComponent(FLogic).GetItems().Find(Name);
-    FPlainVariables.push_back(typeid(*Variable) == typeid(TFuzzyVariable));
+    FPlainVariables.push_back(static_cast<char>(typeid(*Variable) == typeid(TFuzzyVariable)));
     FVariables.push_back(Variable);
 }
 
@@ -128,6 +128,14 @@ bool TFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
     if (FPlainVariables[Variable] && Strength < Output.GetThreshold()) return false;
     return Output.AssertRule(Strength, *FSets[static_cast<std::size_t>(Conclusion.Set)],
                              FConclusions[Variable]);
+}
+
+bool TFuzzyRuleBase::IgnoreZeroStrength(std::span<const int> Variables) const {
+    for (const int Variable : Variables) {
+        const auto Index = static_cast<std::size_t>(Variable);
+        if (!FPlainVariables[Index] || !(0 < FVariables[Index]->GetThreshold())) return false;
+    }
+    return true;
 }
 
 bool TFuzzyRuleBase::HasConclusion(int Variable) const {
@@ -214,6 +222,12 @@ bool TIFuzzyRuleBase::Fire(const TBoundClause& Conclusion, TFzyFloat Strength) {
     Fired->Correlate(Strength, Logic.GetCorrelationMethod());
     TIntfPtr<IFuzzySet>& Result = At(FConclusions, Conclusion.Variable);
     Result = Result ? Result->Infer(Fired, Logic.GetInferenceMethod(), false) : Fired;
+    return true;
+}
+
+bool TIFuzzyRuleBase::IgnoreZeroStrength(std::span<const int> Variables) const {
+    for (const int Variable : Variables)
+        if (!(0 < FVariables[static_cast<std::size_t>(Variable)]->GetThreshold())) return false;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -157,6 +159,130 @@ TEST(FuzzyRuleBase, OwnsEverySetItMakes) {
         EXPECT_THROW((void)Orphan->Evaluate({{"t", 1}}), EFzyException);
     }
     EXPECT_EQ(LiveRefCountedObjects(), Alive);
+}
+
+// Three inputs of six terms (five triangles and a spike, zero but at 50) and their full grid: 216
+// rules, more than one word of the index of stopped rules. Inputs at the terms' edges, on the spike
+// and just beside it; thresholds switching between 0 (every rule fires), a small one and 0.5.
+constexpr const char* GridTerms =
+    "(values (term t0 (tri 0 0 25)) (term t1 (tri 0 25 50)) (term t2 (tri 25 50 75))"
+    " (term t3 (tri 50 75 100)) (term t4 (tri 75 100 100)) (term s (tri 50 50 50))))";
+constexpr const char* GridTermNames[] = {"t0", "t1", "t2", "t3", "t4", "s"};
+
+std::string GridModel() {
+    std::string Model;
+    for (const char* Name : {"a", "b", "c", "o"}) {
+        Model += "(deffuzzy ";
+        Model += Name;
+        Model += " (range 0 100) ";
+        Model += GridTerms;
+    }
+    return Model;
+}
+
+std::string GridRules() {
+    std::string Rules;
+    for (int C = 0; C < 6; ++C)
+        for (int B = 0; B < 6; ++B)
+            for (int A = 0; A < 6; ++A) {
+                Rules += "IF a IS ";
+                Rules += GridTermNames[A];
+                Rules += " AND b IS ";
+                Rules += GridTermNames[B];
+                Rules += " AND c IS ";
+                Rules += GridTermNames[C];
+                Rules += " THEN o IS t";
+                Rules += std::to_string((A + B + C) % 5);
+                Rules += '\n';
+            }
+    return Rules;
+}
+
+TEST(FuzzyRuleBase, RulesWithAPremiseAtZeroGetTheStatesFiringWouldGive) {
+    TClassModel Class(GridModel(), false);
+    TRefModel Ref(GridModel(), false);
+    Class.Rules->SetRules(GridRules());
+    Ref.Rules->SetRules(GridRules());
+    // The strength of each term of Variable at X, read as the rule base reads a number.
+    const auto TermStrengths = [&](const char* Variable, double X) {
+        std::array<TFzyFloat, 6> Strengths{};
+        TFuzzySets& Terms = Class.Logic->GetItems().GetItemByName(Variable)->GetItems();
+        for (int Index = 0; Index < 6; ++Index)
+            Strengths[static_cast<std::size_t>(Index)] =
+                Terms.GetItemByName(GridTermNames[Index])->GetCrispCorrelationStrength(X);
+        return Strengths;
+    };
+    const double Xs[] = {0, 12.5, 49.99995, 50, 50.0002, 100};
+    const double Thresholds[] = {0.01, 0, 0.5, 0};
+    int Evaluation = 0;
+    for (const double A : Xs) {
+        for (const double B : Xs) {
+            for (const double C : Xs) {
+                const double Threshold = Thresholds[Evaluation++ % 4];
+                Class.Logic->SetThreshold(Threshold);
+                Ref.Logic->SetThreshold(Threshold);
+                const std::map<std::string, TFzyFloat> Inputs{{"a", A}, {"b", B}, {"c", C}};
+                const auto FromClass = Class.Rules->Evaluate(Inputs);
+                const auto FromRef = Ref.Rules->Evaluate(Inputs);
+                ASSERT_EQ(FromClass.at(0).Value, FromRef.at(0).Value) << A << ", " << B << ", " << C;
+                bool AnyFired = false;
+                const auto OfA = TermStrengths("a", A);
+                const auto OfB = TermStrengths("b", B);
+                const auto OfC = TermStrengths("c", C);
+                for (std::size_t Rule = 0; Rule < 216; ++Rule) {
+                    const TFzyFloat Expected = std::min({OfA[Rule % 6], OfB[Rule / 6 % 6], OfC[Rule / 36]});
+                    for (const auto* States : {&Class.Rules->GetRuleStates(), &Ref.Rules->GetRuleStates()}) {
+                        const TFuzzyRuleState& State = States->at(Rule);
+                        ASSERT_EQ(State.Strength, Expected) << Rule << " at " << A << ", " << B << ", " << C;
+                        ASSERT_FALSE(std::signbit(State.Strength));
+                        ASSERT_EQ(State.Fired, Expected >= Threshold)
+                            << Rule << " at " << A << ", " << B << ", " << C;
+                    }
+                    AnyFired = AnyFired || Expected >= Threshold;
+                }
+                EXPECT_EQ(FromClass[0].Fired, AnyFired);
+            }
+        }
+    }
+}
+
+// A handler run by a firing rule lowers the threshold to 0: from then on rules at strength 0 fire.
+TEST(FuzzyRuleBase, AThresholdLoweredWhileFiringCountsForTheRulesAfter) {
+    TClassModel Model(SmallModel, false);
+    Model.Rules->SetRules(
+        "IF t IS hot THEN f IS slow\nIF t IS cold THEN f IS fast\nIF t IS hot THEN f IS fast\n"
+        "IF t IS cold THEN f IS slow");
+    Model.Logic->SetThreshold(0.5);
+    Model.Logic->OnFuzzySetAdded = [&](TObject*, TFuzzySet*) { Model.Logic->SetThreshold(0); };
+    (void)Model.Rules->Evaluate({{"t", 2}});  // cold 0.6, hot 0
+    const auto& States = Model.Rules->GetRuleStates();
+    EXPECT_FALSE(States.at(0).Fired);  // before any handler ran
+    EXPECT_TRUE(States[1].Fired);
+    EXPECT_EQ(States[2].Strength, 0);
+    EXPECT_TRUE(States[2].Fired);  // at strength 0, after the threshold went to 0
+    EXPECT_TRUE(States[3].Fired);
+}
+
+// Numbers are matched to the premises' variables by name, whatever the order of first use, with
+// names that other names begin with and inputs for variables no premise uses among them.
+TEST(FuzzyRuleBase, NumbersReachTheirOwnVariables) {
+    TClassModel Model(
+        "(deffuzzy x (range 0 10) (values (term lo (tri 0 0 10)) (term hi (tri 0 10 10))))"
+        "(deffuzzy x2 (range 0 10) (values (term lo (tri 0 0 10)) (term hi (tri 0 10 10))))"
+        "(deffuzzy w (range 0 10) (values (term lo (tri 0 0 10))))"
+        "(deffuzzy f (range 0 10) (values (term lo (tri 0 0 10))))",
+        false);
+    Model.Rules->SetRules("IF x2 IS hi AND x IS lo THEN f IS lo\nIF x IS hi THEN f IS lo");
+    const auto Strengths = [&](const TFuzzyInputs& Inputs) {
+        (void)Model.Rules->Evaluate(Inputs);
+        return std::make_pair(Model.Rules->GetRuleStates().at(0).Strength,
+                              Model.Rules->GetRuleStates()[1].Strength);
+    };
+    EXPECT_EQ(Strengths({{{"w", 1}, {"x", 2.5}, {"x2", 10}}, {}, {}}), std::make_pair(0.75, 0.25));
+    EXPECT_EQ(Strengths({{{"x", 7.5}, {"x2", 2.5}}, {}, {}}), std::make_pair(0.25, 0.75));
+    EXPECT_EQ(Strengths({{{"x2", 5}, {"w", 3}}, {{"x", "(tri 2.5 2.5 2.5)"}}, {}}),
+              std::make_pair(0.5, 0.25));
+    EXPECT_EQ(Strengths({{{"x", 5}, {"f", 7}, {"x2", 10}}, {}, {}}), std::make_pair(0.5, 0.5));
 }
 
 TEST(FuzzyRuleBase, GuideExample) {

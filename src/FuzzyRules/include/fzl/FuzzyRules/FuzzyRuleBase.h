@@ -13,6 +13,7 @@
 // the fired rules' sets and the conclusions. The caller frees none of them; the
 // conclusions stay until the next evaluation or until the rule base goes.
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <span>
@@ -136,6 +137,9 @@ protected:
     [[nodiscard]] virtual TFzyFloat PremiseStrength(const TBoundClause& Premise) = 0;
     /// Fires Conclusion with Strength into its variable's conclusion; false below the threshold.
     virtual bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) = 0;
+    /// True when Fire with strength 0 into any of Variables would return false and call nothing, so
+    /// such a rule need not be visited. The default, false, visits every rule.
+    [[nodiscard]] virtual bool IgnoreZeroStrength(std::span<const int> /*Variables*/) const { return false; }
     /// True when some rule fired into Variable's conclusion.
     [[nodiscard]] virtual bool HasConclusion(int Variable) const = 0;
     /// The conclusion of Variable defuzzified by the component's method.
@@ -158,20 +162,34 @@ private:
     /// Drops every variable, set and result the rules were bound to; the rules stay.
     void DropBinding();
     TBoundClause BindClause(const TFuzzyRule& Rule, const TFuzzyClause& Clause, int& SetCount);
+    void BuildStopIndex();
     void MeasurePremises();
+    void FireRules(std::size_t& Reached);
+    void FireRule(std::size_t Rule);
+    [[nodiscard]] bool StopRulesAtZero();
+    [[nodiscard]] std::size_t FireUnstopped(std::size_t& Reached);
+    void MarkAllStale() noexcept;
     [[nodiscard]] TFzyFloat RuleStrength(const TBoundRule& Rule) const noexcept;
     int VariableIndex(const std::string& Name);
     void SetFacts(const TFuzzyInputs& Inputs);
+    void CheckInputs(const TFuzzyInputs& Inputs);
 
     std::vector<TFuzzyRule> FRules;
     std::vector<TBoundRule> FBound;
     std::vector<std::string> FVariableNames;
-    std::vector<int> FInputs;   // variables of the premises, in order of first use
-    std::vector<int> FOutputs;  // variables of the conclusions, in order of first use
+    std::vector<int> FInputs;                        // variables of the premises, in order of first use
+    std::vector<int> FOutputs;                       // variables of the conclusions, in order of first use
+    std::vector<std::size_t> FInputsByName;          // positions in FInputs, in the order of the names
+    std::vector<std::optional<TFzyFloat>> FNumbers;  // per position in FInputs, its number in this evaluation
     std::vector<TFuzzyRuleState> FStates;
     std::map<std::pair<int, std::string>, int> FSlots;  // (variable, expression) of each premise slot
     std::vector<TBoundClause> FSlotPremises;            // per slot, the premise that first uses it
     std::vector<TFzyFloat> FSlotStrengths;              // per slot in this evaluation
+    // Which rules a premise of strength 0 stops, as bits over the rules, FRuleWords words a row.
+    std::size_t FRuleWords = 0;
+    std::vector<std::uint64_t> FSlotRules;  // per slot, the rules with a premise in it
+    std::vector<std::uint64_t> FStopped;    // in this evaluation, the rules with a premise at 0
+    std::vector<std::uint64_t> FStale;      // the rules whose states may hold more than {0, not fired}
 };
 
 /// The rule base of a class-model component. The component must have a parser linked.
@@ -200,6 +218,7 @@ protected:
     void SetExpressionFact(int Variable, const std::string& Expression) override;
     [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
+    [[nodiscard]] bool IgnoreZeroStrength(std::span<const int> Variables) const override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
 
@@ -211,7 +230,7 @@ private:
 
     TComponentRef<TFuzzyLogic> FLogic;
     std::vector<TFuzzyVariable*> FVariables;
-    std::vector<bool> FPlainVariables;  // per variable: of class TFuzzyVariable itself, no descendant
+    std::vector<char> FPlainVariables;  // per variable: of class TFuzzyVariable itself, no descendant
     std::vector<TFuzzySet*> FSets;
     std::vector<TOwned<TFuzzySet>> FOwnedSets;
     std::vector<TFuzzySet*> FFacts;  // per variable; nullptr for a crisp input
@@ -245,6 +264,7 @@ protected:
     void SetExpressionFact(int Variable, const std::string& Expression) override;
     [[nodiscard]] TFzyFloat PremiseStrength(const TBoundClause& Premise) override;
     bool Fire(const TBoundClause& Conclusion, TFzyFloat Strength) override;
+    [[nodiscard]] bool IgnoreZeroStrength(std::span<const int> Variables) const override;
     [[nodiscard]] bool HasConclusion(int Variable) const override;
     [[nodiscard]] TFzyFloat Defuzzify(int Variable) const override;
 
