@@ -135,7 +135,9 @@ public:
     [[nodiscard]] virtual TOwned<TFuzzySet> AssertRule(TFuzzySet& Premise, const TFuzzySet& Consequent,
                                                        const TFuzzySet& Fact, TFuzzySet* Conclusion);
     /// Fires a rule into Conclusion (empty at first): when it fires, Conclusion becomes the combined
-    /// set and the previous one is freed. Returns whether the rule fired.
+    /// set and the previous one is freed. Returns whether the rule fired. With nobody watching,
+    /// the previous set may itself be made the combined set (same object, new ID and contents):
+    /// keep the handle, not a pointer to the set it held.
     bool AssertRule(std::span<TFuzzySet* const> Premises, std::span<TFuzzySet* const> Facts,
                     const TFuzzySet& Consequent, TOwned<TFuzzySet>& Conclusion) {
         return Accumulate(AssertRule(Premises, Facts, Consequent, Conclusion.get()), Conclusion);
