@@ -194,16 +194,6 @@ TFuzzySetValues::TBulkBuild::TBulkBuild(TFuzzySetValues& Points)
 // NOLINTNEXTLINE(bugprone-exception-escape): the closing report may throw, as TUpdateGuard's
 TFuzzySetValues::TBulkBuild::~TBulkBuild() noexcept(false) { FPoints.FBoundsKnown = FHadBounds; }
 
-// A detached point of the base class waits for the next append, which sets its place, ID
-// and coordinates; any other goes.
-void TFuzzySetValues::KeepSpare(TCollectionItem* Item) noexcept {
-    if (typeid(*Item) == typeid(TFuzzySetValue) && FSpares.size() < FSpares.capacity()) {
-        FSpares.push_back(static_cast<TFuzzySetValue*>(Item));
-        return;
-    }
-    Item->Free();
-}
-
 void TFuzzySetValues::FreeSpares() noexcept {
     for (TFuzzySetValue* Point : FSpares) Point->Free();
     FSpares.clear();

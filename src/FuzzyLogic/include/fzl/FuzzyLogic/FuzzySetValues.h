@@ -3,6 +3,7 @@
 // duplicates, with vertical steps thinned, clamped into the owning set's range.
 
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
@@ -216,7 +217,15 @@ private:
         if (!FSorted || FloatEquals(X, PreviousX)) FDuplicatesRemoved = false;
     }
     void ExpandInOnePass(int Remaining, int Segments);
-    void KeepSpare(TCollectionItem* Item) noexcept;
+    /// A detached point of the base class waits for the next append, which sets its place, ID
+    /// and coordinates; any other goes.
+    void KeepSpare(TCollectionItem* Item) noexcept {
+        if (typeid(*Item) == typeid(TFuzzySetValue) && FSpares.size() < FSpares.capacity()) {
+            FSpares.push_back(static_cast<TFuzzySetValue*>(Item));
+            return;
+        }
+        Item->Free();
+    }
     void FreeSpares() noexcept;
     [[nodiscard]] TFzyFloat ClampX(TFzyFloat X) const;
     [[nodiscard]] TFzyFloat XAt(int Index) const noexcept;
