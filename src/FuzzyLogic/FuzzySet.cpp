@@ -452,18 +452,6 @@ int TFuzzySet::ExtremeYOfX(int Index, int Direction, TBetter Better) const {
     return Best;
 }
 
-TFzyFloat TFuzzySet::InterpolateY(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
-                                  TFzyFloat X) noexcept {
-    if (X2 == X1) return Y2;
-    return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
-}
-
-TFzyFloat TFuzzySet::InterpolateX(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
-                                  TFzyFloat Y) noexcept {
-    if (Y2 == Y1) return X2;
-    return X1 + (X2 - X1) * (Y - Y1) / (Y2 - Y1);
-}
-
 // ---- Copies and text ------------------------------------------------------------------------------
 
 void TFuzzySet::Assign(const TPersistent& Source) {

@@ -129,10 +129,18 @@ public:
     [[nodiscard]] int GetMaxYValueOfX(int Index, int Direction) const;
     /// Index of the lowest point among those sharing point Index's X, walking by Direction.
     [[nodiscard]] int GetMinYValueOfX(int Index, int Direction) const;
+    /// The Y at X on the line through (X1, Y1) and (X2, Y2); Y2 when X1 == X2.
     [[nodiscard]] static TFzyFloat InterpolateY(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
-                                                TFzyFloat X) noexcept;
+                                                TFzyFloat X) noexcept {
+        if (X2 == X1) return Y2;
+        return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
+    }
+    /// The X at Y on the line through (X1, Y1) and (X2, Y2); X2 when Y1 == Y2.
     [[nodiscard]] static TFzyFloat InterpolateX(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
-                                                TFzyFloat Y) noexcept;
+                                                TFzyFloat Y) noexcept {
+        if (Y2 == Y1) return X2;
+        return X1 + (X2 - X1) * (Y - Y1) / (Y2 - Y1);
+    }
 
     // ---- Copies and text ---------------------------------------------------------------
     void Assign(const TPersistent& Source) override;
