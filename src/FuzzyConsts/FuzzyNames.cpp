@@ -1,5 +1,6 @@
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/support/Format.h>
@@ -8,13 +9,53 @@ namespace fzl {
 
 namespace {
 
+bool HasBlank(std::string_view Name) noexcept { return Name.find(' ') != std::string_view::npos; }
+
 // Brackets a name that contains a blank so that it reads back as one operand
 // of an expression. Only the blank (U+0020) counts, not other white space.
-void AppendBracketed(std::string& Result, std::string_view Name) {
-    const bool Bracket = Name.find(' ') != std::string_view::npos;
-    if (Bracket) Result += LeftFuzzyParentheses;
+template <class TText>
+void AppendBracketed(TText& Result, std::string_view Name, bool Bracket) {
+    if (Bracket) Result += LeftFuzzyParentheses.front();
     Result += Name;
-    if (Bracket) Result += RightFuzzyParentheses;
+    if (Bracket) Result += RightFuzzyParentheses.front();
+}
+
+void AppendBracketed(std::string& Result, std::string_view Name) {
+    AppendBracketed(Result, Name, HasBlank(Name));
+}
+
+// A short text gathered on the stack: derived names are short and made of several pieces,
+// and each append to a string is a call of its own, so they join the string in one append.
+class TShortText {
+public:
+    static constexpr std::size_t Capacity = 128;
+    TShortText& operator+=(std::string_view Piece) noexcept {
+        std::memcpy(FBuffer.data() + FLength, Piece.data(), Piece.size());
+        FLength += Piece.size();
+        return *this;
+    }
+    TShortText& operator+=(char C) noexcept {
+        FBuffer[FLength++] = C;
+        return *this;
+    }
+    [[nodiscard]] std::string_view View() const noexcept { return {FBuffer.data(), FLength}; }
+
+private:
+    std::array<char, Capacity>
+        FBuffer;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
+    std::size_t FLength = 0;
+};
+
+// Write(Text) appends Length characters: through the stack when they fit, else directly.
+template <class TWrite>
+void AppendPieces(std::string& Result, std::size_t Length, TWrite&& Write) {
+    if (Length > TShortText::Capacity) {
+        Write(Result);
+        return;
+    }
+    TShortText Text;
+    Write(Text);
+    Result += Text.View();
 }
 
 // Room for a name, its brackets and Extra more characters.
@@ -72,27 +113,39 @@ std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, T
 }
 
 void AppendFuzzyName(std::string& Result, TBaseFuzzyHedge Hedge, bool AxisFlag, std::string_view Name) {
-    Result += BaseHedgeNames[Hedge];
-    Result += AxisFlag ? " " : "X ";
-    AppendBracketed(Result, Name);
+    const std::string_view Symbol = BaseHedgeNames[Hedge];
+    const bool Bracket = HasBlank(Name);
+    AppendPieces(Result, Symbol.size() + 2 + Name.size() + 2, [&](auto& Text) {
+        Text += Symbol;
+        if (!AxisFlag) Text += 'X';
+        Text += ' ';
+        AppendBracketed(Text, Name, Bracket);
+    });
 }
 
 void AppendFuzzyName(std::string& Result, std::string_view FirstName, std::string_view SecondName,
                      std::string_view Operation) {
-    AppendBracketed(Result, FirstName);
-    Result += ' ';
-    Result += Operation;
-    Result += ' ';
-    AppendBracketed(Result, SecondName);
+    const bool BracketFirst = HasBlank(FirstName);
+    const bool BracketSecond = HasBlank(SecondName);
+    AppendPieces(Result, FirstName.size() + Operation.size() + SecondName.size() + 6, [&](auto& Text) {
+        AppendBracketed(Text, FirstName, BracketFirst);
+        Text += ' ';
+        Text += Operation;
+        Text += ' ';
+        AppendBracketed(Text, SecondName, BracketSecond);
+    });
 }
 
 // The text "%s %s %.4f" gives, without parsing a pattern on every derived name.
 void AppendFuzzyName(std::string& Result, std::string_view Name, std::string_view Operation,
                      TFzyFloat Value) {
-    AppendBracketed(Result, Name);
-    Result += ' ';
-    Result += Operation;
-    Result += ' ';
+    const bool Bracket = HasBlank(Name);
+    AppendPieces(Result, Name.size() + Operation.size() + 4, [&](auto& Text) {
+        AppendBracketed(Text, Name, Bracket);
+        Text += ' ';
+        Text += Operation;
+        Text += ' ';
+    });
     AppendFormatFixed(Result, Value, 4);
 }
 
@@ -102,18 +155,17 @@ std::string FormatFuzzyExpression(std::string_view S) {
     return Result;
 }
 
-// Expressions grow as rules accumulate, so the text is copied once, into the result.
-void AppendFuzzyExpression(std::string& Result, std::string_view S) {
+namespace {
+
+// What FormatFuzzyExpression(S) writes: Text, bracketed when Wrap.
+struct TExpressionUnit {
+    std::string_view Text;
+    bool Wrap;
+};
+
+TExpressionUnit ExpressionUnit(std::string_view S) noexcept {
     const std::string_view T = TrimView(S);
-    const auto Wrapped = [&Result, S] {
-        Result += LeftFuzzyParentheses;
-        Result += S;
-        Result += RightFuzzyParentheses;
-    };
-    if (T.find(' ') == std::string_view::npos) {
-        Result += T;
-        return;
-    }
+    if (!HasBlank(T)) return {T, false};
     const char Left = LeftFuzzyParentheses.front();
     const char Right = RightFuzzyParentheses.front();
     if (T.size() > 2 && T.front() == Left && T.back() == Right) {
@@ -125,16 +177,35 @@ void AppendFuzzyExpression(std::string& Result, std::string_view S) {
                 ++Depth;
             } else if (T[I] == Right) {
                 --Depth;
-                if (Depth == 0 && I + 1 < T.size()) {
-                    Wrapped();
-                    return;
-                }
+                if (Depth == 0 && I + 1 < T.size()) return {S, true};
             }
         }
-        Result += T;
-        return;
+        return {T, false};
     }
-    Wrapped();
+    return {S, true};
+}
+
+}  // namespace
+
+// Expressions grow as rules accumulate, so the text is copied once, into the result.
+void AppendFuzzyExpression(std::string& Result, std::string_view S) {
+    const TExpressionUnit Unit = ExpressionUnit(S);
+    AppendPieces(Result, Unit.Text.size() + 2,
+                 [&](auto& Text) { AppendBracketed(Text, Unit.Text, Unit.Wrap); });
+}
+
+void AppendFuzzyExpression(std::string& Result, std::string_view First, std::string_view Operation,
+                           std::string_view Second) {
+    const TExpressionUnit FirstUnit = ExpressionUnit(First);
+    const TExpressionUnit SecondUnit = ExpressionUnit(Second);
+    AppendPieces(Result, FirstUnit.Text.size() + Operation.size() + SecondUnit.Text.size() + 6,
+                 [&](auto& Text) {
+                     AppendBracketed(Text, FirstUnit.Text, FirstUnit.Wrap);
+                     Text += ' ';
+                     Text += Operation;
+                     Text += ' ';
+                     AppendBracketed(Text, SecondUnit.Text, SecondUnit.Wrap);
+                 });
 }
 
 bool IsFuzzyHedge(std::string_view S) {

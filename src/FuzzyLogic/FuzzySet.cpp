@@ -143,6 +143,10 @@ void TFuzzySet::ResetForReuse() noexcept {
 
 void TFuzzySet::ResetFields() noexcept {
     FValues->ResetForReuse();
+    ResetOwnFields();
+}
+
+void TFuzzySet::ResetOwnFields() noexcept {
     FSetType = fstUserDefined;
     ClearText(FName);
     FInflectionPoint = 0;

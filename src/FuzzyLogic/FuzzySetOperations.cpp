@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -19,6 +20,7 @@
 #include <fzl/support/UpdateGuard.h>
 
 #include "internal/MergeSweep.h"
+#include "internal/PointBuilder.h"
 #include "internal/SetCopy.h"
 
 namespace fzl {
@@ -26,30 +28,95 @@ namespace {
 
 using TOperatorFunction = TFuzzySet::TOperatorFunction;
 
-// The operators of each operation, indexed by TFuzzyOperation; their keywords are
-// FuzzyIntersectionKeywords and FuzzyUnionKeywords. An unbounded sum is no intersection.
+// The degree each built-in operator gives a pair of degrees.
+using TDegreeRule = TFzyFloat (*)(TFzyFloat, TFzyFloat);
+
+TFzyFloat MinDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::min(Y1, Y2); }
+TFzyFloat MaxDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::max(Y1, Y2); }
+TFzyFloat MeanDegree(TFzyFloat Y1, TFzyFloat Y2) { return (Y1 + Y2) / 2; }
+TFzyFloat MeanSqrDegree(TFzyFloat Y1, TFzyFloat Y2) {
+    const TFzyFloat Mean = (Y1 + Y2) / 2;
+    return Mean * Mean;
+}
+TFzyFloat MeanSqrtDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::sqrt((Y1 + Y2) / 2); }
+TFzyFloat UnionMeanDegree(TFzyFloat Y1, TFzyFloat Y2) {
+    return (2 * std::min(Y1, Y2) + 4 * std::max(Y1, Y2)) / 6;
+}
+TFzyFloat ProductDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 * Y2; }
+TFzyFloat UnionProductDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 + Y2 - Y1 * Y2; }
+TFzyFloat BoundedSumDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::max(0.0, Y1 + Y2 - 1); }
+TFzyFloat UnionBoundedSumDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::min(1.0, Y1 + Y2); }
+TFzyFloat SumDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 + Y2; }
+
+// The operators of each operation, indexed by TFuzzyOperation, and their degree rules; their
+// keywords are FuzzyIntersectionKeywords and FuzzyUnionKeywords. An unbounded sum is no
+// intersection.
 struct TOperators {
     TOperatorFunction Intersection;
     TOperatorFunction Union;
+    TDegreeRule IntersectionRule;
+    TDegreeRule UnionRule;
 };
 constexpr std::array<TOperators, foSum + 1> OperatorTable = {{
-    {&TFuzzySet::FuzzyOperatorMin, &TFuzzySet::FuzzyOperatorMax},                           // foZadeh
-    {&TFuzzySet::FuzzyOperatorMean, &TFuzzySet::FuzzyOperatorUnionMean},                    // foMean
-    {&TFuzzySet::FuzzyOperatorMeanSqr, &TFuzzySet::FuzzyOperatorMeanSqr},                   // foMeanSqr
-    {&TFuzzySet::FuzzyOperatorMeanSqrt, &TFuzzySet::FuzzyOperatorMeanSqrt},                 // foMeanSqrt
-    {&TFuzzySet::FuzzyOperatorIntersectionProduct, &TFuzzySet::FuzzyOperatorUnionProduct},  // foProduct
-    {&TFuzzySet::FuzzyOperatorIntersectionBoundedSum,
-     &TFuzzySet::FuzzyOperatorUnionBoundedSum},    // foBoundedSum
-    {nullptr, &TFuzzySet::FuzzyOperatorUnionSum},  // foSum
+    {&TFuzzySet::FuzzyOperatorMin, &TFuzzySet::FuzzyOperatorMax, &MinDegree, &MaxDegree},  // foZadeh
+    {&TFuzzySet::FuzzyOperatorMean, &TFuzzySet::FuzzyOperatorUnionMean, &MeanDegree,
+     &UnionMeanDegree},  // foMean
+    {&TFuzzySet::FuzzyOperatorMeanSqr, &TFuzzySet::FuzzyOperatorMeanSqr, &MeanSqrDegree,
+     &MeanSqrDegree},  // foMeanSqr
+    {&TFuzzySet::FuzzyOperatorMeanSqrt, &TFuzzySet::FuzzyOperatorMeanSqrt, &MeanSqrtDegree,
+     &MeanSqrtDegree},  // foMeanSqrt
+    {&TFuzzySet::FuzzyOperatorIntersectionProduct, &TFuzzySet::FuzzyOperatorUnionProduct, &ProductDegree,
+     &UnionProductDegree},  // foProduct
+    {&TFuzzySet::FuzzyOperatorIntersectionBoundedSum, &TFuzzySet::FuzzyOperatorUnionBoundedSum,
+     &BoundedSumDegree, &UnionBoundedSumDegree},                        // foBoundedSum
+    {nullptr, &TFuzzySet::FuzzyOperatorUnionSum, nullptr, &SumDegree},  // foSum
 }};
+
+// The degree rule of a built-in operator; nullptr for any other.
+TDegreeRule DegreeRuleOf(TOperatorFunction Op) noexcept {
+    for (const TOperators& Operators : OperatorTable) {
+        if (Op == Operators.Union) return Operators.UnionRule;
+        if (Op == Operators.Intersection) return Operators.IntersectionRule;
+    }
+    return nullptr;
+}
+
+// At most how many events the sweep of A and B reports: four a station (a crossing before
+// it, arriving, a step's cut or top, leaving) and one where both start level.
+template <class TPointsA, class TPointsB>
+std::size_t SweepEventBound(const TPointsA& A, const TPointsB& B) noexcept {
+    return 4 * static_cast<std::size_t>(A.Count() + B.Count()) + 1;
+}
+
+// A built-in operator's sweep with its points held by value, thinned as a combined set's
+// points are (see SimplifyRuns) and cleaned as the list's closing report would clean them.
+template <class TPointsA, class TPointsB, class TRule>
+void Gather(detail::TPointBuilder& Built, const TPointsA& A, const TPointsB& B, TRule Rule) {
+    detail::TPointAppender Out = Built.Appender();
+    detail::MergeSweep(A, B, [&Out, Rule](TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/, TFzyFloat Y2) {
+        Out.Add(X1, Rule(Y1, Y2));
+        return false;
+    });
+    Built.Take(Out);
+    if (A.Count() > 0 && B.Count() > 0) Built.SimplifyRuns();
+    Built.RemoveDuplicates();
+}
+
+// Gather, with the rules of the default operators (those of rule firing) inline.
+template <class TPointsA, class TPointsB>
+void GatherByRule(detail::TPointBuilder& Built, const TPointsA& A, const TPointsB& B, TDegreeRule Rule) {
+    if (Rule == &MaxDegree)
+        Gather(Built, A, B, [](TFzyFloat Y1, TFzyFloat Y2) { return MaxDegree(Y1, Y2); });
+    else if (Rule == &MinDegree)
+        Gather(Built, A, B, [](TFzyFloat Y1, TFzyFloat Y2) { return MinDegree(Y1, Y2); });
+    else
+        Gather(Built, A, B, Rule);
+}
 
 // The operand as it reads inside a combined expression: its own expression
 // when it came from one, else its name.
-void AppendOperandText(std::string& Text, const std::string& Name, const std::string& Expression) {
-    if (Expression.empty())
-        AppendFuzzyExpression(Text, Name);
-    else
-        AppendFuzzyExpression(Text, Expression);
+std::string_view OperandText(const std::string& Name, const std::string& Expression) noexcept {
+    return Expression.empty() ? Name : Expression;
 }
 
 [[noreturn]] void RaiseInvalidOperation(TFuzzyOperation Operation) {
@@ -112,26 +179,44 @@ void TFuzzySet::FillOperatorResult(TFuzzySet& Result, const TFuzzySet& FuzzySet,
 template <class TOperandA, class TOperandB, class TOp>
 void TFuzzySet::FillResult(TFuzzySet& Result, const TOperandA& A, const TOperandB& B,
                            const std::string& OpName, TOp&& Op) {
+    FillResultWith(Result, A, B, OpName, [&](TFuzzySetValues& Points) {
+        if constexpr (std::is_convertible_v<TOp, TOperatorFunction>) {
+            // A built-in operator into a new plain list: its points are gathered by value and
+            // made point objects once.
+            const TDegreeRule Rule = DegreeRuleOf(Op);
+            if (Rule != nullptr && detail::TPointBuilder::CanMoveInto(Points)) {
+                detail::TPointBuilder& Built = detail::TPointBuilder::Scratch();
+                Built.StartFor(Points, SweepEventBound(A.Points, B.Points));
+                GatherByRule(Built, A.Points, B.Points, Rule);
+                Built.MoveInto(Points);
+                return;
+            }
+        }
+        // Every point of both operands, and a crossing between most of them.
+        Points.Reserve(2 * (A.Points.Count() + B.Points.Count()));
+        const bool Stopped = detail::MergeSweep(A.Points, B.Points,
+                                                [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
+                                                    return Op(Points, X1, Y1, X2, Y2);
+                                                });
+        if (!Stopped && A.Points.Count() > 0 && B.Points.Count() > 0) detail::SimplifyRuns(Points);
+    });
+}
+
+template <class TOperandA, class TOperandB, class TFill>
+void TFuzzySet::FillResultWith(TFuzzySet& Result, const TOperandA& A, const TOperandB& B,
+                               const std::string& OpName, TFill&& Fill) {
     TFuzzySetValues& Points = Result.GetValues();
-    // Every point of both operands, and a crossing between most of them.
-    Points.Reserve(2 * (A.Points.Count() + B.Points.Count()));
     // Built in place: a running conclusion's expression grows with every rule. An empty
     // result (a recycled set) lends its buffer; the bulk report below would clear it anyway.
     std::string Expression;
     if (Result.FExpression.empty() && &Result.FExpression != &A.Expression &&
         &Result.FExpression != &B.Expression)
         Expression.swap(Result.FExpression);
-    Expression.reserve(A.Expression.size() + B.Expression.size() + OpName.size() + 8);
-    AppendOperandText(Expression, A.Name, A.Expression);
-    ((Expression += ' ') += OpName) += ' ';
-    AppendOperandText(Expression, B.Name, B.Expression);
+    AppendFuzzyExpression(Expression, OperandText(A.Name, A.Expression), OpName,
+                          OperandText(B.Name, B.Expression));
     try {
         const TFuzzySetValues::TBulkBuild Build(Points);
-        const bool Stopped = detail::MergeSweep(A.Points, B.Points,
-                                                [&](TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2) {
-                                                    return Op(Points, X1, Y1, X2, Y2);
-                                                });
-        if (!Stopped && A.Points.Count() > 0 && B.Points.Count() > 0) detail::SimplifyRuns(Points);
+        Fill(Points);
     } catch (...) {
         // The closing report cleared the expression; the result says what it was meant to be.
         Result.FExpression = std::move(Expression);
@@ -152,20 +237,27 @@ void TFuzzySet::InferUnionInPlace(const detail::TSetCopy& Copy, TFuzzyInferenceM
     const std::string OpName(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]);
     const TOperatorFunction Op =
         OperationOperator(Operation, true, FValues->Count() == 0 || Copy.Points.Count() == 0);
-    // What the new set reads of this one is taken out first; then this one is made new.
+    // The new points are gathered from this set's before it is made new; its name and
+    // expression, which the new ones are made of, are taken out too.
+    TFzyFloat Lower = 0;
+    TFzyFloat Upper = 0;
+    GetXBounds(Lower, Upper);
+    detail::TPointBuilder& Built = detail::TPointBuilder::Scratch();
+    Built.Start(Lower, Upper, SweepEventBound(*FValues, Copy.Points));
+    GatherByRule(Built, *FValues, Copy.Points, DegreeRuleOf(Op));
     detail::TSetCopy& Previous = detail::TSetCopy::Scratch(1);
     Previous.Name.swap(FName);
     Previous.Expression.swap(FExpression);
-    Previous.Points.Clear();
-    for (const TFuzzySetValue* Point : *FValues) Previous.Points.Add(Point->GetX(), Point->GetY());
-    ResetFields();
+    ResetOwnFields();
+    Built.RebuildInto(*FValues);
     TFuzzySets* Collection = GetCollection();
     FDefined = DefinedFor(Collection);
     Collection->RenewID(*this);
     std::string& ResultName = DerivedNameBuffer();
     AppendFuzzyName(ResultName, Previous.Name, Copy.Name, OpName);
     SetDerivedName(ResultName);
-    FillResult(*this, Previous, Copy, OpName, Op);
+    // The points are in place: only the bracket's closing report is left.
+    FillResultWith(*this, Previous, Copy, OpName, [](TFuzzySetValues& /*Points*/) {});
 }
 
 bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {
@@ -241,58 +333,57 @@ bool TFuzzySet::Intersects(const TFuzzySet& FuzzySet) const {
 
 bool TFuzzySet::FuzzyOperatorMin(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
                                  TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, std::min(Y1, Y2));
+    return AppendPoint(FuzzySet, X1, MinDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorMax(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
                                  TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, std::max(Y1, Y2));
+    return AppendPoint(FuzzySet, X1, MaxDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
                                   TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, (Y1 + Y2) / 2);
+    return AppendPoint(FuzzySet, X1, MeanDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorMeanSqr(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
                                      TFzyFloat Y2) {
-    const TFzyFloat Mean = (Y1 + Y2) / 2;
-    return AppendPoint(FuzzySet, X1, Mean * Mean);
+    return AppendPoint(FuzzySet, X1, MeanSqrDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorMeanSqrt(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
                                       TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, std::sqrt((Y1 + Y2) / 2));
+    return AppendPoint(FuzzySet, X1, MeanSqrtDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorUnionMean(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
                                        TFzyFloat /*X2*/, TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, (2 * std::min(Y1, Y2) + 4 * std::max(Y1, Y2)) / 6);
+    return AppendPoint(FuzzySet, X1, UnionMeanDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorIntersectionProduct(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
                                                  TFzyFloat /*X2*/, TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, Y1 * Y2);
+    return AppendPoint(FuzzySet, X1, ProductDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorUnionProduct(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
                                           TFzyFloat /*X2*/, TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, Y1 + Y2 - Y1 * Y2);
+    return AppendPoint(FuzzySet, X1, UnionProductDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorIntersectionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
                                                     TFzyFloat /*X2*/, TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, std::max(0.0, Y1 + Y2 - 1));
+    return AppendPoint(FuzzySet, X1, BoundedSumDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorUnionBoundedSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1,
                                              TFzyFloat /*X2*/, TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, std::min(1.0, Y1 + Y2));
+    return AppendPoint(FuzzySet, X1, UnionBoundedSumDegree(Y1, Y2));
 }
 
 bool TFuzzySet::FuzzyOperatorUnionSum(TFuzzySetValues& FuzzySet, TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/,
                                       TFzyFloat Y2) {
-    return AppendPoint(FuzzySet, X1, Y1 + Y2);
+    return AppendPoint(FuzzySet, X1, SumDegree(Y1, Y2));
 }
 
 // ---- Segment geometry -----------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -16,6 +17,7 @@
 #include <fzl/support/UpdateGuard.h>
 
 #include "internal/DuplicatePoints.h"
+#include "internal/PointBuilder.h"
 
 namespace fzl {
 namespace {
@@ -183,6 +185,60 @@ inline TFuzzySetValue* TFuzzySetValues::AppendPoint(TFzyFloat X, TFzyFloat Y) {
 }
 
 // ---- Bulk building ----------------------------------------------------------------------
+
+void detail::TPointBuilder::StartFor(const TFuzzySetValues& Points, std::size_t Capacity) {
+    constexpr TFzyFloat Unbounded = std::numeric_limits<TFzyFloat>::infinity();
+    if (Points.FBoundsKnown)
+        Start(Points.FLower, Points.FUpper, Capacity);
+    else
+        Start(-Unbounded, Unbounded, Capacity);  // a free list clamps nothing
+}
+
+void detail::TPointBuilder::MoveInto(TFuzzySetValues& Points) const {
+    Points.Reserve(Count());
+    FinishInto(Points, 0);
+}
+
+void detail::TPointBuilder::RebuildInto(TFuzzySetValues& Points) const {
+    std::vector<TCollectionItem*>& Items = Points.MutableItems();
+    const bool OwnClass = std::all_of(Items.begin(), Items.end(), [](const TCollectionItem* Item) {
+        return typeid(*Item) == typeid(TFuzzySetValue);
+    });
+    if (!OwnClass) {
+        // A point of another class goes, as ResetForReuse lets it.
+        Points.ResetForReuse();
+        MoveInto(Points);
+        return;
+    }
+    const std::size_t Kept = std::min(Items.size(), FState.FCount);
+    for (std::size_t Index = Kept; Index < Items.size(); ++Index) {
+        TFuzzySetValues::DetachSilently(Items[Index]);
+        Points.KeepSpare(Items[Index]);
+    }
+    Items.resize(Kept);
+    Points.ResetEmpty();
+    FinishInto(Points, Kept);
+}
+
+void detail::TPointBuilder::FinishInto(TFuzzySetValues& Points, std::size_t Kept) const {
+    const std::vector<TCollectionItem*>& Items = Points.RawItems();
+    int Next = 0;
+    for (std::size_t Index = 0; Index < FState.FCount; ++Index) {
+        const TBuiltPoint& Built = FStorage[Index];
+        for (; Next < Built.Ordinal; ++Next) Points.SkipID();
+        if (Index < Kept) {
+            auto* Point = static_cast<TFuzzySetValue*>(Items[Index]);
+            TFuzzySetValues::PlaceSilently(*Point, Built.X, Built.Y);
+            Points.RenewID(*Point);
+        } else {
+            Points.AppendPoint(Built.X, Built.Y);
+        }
+        ++Next;
+    }
+    for (; Next < FState.FAdded; ++Next) Points.SkipID();
+    Points.FSorted = FState.FSorted;
+    Points.FDuplicatesRemoved = FState.FDuplicatesRemoved;
+}
 
 TFuzzySetValues::TBulkBuild::TBulkBuild(TFuzzySetValues& Points)
     : FUpdate(Points), FPoints(Points), FHadBounds(Points.FBoundsKnown) {

@@ -141,5 +141,77 @@ TEST(MergeSweepProperty, CombinationsEqualTheFunctionsOfTheMembershipCurves) {
     }
 }
 
+// What two ways of building a list must agree on: points, their IDs and the list's flags.
+struct TListImage {
+    TPoints Points;
+    std::vector<int> IDs;
+    bool Sorted = false;
+    bool DuplicatesRemoved = false;
+    bool operator==(const TListImage&) const = default;
+};
+
+TListImage ImageOf(const TFuzzySetValues& List) {
+    TListImage Image{test::PointsOf(List), {}, List.IsSorted(), List.IsDuplicatesRemoved()};
+    for (const TFuzzySetValue* Point : List) Image.IDs.push_back(Point->GetID());
+    return Image;
+}
+
+struct TBuiltInOperators {
+    TFuzzyOperation Operation;
+    TFuzzySet::TOperatorFunction Intersection;
+    TFuzzySet::TOperatorFunction Union;
+};
+
+// The library builds a built-in operator's result from points held by value; the same operator
+// handed in by the host is run point by point on the list. Both must give the same list, name
+// and expression, also for operands beyond the range and neighbours within the tolerance.
+TEST(MergeSweepProperty, BuiltInOperatorsBuildWhatTheSameOperatorsOfTheHostBuild) {
+    const std::array<TBuiltInOperators, 7> Operators{{
+        {foZadeh, &TFuzzySet::FuzzyOperatorMin, &TFuzzySet::FuzzyOperatorMax},
+        {foMean, &TFuzzySet::FuzzyOperatorMean, &TFuzzySet::FuzzyOperatorUnionMean},
+        {foMeanSqr, &TFuzzySet::FuzzyOperatorMeanSqr, &TFuzzySet::FuzzyOperatorMeanSqr},
+        {foMeanSqrt, &TFuzzySet::FuzzyOperatorMeanSqrt, &TFuzzySet::FuzzyOperatorMeanSqrt},
+        {foProduct, &TFuzzySet::FuzzyOperatorIntersectionProduct, &TFuzzySet::FuzzyOperatorUnionProduct},
+        {foBoundedSum, &TFuzzySet::FuzzyOperatorIntersectionBoundedSum,
+         &TFuzzySet::FuzzyOperatorUnionBoundedSum},
+        {foSum, nullptr, &TFuzzySet::FuzzyOperatorUnionSum},
+    }};
+    test::TModel Model(-400, 400);
+    TRandom Random;
+    for (int Pair = 0; Pair < 300 && !HasFailure(); ++Pair) {
+        TPoints PA = Random.Points({}), PB = Random.Points(PA);
+        for (auto& [X, Y] : PB)
+            if (Random.Chance(0.25)) X += Random.U(-1.5e-4, 1.5e-4);
+        SCOPED_TRACE(testing::Message() << "pair " << Pair << "\nA = " << testing::PrintToString(PA)
+                                        << "\nB = " << testing::PrintToString(PB));
+        TFuzzySet* A = Model.Add(PA, "a");
+        // B free now and then, so that its points reach beyond the range the results are clamped to.
+        TOwned<TFuzzySet> FreeB = Random.Chance(0.3) ? test::FreeSet(PB, "b c") : nullptr;
+        const TFuzzySet& B = FreeB ? *FreeB : *Model.Add(PB, "b c");
+        const bool AnyEmpty = A->GetValues().Count() == 0 || B.GetValues().Count() == 0;
+        for (const auto& [Operation, Intersection, Union] : Operators) {
+            for (const bool IsUnion : {false, true}) {
+                if (!IsUnion && Intersection == nullptr) continue;
+                const TFuzzySet::TOperatorFunction Own =
+                    AnyEmpty ? (IsUnion ? &TFuzzySet::FuzzyOperatorMax : &TFuzzySet::FuzzyOperatorMin)
+                             : (IsUnion ? Union : Intersection);
+                const auto Index = static_cast<std::size_t>(Operation);
+                const std::string Keyword(IsUnion ? FuzzyUnionKeywords[Index]
+                                                  : FuzzyIntersectionKeywords[Index]);
+                const TOwned<TFuzzySet> ByLibrary =
+                    IsUnion ? A->Union(B, Operation) : A->Intersection(B, Operation);
+                const TOwned<TFuzzySet> ByHost =
+                    A->Operator(B, Keyword,
+                                [Own](TFuzzySetValues& Points, TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2,
+                                      TFzyFloat Y2) { return Own(Points, X1, Y1, X2, Y2); });
+                ASSERT_EQ(ImageOf(ByLibrary->GetValues()), ImageOf(ByHost->GetValues())) << Keyword;
+                ASSERT_EQ(ByLibrary->GetName(), ByHost->GetName());
+                ASSERT_EQ(ByLibrary->GetExpression(), ByHost->GetExpression());
+            }
+        }
+        Model.Variable->GetItems().Clear();
+    }
+}
+
 }  // namespace
 }  // namespace fzl

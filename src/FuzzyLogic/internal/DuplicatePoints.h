@@ -1,6 +1,9 @@
 #pragma once
-// The thinning of a sorted point list (private header), for a set's list and for points
-// held by value alike.
+// The thinning of a point list (private header), for a set's list and for points held by
+// value alike.
+
+#include <cstddef>
+#include <span>
 
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 
@@ -31,6 +34,34 @@ void RemoveDuplicateRuns(const TPoints& Points, TDelete&& Delete) {
             ++I;
         }
     }
+}
+
+/// The walk of the thinning of runs of equal Y over items held in an array: of every run of
+/// consecutive items with equal Y keeps the first and the last, a leading run only its last, a
+/// trailing run only its first. Drop(Index, Next) is called before the item at Index goes
+/// (Next: the item that takes its place, or nullptr at the end). Returns how many are kept,
+/// in Items' first places.
+template <class TItem, class TSameY, class TDrop>
+std::size_t CompactRuns(std::span<TItem> Items, TSameY&& SameY, TDrop&& Drop) {
+    const std::size_t Count = Items.size();
+    if (Count < 2) return Count;
+    std::size_t Kept = 1;
+    int Run = 1;
+    for (std::size_t Read = 1; Read < Count; ++Read) {
+        const TItem Item = Items[Read];
+        if (SameY(Items[Kept - 1], Item)) {
+            if (++Run > 1) {
+                Drop(Kept - 1, &Item);
+                Items[Kept - 1] = Item;
+                continue;
+            }
+        } else {
+            Run = 0;
+        }
+        Items[Kept++] = Item;
+    }
+    if (Kept > 1 && SameY(Items[Kept - 2], Items[Kept - 1])) Drop(--Kept, nullptr);
+    return Kept;
 }
 
 }  // namespace fzl::detail

@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -34,6 +35,8 @@
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
+
+#include "DuplicatePoints.h"
 
 namespace fzl::detail {
 
@@ -135,16 +138,18 @@ private:
 
 inline TStationValues LevelValues(TFzyFloat Level) noexcept { return {Level, Level, Level, 1}; }
 
-/// Where the curves cross strictly inside (LastX, NextX), given both curves'
-/// values leaving LastX and arriving at NextX (linear in between). A level side
+/// Whether the curves change order between two X: the differences of their values there
+/// (A less B) have strictly opposite signs.
+inline bool ChangeOrder(TFzyFloat D0, TFzyFloat D1) noexcept {
+    return (D0 < 0 && D1 > 0) || (D0 > 0 && D1 < 0);
+}
+
+/// Where the curves cross strictly inside (LastX, NextX), given both curves' values leaving
+/// LastX and arriving at NextX (linear in between), where they change order. A level side
 /// gives the crossing its exact Y.
 template <class TCursorA, class TCursorB>
-bool FindCrossing(const TCursorA& A, const TCursorB& B, TFzyFloat LastX, TFzyFloat LastA, TFzyFloat LastB,
-                  TFzyFloat NextX, TFzyFloat NextA, TFzyFloat NextB, TFzyFloat& X, TFzyFloat& Y) {
-    if (!(NextX > LastX)) return false;
-    const TFzyFloat D0 = LastA - LastB;
-    const TFzyFloat D1 = NextA - NextB;
-    if (!((D0 < 0 && D1 > 0) || (D0 > 0 && D1 < 0))) return false;
+void LocateCrossing(const TCursorA& A, const TCursorB& B, TFzyFloat LastX, TFzyFloat LastA, TFzyFloat LastB,
+                    TFzyFloat NextX, TFzyFloat NextA, TFzyFloat NextB, TFzyFloat& X, TFzyFloat& Y) {
     // A change of order means the two values differ at one end at least, so a
     // level side leaves the other one on a real segment.
     if (LastA == NextA && B.OnSegment()) {
@@ -154,12 +159,13 @@ bool FindCrossing(const TCursorA& A, const TCursorB& B, TFzyFloat LastX, TFzyFlo
         Y = LastB;
         X = A.SegmentXAt(Y);
     } else {
+        const TFzyFloat D0 = LastA - LastB;
+        const TFzyFloat D1 = NextA - NextB;
         const TFzyFloat T = D0 / (D0 - D1);
         X = LastX + T * (NextX - LastX);
         Y = A.OnSegment() ? A.ValueAt(X) : LastA;
     }
     X = std::clamp(X, LastX, NextX);
-    return true;
 }
 
 /// The sweep against an empty list: each point against itself.
@@ -208,12 +214,11 @@ bool MergeSweep(const TPointsA& A, const TPointsB& B, TEmit&& Emit) {
         const TStationValues SA = TakeA ? CursorA.Run() : LevelValues(CursorA.ValueAt(X));
         const TStationValues SB = TakeB ? CursorB.Run() : LevelValues(CursorB.ValueAt(X2));
 
-        if (HaveLast) {
+        if (HaveLast && X > LastX && ChangeOrder(LastA - LastB, SA.Left - SB.Left)) {
             TFzyFloat CrossX = 0;
             TFzyFloat CrossY = 0;
-            if (FindCrossing(CursorA, CursorB, LastX, LastA, LastB, X, SA.Left, SB.Left, CrossX, CrossY) &&
-                Emit(CrossX, CrossY, CrossX, CrossY))
-                return true;
+            LocateCrossing(CursorA, CursorB, LastX, LastA, LastB, X, SA.Left, SB.Left, CrossX, CrossY);
+            if (Emit(CrossX, CrossY, CrossX, CrossY)) return true;
         }
 
         if (Emit(X, SA.Left, X2, SB.Left)) return true;
@@ -276,33 +281,16 @@ inline void SimplifyRuns(TFuzzySetValues& Points) {
     // list's own report of a leaving point would.
     std::vector<TCollectionItem*>& Items = Points.MutableItems();
     bool Dropped = false;
-    const auto Drop = [&](std::size_t Index, const TCollectionItem* Next) {
+    const auto Drop = [&](std::size_t Index, TCollectionItem* const* Next) {
         if (Points.FDuplicatesRemoved && Index > 0 && Next != nullptr &&
             static_cast<const TFuzzySetValue*>(Items[Index - 1])
-                ->Equals(*static_cast<const TFuzzySetValue*>(Next)))
+                ->Equals(*static_cast<const TFuzzySetValue*>(*Next)))
             Points.FDuplicatesRemoved = false;
         TFuzzySetValues::DetachSilently(Items[Index]);
         Points.KeepSpare(Items[Index]);  // detached: it finds no list to leave
         Dropped = true;
     };
-    const std::size_t Count = Items.size();
-    if (Count < 2) return;
-    std::size_t Kept = 1;
-    int Run = 1;
-    for (std::size_t Read = 1; Read < Count; ++Read) {
-        TCollectionItem* Point = Items[Read];
-        if (SameY(Items[Kept - 1], Point)) {
-            if (++Run > 1) {
-                Drop(Kept - 1, Point);
-                Items[Kept - 1] = Point;
-                continue;
-            }
-        } else {
-            Run = 0;
-        }
-        Items[Kept++] = Point;
-    }
-    if (Kept > 1 && SameY(Items[Kept - 2], Items[Kept - 1])) Drop(--Kept, nullptr);
+    const std::size_t Kept = CompactRuns(std::span(Items), SameY, Drop);
     if (!Dropped) return;
     Items.resize(Kept);
     Points.Renumber(0);

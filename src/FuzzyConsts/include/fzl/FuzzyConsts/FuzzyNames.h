@@ -35,6 +35,10 @@ void AppendFuzzyName(std::string& Result, std::string_view Name, std::string_vie
 [[nodiscard]] std::string FormatFuzzyExpression(std::string_view S);
 /// Appends FormatFuzzyExpression(S) to Result (Result must not hold S).
 void AppendFuzzyExpression(std::string& Result, std::string_view S);
+/// Appends the expression of a combination: FormatFuzzyExpression of each operand's text
+/// around the operation, "[very hot] or cold" (Result must not hold the texts).
+void AppendFuzzyExpression(std::string& Result, std::string_view First, std::string_view Operation,
+                           std::string_view Second);
 
 /// The one keyword lookup of the library: true when S is an entry of Table (exactly,
 /// case-sensitively); Value then receives the enumeration value at that index.

@@ -326,6 +326,11 @@ private:
     template <class TOperandA, class TOperandB, class TOp>
     static void FillResult(TFuzzySet& Result, const TOperandA& A, const TOperandB& B,
                            const std::string& OpName, TOp&& Op);
+    /// The frame of FillResult: the result's expression, and Fill(Points) filling its points in
+    /// one bulk build.
+    template <class TOperandA, class TOperandB, class TFill>
+    static void FillResultWith(TFuzzySet& Result, const TOperandA& A, const TOperandB& B,
+                               const std::string& OpName, TFill&& Fill);
     /// The base hedge on Y that a correlation method applies.
     [[nodiscard]] static TBaseFuzzyHedge CorrelationHedge(TFuzzyCorrelationMethod Method);
     /// A set for Collection from the pool (or a new one), joined to Collection.
@@ -336,6 +341,8 @@ private:
     void ResetForReuse() noexcept;
     /// ResetForReuse but for the collection's fields (place and ID).
     void ResetFields() noexcept;
+    /// ResetFields but for the points.
+    void ResetOwnFields() noexcept;
     /// An emptied per-thread buffer for a derived set's name, to be handed to SetDerivedName.
     [[nodiscard]] static std::string& DerivedNameBuffer() noexcept;
     /// SetName(Name) for a derived name, which has blanks and so is never a reserved word; a

@@ -18,7 +18,9 @@ class TFuzzySetValue;
 
 namespace detail {
 inline void SimplifyRuns(TFuzzySetValues& Points);  // the engine's thinning of combined sets
-}
+class TPointBuilder;                                // a combined set's points held by value
+class TPointAppender;                               // and its adding state
+}  // namespace detail
 
 /// What a point list needs from the fuzzy set that owns it.
 class TFuzzySetValuesOwner {
@@ -191,6 +193,8 @@ protected:
 private:
     friend class TFuzzySetValue;
     friend void detail::SimplifyRuns(TFuzzySetValues& Points);
+    friend class detail::TPointBuilder;
+    friend class detail::TPointAppender;
     /// True inside a bulk update of a list whose per-point hooks (Notify, UpdateValue) are
     /// this class's own: points can then be made and changed without the per-point calls,
     /// which would only keep the flags.
@@ -209,12 +213,21 @@ private:
         if (Count > 1) NoteAppended(X, static_cast<const TFuzzySetValue*>(RawItems()[Count - 2])->FX);
         return Point;
     }
+    /// Moves Point to (X, Y) without a report.
+    static void PlaceSilently(TFuzzySetValue& Point, TFzyFloat X, TFzyFloat Y) noexcept {
+        Point.FX = X;
+        Point.FY = Y;
+    }
     /// A spare or new point at (X, Y), appended with the next ID; the flags are the caller's.
     TFuzzySetValue* AppendPoint(TFzyFloat X, TFzyFloat Y);
     /// Keeps the flags for a point at X appended after one at PreviousX.
     void NoteAppended(TFzyFloat X, TFzyFloat PreviousX) noexcept {
-        if (FSorted && X < PreviousX && !FloatEquals(X, PreviousX)) FSorted = false;
-        if (!FSorted || FloatEquals(X, PreviousX)) FDuplicatesRemoved = false;
+        NoteOrder(FSorted, FDuplicatesRemoved, X, PreviousX);
+    }
+    /// The flags' part of NoteAppended, for whatever holds them.
+    static void NoteOrder(bool& Sorted, bool& DuplicatesRemoved, TFzyFloat X, TFzyFloat PreviousX) noexcept {
+        if (Sorted && X < PreviousX && !FloatEquals(X, PreviousX)) Sorted = false;
+        if (!Sorted || FloatEquals(X, PreviousX)) DuplicatesRemoved = false;
     }
     void ExpandInOnePass(int Remaining, int Segments);
     /// A detached point of the base class waits for the next append, which sets its place, ID
