@@ -222,10 +222,11 @@ void detail::TPointBuilder::RebuildInto(TFuzzySetValues& Points) const {
 
 void detail::TPointBuilder::FinishInto(TFuzzySetValues& Points, std::size_t Kept) const {
     const std::vector<TCollectionItem*>& Items = Points.RawItems();
-    int Next = 0;
+    int Next = 0;  // the place of the next point added
     for (std::size_t Index = 0; Index < FState.FCount; ++Index) {
         const TBuiltPoint& Built = FStorage[Index];
-        for (; Next < Built.Ordinal; ++Next) Points.SkipID();
+        Points.SkipIDs(Built.Ordinal - Next);
+        Next = Built.Ordinal + 1;
         if (Index < Kept) {
             auto* Point = static_cast<TFuzzySetValue*>(Items[Index]);
             TFuzzySetValues::PlaceSilently(*Point, Built.X, Built.Y);
@@ -233,9 +234,8 @@ void detail::TPointBuilder::FinishInto(TFuzzySetValues& Points, std::size_t Kept
         } else {
             Points.AppendPoint(Built.X, Built.Y);
         }
-        ++Next;
     }
-    for (; Next < FState.FAdded; ++Next) Points.SkipID();
+    Points.SkipIDs(FState.FAdded - Next);
     Points.FSorted = FState.FSorted;
     Points.FDuplicatesRemoved = FState.FDuplicatesRemoved;
 }

@@ -219,6 +219,8 @@ protected:
     }
     /// Uses up the next ID, as an item that joined and left unseen would have.
     void SkipID() noexcept { ++FNextID; }
+    /// Uses up the next Count IDs.
+    void SkipIDs(int Count) noexcept { FNextID += Count; }
     /// Gives Item (of this collection) the next ID, as if it had left and joined again.
     void RenewID(TCollectionItem& Item) noexcept { Item.FID = FNextID++; }
     /// Makes an emptied collection look new: no bracket open, IDs restarting at 0.
