@@ -390,10 +390,11 @@ TFzyFloat TFuzzySet::DegreeOfMembershipWithin(TFzyFloat X) const {
     if (X == First->GetX()) return Points.PointAt(GetMaxYValueOfX(0, 1))->GetY();
     const TFuzzySetValue* Last = Points.PointAt(Count - 1);
     if (X == Last->GetX()) return Points.PointAt(GetMaxYValueOfX(Count - 1, -1))->GetY();
-    // The first point after the first whose X is not below X: by halving when the list is
-    // sorted, by walking when a bulk update has left it unsorted.
+    // The first point after the first whose X is not below X: by halving a long sorted list,
+    // by walking a short one or one that a bulk update has left unsorted.
+    constexpr int Short = 8;
     int I = 1;
-    if (Points.IsSorted()) {
+    if (Points.IsSorted() && Count > Short) {
         for (int High = Count; I < High;) {
             const int Middle = I + (High - I) / 2;
             if (Points.PointAt(Middle)->GetX() < X)
