@@ -13,7 +13,6 @@
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyConsts/FuzzyNames.h>
-#include <fzl/FuzzyLogic/FuzzyLogic.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Exceptions.h>
@@ -22,6 +21,7 @@
 
 #include "internal/DuplicatePoints.h"
 #include "internal/SetCopy.h"
+#include "internal/Unobserved.h"
 
 namespace fzl {
 namespace {
@@ -85,18 +85,8 @@ TFzyFloat Contrast(TFzyFloat Y, TFzyFloat Value) {
 // in-between expression for the named hedge to build on), skips it. Nobody watches a set
 // outside any collection, nor one of a plain variable whose component has no handler.
 bool IntensifiesUnwatched(const TFuzzySet& Set) {
-    if (typeid(Set) != typeid(TFuzzySet) || Set.GetValues().UpdateCount() != 0) return false;
-    const TFuzzySets* Sets = Set.GetCollection();
-    if (Sets == nullptr) return true;
-    const TFuzzyVariable* Variable = Set.GetVariable();
-    if (Variable == nullptr || &Variable->GetItems() != Sets || typeid(*Variable) != typeid(TFuzzyVariable) ||
-        typeid(*Sets) != typeid(TFuzzySets))
-        return false;
-    const TFuzzyVariables* Variables = Variable->GetCollection();
-    if (Variables == nullptr) return true;
-    if (typeid(*Variables) != typeid(TFuzzyVariables)) return false;
-    const TFuzzyLogic* Logic = Variables->GetFuzzy();
-    return Logic == nullptr || (typeid(*Logic) == typeid(TFuzzyLogic) && !Logic->HasEventHandlers());
+    return typeid(Set) == typeid(TFuzzySet) && Set.GetValues().UpdateCount() == 0 &&
+           detail::SetsUnobserved(Set.GetCollection());
 }
 
 // Intensify's points without its naming: resampled, then every degree strictly between 0

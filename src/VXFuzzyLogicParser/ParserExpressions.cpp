@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -89,9 +90,10 @@ struct TClassModel {
         return TEntry::Borrowing(Variable->GetItems().Find(Name));
     }
     /// A new set of the variable's set class in its collection (not through Add, which would
-    /// also make it the variable's current set).
-    static TEntry NewSet(TVariable Variable, const std::string& Name) {
+    /// also make it the variable's current set), counted in Made as soon as it is there.
+    static TEntry NewSet(TVariable Variable, const std::string& Name, int& Made) {
         TEntry Entry = TEntry::Owning(Variable->GetSetClass().Create(&Variable->GetItems()));
+        ++Made;
         Entry->SetName(Name);
         return Entry;
     }
@@ -132,6 +134,30 @@ struct TClassModel {
     static bool HasHandler(const TVXFuzzyLogicParser& Parser) {
         return static_cast<bool>(Parser.OnEvalExpression);
     }
+
+    /// While an evaluation runs with nobody watching (no handler of the parser or the
+    /// component, the library's own classes), the reports of its sets coming and going are
+    /// held back, and what they leave is left once at the end when it made any set.
+    class TQuiet {
+    public:
+        TQuiet(const TVXFuzzyLogicParser& Parser, TVariable Variable, const int& SetsMade)
+            : FSetsMade(SetsMade), FStart(SetsMade) {
+            if (Variable != nullptr && typeid(Parser) == typeid(TVXFuzzyLogicParser) &&
+                !Parser.OnEvalExpression && !Parser.OnCalcFuzzyFunction &&
+                TFuzzySet::HoldRelays(Variable->GetItems()))
+                FSets = &Variable->GetItems();
+        }
+        ~TQuiet() {
+            if (FSets != nullptr) TFuzzySet::ReleaseRelays(*FSets, FSetsMade != FStart);
+        }
+        TQuiet(const TQuiet&) = delete;
+        TQuiet& operator=(const TQuiet&) = delete;
+
+    private:
+        TFuzzySets* FSets = nullptr;
+        const int& FSetsMade;
+        int FStart;
+    };
 };
 
 /// The entry of the reference-counted model: the set, and whether this evaluation made it.
@@ -153,7 +179,7 @@ struct TIntfModel {
     static TEntry Find(const TVariable& Variable, const std::string& Name) {
         return {Variable->ContainsFuzzySet(Name), false};
     }
-    static TEntry NewSet(const TVariable& Variable, const std::string& Name) {
+    static TEntry NewSet(const TVariable& Variable, const std::string& Name, int& /*Made*/) {
         return {NewIntfSet(Variable, Name), true};
     }
     static TEntry Copy(const TEntry& Entry) { return {Entry.Set->Clone().Query<IFuzzySet>(), true}; }
@@ -185,6 +211,12 @@ struct TIntfModel {
     static bool HasHandler(const TVXFuzzyLogicParser& Parser) {
         return static_cast<bool>(Parser.OnEvalExpressionIntf);
     }
+
+    /// Every change of a set of this model is reported as it happens.
+    struct TQuiet {
+        TQuiet(const TVXFuzzyLogicParser& /*Parser*/, const TVariable& /*Variable*/,
+               const int& /*SetsMade*/) {}
+    };
 };
 
 }  // namespace
@@ -201,7 +233,11 @@ public:
     using TVariable = typename TModel::TVariable;
 
     TExpressionEvaluator(TVXFuzzyLogicParser& Parser, TVariable Variable)
-        : FParser(Parser), FState(*Parser.FState), FScope(FState), FVariable(std::move(Variable)) {
+        : FParser(Parser),
+          FState(*Parser.FState),
+          FScope(FState),
+          FVariable(std::move(Variable)),
+          FQuiet(FParser, FVariable, FState.SetsMade) {
         if (!FVariable) FParser.ParseError(EvalWhere, SFzyUndefinedVariable);
     }
 
@@ -382,6 +418,12 @@ private:
         }
     }
 
+    /// Entry, a set this evaluation has just made, counted.
+    TEntry Made(TEntry Entry) noexcept {
+        ++FState.SetsMade;
+        return Entry;
+    }
+
     /// The set of a stack entry, made from its number when it is one.
     TEntry SetOf(TItem& Item) {
         if (Item.Number) return NumberSet(Item.Number);
@@ -392,7 +434,7 @@ private:
     /// own are reshaped in place.
     TEntry OwnSet(TItem& Item) {
         TEntry Entry = SetOf(Item);
-        return TModel::Made(Entry) ? std::move(Entry) : TModel::Copy(Entry);
+        return TModel::Made(Entry) ? std::move(Entry) : Made(TModel::Copy(Entry));
     }
 
     void Apply(std::vector<TItem>& Stack, const TToken& Token) {
@@ -424,7 +466,7 @@ private:
             Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
         const TEntry RightSet = SetOf(Right);
         const TEntry LeftSet = SetOf(Stack.back());
-        Stack.back() = {TModel::Combine(LeftSet, RightSet, Operation, IsUnion), TToken()};
+        Stack.back() = {Made(TModel::Combine(LeftSet, RightSet, Operation, IsUnion)), TToken()};
     }
 
     // ---- Operands --------------------------------------------------------------------------------
@@ -432,7 +474,7 @@ private:
     /// The variable's "__Empty" set, made when it has none.
     TEntry Empty() {
         if (TEntry Entry = TModel::Find(FVariable, std::string(SEmptyFuzzy))) return Entry;
-        return TModel::NewSet(FVariable, std::string(SEmptyFuzzy));
+        return TModel::NewSet(FVariable, std::string(SEmptyFuzzy), FState.SetsMade);
     }
 
     TEntry Named(const TToken& Token) {
@@ -445,7 +487,7 @@ private:
     /// A crisp spike at the number, named and written as the number.
     TEntry NumberSet(const TToken& Token) {
         const std::string Text = Token->ToString();
-        TEntry Entry = TModel::NewSet(FVariable, Text);
+        TEntry Entry = TModel::NewSet(FVariable, Text, FState.SetsMade);
         const TFzyFloat Value = Token->GetNumber();
         Entry->CreateTriangleFunctionValues(Value, Value, Value);
         Entry->SetExpression(Text);  // after the points, whose report clears it
@@ -458,7 +500,7 @@ private:
     TEntry ListSet(const TToken& Token) {
         const TIntfPtr<IFuzzyStreamTokenList> List = Token->GetList();
         if (!List || List->GetCount() == 0) Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
-        TEntry Entry = TModel::NewSet(FVariable, Token->ToString());
+        TEntry Entry = TModel::NewSet(FVariable, Token->ToString(), FState.SetsMade);
         const TToken First = List->Get(0);
         if (IsKind(First, fstList)) {
             TModel::Values(FParser, Entry, List);
@@ -491,7 +533,7 @@ private:
                 FState, Index, FState.LineOverride > 0 ? FState.LineOverride : Token->GetLineNumber());
             Entry = EvalText(Entries.GetValue(Name));
         }
-        if (!TModel::Made(Entry)) Entry = TModel::Copy(Entry);
+        if (!TModel::Made(Entry)) Entry = Made(TModel::Copy(Entry));
         const std::string Written = "?" + Name;
         Entry->SetName(Written);
         Entry->SetExpression(Written);
@@ -544,6 +586,7 @@ private:
     TParserState& FState;
     TEvalScope FScope;
     TVariable FVariable;
+    typename TModel::TQuiet FQuiet;
 };
 
 // ---- Token classes (public) -------------------------------------------------------------------------
