@@ -18,7 +18,6 @@
 #include <fzl/IFuzzyLogic/FuzzyVariableIntf.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
 #include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
-#include <fzl/support/PostFix.h>
 
 #include "internal/ParserState.h"
 
@@ -34,26 +33,51 @@ using TToken = TIntfPtr<IFuzzyStreamToken>;
 
 enum class TTokenClass { Operand, Hedge, Binary, Open, Close };
 
+/// What an operator word does when it is applied, looked up once with its class: the
+/// word is tried as a hedge, then as a base hedge, then as an operation keyword.
+enum class TOperatorKind { None, Hedge, BaseHedge, Keyword };
+
+/// A token's class and, for an operator word, what it does.
+struct TTokenInfo {
+    TTokenClass Class = TTokenClass::Operand;
+    TOperatorKind Kind = TOperatorKind::None;
+    TFuzzyHedge Hedge{};
+    TBaseFuzzyHedge BaseHedge{};
+    bool AxisFlag = false;
+    bool IsUnion = false;
+    TFuzzyOperation Operation{};
+};
+
 /// What a token is in an expression. A string always names a set: quoting a word is how
 /// a set name is written, whatever the word.
-TTokenClass Classify(const TToken& Token) {
-    switch (Token->GetDataType()) {
-        case '[': return TTokenClass::Open;
-        case ']': return TTokenClass::Close;
+TTokenInfo ClassifyFully(const IFuzzyStreamToken& Token) {
+    TTokenInfo Info;
+    switch (Token.GetDataType()) {
+        case '[': Info.Class = TTokenClass::Open; return Info;
+        case ']': Info.Class = TTokenClass::Close; return Info;
         case fstVariable:
         case fstList:
         case fstIFuzzySet:
         case fstFuzzySet:
-        case fstString: return TTokenClass::Operand;
+        case fstString: return Info;
         default: break;
     }
-    const std::string& Text = Token->GetText();
-    bool IsUnion = false;
-    TFuzzyOperation Operation{};
-    if (IsFuzzyKeyword(Text, IsUnion, Operation) || IsFuzzyHedgeOperator(Text)) return TTokenClass::Binary;
-    if (IsFuzzyHedge(Text)) return TTokenClass::Hedge;
-    return TTokenClass::Operand;
+    const std::string& Text = Token.GetText();
+    const bool IsKeyword = IsFuzzyKeyword(Text, Info.IsUnion, Info.Operation);
+    const bool IsBaseHedge = IsFuzzyHedgeOperator(Text, Info.BaseHedge, Info.AxisFlag);
+    const bool IsHedge = IsFuzzyHedge(Text, Info.Hedge);
+    if (IsKeyword || IsBaseHedge)
+        Info.Class = TTokenClass::Binary;
+    else if (IsHedge)
+        Info.Class = TTokenClass::Hedge;
+    Info.Kind = IsHedge       ? TOperatorKind::Hedge
+                : IsBaseHedge ? TOperatorKind::BaseHedge
+                : IsKeyword   ? TOperatorKind::Keyword
+                              : TOperatorKind::None;
+    return Info;
 }
+
+TTokenClass Classify(const TToken& Token) { return ClassifyFully(*Token).Class; }
 
 int InStack(TTokenClass Class) {
     switch (Class) {
@@ -260,22 +284,11 @@ public:
         for (int Index = 0; Index < Count; ++Index) {
             TToken Token = List->Get(Index);
             if (!Token) Fail(Token, Format(SFzyInvalidToken, {std::string()}));
-            const TTokenClass Class = Classify(Token);
-            Infix.push_back({std::move(Token), Class});
+            const TTokenInfo Info = ClassifyFully(*Token);
+            Infix.push_back({std::move(Token), Info});
         }
         CheckShape(Infix);
-        std::vector<int> Positions(Infix.size());
-        for (std::size_t Index = 0; Index < Positions.size(); ++Index)
-            Positions[Index] = static_cast<int>(Index);
-        const auto ClassAt = [&Infix](int Position) {
-            return Infix[static_cast<std::size_t>(Position)].Class;
-        };
-        const std::vector<int> Postfix = PostFix<int>(
-            Positions, [&](const int& P) { return ClassAt(P) == TTokenClass::Open; },
-            [&](const int& P) { return ClassAt(P) == TTokenClass::Close; },
-            [&](const int& P) { return ClassAt(P) == TTokenClass::Operand; },
-            [&](const int& P) { return InStack(ClassAt(P)); },
-            [&](const int& P) { return Incoming(ClassAt(P)); });
+        const std::vector<int> Postfix = PostfixOrder(Infix);
         TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Infix, Postfix);
         if (TModel::HasHandler(FParser))
             TModel::Notify(FParser, FVariable, PrintedForm(Infix, Postfix), Result);
@@ -309,11 +322,53 @@ private:
         TToken Number;
     };
 
-    /// A token of the expression with its class.
+    /// A token of the expression with its class and, for an operator, what it does.
     struct TClassified {
         TToken Token;
-        TTokenClass Class;
+        TTokenInfo Info;
     };
+
+    /// The positions of Infix in postfix order, by the shunting-yard method: operands go out
+    /// in order; an open bracket is stacked; a close bracket unstacks down to its open bracket
+    /// (both dropped; without one it goes out, for the caller to report); an operator first
+    /// unstacks the operators above the nearest open bracket whose in-stack priority is at
+    /// most its incoming one, then is stacked; what is left is unstacked at the end.
+    static std::vector<int> PostfixOrder(const std::vector<TClassified>& Infix) {
+        std::vector<int> Output;
+        std::vector<int> Stack;
+        Output.reserve(Infix.size());
+        Stack.reserve(Infix.size());
+        const auto ClassAt = [&Infix](int Position) {
+            return Infix[static_cast<std::size_t>(Position)].Info.Class;
+        };
+        for (int Position = 0; Position < static_cast<int>(Infix.size()); ++Position) {
+            const TTokenClass Class = ClassAt(Position);
+            if (Class == TTokenClass::Operand) {
+                Output.push_back(Position);
+            } else if (Class == TTokenClass::Open) {
+                Stack.push_back(Position);
+            } else if (Class == TTokenClass::Close) {
+                while (!Stack.empty() && ClassAt(Stack.back()) != TTokenClass::Open) {
+                    Output.push_back(Stack.back());
+                    Stack.pop_back();
+                }
+                if (Stack.empty())
+                    Output.push_back(Position);
+                else
+                    Stack.pop_back();
+            } else {
+                const int Priority = Incoming(Class);
+                while (!Stack.empty() && ClassAt(Stack.back()) != TTokenClass::Open &&
+                       InStack(ClassAt(Stack.back())) <= Priority) {
+                    Output.push_back(Stack.back());
+                    Stack.pop_back();
+                }
+                Stack.push_back(Position);
+            }
+        }
+        Output.insert(Output.end(), Stack.rbegin(), Stack.rend());
+        return Output;
+    }
 
     [[noreturn]] void Fail(const TToken& At, const std::string& Message) const {
         const int Line = FState.LineOverride > 0 ? FState.LineOverride
@@ -332,7 +387,8 @@ private:
         int Operators = 0;
         const TToken* Last = nullptr;
         TTokenClass LastClass = TTokenClass::Operand;
-        for (const auto& [Token, Class] : Infix) {
+        for (const auto& [Token, Info] : Infix) {
+            const TTokenClass Class = Info.Class;
             if (Class == TTokenClass::Hedge || Class == TTokenClass::Binary)
                 if (++Operators > TVXFuzzyLogicParser::MaxExpressionOperators)
                     Fail(Token, Format(SFzyTooManyOperators, {TVXFuzzyLogicParser::MaxExpressionOperators}));
@@ -359,8 +415,8 @@ private:
         }
         if (ExpectOperand && Last) MissingOperand(Last, LastClass, *Last);
         if (Depth > 0)
-            for (const auto& [Token, Class] : Infix)
-                if (Class == TTokenClass::Open)
+            for (const auto& [Token, Info] : Infix)
+                if (Info.Class == TTokenClass::Open)
                     Fail(Token, Format(SFzyUnmatchedBracket, {Token->ToString()}));
     }
 
@@ -384,15 +440,15 @@ private:
         std::vector<TItem> Stack;
         Stack.reserve(Postfix.size());
         for (const int Position : Postfix) {
-            const auto& [Token, Class] = Infix[static_cast<std::size_t>(Position)];
-            if (Class == TTokenClass::Operand) {
+            const auto& [Token, Info] = Infix[static_cast<std::size_t>(Position)];
+            if (Info.Class == TTokenClass::Operand) {
                 Push(Stack, Token);
                 continue;
             }
             // The shape check guarantees the operands; kept as a last line of defence.
             if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
             try {
-                Apply(Stack, Token);
+                Apply(Stack, Token, Info);
             } catch (const EFzyParseException&) {
                 throw;
             } catch (const EFzyException& Error) {
@@ -437,36 +493,29 @@ private:
         return TModel::Made(Entry) ? std::move(Entry) : Made(TModel::Copy(Entry));
     }
 
-    void Apply(std::vector<TItem>& Stack, const TToken& Token) {
-        const std::string& Text = Token->GetText();
-        TFuzzyHedge Hedge{};
-        TBaseFuzzyHedge BaseHedge{};
-        bool AxisFlag = false;
-        bool IsUnion = false;
-        TFuzzyOperation Operation{};
-        if (IsFuzzyHedge(Text, Hedge)) {
+    void Apply(std::vector<TItem>& Stack, const TToken& Token, const TTokenInfo& Info) {
+        if (Info.Kind == TOperatorKind::Hedge) {
             TEntry Set = OwnSet(Stack.back());
-            TModel::Hedge(Set, Hedge);
+            TModel::Hedge(Set, Info.Hedge);
             Stack.back() = {std::move(Set), TToken()};
             return;
         }
         TItem Right = std::move(Stack.back());
         Stack.pop_back();
         if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
-        if (IsFuzzyHedgeOperator(Text, BaseHedge, AxisFlag)) {
+        if (Info.Kind == TOperatorKind::BaseHedge) {
             // A number is used as written; any other operand by its mean of maxima.
             const TFzyFloat Value = Right.Number ? Right.Number->GetNumber() : Right.Set->MeanOfMaxima();
             Right = {};
             TEntry Set = OwnSet(Stack.back());
-            TModel::Hedge(Set, BaseHedge, Value, AxisFlag);
+            TModel::Hedge(Set, Info.BaseHedge, Value, Info.AxisFlag);
             Stack.back() = {std::move(Set), TToken()};
             return;
         }
-        if (!IsFuzzyKeyword(Text, IsUnion, Operation))
-            Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+        if (Info.Kind != TOperatorKind::Keyword) Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
         const TEntry RightSet = SetOf(Right);
         const TEntry LeftSet = SetOf(Stack.back());
-        Stack.back() = {Made(TModel::Combine(LeftSet, RightSet, Operation, IsUnion)), TToken()};
+        Stack.back() = {Made(TModel::Combine(LeftSet, RightSet, Info.Operation, Info.IsUnion)), TToken()};
     }
 
     // ---- Operands --------------------------------------------------------------------------------
