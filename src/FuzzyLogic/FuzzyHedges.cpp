@@ -165,7 +165,7 @@ TFzyFloat AnchorX(const TFuzzySet& Source) {
 // ---- Named hedges ---------------------------------------------------------------------------
 
 TFuzzySet* TFuzzySet::Hedge(TFuzzyHedge Which) {
-    const std::string NewName = CreateFuzzyName(Which, GetName());
+    const std::string NewName = CreateFuzzyName(Which, IsPlainSet() ? FName : GetName());
     const TFzyFloat Modifier = HedgeModifiers[Which];
     switch (Which) {
         case fhNot: Complement(GetValues()); break;
@@ -197,9 +197,10 @@ TFuzzySet* TFuzzySet::Hedge(TFuzzyHedge Which) {
     SetName(NewName);
     // Reshaping normally clears the expression (its bulk report does); it survives
     // inside an outer bulk update and when normalize finds nothing to scale.
-    const std::string& Expression = GetExpression();
-    SetExpression(Expression.empty() ? FormatFuzzyExpression(NewName)
-                                     : CreateFuzzyName(Which, FormatFuzzyExpression(Expression)));
+    if (FExpression.empty())
+        AppendFuzzyExpression(FExpression, NewName);
+    else
+        FExpression = CreateFuzzyName(Which, FormatFuzzyExpression(FExpression));
     return this;
 }
 
