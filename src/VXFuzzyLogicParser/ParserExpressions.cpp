@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 #include <string>
 #include <typeinfo>
 #include <utility>
@@ -252,6 +253,12 @@ struct TIntfModel {
 /// outlive the evaluation, also when it raises.
 template <class TModel>
 class TExpressionEvaluator {
+    /// A token of the expression with its class and, for an operator, what it does.
+    struct TClassified {
+        TToken Token;
+        TTokenInfo Info;
+    };
+
 public:
     using TEntry = typename TModel::TEntry;
     using TVariable = typename TModel::TVariable;
@@ -269,10 +276,10 @@ public:
     TEntry EvalText(const std::string& Text) {
         const TStreamScope Scope(FState, FParser.CreateStream(Text));
         const TQuotedExpression Quoted(FState, Text);
-        const TIntfPtr<IFuzzyStreamTokenList> List = FParser.ParseTokenList();
+        const std::vector<TToken> Tokens = FParser.ParseTokens();
         const TToken Rest = FState.Stream->NextToken();
         if (!IsKind(Rest, fstNone)) Fail(Rest, Format(SFzyInvalidToken, {Rest->ToString()}));
-        return EvalList(List);
+        return EvalTokens(Tokens);
     }
 
     /// The expression of a token list, in infix order. Each token is classified once;
@@ -281,12 +288,20 @@ public:
         std::vector<TClassified> Infix;
         const int Count = List ? List->GetCount() : 0;
         Infix.reserve(static_cast<std::size_t>(Count));
-        for (int Index = 0; Index < Count; ++Index) {
-            TToken Token = List->Get(Index);
-            if (!Token) Fail(Token, Format(SFzyInvalidToken, {std::string()}));
-            const TTokenInfo Info = ClassifyFully(*Token);
-            Infix.push_back({std::move(Token), Info});
-        }
+        for (int Index = 0; Index < Count; ++Index) Infix.push_back(Classified(List->Get(Index)));
+        return EvalInfix(Infix);
+    }
+
+    /// The expression of tokens in infix order (as ParseTokens reads them).
+    TEntry EvalTokens(std::span<const TToken> Tokens) {
+        std::vector<TClassified> Infix;
+        Infix.reserve(Tokens.size());
+        for (const TToken& Token : Tokens) Infix.push_back(Classified(Token));
+        return EvalInfix(Infix);
+    }
+
+    /// The expression of classified tokens in infix order.
+    TEntry EvalInfix(const std::vector<TClassified>& Infix) {
         CheckShape(Infix);
         const std::vector<int> Postfix = PostfixOrder(Infix);
         TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Infix, Postfix);
@@ -322,11 +337,11 @@ private:
         TToken Number;
     };
 
-    /// A token of the expression with its class and, for an operator, what it does.
-    struct TClassified {
-        TToken Token;
-        TTokenInfo Info;
-    };
+    TClassified Classified(TToken Token) const {
+        if (!Token) Fail(Token, Format(SFzyInvalidToken, {std::string()}));
+        const TTokenInfo Info = ClassifyFully(*Token);
+        return {std::move(Token), Info};
+    }
 
     /// The positions of Infix in postfix order, by the shunting-yard method: operands go out
     /// in order; an open bracket is stacked; a close bracket unstacks down to its open bracket
@@ -710,6 +725,12 @@ TFuzzyExpressionResult TVXFuzzyLogicParser::EvaluateTokens(TFuzzyVariable* Varia
     return WithLine(*this, [&] { return TExpressionEvaluator<TClassModel>(*this, Variable).EvalList(List); });
 }
 
+TFuzzyExpressionResult TVXFuzzyLogicParser::EvaluateTokens(
+    TFuzzyVariable* Variable, std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens) {
+    return WithLine(*this,
+                    [&] { return TExpressionEvaluator<TClassModel>(*this, Variable).EvalTokens(Tokens); });
+}
+
 TFuzzyExpressionResult TVXFuzzyLogicParser::Evaluate(TFuzzyVariable* Variable,
                                                      const std::string& Expression) {
     // Through the overridable form; a set that was not among the variable's sets before is
@@ -757,6 +778,12 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvaluateTokens(const TIntfPtr<IFuzzyVar
                                                         const TIntfPtr<IFuzzyStreamTokenList>& List) {
     return WithLine(*this,
                     [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalList(List).Set; });
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                        std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens) {
+    return WithLine(*this,
+                    [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalTokens(Tokens).Set; });
 }
 
 TFzyFloat TVXFuzzyLogicParser::EvaluateCrisp(const TIntfPtr<IFuzzyVariable>& Variable,
