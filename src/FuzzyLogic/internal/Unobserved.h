@@ -1,10 +1,10 @@
 #pragma once
-// Whether anything outside the library sees a variable's sets change (private header).
+// Whether anything outside the library sees a variable's sets change (private header). Defined
+// beside the component, so that the engine's sources need not reach up to it.
 
-#include <typeinfo>
-
-#include <fzl/FuzzyLogic/FuzzyLogic.h>
-#include <fzl/FuzzyLogic/FuzzyVariable.h>
+namespace fzl {
+class TFuzzySets;
+}
 
 namespace fzl::detail {
 
@@ -12,17 +12,6 @@ namespace fzl::detail {
 /// library: the collection, its variable, their collection and component are the library's own
 /// classes and no event handler is assigned. Then a report only clamps the variable's current
 /// set and marks the component's text stale.
-inline bool SetsUnobserved(const TFuzzySets* Sets) noexcept {
-    if (Sets == nullptr) return true;
-    const TFuzzyVariable* Variable = Sets->GetVariable();
-    if (Variable == nullptr || &Variable->GetItems() != Sets || typeid(*Variable) != typeid(TFuzzyVariable) ||
-        typeid(*Sets) != typeid(TFuzzySets))
-        return false;
-    const TFuzzyVariables* Variables = Variable->GetCollection();
-    if (Variables == nullptr) return true;
-    if (typeid(*Variables) != typeid(TFuzzyVariables)) return false;
-    const TFuzzyLogic* Logic = Variables->GetFuzzy();
-    return Logic == nullptr || (typeid(*Logic) == typeid(TFuzzyLogic) && !Logic->HasEventHandlers());
-}
+[[nodiscard]] bool SetsUnobserved(const TFuzzySets* Sets) noexcept;
 
 }  // namespace fzl::detail
