@@ -165,7 +165,7 @@ TFzyFloat AnchorX(const TFuzzySet& Source) {
 // ---- Named hedges ---------------------------------------------------------------------------
 
 TFuzzySet* TFuzzySet::Hedge(TFuzzyHedge Which) {
-    const std::string NewName = CreateFuzzyName(Which, IsPlainSet() ? FName : GetName());
+    const std::string NewName = CreateFuzzyName(Which, GetName());
     const TFzyFloat Modifier = HedgeModifiers[Which];
     switch (Which) {
         case fhNot: Complement(GetValues()); break;

@@ -78,19 +78,8 @@ std::string TVXFuzzyLogicParser::GetParsedText() const {
 std::string TVXFuzzyLogicParser::GetUniqueName() { return "FuzzySet" + IntToStr(GetUniqueID()); }
 
 TIntfPtr<IFuzzyStreamTokenList> TVXFuzzyLogicParser::ParseTokenList() {
-    TFuzzyLogicTokenStream& Stream = *GetStream();
     TIntfPtr<IFuzzyStreamTokenList> List = MakeIntf<TFuzzyStreamTokenList>();
-    TIntfPtr<IFuzzyStreamToken> Token = Stream.NextToken();
-    while (!IsKind(Token, fstNone) && !IsKind(Token, ')')) {
-        if (IsKind(Token, '(')) {
-            // The tokenizer bounds the nesting, so the recursion is bounded too.
-            Token->SetList(ParseTokenList());
-            (void)Stream.NextToken();  // the group's ")"
-        }
-        List->Add(Token);
-        Token = Stream.NextToken();
-    }
-    Stream.PutBackToken(Token);
+    for (const TIntfPtr<IFuzzyStreamToken>& Token : ParseTokens()) List->Add(Token);
     return List;
 }
 

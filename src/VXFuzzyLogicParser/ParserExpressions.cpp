@@ -116,7 +116,7 @@ struct TClassModel {
     }
     /// A new set of the variable's set class in its collection (not through Add, which would
     /// also make it the variable's current set), counted in Made as soon as it is there.
-    static TEntry NewSet(TVariable Variable, const std::string& Name, int& Made) {
+    static TEntry NewSet(TVariable Variable, const std::string& Name, unsigned& Made) {
         TEntry Entry = TEntry::Owning(Variable->GetSetClass().Create(&Variable->GetItems()));
         ++Made;
         Entry->SetName(Name);
@@ -165,7 +165,7 @@ struct TClassModel {
     /// held back, and what they leave is left once at the end when it made any set.
     class TQuiet {
     public:
-        TQuiet(const TVXFuzzyLogicParser& Parser, TVariable Variable, const int& SetsMade)
+        TQuiet(const TVXFuzzyLogicParser& Parser, TVariable Variable, const unsigned& SetsMade)
             : FSetsMade(SetsMade), FStart(SetsMade) {
             if (Variable != nullptr && typeid(Parser) == typeid(TVXFuzzyLogicParser) &&
                 !Parser.OnEvalExpression && !Parser.OnCalcFuzzyFunction &&
@@ -180,8 +180,8 @@ struct TClassModel {
 
     private:
         TFuzzySets* FSets = nullptr;
-        const int& FSetsMade;
-        int FStart;
+        const unsigned& FSetsMade;
+        unsigned FStart;
     };
 };
 
@@ -204,7 +204,7 @@ struct TIntfModel {
     static TEntry Find(const TVariable& Variable, const std::string& Name) {
         return {Variable->ContainsFuzzySet(Name), false};
     }
-    static TEntry NewSet(const TVariable& Variable, const std::string& Name, int& /*Made*/) {
+    static TEntry NewSet(const TVariable& Variable, const std::string& Name, unsigned& /*Made*/) {
         return {NewIntfSet(Variable, Name), true};
     }
     static TEntry Copy(const TEntry& Entry) { return {Entry.Set->Clone().Query<IFuzzySet>(), true}; }
@@ -240,7 +240,7 @@ struct TIntfModel {
     /// Every change of a set of this model is reported as it happens.
     struct TQuiet {
         TQuiet(const TVXFuzzyLogicParser& /*Parser*/, const TVariable& /*Variable*/,
-               const int& /*SetsMade*/) {}
+               const unsigned& /*SetsMade*/) {}
     };
 };
 
