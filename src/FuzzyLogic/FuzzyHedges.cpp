@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
@@ -20,6 +21,7 @@
 
 #include "internal/DuplicatePoints.h"
 #include "internal/SetCopy.h"
+#include "internal/Unobserved.h"
 
 namespace fzl {
 namespace {
@@ -75,6 +77,27 @@ TFzyFloat Contrast(TFzyFloat Y, TFzyFloat Value) {
     if (Y >= 1 || (Value < 1 && Y <= 0)) return Y;
     if (Y < 0.5) return std::clamp(Value * std::pow(Y, Value), 0.0, 1.0);
     return std::clamp(1 - Value * std::pow(1 - Y, Value), 0.0, 1.0);
+}
+
+// Intensify names the set after its base hedge, which a named hedge renames at once. Only
+// a handler could see that name in between: a set of this very class whose changes reach no
+// handler, and whose points are in no bulk update of the caller's (which would keep the
+// in-between expression for the named hedge to build on), skips it. Nobody watches a set
+// outside any collection, nor one of a plain variable whose component has no handler.
+bool IntensifiesUnwatched(const TFuzzySet& Set) {
+    return typeid(Set) == typeid(TFuzzySet) && Set.GetValues().UpdateCount() == 0 &&
+           detail::SetsUnobserved(Set.GetCollection());
+}
+
+// Intensify's points without its naming: resampled, then every degree strictly between 0
+// and 1 raised to Value, exactly as the base hedge bfhPower on Y sets them.
+void IntensifyDegrees(TFuzzySetValues& Points, TFzyFloat Value) {
+    const TUpdateGuard Update(Points);
+    Points.Expand(HedgePoints);
+    for (TFuzzySetValue* Point : Points) {
+        const TFzyFloat Y = Point->GetY();
+        if (Y > 0 && Y < 1) Point->SetY(Saturate(ApplyBaseHedge(bfhPower, Y, Value)));
+    }
 }
 
 void Complement(TFuzzySetValues& Points) {
@@ -151,7 +174,12 @@ TFuzzySet* TFuzzySet::Hedge(TFuzzyHedge Which) {
         case fhGreatly:
         case fhPlus:
         case fhVery:
-        case fhExtremely: Intensify(HedgePoints, Modifier); break;
+        case fhExtremely:
+            if (IntensifiesUnwatched(*this))
+                IntensifyDegrees(GetValues(), Modifier);
+            else
+                Intensify(HedgePoints, Modifier);
+            break;
         case fhAbove: CutAtPeak(GetValues(), true); break;
         case fhBelow: CutAtPeak(GetValues(), false); break;
         case fhSlightly: Slightly(*this); break;
@@ -169,9 +197,10 @@ TFuzzySet* TFuzzySet::Hedge(TFuzzyHedge Which) {
     SetName(NewName);
     // Reshaping normally clears the expression (its bulk report does); it survives
     // inside an outer bulk update and when normalize finds nothing to scale.
-    const std::string& Expression = GetExpression();
-    SetExpression(Expression.empty() ? FormatFuzzyExpression(NewName)
-                                     : CreateFuzzyName(Which, FormatFuzzyExpression(Expression)));
+    if (FExpression.empty())
+        AppendFuzzyExpression(FExpression, NewName);
+    else
+        FExpression = CreateFuzzyName(Which, FormatFuzzyExpression(FExpression));
     return this;
 }
 

@@ -1,6 +1,8 @@
 // TVXFuzzyLogicParser: life cycle, the tokenizer of the parse in progress, where a parse
 // stands, and the small readers the grammar and the evaluator share.
 
+#include <vector>
+
 #include <fzl/IFuzzyLogic/FuzzySetIntf.h>
 #include <fzl/IFuzzyLogic/FuzzyStreamTokenList.h>
 #include <fzl/IFuzzyLogic/FuzzyVariableIntf.h>
@@ -76,20 +78,26 @@ std::string TVXFuzzyLogicParser::GetParsedText() const {
 std::string TVXFuzzyLogicParser::GetUniqueName() { return "FuzzySet" + IntToStr(GetUniqueID()); }
 
 TIntfPtr<IFuzzyStreamTokenList> TVXFuzzyLogicParser::ParseTokenList() {
-    TFuzzyLogicTokenStream& Stream = *GetStream();
     TIntfPtr<IFuzzyStreamTokenList> List = MakeIntf<TFuzzyStreamTokenList>();
+    for (const TIntfPtr<IFuzzyStreamToken>& Token : ParseTokens()) List->Add(Token);
+    return List;
+}
+
+std::vector<TIntfPtr<IFuzzyStreamToken>> TVXFuzzyLogicParser::ParseTokens() {
+    TFuzzyLogicTokenStream& Stream = *GetStream();
+    std::vector<TIntfPtr<IFuzzyStreamToken>> Tokens;
+    Tokens.reserve(16);
     TIntfPtr<IFuzzyStreamToken> Token = Stream.NextToken();
     while (!IsKind(Token, fstNone) && !IsKind(Token, ')')) {
         if (IsKind(Token, '(')) {
-            // The tokenizer bounds the nesting, so the recursion is bounded too.
             Token->SetList(ParseTokenList());
             (void)Stream.NextToken();  // the group's ")"
         }
-        List->Add(Token);
+        Tokens.push_back(Token);
         Token = Stream.NextToken();
     }
     Stream.PutBackToken(Token);
-    return List;
+    return Tokens;
 }
 
 TIntfPtr<IFuzzyStreamToken> TVXFuzzyLogicParser::ParseHeader(std::string& Name, std::string& Comment,

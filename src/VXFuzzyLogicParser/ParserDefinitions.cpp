@@ -284,7 +284,7 @@ TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyValues(TFuzzyVariable* Variable) {
     const TToken First = Stream.NextToken();
     if (!IsKind(First, '(')) {
         Stream.PutBackToken(First);
-        TFuzzyExpressionResult Result = EvaluateTokens(Variable, ParseTokenList());
+        TFuzzyExpressionResult Result = EvaluateTokens(Variable, ParseTokens());
         // The definition names its set: an existing one is copied, never renamed.
         return Result.Owns() ? Result.release() : Result->Clone().release();
     }
@@ -299,7 +299,7 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyValues(const TIntfPtr<IFuzzyV
     const TToken First = Stream.NextToken();
     if (!IsKind(First, '(')) {
         Stream.PutBackToken(First);
-        TIntfPtr<IFuzzySet> Result = EvaluateTokens(Variable, ParseTokenList());
+        TIntfPtr<IFuzzySet> Result = EvaluateTokens(Variable, ParseTokens());
         // A set of the variable's table is copied, never renamed.
         return Result->GetDefined() ? Result->Clone().Query<IFuzzySet>() : Result;
     }

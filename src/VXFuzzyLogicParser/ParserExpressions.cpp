@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 #include <string>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -17,7 +19,6 @@
 #include <fzl/IFuzzyLogic/FuzzyVariableIntf.h>
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
 #include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
-#include <fzl/support/PostFix.h>
 
 #include "internal/ParserState.h"
 
@@ -33,26 +34,51 @@ using TToken = TIntfPtr<IFuzzyStreamToken>;
 
 enum class TTokenClass { Operand, Hedge, Binary, Open, Close };
 
+/// What an operator word does when it is applied, looked up once with its class: the
+/// word is tried as a hedge, then as a base hedge, then as an operation keyword.
+enum class TOperatorKind { None, Hedge, BaseHedge, Keyword };
+
+/// A token's class and, for an operator word, what it does.
+struct TTokenInfo {
+    TTokenClass Class = TTokenClass::Operand;
+    TOperatorKind Kind = TOperatorKind::None;
+    TFuzzyHedge Hedge{};
+    TBaseFuzzyHedge BaseHedge{};
+    bool AxisFlag = false;
+    bool IsUnion = false;
+    TFuzzyOperation Operation{};
+};
+
 /// What a token is in an expression. A string always names a set: quoting a word is how
 /// a set name is written, whatever the word.
-TTokenClass Classify(const TToken& Token) {
-    switch (Token->GetDataType()) {
-        case '[': return TTokenClass::Open;
-        case ']': return TTokenClass::Close;
+TTokenInfo ClassifyFully(const IFuzzyStreamToken& Token) {
+    TTokenInfo Info;
+    switch (Token.GetDataType()) {
+        case '[': Info.Class = TTokenClass::Open; return Info;
+        case ']': Info.Class = TTokenClass::Close; return Info;
         case fstVariable:
         case fstList:
         case fstIFuzzySet:
         case fstFuzzySet:
-        case fstString: return TTokenClass::Operand;
+        case fstString: return Info;
         default: break;
     }
-    const std::string& Text = Token->GetText();
-    bool IsUnion = false;
-    TFuzzyOperation Operation{};
-    if (IsFuzzyKeyword(Text, IsUnion, Operation) || IsFuzzyHedgeOperator(Text)) return TTokenClass::Binary;
-    if (IsFuzzyHedge(Text)) return TTokenClass::Hedge;
-    return TTokenClass::Operand;
+    const std::string& Text = Token.GetText();
+    const bool IsKeyword = IsFuzzyKeyword(Text, Info.IsUnion, Info.Operation);
+    const bool IsBaseHedge = IsFuzzyHedgeOperator(Text, Info.BaseHedge, Info.AxisFlag);
+    const bool IsHedge = IsFuzzyHedge(Text, Info.Hedge);
+    if (IsKeyword || IsBaseHedge)
+        Info.Class = TTokenClass::Binary;
+    else if (IsHedge)
+        Info.Class = TTokenClass::Hedge;
+    Info.Kind = IsHedge       ? TOperatorKind::Hedge
+                : IsBaseHedge ? TOperatorKind::BaseHedge
+                : IsKeyword   ? TOperatorKind::Keyword
+                              : TOperatorKind::None;
+    return Info;
 }
+
+TTokenClass Classify(const TToken& Token) { return ClassifyFully(*Token).Class; }
 
 int InStack(TTokenClass Class) {
     switch (Class) {
@@ -89,9 +115,10 @@ struct TClassModel {
         return TEntry::Borrowing(Variable->GetItems().Find(Name));
     }
     /// A new set of the variable's set class in its collection (not through Add, which would
-    /// also make it the variable's current set).
-    static TEntry NewSet(TVariable Variable, const std::string& Name) {
+    /// also make it the variable's current set), counted in Made as soon as it is there.
+    static TEntry NewSet(TVariable Variable, const std::string& Name, unsigned& Made) {
         TEntry Entry = TEntry::Owning(Variable->GetSetClass().Create(&Variable->GetItems()));
+        ++Made;
         Entry->SetName(Name);
         return Entry;
     }
@@ -132,6 +159,30 @@ struct TClassModel {
     static bool HasHandler(const TVXFuzzyLogicParser& Parser) {
         return static_cast<bool>(Parser.OnEvalExpression);
     }
+
+    /// While an evaluation runs with nobody watching (no handler of the parser or the
+    /// component, the library's own classes), the reports of its sets coming and going are
+    /// held back, and what they leave is left once at the end when it made any set.
+    class TQuiet {
+    public:
+        TQuiet(const TVXFuzzyLogicParser& Parser, TVariable Variable, const unsigned& SetsMade)
+            : FSetsMade(SetsMade), FStart(SetsMade) {
+            if (Variable != nullptr && typeid(Parser) == typeid(TVXFuzzyLogicParser) &&
+                !Parser.OnEvalExpression && !Parser.OnCalcFuzzyFunction &&
+                TFuzzySet::HoldRelays(Variable->GetItems()))
+                FSets = &Variable->GetItems();
+        }
+        ~TQuiet() {
+            if (FSets != nullptr) TFuzzySet::ReleaseRelays(*FSets, FSetsMade != FStart);
+        }
+        TQuiet(const TQuiet&) = delete;
+        TQuiet& operator=(const TQuiet&) = delete;
+
+    private:
+        TFuzzySets* FSets = nullptr;
+        const unsigned& FSetsMade;
+        unsigned FStart;
+    };
 };
 
 /// The entry of the reference-counted model: the set, and whether this evaluation made it.
@@ -153,7 +204,7 @@ struct TIntfModel {
     static TEntry Find(const TVariable& Variable, const std::string& Name) {
         return {Variable->ContainsFuzzySet(Name), false};
     }
-    static TEntry NewSet(const TVariable& Variable, const std::string& Name) {
+    static TEntry NewSet(const TVariable& Variable, const std::string& Name, unsigned& /*Made*/) {
         return {NewIntfSet(Variable, Name), true};
     }
     static TEntry Copy(const TEntry& Entry) { return {Entry.Set->Clone().Query<IFuzzySet>(), true}; }
@@ -185,6 +236,12 @@ struct TIntfModel {
     static bool HasHandler(const TVXFuzzyLogicParser& Parser) {
         return static_cast<bool>(Parser.OnEvalExpressionIntf);
     }
+
+    /// Every change of a set of this model is reported as it happens.
+    struct TQuiet {
+        TQuiet(const TVXFuzzyLogicParser& /*Parser*/, const TVariable& /*Variable*/,
+               const unsigned& /*SetsMade*/) {}
+    };
 };
 
 }  // namespace
@@ -196,12 +253,22 @@ struct TIntfModel {
 /// outlive the evaluation, also when it raises.
 template <class TModel>
 class TExpressionEvaluator {
+    /// A token of the expression with its class and, for an operator, what it does.
+    struct TClassified {
+        TToken Token;
+        TTokenInfo Info;
+    };
+
 public:
     using TEntry = typename TModel::TEntry;
     using TVariable = typename TModel::TVariable;
 
     TExpressionEvaluator(TVXFuzzyLogicParser& Parser, TVariable Variable)
-        : FParser(Parser), FState(*Parser.FState), FScope(FState), FVariable(std::move(Variable)) {
+        : FParser(Parser),
+          FState(*Parser.FState),
+          FScope(FState),
+          FVariable(std::move(Variable)),
+          FQuiet(FParser, FVariable, FState.SetsMade) {
         if (!FVariable) FParser.ParseError(EvalWhere, SFzyUndefinedVariable);
     }
 
@@ -209,10 +276,10 @@ public:
     TEntry EvalText(const std::string& Text) {
         const TStreamScope Scope(FState, FParser.CreateStream(Text));
         const TQuotedExpression Quoted(FState, Text);
-        const TIntfPtr<IFuzzyStreamTokenList> List = FParser.ParseTokenList();
+        const std::vector<TToken> Tokens = FParser.ParseTokens();
         const TToken Rest = FState.Stream->NextToken();
         if (!IsKind(Rest, fstNone)) Fail(Rest, Format(SFzyInvalidToken, {Rest->ToString()}));
-        return EvalList(List);
+        return EvalTokens(Tokens);
     }
 
     /// The expression of a token list, in infix order. Each token is classified once;
@@ -221,25 +288,22 @@ public:
         std::vector<TClassified> Infix;
         const int Count = List ? List->GetCount() : 0;
         Infix.reserve(static_cast<std::size_t>(Count));
-        for (int Index = 0; Index < Count; ++Index) {
-            TToken Token = List->Get(Index);
-            if (!Token) Fail(Token, Format(SFzyInvalidToken, {std::string()}));
-            const TTokenClass Class = Classify(Token);
-            Infix.push_back({std::move(Token), Class});
-        }
+        for (int Index = 0; Index < Count; ++Index) Infix.push_back(Classified(List->Get(Index)));
+        return EvalInfix(Infix);
+    }
+
+    /// The expression of tokens in infix order (as ParseTokens reads them).
+    TEntry EvalTokens(std::span<const TToken> Tokens) {
+        std::vector<TClassified> Infix;
+        Infix.reserve(Tokens.size());
+        for (const TToken& Token : Tokens) Infix.push_back(Classified(Token));
+        return EvalInfix(Infix);
+    }
+
+    /// The expression of classified tokens in infix order.
+    TEntry EvalInfix(const std::vector<TClassified>& Infix) {
         CheckShape(Infix);
-        std::vector<int> Positions(Infix.size());
-        for (std::size_t Index = 0; Index < Positions.size(); ++Index)
-            Positions[Index] = static_cast<int>(Index);
-        const auto ClassAt = [&Infix](int Position) {
-            return Infix[static_cast<std::size_t>(Position)].Class;
-        };
-        const std::vector<int> Postfix = PostFix<int>(
-            Positions, [&](const int& P) { return ClassAt(P) == TTokenClass::Open; },
-            [&](const int& P) { return ClassAt(P) == TTokenClass::Close; },
-            [&](const int& P) { return ClassAt(P) == TTokenClass::Operand; },
-            [&](const int& P) { return InStack(ClassAt(P)); },
-            [&](const int& P) { return Incoming(ClassAt(P)); });
+        const std::vector<int> Postfix = PostfixOrder(Infix);
         TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Infix, Postfix);
         if (TModel::HasHandler(FParser))
             TModel::Notify(FParser, FVariable, PrintedForm(Infix, Postfix), Result);
@@ -273,11 +337,53 @@ private:
         TToken Number;
     };
 
-    /// A token of the expression with its class.
-    struct TClassified {
-        TToken Token;
-        TTokenClass Class;
-    };
+    TClassified Classified(TToken Token) const {
+        if (!Token) Fail(Token, Format(SFzyInvalidToken, {std::string()}));
+        const TTokenInfo Info = ClassifyFully(*Token);
+        return {std::move(Token), Info};
+    }
+
+    /// The positions of Infix in postfix order, by the shunting-yard method: operands go out
+    /// in order; an open bracket is stacked; a close bracket unstacks down to its open bracket
+    /// (both dropped; without one it goes out, for the caller to report); an operator first
+    /// unstacks the operators above the nearest open bracket whose in-stack priority is at
+    /// most its incoming one, then is stacked; what is left is unstacked at the end.
+    static std::vector<int> PostfixOrder(const std::vector<TClassified>& Infix) {
+        std::vector<int> Output;
+        std::vector<int> Stack;
+        Output.reserve(Infix.size());
+        Stack.reserve(Infix.size());
+        const auto ClassAt = [&Infix](int Position) {
+            return Infix[static_cast<std::size_t>(Position)].Info.Class;
+        };
+        for (int Position = 0; Position < static_cast<int>(Infix.size()); ++Position) {
+            const TTokenClass Class = ClassAt(Position);
+            if (Class == TTokenClass::Operand) {
+                Output.push_back(Position);
+            } else if (Class == TTokenClass::Open) {
+                Stack.push_back(Position);
+            } else if (Class == TTokenClass::Close) {
+                while (!Stack.empty() && ClassAt(Stack.back()) != TTokenClass::Open) {
+                    Output.push_back(Stack.back());
+                    Stack.pop_back();
+                }
+                if (Stack.empty())
+                    Output.push_back(Position);
+                else
+                    Stack.pop_back();
+            } else {
+                const int Priority = Incoming(Class);
+                while (!Stack.empty() && ClassAt(Stack.back()) != TTokenClass::Open &&
+                       InStack(ClassAt(Stack.back())) <= Priority) {
+                    Output.push_back(Stack.back());
+                    Stack.pop_back();
+                }
+                Stack.push_back(Position);
+            }
+        }
+        Output.insert(Output.end(), Stack.rbegin(), Stack.rend());
+        return Output;
+    }
 
     [[noreturn]] void Fail(const TToken& At, const std::string& Message) const {
         const int Line = FState.LineOverride > 0 ? FState.LineOverride
@@ -296,7 +402,8 @@ private:
         int Operators = 0;
         const TToken* Last = nullptr;
         TTokenClass LastClass = TTokenClass::Operand;
-        for (const auto& [Token, Class] : Infix) {
+        for (const auto& [Token, Info] : Infix) {
+            const TTokenClass Class = Info.Class;
             if (Class == TTokenClass::Hedge || Class == TTokenClass::Binary)
                 if (++Operators > TVXFuzzyLogicParser::MaxExpressionOperators)
                     Fail(Token, Format(SFzyTooManyOperators, {TVXFuzzyLogicParser::MaxExpressionOperators}));
@@ -323,8 +430,8 @@ private:
         }
         if (ExpectOperand && Last) MissingOperand(Last, LastClass, *Last);
         if (Depth > 0)
-            for (const auto& [Token, Class] : Infix)
-                if (Class == TTokenClass::Open)
+            for (const auto& [Token, Info] : Infix)
+                if (Info.Class == TTokenClass::Open)
                     Fail(Token, Format(SFzyUnmatchedBracket, {Token->ToString()}));
     }
 
@@ -348,15 +455,15 @@ private:
         std::vector<TItem> Stack;
         Stack.reserve(Postfix.size());
         for (const int Position : Postfix) {
-            const auto& [Token, Class] = Infix[static_cast<std::size_t>(Position)];
-            if (Class == TTokenClass::Operand) {
+            const auto& [Token, Info] = Infix[static_cast<std::size_t>(Position)];
+            if (Info.Class == TTokenClass::Operand) {
                 Push(Stack, Token);
                 continue;
             }
             // The shape check guarantees the operands; kept as a last line of defence.
             if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
             try {
-                Apply(Stack, Token);
+                Apply(Stack, Token, Info);
             } catch (const EFzyParseException&) {
                 throw;
             } catch (const EFzyException& Error) {
@@ -382,6 +489,12 @@ private:
         }
     }
 
+    /// Entry, a set this evaluation has just made, counted.
+    TEntry Made(TEntry Entry) noexcept {
+        ++FState.SetsMade;
+        return Entry;
+    }
+
     /// The set of a stack entry, made from its number when it is one.
     TEntry SetOf(TItem& Item) {
         if (Item.Number) return NumberSet(Item.Number);
@@ -392,39 +505,32 @@ private:
     /// own are reshaped in place.
     TEntry OwnSet(TItem& Item) {
         TEntry Entry = SetOf(Item);
-        return TModel::Made(Entry) ? std::move(Entry) : TModel::Copy(Entry);
+        return TModel::Made(Entry) ? std::move(Entry) : Made(TModel::Copy(Entry));
     }
 
-    void Apply(std::vector<TItem>& Stack, const TToken& Token) {
-        const std::string& Text = Token->GetText();
-        TFuzzyHedge Hedge{};
-        TBaseFuzzyHedge BaseHedge{};
-        bool AxisFlag = false;
-        bool IsUnion = false;
-        TFuzzyOperation Operation{};
-        if (IsFuzzyHedge(Text, Hedge)) {
+    void Apply(std::vector<TItem>& Stack, const TToken& Token, const TTokenInfo& Info) {
+        if (Info.Kind == TOperatorKind::Hedge) {
             TEntry Set = OwnSet(Stack.back());
-            TModel::Hedge(Set, Hedge);
+            TModel::Hedge(Set, Info.Hedge);
             Stack.back() = {std::move(Set), TToken()};
             return;
         }
         TItem Right = std::move(Stack.back());
         Stack.pop_back();
         if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
-        if (IsFuzzyHedgeOperator(Text, BaseHedge, AxisFlag)) {
+        if (Info.Kind == TOperatorKind::BaseHedge) {
             // A number is used as written; any other operand by its mean of maxima.
             const TFzyFloat Value = Right.Number ? Right.Number->GetNumber() : Right.Set->MeanOfMaxima();
             Right = {};
             TEntry Set = OwnSet(Stack.back());
-            TModel::Hedge(Set, BaseHedge, Value, AxisFlag);
+            TModel::Hedge(Set, Info.BaseHedge, Value, Info.AxisFlag);
             Stack.back() = {std::move(Set), TToken()};
             return;
         }
-        if (!IsFuzzyKeyword(Text, IsUnion, Operation))
-            Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+        if (Info.Kind != TOperatorKind::Keyword) Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
         const TEntry RightSet = SetOf(Right);
         const TEntry LeftSet = SetOf(Stack.back());
-        Stack.back() = {TModel::Combine(LeftSet, RightSet, Operation, IsUnion), TToken()};
+        Stack.back() = {Made(TModel::Combine(LeftSet, RightSet, Info.Operation, Info.IsUnion)), TToken()};
     }
 
     // ---- Operands --------------------------------------------------------------------------------
@@ -432,7 +538,7 @@ private:
     /// The variable's "__Empty" set, made when it has none.
     TEntry Empty() {
         if (TEntry Entry = TModel::Find(FVariable, std::string(SEmptyFuzzy))) return Entry;
-        return TModel::NewSet(FVariable, std::string(SEmptyFuzzy));
+        return TModel::NewSet(FVariable, std::string(SEmptyFuzzy), FState.SetsMade);
     }
 
     TEntry Named(const TToken& Token) {
@@ -445,7 +551,7 @@ private:
     /// A crisp spike at the number, named and written as the number.
     TEntry NumberSet(const TToken& Token) {
         const std::string Text = Token->ToString();
-        TEntry Entry = TModel::NewSet(FVariable, Text);
+        TEntry Entry = TModel::NewSet(FVariable, Text, FState.SetsMade);
         const TFzyFloat Value = Token->GetNumber();
         Entry->CreateTriangleFunctionValues(Value, Value, Value);
         Entry->SetExpression(Text);  // after the points, whose report clears it
@@ -458,7 +564,7 @@ private:
     TEntry ListSet(const TToken& Token) {
         const TIntfPtr<IFuzzyStreamTokenList> List = Token->GetList();
         if (!List || List->GetCount() == 0) Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
-        TEntry Entry = TModel::NewSet(FVariable, Token->ToString());
+        TEntry Entry = TModel::NewSet(FVariable, Token->ToString(), FState.SetsMade);
         const TToken First = List->Get(0);
         if (IsKind(First, fstList)) {
             TModel::Values(FParser, Entry, List);
@@ -491,7 +597,7 @@ private:
                 FState, Index, FState.LineOverride > 0 ? FState.LineOverride : Token->GetLineNumber());
             Entry = EvalText(Entries.GetValue(Name));
         }
-        if (!TModel::Made(Entry)) Entry = TModel::Copy(Entry);
+        if (!TModel::Made(Entry)) Entry = Made(TModel::Copy(Entry));
         const std::string Written = "?" + Name;
         Entry->SetName(Written);
         Entry->SetExpression(Written);
@@ -544,6 +650,7 @@ private:
     TParserState& FState;
     TEvalScope FScope;
     TVariable FVariable;
+    typename TModel::TQuiet FQuiet;
 };
 
 // ---- Token classes (public) -------------------------------------------------------------------------
@@ -618,6 +725,12 @@ TFuzzyExpressionResult TVXFuzzyLogicParser::EvaluateTokens(TFuzzyVariable* Varia
     return WithLine(*this, [&] { return TExpressionEvaluator<TClassModel>(*this, Variable).EvalList(List); });
 }
 
+TFuzzyExpressionResult TVXFuzzyLogicParser::EvaluateTokens(
+    TFuzzyVariable* Variable, std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens) {
+    return WithLine(*this,
+                    [&] { return TExpressionEvaluator<TClassModel>(*this, Variable).EvalTokens(Tokens); });
+}
+
 TFuzzyExpressionResult TVXFuzzyLogicParser::Evaluate(TFuzzyVariable* Variable,
                                                      const std::string& Expression) {
     // Through the overridable form; a set that was not among the variable's sets before is
@@ -665,6 +778,12 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvaluateTokens(const TIntfPtr<IFuzzyVar
                                                         const TIntfPtr<IFuzzyStreamTokenList>& List) {
     return WithLine(*this,
                     [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalList(List).Set; });
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                        std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens) {
+    return WithLine(*this,
+                    [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalTokens(Tokens).Set; });
 }
 
 TFzyFloat TVXFuzzyLogicParser::EvaluateCrisp(const TIntfPtr<IFuzzyVariable>& Variable,

@@ -189,6 +189,44 @@ TEST(ExpressionEvaluator, NothingAccumulatesAndNoHostSetIsReshaped) {
     EXPECT_EQ(E.Class.Parser->Evaluate(E.X, "warm")->GetName(), "warm");
 }
 
+/// Everything of Set a user can see: name, expression, ID and each point with its ID.
+std::string Seen(const TFuzzySet& Set) {
+    std::string Result = Set.GetName() + "|" + Set.GetExpression() + "|" + std::to_string(Set.GetID()) + "|";
+    for (const TFuzzySetValue* Point : Set.GetValues())
+        Result +=
+            Number(Point->GetX()) + "," + Number(Point->GetY()) + "#" + std::to_string(Point->GetID()) + " ";
+    return Result;
+}
+
+// With nobody watching, an evaluation holds its sets' reports back and the named hedges skip
+// the naming no one sees; the outcome must be the watched one's to the last ID and flag.
+TEST(ExpressionEvaluator, NobodyWatchingLeavesWhatAWatchedEvaluationLeaves) {
+    TExpressions Quiet;
+    TExpressions Watched;
+    int Changes = 0;
+    Watched.Class.Logic->OnFuzzySetChange = [&Changes](TObject*, TFuzzySet*) { ++Changes; };
+    const auto Outcome = [](TExpressions& E, const std::string& Expression, bool Bracket) {
+        E.X->SetItemIndex(1);
+        E.Class.Logic->UpdateStrings();  // the text is current: no report has marked it stale
+        if (Bracket) E.X->GetItems().BeginUpdate();
+        std::string Set;
+        std::string Result = ParseErrorOf([&] { Set = Seen(*E.Class.Parser->Evaluate(E.X, Expression)); });
+        Result += " " + Set + " stale " + std::to_string(E.Class.Logic->GetNeedsUpdate());
+        if (Bracket) E.X->GetItems().EndUpdate();
+        Result += " index " + std::to_string(E.X->GetItemIndex());
+        // The IDs used up: the next set's.
+        const TOwned<TFuzzySet> Next = E.X->GetItems().GetItem(0)->Clone();
+        return Result + " next " + std::to_string(Next->GetID());
+    };
+    for (const char* const Expression : {"hot", "very hot", "very hot or warm and-product [somewhat cold]",
+                                         "extremely [plus warm or-mean hot]", "not very cold and-sum warm",
+                                         "[somewhat hot] * 2 or 0.5", "?nothing or very warm"})
+        for (const bool Bracket : {false, true})
+            EXPECT_EQ(Outcome(Quiet, Expression, Bracket), Outcome(Watched, Expression, Bracket))
+                << Expression << (Bracket ? " in a bulk update" : "");
+    EXPECT_GT(Changes, 0);
+}
+
 // Deep nesting, huge numbers and NUL bytes: an outcome with a line (the fuzz targets try the rest).
 TEST(Hostile, EveryTextParsesOrRaisesWithALine) {
     TExpressions E;

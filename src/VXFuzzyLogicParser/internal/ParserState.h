@@ -36,6 +36,8 @@ struct TParserState {
     int EvalDepth = 0;
     /// Operands evaluated since the outermost evaluation began.
     int OperandCount = 0;
+    /// Sets the evaluations have made (counted on, never reset: only changes of it matter).
+    unsigned SetsMade = 0;
     /// Entries of the component's Variables list being evaluated, innermost last.
     std::vector<int> References;
     /// An expression read from a text of its own, quoted whole in error messages (the

@@ -262,6 +262,15 @@ public:
     /// A built-in operator of the sweep (FuzzyOperatorMin, ...).
     using TOperatorFunction = bool (*)(TFuzzySetValues&, TFzyFloat, TFzyFloat, TFzyFloat, TFzyFloat);
 
+    // ---- Sets that come and go unseen (for evaluators of expressions) --------------------------
+    /// Holds back the reports of Sets' sets joining, changing and leaving to their variable and
+    /// component, when nothing outside the library sees them (the library's own classes, no event
+    /// handler) and they are not held back already; returns whether it did.
+    [[nodiscard]] static bool HoldRelays(TFuzzySets& Sets) noexcept;
+    /// Ends HoldRelays. With Changed (something was held back) and Sets in no bulk update, leaves
+    /// what the reports would have: the variable's current set clamped, the component's text stale.
+    static void ReleaseRelays(TFuzzySets& Sets, bool Changed) noexcept;
+
 protected:
     ~TFuzzySet() override;
     /// Factory of the point list; descendants may return their own list class.

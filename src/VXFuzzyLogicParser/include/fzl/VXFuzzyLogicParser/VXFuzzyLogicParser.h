@@ -20,6 +20,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include <fzl/FuzzyInterfaces/IFuzzySet.h>
 #include <fzl/FuzzyInterfaces/IFuzzyStreamToken.h>
@@ -193,6 +194,14 @@ private:
                                                         const TIntfPtr<IFuzzyStreamTokenList>& List);
     [[nodiscard]] TIntfPtr<IFuzzySet> EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
                                                      const TIntfPtr<IFuzzyStreamTokenList>& List);
+    /// The same for tokens as ParseTokens reads them.
+    [[nodiscard]] TFuzzyExpressionResult EvaluateTokens(TFuzzyVariable* Variable,
+                                                        std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens);
+    [[nodiscard]] TIntfPtr<IFuzzySet> EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                     std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens);
+    /// ParseTokenList's tokens of the current group, held in a vector rather than a token list
+    /// (an expression is read once, in order, by the evaluator alone).
+    [[nodiscard]] std::vector<TIntfPtr<IFuzzyStreamToken>> ParseTokens();
     /// The crisp value of Set by the linked component's method (Fallback without one).
     [[nodiscard]] TFzyFloat CrispValue(const TFuzzySet& Set, TDefuzzificationMethod Fallback) const;
     [[nodiscard]] TFzyFloat CrispValue(const IFuzzySet& Set, TDefuzzificationMethod Fallback) const;
