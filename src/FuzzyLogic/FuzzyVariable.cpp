@@ -12,6 +12,8 @@
 #include <fzl/support/StringList.h>
 #include <fzl/support/UpdateGuard.h>
 
+#include "internal/Unobserved.h"
+
 namespace fzl {
 
 // ---- TFuzzySets ---------------------------------------------------------------
@@ -202,15 +204,7 @@ void TFuzzyVariable::AssignTo(TPersistent& Dest) const {
     for (TFuzzySet* FuzzySet : *FItems) Strings->AddObject(FuzzySet->GetName(), FuzzySet);
 }
 
-bool TFuzzyVariable::SetsUnobserved() const noexcept {
-    const TFuzzySets& Sets = *FItems;
-    if (typeid(*this) != typeid(TFuzzyVariable) || typeid(Sets) != typeid(TFuzzySets)) return false;
-    const TFuzzyVariables* Variables = GetCollection();
-    if (Variables == nullptr) return true;
-    if (typeid(*Variables) != typeid(TFuzzyVariables)) return false;
-    const TFuzzyLogic* Logic = Variables->GetFuzzy();
-    return Logic == nullptr || (typeid(*Logic) == typeid(TFuzzyLogic) && !Logic->HasEventHandlers());
-}
+bool TFuzzyVariable::SetsUnobserved() const noexcept { return detail::SetsUnobserved(FItems.get()); }
 
 void TFuzzyVariable::Notify(TFuzzySet* FuzzySet, TCollectionNotification Action) {
     if (TFuzzyVariables* Variables = GetCollection())
