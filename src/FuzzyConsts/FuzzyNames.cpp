@@ -1,6 +1,5 @@
 #include <array>
 #include <cstddef>
-#include <cstring>
 
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/support/Format.h>
@@ -13,49 +12,14 @@ bool HasBlank(std::string_view Name) noexcept { return Name.find(' ') != std::st
 
 // Brackets a name that contains a blank so that it reads back as one operand
 // of an expression. Only the blank (U+0020) counts, not other white space.
-template <class TText>
-void AppendBracketed(TText& Result, std::string_view Name, bool Bracket) {
-    if (Bracket) Result += LeftFuzzyParentheses.front();
+void AppendBracketed(std::string& Result, std::string_view Name, bool Bracket) {
+    if (Bracket) Result += LeftFuzzyParentheses;
     Result += Name;
-    if (Bracket) Result += RightFuzzyParentheses.front();
+    if (Bracket) Result += RightFuzzyParentheses;
 }
 
 void AppendBracketed(std::string& Result, std::string_view Name) {
     AppendBracketed(Result, Name, HasBlank(Name));
-}
-
-// A short text gathered on the stack: derived names are short and made of several pieces,
-// and each append to a string is a call of its own, so they join the string in one append.
-class TShortText {
-public:
-    static constexpr std::size_t Capacity = 128;
-    TShortText& operator+=(std::string_view Piece) noexcept {
-        std::memcpy(FBuffer.data() + FLength, Piece.data(), Piece.size());
-        FLength += Piece.size();
-        return *this;
-    }
-    TShortText& operator+=(char C) noexcept {
-        FBuffer[FLength++] = C;
-        return *this;
-    }
-    [[nodiscard]] std::string_view View() const noexcept { return {FBuffer.data(), FLength}; }
-
-private:
-    std::array<char, Capacity>
-        FBuffer;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
-    std::size_t FLength = 0;
-};
-
-// Write(Text) appends Length characters: through the stack when they fit, else directly.
-template <class TWrite>
-void AppendPieces(std::string& Result, std::size_t Length, TWrite&& Write) {
-    if (Length > TShortText::Capacity) {
-        Write(Result);
-        return;
-    }
-    TShortText Text;
-    Write(Text);
-    Result += Text.View();
 }
 
 // Room for a name, its brackets and Extra more characters.
@@ -113,39 +77,27 @@ std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, T
 }
 
 void AppendFuzzyName(std::string& Result, TBaseFuzzyHedge Hedge, bool AxisFlag, std::string_view Name) {
-    const std::string_view Symbol = BaseHedgeNames[Hedge];
-    const bool Bracket = HasBlank(Name);
-    AppendPieces(Result, Symbol.size() + 2 + Name.size() + 2, [&](auto& Text) {
-        Text += Symbol;
-        if (!AxisFlag) Text += 'X';
-        Text += ' ';
-        AppendBracketed(Text, Name, Bracket);
-    });
+    Result += BaseHedgeNames[Hedge];
+    Result += AxisFlag ? " " : "X ";
+    AppendBracketed(Result, Name);
 }
 
 void AppendFuzzyName(std::string& Result, std::string_view FirstName, std::string_view SecondName,
                      std::string_view Operation) {
-    const bool BracketFirst = HasBlank(FirstName);
-    const bool BracketSecond = HasBlank(SecondName);
-    AppendPieces(Result, FirstName.size() + Operation.size() + SecondName.size() + 6, [&](auto& Text) {
-        AppendBracketed(Text, FirstName, BracketFirst);
-        Text += ' ';
-        Text += Operation;
-        Text += ' ';
-        AppendBracketed(Text, SecondName, BracketSecond);
-    });
+    AppendBracketed(Result, FirstName);
+    Result += ' ';
+    Result += Operation;
+    Result += ' ';
+    AppendBracketed(Result, SecondName);
 }
 
 // The text "%s %s %.4f" gives, without parsing a pattern on every derived name.
 void AppendFuzzyName(std::string& Result, std::string_view Name, std::string_view Operation,
                      TFzyFloat Value) {
-    const bool Bracket = HasBlank(Name);
-    AppendPieces(Result, Name.size() + Operation.size() + 4, [&](auto& Text) {
-        AppendBracketed(Text, Name, Bracket);
-        Text += ' ';
-        Text += Operation;
-        Text += ' ';
-    });
+    AppendBracketed(Result, Name);
+    Result += ' ';
+    Result += Operation;
+    Result += ' ';
     AppendFormatFixed(Result, Value, 4);
 }
 
@@ -190,22 +142,18 @@ TExpressionUnit ExpressionUnit(std::string_view S) noexcept {
 // Expressions grow as rules accumulate, so the text is copied once, into the result.
 void AppendFuzzyExpression(std::string& Result, std::string_view S) {
     const TExpressionUnit Unit = ExpressionUnit(S);
-    AppendPieces(Result, Unit.Text.size() + 2,
-                 [&](auto& Text) { AppendBracketed(Text, Unit.Text, Unit.Wrap); });
+    AppendBracketed(Result, Unit.Text, Unit.Wrap);
 }
 
 void AppendFuzzyExpression(std::string& Result, std::string_view First, std::string_view Operation,
                            std::string_view Second) {
     const TExpressionUnit FirstUnit = ExpressionUnit(First);
     const TExpressionUnit SecondUnit = ExpressionUnit(Second);
-    AppendPieces(Result, FirstUnit.Text.size() + Operation.size() + SecondUnit.Text.size() + 6,
-                 [&](auto& Text) {
-                     AppendBracketed(Text, FirstUnit.Text, FirstUnit.Wrap);
-                     Text += ' ';
-                     Text += Operation;
-                     Text += ' ';
-                     AppendBracketed(Text, SecondUnit.Text, SecondUnit.Wrap);
-                 });
+    AppendBracketed(Result, FirstUnit.Text, FirstUnit.Wrap);
+    Result += ' ';
+    Result += Operation;
+    Result += ' ';
+    AppendBracketed(Result, SecondUnit.Text, SecondUnit.Wrap);
 }
 
 bool IsFuzzyHedge(std::string_view S) {

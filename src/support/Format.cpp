@@ -1,7 +1,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <system_error>
 
 #include <fzl/support/Exceptions.h>
@@ -114,6 +116,16 @@ namespace {
 // 2^-12 (it is under 2^40), so a fraction more than 1/1024 away from one half
 // rounds as the exact decimal value does; closer cases take the exact path.
 // Appends to Text on success, leaves it alone otherwise.
+// "00" to "99": decimals are written two at a time.
+constexpr std::array<char, 200> DigitPairs = [] {
+    std::array<char, 200> Pairs{};
+    for (std::size_t N = 0; N < 100; ++N) {
+        Pairs[2 * N] = static_cast<char>('0' + N / 10);
+        Pairs[2 * N + 1] = static_cast<char>('0' + N % 10);
+    }
+    return Pairs;
+}();
+
 bool TryFormatFixedQuickly(double Value, int Decimals, std::string& Text) {
     static constexpr std::array<double, 7> Scales{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
     if (Decimals < 0 || Decimals >= static_cast<int>(Scales.size())) return false;
@@ -130,8 +142,12 @@ bool TryFormatFixedQuickly(double Value, int Decimals, std::string& Text) {
     char* const End = Buffer.data() + Buffer.size();
     char* Begin = End;
     const bool Negative = Value < 0 && Units != 0;  // no negative zero
-    for (int Place = 0; Place < Decimals; ++Place, Units /= 10)
-        *--Begin = static_cast<char>('0' + Units % 10);
+    int Place = 0;
+    for (; Place + 2 <= Decimals; Place += 2, Units /= 100) {
+        Begin -= 2;
+        std::memcpy(Begin, &DigitPairs[2 * (Units % 100)], 2);
+    }
+    for (; Place < Decimals; ++Place, Units /= 10) *--Begin = static_cast<char>('0' + Units % 10);
     if (Decimals > 0) *--Begin = '.';
     do {
         *--Begin = static_cast<char>('0' + Units % 10);
