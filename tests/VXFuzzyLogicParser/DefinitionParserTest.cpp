@@ -43,9 +43,23 @@ TEST(DefinitionParser, ReadsClausesAndEveryBodyInBothModels) {
     const TFuzzyVariable* T = Class.Logic->GetItems().GetItemByName("t");
     EXPECT_EQ(Text(*T->GetItems().GetItemByName("hot")), "50,0 100,1 ");
     EXPECT_EQ(T->GetUnits(), "deg C");
+    // The last range applies from the start, also after an earlier one; a broken range clause
+    // applies nothing, so every set stays inside the variable's range.
+    Class.Parse("(deffuzzy u (range 0 10) (values (term a (tri 21 22 23))) (range 20 30))");
+    EXPECT_EQ(Text(*Class.Logic->GetItems().GetItemByName("u")->GetItems().GetItemByName("a")),
+              "21,0 22,1 23,0 ");
+    const std::string Head = ErrorHead(SFzyMissingCloseParens, "ParseFuzzyVariable", 2);
+    EXPECT_EQ(ParseErrorOf([&] {
+                  Class.Parse("(deffuzzy w (values (term a (tri 0 0.5 1)))\n (range 2 5 x))");
+              }).substr(0, Head.size()),
+              Head);
+    const TFuzzyVariable* W = Class.Logic->GetItems().GetItemByName("w");
+    EXPECT_EQ(W->GetMaximum(), 1);
+    EXPECT_EQ(Text(*W->GetItems().GetItemByName("a")), "0,0 0.5,1 1,0 ");
+    Class.Logic->GetItems().Clear();
     // Only white space and comments: nothing; no text after the last ")" needed.
     Class.Parse("  ; nothing\n\n");
-    EXPECT_EQ(Class.Logic->GetItems().Count(), 2);
+    EXPECT_EQ(Class.Logic->GetItems().Count(), 0);
 }
 
 struct TFailure {
