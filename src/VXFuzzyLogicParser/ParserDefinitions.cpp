@@ -73,6 +73,7 @@ std::optional<std::pair<TFzyFloat, TFzyFloat>> RangeAhead(TFuzzyLogicTokenStream
 /// up to the ")" that ends it, which stays the current token.
 void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TToken T,
                  const TVariableClauses& Clauses) {
+    bool RangeRead = false;
     while (!IsKind(T, ')')) {
         const TToken Keyword = Stream.NextToken();
         if (!IsKind(T, '(')) Parser.ParseError(VariableWhere, SFzyMissingOpenParens);
@@ -92,13 +93,18 @@ void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TT
             T = Stream.NextToken();
             if (!IsKind(T, ')')) Parser.ParseError(VariableWhere, SFzyMissingCloseParens);
             Clauses.SetRange(Lower, Upper->GetNumber());
+            RangeRead = true;
         } else if (Word == "units") {
             Clauses.SetUnits(Stream.NextToken()->ToString());
             T = Stream.NextToken();
         } else if (Word == "values") {
-            // Sets written before a range clause would be clamped into the range so far and
-            // left outside the later one: the last range applies from the start.
-            if (const auto Range = RangeAhead(Stream)) Clauses.SetRange(Range->first, Range->second);
+            // Sets written before the range would be clamped into the default one: the
+            // range a later clause gives applies from the start.
+            if (!RangeRead)
+                if (const auto Range = RangeAhead(Stream)) {
+                    Clauses.SetRange(Range->first, Range->second);
+                    RangeRead = true;
+                }
             T = Stream.NextToken();
             while (!IsKind(T, ')')) {
                 Stream.PutBackToken(T);
