@@ -13,16 +13,13 @@
 #include <fzl/FuzzyLogic/FuzzySetValues.h>
 
 #include "DuplicatePoints.h"
+#include "MergeSweep.h"
 
 namespace fzl::detail {
 
 /// A point held by value, with its place among every point added.
-struct TBuiltPoint {
-    TFzyFloat X;
-    TFzyFloat Y;
+struct TBuiltPoint : TPlainPoint {
     int Ordinal;
-    [[nodiscard]] TFzyFloat GetX() const noexcept { return X; }
-    [[nodiscard]] TFzyFloat GetY() const noexcept { return Y; }
 };
 
 /// Adds points to a TPointBuilder's storage as the list's Add(X, Y) does in a bulk update: X
@@ -33,7 +30,7 @@ public:
     void Add(TFzyFloat X, TFzyFloat Y) noexcept {
         X = X < FLower ? FLower : (X > FUpper ? FUpper : X);
         if (FCount > 0) TFuzzySetValues::NoteOrder(FSorted, FDuplicatesRemoved, X, FData[FCount - 1].X);
-        FData[FCount] = {X, Y < 0 ? 0.0 : Y, FAdded};
+        FData[FCount] = {{X, Y < 0 ? 0.0 : Y}, FAdded};
         ++FCount;
         ++FAdded;
     }
