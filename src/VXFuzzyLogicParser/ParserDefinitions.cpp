@@ -1,6 +1,7 @@
 // The definition parser of TVXFuzzyLogicParser: whole texts, variable definitions with
 // their clauses, set definitions and their bodies, for each model.
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <string>
@@ -119,6 +120,43 @@ void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TT
     }
 }
 
+/// Moves the X of every point that lies outside [Minimum, Maximum] onto the nearer end, as
+/// adding the point under that range would have, in one bulk update of Points (a set or its
+/// list; none when every point lies inside, so the set keeps its shape and expression).
+template <class TPoints, class TGetX, class TSetX>
+void ClampPointsInto(TPoints& Points, int Count, TFzyFloat Minimum, TFzyFloat Maximum, TGetX GetX, TSetX SetX) {
+    const auto Outside = [&](int Index) { return GetX(Index) < Minimum || GetX(Index) > Maximum; };
+    int First = 0;
+    while (First < Count && !Outside(First)) ++First;
+    if (First == Count) return;
+    const TUpdateGuard Update(Points);
+    for (int Index = First; Index < Count; ++Index)
+        if (Outside(Index)) SetX(Index, std::clamp(GetX(Index), Minimum, Maximum));
+}
+
+/// A range clause read after sets of the definition applies to them too: their points move
+/// into the new range, so every set of a parsed variable lies inside its range.
+void KeepSetsInRange(const TFuzzyVariable& Variable) {
+    const TFuzzySets& Sets = Variable.GetItems();
+    for (int Index = 0; Index < Sets.Count(); ++Index) {
+        TFuzzySetValues& Points = Sets.GetItem(Index)->GetValues();
+        ClampPointsInto(
+            Points, Points.Count(), Variable.GetMinimum(), Variable.GetMaximum(),
+            [&Points](int Point) { return Points.PointAt(Point)->GetX(); },
+            [&Points](int Point, TFzyFloat X) { Points.GetItem(Point)->SetX(X); });
+    }
+}
+
+void KeepSetsInRange(IFuzzyVariable& Variable) {
+    for (int Index = 0; Index < Variable.GetCount(); ++Index) {
+        const TIntfPtr<IFuzzySet> Set = Variable.GetFuzzySet(Index);
+        ClampPointsInto(
+            *Set, Set->GetCount(), Variable.GetMinimum(), Variable.GetMaximum(),
+            [&Set](int Point) { return Set->GetXValues(Point); },
+            [&Set](int Point, TFzyFloat X) { Set->SetXValues(Point, X); });
+    }
+}
+
 /// With AutoTerms on, takes the variable being read out of the component's collection
 /// (without its automatic terms) and puts it back when it goes, also when the reading
 /// raised: the component then adds the automatic terms the text did not define.
@@ -222,6 +260,7 @@ TFuzzyVariable* TVXFuzzyLogicParser::ParseFuzzyVariable() {
                     {[Variable](TFzyFloat Min, TFzyFloat Max) {
                          Variable->SetMinimum(Min);
                          Variable->SetMaximum(Max);
+                         KeepSetsInRange(*Variable);
                      },
                      [Variable](const std::string& Units) { Variable->SetUnits(Units); },
                      [this, Variable] { ParseFuzzySet(Variable)->SetDefined(true); }});
@@ -245,6 +284,7 @@ TIntfPtr<IFuzzyVariable> TVXFuzzyLogicParser::ParseFuzzyVariableIntf() {
                 {[&Target](TFzyFloat Min, TFzyFloat Max) {
                      Target.SetMinimum(Min);
                      Target.SetMaximum(Max);
+                     KeepSetsInRange(Target);
                  },
                  [&Target](const std::string& Units) { Target.SetUnits(Units); },
                  [this, &Variable] { ParseFuzzySet(Variable)->SetDefined(true); }});

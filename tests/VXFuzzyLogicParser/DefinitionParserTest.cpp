@@ -53,6 +53,22 @@ TEST(DefinitionParser, ReadsClausesAndEveryBodyInBothModels) {
     EXPECT_EQ(W->GetMaximum(), 1);
     EXPECT_EQ(Text(*W->GetItems().GetItemByName("a")), "0,0 0.5,1 1,0 ");
     Class.Logic->GetItems().Clear();
+    // A range clause after sets were read moves what lies outside onto the new range, the
+    // points the same as under that range from the start; a set ending exactly at the new
+    // maximum keeps its shape and expression.
+    Class.Parse("(deffuzzy r (range 0 10) (values (term a (tri 1 2 3)) (term b (tri 2 4 6)))"
+                " ; (range 8 9)\n (range 0 3))"
+                "(deffuzzy s (range 0 3) (values (term b (tri 2 4 6))))");
+    const TFuzzySets& R = Class.Logic->GetItems().GetItemByName("r")->GetItems();
+    EXPECT_EQ(Text(*R.GetItemByName("a")), "1,0 2,1 3,0 ");
+    EXPECT_EQ(R.GetItemByName("a")->GetSetType(), fstTriangle);
+    EXPECT_EQ(Text(*R.GetItemByName("b")), "2,0 3,1 3,0 ");
+    EXPECT_EQ(Text(*R.GetItemByName("b")),
+              Text(*Class.Logic->GetItems().GetItemByName("s")->GetItems().GetItemByName("b")));
+    EXPECT_EQ(R.GetItemByName("b")->GetSetType(), fstUserDefined);
+    Class.Logic->GetItems().Clear();
+    Intf.Parse("(deffuzzy r (range 0 10) (values (term b ((2 0) (4 1) (6 0)))) (range 0 3))");
+    EXPECT_EQ(TextOf(Intf.Logic->GetItems().ContainsVariable("r")->GetFuzzySetByName("b")), "2,0 3,1 3,0 ");
     // Only white space and comments: nothing; no text after the last ")" needed.
     Class.Parse("  ; nothing\n\n");
     EXPECT_EQ(Class.Logic->GetItems().Count(), 0);
