@@ -124,7 +124,8 @@ void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TT
 /// adding the point under that range would have, in one bulk update of Points (a set or its
 /// list; none when every point lies inside, so the set keeps its shape and expression).
 template <class TPoints, class TGetX, class TSetX>
-void ClampPointsInto(TPoints& Points, int Count, TFzyFloat Minimum, TFzyFloat Maximum, TGetX GetX, TSetX SetX) {
+void ClampPointsInto(TPoints& Points, int Count, TFzyFloat Minimum, TFzyFloat Maximum, TGetX GetX,
+                     TSetX SetX) {
     const auto Outside = [&](int Index) { return GetX(Index) < Minimum || GetX(Index) > Maximum; };
     int First = 0;
     while (First < Count && !Outside(First)) ++First;

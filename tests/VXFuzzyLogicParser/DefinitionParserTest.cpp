@@ -56,9 +56,10 @@ TEST(DefinitionParser, ReadsClausesAndEveryBodyInBothModels) {
     // A range clause after sets were read moves what lies outside onto the new range, the
     // points the same as under that range from the start; a set ending exactly at the new
     // maximum keeps its shape and expression.
-    Class.Parse("(deffuzzy r (range 0 10) (values (term a (tri 1 2 3)) (term b (tri 2 4 6)))"
-                " ; (range 8 9)\n (range 0 3))"
-                "(deffuzzy s (range 0 3) (values (term b (tri 2 4 6))))");
+    Class.Parse(
+        "(deffuzzy r (range 0 10) (values (term a (tri 1 2 3)) (term b (tri 2 4 6)))"
+        " ; (range 8 9)\n (range 0 3))"
+        "(deffuzzy s (range 0 3) (values (term b (tri 2 4 6))))");
     const TFuzzySets& R = Class.Logic->GetItems().GetItemByName("r")->GetItems();
     EXPECT_EQ(Text(*R.GetItemByName("a")), "1,0 2,1 3,0 ");
     EXPECT_EQ(R.GetItemByName("a")->GetSetType(), fstTriangle);
