@@ -250,6 +250,7 @@ TOwned<TFuzzySet> TFuzzySet::HedgedCopyInto(TCollection* Collection, TBaseFuzzyH
         Copy->Hedge(Which, Value, true);  // also raises on a division by zero
         return Copy;
     }
+    CatchUp();
     TOwned<TFuzzySet> Copy = NewRecycled(Collection);
     Copy->FName = FName;
     Copy->FInflectionPoint = FInflectionPoint;
@@ -269,6 +270,12 @@ TOwned<TFuzzySet> TFuzzySet::HedgedCopyInto(TCollection* Collection, TBaseFuzzyH
 }
 
 bool TFuzzySet::HedgeInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const {
+    if (!HedgePointsInto(Copy, Which, Value)) return false;
+    NameHedgedCopy(Copy, Which, Value);
+    return true;
+}
+
+bool TFuzzySet::HedgePointsInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const {
     const TFuzzySetValues& Source = *FValues;
     if (!Source.IsSorted() || !Source.IsDuplicatesRemoved() || Which == bfhDivide) return false;
     detail::TPlainPoints& Points = Copy.Points;
@@ -282,11 +289,15 @@ bool TFuzzySet::HedgeInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFlo
     }
     // The hedged points of a step may meet: the clean-up the copy's list would run.
     if (Step) detail::RemoveDuplicateRuns(Points, [&Points](int Index) { Points.Delete(Index); });
+    return true;
+}
+
+void TFuzzySet::NameHedgedCopy(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const {
+    CatchUp();
     Copy.Name.clear();
     AppendFuzzyName(Copy.Name, FName, BaseHedgeNames[Which], Value);
     Copy.Expression.clear();
     AppendFuzzyName(Copy.Expression, Which, true, FExpression);
-    return true;
 }
 
 // ---- Reshaping families -----------------------------------------------------------------------

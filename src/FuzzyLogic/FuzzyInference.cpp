@@ -287,17 +287,19 @@ bool TFuzzyVariable::FireInto(TFzyFloat Strength, const TFuzzySet& Consequent,
     const TFuzzySetSettings Settings = GetSetSettings();
     const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Settings.CorrelationMethod);
     detail::TSetCopy& Copy = detail::TSetCopy::Scratch(0);
-    if (!Consequent.HedgeInto(Copy, Hedge, Strength))
+    if (!Consequent.HedgePointsInto(Copy, Hedge, Strength))
         return Accumulate(AssertRule(Strength, Consequent, Previous), Conclusion);
     FItems->SkipID();
     // The union would join as the last set and the conclusion it replaces leave: when that is
-    // the last set already, the conclusion is made anew in place. Either way the replaced
-    // conclusion leaves unwatched too: nothing is relayed until the end.
+    // the last set already, the conclusion is made anew in place (its name written when read).
+    // Either way the replaced conclusion leaves unwatched too: nothing is relayed until the end.
     RunUnwatched([&] {
-        if (Previous->GetIndex() == FItems->Count() - 1)
-            Previous->InferUnionInPlace(Copy, Settings.InferenceMethod);
-        else
+        if (Previous->GetIndex() == FItems->Count() - 1) {
+            Previous->InferUnionInPlace(Copy, Settings.InferenceMethod, Consequent, Hedge, Strength);
+        } else {
+            Consequent.NameHedgedCopy(Copy, Hedge, Strength);
             Conclusion = Previous->InferUnion(Copy, Settings.InferenceMethod);
+        }
         return Conclusion.get();
     });
     return true;

@@ -154,12 +154,14 @@ void TFuzzySet::ResetOwnFields() noexcept {
     FDefined = false;
     FTag = 0;
     ClearText(FExpression);
+    FDeferred.clear();
     FMax = 0;
 }
 
 // ---- Properties --------------------------------------------------------------------------
 
 void TFuzzySet::SetName(const std::string& Value) {
+    CatchUp();
     if (Value == FName) return;
     CheckName(Value);
     FName = Value;
@@ -178,6 +180,7 @@ void TFuzzySet::SetDerivedName(std::string& Name) {
         SetName(std::string(Name));
         return;
     }
+    CatchUp();
     if (Name == FName) return;
     // No check: a derived name has blanks around its operator, and no reserved word has one.
     FName.swap(Name);
@@ -234,6 +237,7 @@ TFzyFloat TFuzzySet::GetCompatibilityIndex() const {
 }
 
 std::string TFuzzySet::GetDisplayName() const {
+    CatchUp();
     return FName.empty() ? TGCollectionItem::GetDisplayName() : FName;
 }
 
@@ -244,6 +248,7 @@ void TFuzzySet::UpdateFuzzySetValue(TFuzzySetValue* /*Value*/) { UpdateFuzzySetV
 
 void TFuzzySet::UpdateFuzzySetValues() {
     FSetType = fstUserDefined;
+    CatchUp();
     FExpression.clear();
     Changed(false);
 }
@@ -346,6 +351,7 @@ void TFuzzySet::CreateCrispValue(TFzyFloat X) {
         FValues->Clear();
         CreateTriangleFunctionValues(X, X, X);
     }
+    CatchUp();
     FExpression = FormatFixed(X, 4);
 }
 
@@ -470,6 +476,8 @@ void TFuzzySet::Assign(const TPersistent& Source) {
 
 void TFuzzySet::AssignSet(const TFuzzySet& Other) {
     if (&Other == this) return;
+    Other.CatchUp();
+    CatchUp();  // nothing deferred may be written over what is copied
     FName = Other.FName;
     FValues->AssignPoints(*Other.FValues);
     FSetType = Other.FSetType;
@@ -492,6 +500,7 @@ TOwned<TFuzzySet> TFuzzySet::CloneInto(TCollection* Collection) const {
 
 std::string TFuzzySet::ToString() const {
     if (TFuzzySetPrinter* Printer = GetSettings().Printer) return Printer->PrettyPrint(*this, false);
+    CatchUp();
     std::string Text(1, '(');
     Text += FName;
     Text += ' ';

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
@@ -148,7 +149,10 @@ bool IsZeroSet(const TFuzzySetValues& Points) {
 
 // ---- Sweep drivers -----------------------------------------------------------------------
 
-detail::TOperand<TFuzzySetValues> TFuzzySet::Operand() const { return {FName, FExpression, *FValues}; }
+detail::TOperand<TFuzzySetValues> TFuzzySet::Operand() const {
+    CatchUp();
+    return {FName, FExpression, *FValues};
+}
 
 TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::string& OpName,
                                       TFuzzyOperator Op) const {
@@ -157,6 +161,7 @@ TOwned<TFuzzySet> TFuzzySet::Operator(const TFuzzySet& FuzzySet, const std::stri
 
 template <class TOperandB, class TOp>
 TOwned<TFuzzySet> TFuzzySet::Combine(const TOperandB& B, const std::string& OpName, TOp&& Op) const {
+    CatchUp();
     TOwned<TFuzzySet> Result = NewSibling();
     try {
         std::string& ResultName = DerivedNameBuffer();
@@ -232,32 +237,72 @@ TOwned<TFuzzySet> TFuzzySet::InferUnion(const detail::TSetCopy& Copy, TFuzzyInfe
                    OperationOperator(Operation, true, AnyEmpty));
 }
 
-void TFuzzySet::InferUnionInPlace(const detail::TSetCopy& Copy, TFuzzyInferenceMethod Method) {
+void TFuzzySet::InferUnionInPlace(const detail::TSetCopy& Copy, TFuzzyInferenceMethod Method,
+                                  const TFuzzySet& Consequent, TBaseFuzzyHedge Which, TFzyFloat Value) {
     const TFuzzyOperation Operation = InferenceOperation(Method);
-    const std::string OpName(FuzzyUnionKeywords[static_cast<std::size_t>(Operation)]);
     const TOperatorFunction Op =
         OperationOperator(Operation, true, FValues->Count() == 0 || Copy.Points.Count() == 0);
-    // The new points are gathered from this set's before it is made new; its name and
-    // expression, which the new ones are made of, are taken out too.
+    // The new points are gathered from this set's before it is made new.
     TFzyFloat Lower = 0;
     TFzyFloat Upper = 0;
     GetXBounds(Lower, Upper);
     detail::TPointBuilder& Built = detail::TPointBuilder::Scratch();
     Built.Start(Lower, Upper, SweepEventBound(*FValues, Copy.Points));
     GatherByRule(Built, *FValues, Copy.Points, DegreeRuleOf(Op));
-    detail::TSetCopy& Previous = detail::TSetCopy::Scratch(1);
-    Previous.Name.swap(FName);
-    Previous.Expression.swap(FExpression);
+    // The name and expression (with what is still to be written of them) outlast the reset:
+    // the new ones are made of them, when first read.
+    std::string Name;
+    std::string Expression;
+    std::vector<TDeferredUnion> Deferred;
+    Name.swap(FName);
+    Expression.swap(FExpression);
+    Deferred.swap(FDeferred);
     ResetOwnFields();
     Built.RebuildInto(*FValues);
     TFuzzySets* Collection = GetCollection();
     FDefined = DefinedFor(Collection);
     Collection->RenewID(*this);
-    std::string& ResultName = DerivedNameBuffer();
-    AppendFuzzyName(ResultName, Previous.Name, Copy.Name, OpName);
-    SetDerivedName(ResultName);
-    // The points are in place: only the bracket's closing report is left.
-    FillResultWith(*this, Previous, Copy, OpName, [](TFuzzySetValues& /*Points*/) {});
+    {
+        // The points are in place: only the bracket's closing report is left.
+        const TFuzzySetValues::TBulkBuild Build(*FValues);
+    }
+    FName.swap(Name);
+    FExpression.swap(Expression);
+    FDeferred.swap(Deferred);
+    Consequent.CatchUp();
+    TDeferredUnion& Union = FDeferred.emplace_back();
+    Union.Operation = FuzzyUnionKeywords[static_cast<std::size_t>(Operation)];
+    Union.Name = Consequent.FName;
+    Union.Expression = Consequent.FExpression;
+    Union.Hedge = Which;
+    Union.Value = Value;
+}
+
+// Each union as InferUnion would have named it: the correlated copy's name and expression
+// (NameHedgedCopy), then the union's (Combine and FillResultWith).
+void TFuzzySet::WriteDeferred() const {
+    std::vector<TDeferredUnion> Deferred;
+    Deferred.swap(FDeferred);
+    std::string CopyName;
+    std::string CopyExpression;
+    std::string Name;
+    std::string Expression;
+    for (const TDeferredUnion& Union : Deferred) {
+        CopyName.clear();
+        AppendFuzzyName(CopyName, Union.Name, BaseHedgeNames[Union.Hedge], Union.Value);
+        CopyExpression.clear();
+        AppendFuzzyName(CopyExpression, Union.Hedge, true, Union.Expression);
+        Name.clear();
+        AppendFuzzyName(Name, FName, CopyName, Union.Operation);
+        Expression.clear();
+        AppendFuzzyExpression(Expression, OperandText(FName, FExpression), Union.Operation,
+                              OperandText(CopyName, CopyExpression));
+        FName.swap(Name);
+        FExpression.swap(Expression);
+    }
+    // The list's storage is kept for the next rules.
+    Deferred.clear();
+    FDeferred.swap(Deferred);
 }
 
 bool TFuzzySet::Iterate(const TFuzzySet& FuzzySet, TFuzzyComparison Cmp) const {

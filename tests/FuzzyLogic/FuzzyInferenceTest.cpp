@@ -203,6 +203,56 @@ TEST(FuzzyInference, AssertRuleUnwatchedLeavesWhatAWatchedOneDoes) {
     EXPECT_DOUBLE_EQ(QuietConclusion->GetValues().GetItem(1)->GetX(), 3e9);
 }
 
+// An unwatched conclusion writes its name and expression only when they are read, after any
+// number of rules: every reader (and every writer) sees what a watched one shows at once.
+TEST(FuzzyInference, AConclusionNamedLateReadsAsOneNamedAtOnce) {
+    TModel Watched(0, 10), Late(0, 10);
+    Watched.Logic->OnFuzzySetAdded = [](TObject*, TFuzzySet*) {};
+    for (TModel* M : {&Watched, &Late}) {
+        M->Add(Tri, "t0");
+        M->Add({{2, 0}, {2, 1}, {6, 1}, {6, 0}}, "t 1");
+        M->Add({{0, 1}, {4, 0}}, "t2")->SetExpression("[very t0]");
+    }
+    const auto Term = [](TModel& M, int Index) { return M.Variable->GetItems().GetItem(Index); };
+    TOwned<TFuzzySet> WatchedConclusion, LateConclusion;
+    std::mt19937 Random(11);
+    for (int Rule = 1; Rule <= 48; ++Rule) {
+        const double Strength = std::uniform_real_distribution(0.05, 1.0)(Random);
+        const int Index = static_cast<int>(Random() % 3);
+        Watched.Variable->AssertRule(Strength, *Term(Watched, Index), WatchedConclusion);
+        Late.Variable->AssertRule(Strength, *Term(Late, Index), LateConclusion);
+        if (Rule % 6 != 0) continue;  // five rules unread, then one reader of each kind in turn
+        const std::string Name = WatchedConclusion->GetName();
+        switch (Rule / 6 % 8) {
+            case 0: EXPECT_EQ(LateConclusion->GetName(), Name); break;
+            case 1: EXPECT_EQ(LateConclusion->GetExpression(), WatchedConclusion->GetExpression()); break;
+            case 2: EXPECT_EQ(Late.Variable->GetItems().GetItemByName(Name), LateConclusion.get()); break;
+            case 3:
+                EXPECT_EQ(LateConclusion->Clone()->GetExpression(), WatchedConclusion->GetExpression());
+                break;
+            case 4:
+                EXPECT_EQ(LateConclusion->Union(*Term(Late, 0))->GetExpression(),
+                          WatchedConclusion->Union(*Term(Watched, 0))->GetExpression());
+                break;
+            case 5: EXPECT_EQ(LateConclusion->ToString(), WatchedConclusion->ToString()); break;
+            case 6:  // a point moved: the expression goes, the name written so far stays
+                LateConclusion->GetValues().GetItem(0)->SetY(0.5);
+                WatchedConclusion->GetValues().GetItem(0)->SetY(0.5);
+                EXPECT_EQ(LateConclusion->GetName(), Name);
+                EXPECT_EQ(LateConclusion->GetExpression(), "");
+                break;
+            default:
+                LateConclusion->Hedge(fhVery);
+                WatchedConclusion->Hedge(fhVery);
+                EXPECT_EQ(LateConclusion->GetName(), WatchedConclusion->GetName());
+                EXPECT_EQ(LateConclusion->GetExpression(), WatchedConclusion->GetExpression());
+        }
+    }
+    EXPECT_GT(WatchedConclusion->GetName().size(), 100u);
+    EXPECT_EQ(LateConclusion->GetName(), WatchedConclusion->GetName());
+    EXPECT_EQ(LateConclusion->GetExpression(), WatchedConclusion->GetExpression());
+}
+
 // The benchmark's first controller (two inputs of five triangles over [0, 100], 25 rules with
 // consequent clamp(i + j - 2, 0, 4), product correlation, max inference) computed independently:
 // the aggregated membership sampled finely and integrated by the midpoint rule.

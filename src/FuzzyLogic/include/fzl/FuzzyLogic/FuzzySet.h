@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
 #include <fzl/FuzzyLogic/FuzzySetSettings.h>
@@ -55,8 +56,14 @@ public:
     explicit TFuzzySet(TCollection* Collection = nullptr);
 
     // ---- Properties ---------------------------------------------------------------
-    [[nodiscard]] std::string GetName() const override { return FName; }
-    [[nodiscard]] bool HasName(std::string_view Name) const override { return FName == Name; }
+    [[nodiscard]] std::string GetName() const override {
+        CatchUp();
+        return FName;
+    }
+    [[nodiscard]] bool HasName(std::string_view Name) const override {
+        CatchUp();
+        return FName == Name;
+    }
     /// Renames the set; reserved words (hedges, operators, keywords) raise EFzyException.
     virtual void SetName(const std::string& Value);
     [[nodiscard]] const std::string& GetComment() const noexcept { return FComment; }
@@ -71,8 +78,14 @@ public:
     [[nodiscard]] TFuzzySetType GetSetType() const noexcept { return FSetType; }
     /// Regenerates the points as the standard shape Value over the variable's range.
     virtual void SetSetType(TFuzzySetType Value);
-    [[nodiscard]] const std::string& GetExpression() const noexcept { return FExpression; }
-    void SetExpression(const std::string& Value) { FExpression = Value; }
+    [[nodiscard]] const std::string& GetExpression() const {
+        CatchUp();
+        return FExpression;
+    }
+    void SetExpression(const std::string& Value) {
+        CatchUp();
+        FExpression = Value;
+    }
     [[nodiscard]] TFzyFloat GetInflectionPoint() const noexcept { return FInflectionPoint; }
     /// The last correlation strength computed by GetCorrelationStrength.
     [[nodiscard]] TFzyFloat GetMax() const noexcept { return FMax; }
@@ -318,13 +331,20 @@ private:
     /// by value in Copy (for points inside the X bounds of a free set), for a clean list and a
     /// hedge other than bfhDivide; else false.
     [[nodiscard]] bool HedgeInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
+    /// HedgeInto without the name and expression (NameHedgedCopy writes them).
+    [[nodiscard]] bool HedgePointsInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
+    /// The name and expression HedgeInto gives Copy.
+    void NameHedgedCopy(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
     /// Infer(Copy made a set, Method, false) without making it a set.
     [[nodiscard]] TOwned<TFuzzySet> InferUnion(const detail::TSetCopy& Copy,
                                                TFuzzyInferenceMethod Method) const;
     /// What InferUnion(Copy, Method) makes, made in this very set, when the new set would take
     /// this set's place (the last of its collection) and this set would go: it becomes the new
-    /// set in every field, ID included, as the pool would hand it out.
-    void InferUnionInPlace(const detail::TSetCopy& Copy, TFuzzyInferenceMethod Method);
+    /// set in every field, ID included, as the pool would hand it out. Copy holds the points
+    /// of Consequent hedged by Which with Value (HedgePointsInto); the name and expression
+    /// are written when first read.
+    void InferUnionInPlace(const detail::TSetCopy& Copy, TFuzzyInferenceMethod Method,
+                           const TFuzzySet& Consequent, TBaseFuzzyHedge Which, TFzyFloat Value);
     /// This set as an operand of a combination.
     [[nodiscard]] detail::TOperand<TFuzzySetValues> Operand() const;
     /// Operator with this set as A, B given by its name, expression and points (TOperand or
@@ -366,14 +386,32 @@ private:
     template <class TBetter>
     [[nodiscard]] int ExtremeYOfX(int Index, int Direction, TBetter Better) const;
 
+    /// A union made in place whose name and expression are not written yet: what the
+    /// correlated copy was made of and the union's keyword. A running conclusion's name grows
+    /// with every rule, and is mostly never read.
+    struct TDeferredUnion {
+        std::string_view Operation;  // a keyword of the static union table
+        std::string Name;            // of the consequent
+        std::string Expression;      // of the consequent
+        TBaseFuzzyHedge Hedge = bfhPower;
+        TFzyFloat Value = 0;
+    };
+    /// Writes the deferred unions' names and expressions, oldest first.
+    void WriteDeferred() const;
+    /// Every reader and writer of FName or FExpression catches up first.
+    void CatchUp() const {
+        if (!FDeferred.empty()) WriteDeferred();
+    }
+
     TFuzzySetType FSetType = fstUserDefined;
-    std::string FName;
+    mutable std::string FName;
     TOwned<TFuzzySetValues> FValues;
     TFzyFloat FInflectionPoint = 0;
     std::string FComment;
     bool FDefined = false;
     std::intptr_t FTag = 0;
-    std::string FExpression;
+    mutable std::string FExpression;
+    mutable std::vector<TDeferredUnion> FDeferred;
     TFzyFloat FMax = 0;
     bool FRecyclable = false;  // made by NewSibling: returns to the pool when freed
 };
