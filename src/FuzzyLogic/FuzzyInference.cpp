@@ -187,12 +187,16 @@ TFzyFloat TFuzzySet::CenterOfGravity() const {
 TFzyFloat TFuzzySet::MeanOfMaxima() const {
     const TFuzzySetValues& Points = *FValues;
     if (Points.Count() == 0) return 0;
-    TFzyFloat SumX = 0;
+    // The first point seeds the maximum, and an equal degree always counts as equal: where
+    // the tolerance vanishes in a degree's rounding (1e16, say), the tolerance test alone
+    // would let equal maxima fall out of the mean.
+    TFzyFloat SumX = Points.First()->GetX();
     TFzyFloat MaxY = Points.First()->GetY();
-    int N = 0;
-    for (const TFuzzySetValue* Point : Points) {
+    int N = 1;
+    for (int Index = 1; Index < Points.Count(); ++Index) {
+        const TFuzzySetValue* Point = Points.PointAt(Index);
         const TFzyFloat Y = Point->GetY();
-        if (MaxY - FuzzyTolerance < Y && Y < MaxY + FuzzyTolerance) {
+        if (Y == MaxY || (MaxY - FuzzyTolerance < Y && Y < MaxY + FuzzyTolerance)) {
             SumX += Point->GetX();
             ++N;
         } else if (Y > MaxY) {

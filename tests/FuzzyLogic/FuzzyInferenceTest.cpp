@@ -79,6 +79,9 @@ TEST(FuzzyInference, Defuzzification) {
     // A higher level replaces the points gathered at a lower one.
     EXPECT_DOUBLE_EQ(FreeSet({{0, 0.5}, {1, 0.5}, {2, 0.5}, {3, 1}, {5, 1}, {6, 0}})->MeanOfMaxima(), 4.0);
     EXPECT_DOUBLE_EQ(FreeSet({})->MeanOfMaxima(), 0.0);
+    // Degrees so large that the tolerance is lost in their rounding: still the points' mean.
+    EXPECT_DOUBLE_EQ(FreeSet({{2, 1e160}})->MeanOfMaxima(), 2.0);
+    EXPECT_DOUBLE_EQ(FreeSet({{2, 1e16}, {4, 1e16}, {5, 1}})->MeanOfMaxima(), 3.0);
     TModel M(0, 10);
     M.Logic->SetDefuzzificationMethod(dmMeanOfMaxima);
     EXPECT_DOUBLE_EQ(M.Add({{0, 0}, {2, 1}, {4, 1}, {10, 0.5}})->Defuzzify(), 3.0);

@@ -58,6 +58,7 @@ TEST(ExpressionEvaluator, PrioritiesBracketsAndBaseHedges) {
     EXPECT_EQ(E.Points("hot +X 2"), "7,0 10,1 ");
     EXPECT_EQ(E.Points("hot ^ -1"), "5,0 10,1 ");                 // 0 and 1 stay under a power
     EXPECT_EQ(E.Points("hot * (tri 0 0.25 1)"), "5,0 10,0.25 ");  // a set: its mean of maxima
+    EXPECT_EQ(E.Points("hot * ((2 1e160))"), "5,0 10,2 ");        // even of a huge degree
     EXPECT_EQ(E.Error("hot / 0"), std::string(SArgumentOutOfRange) + " @1");
     // In a range that does not hold the number it is still the number (not the bound).
     TClassParsed Far;
