@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -167,17 +168,43 @@ TFzyFloat TFuzzySet::CenterOfGravity() const {
     if (Max >= UnboundedX) Max = Last.GetX();
     // No width to weigh: the middle of the range.
     if (Points.Count() == 1 || FloatEquals(First.GetX(), Last.GetX())) return Min + (Max - Min) * 0.5;
+    const TFzyFloat Centre = Centroid(Min, Max, 1, 1);
+    if (std::isfinite(Centre)) return Centre;
+    // Degrees or X so large that the area or the moment overflowed. Scaled degrees leave the
+    // centroid where it is and scaled X scale it, so both are brought below 2 by powers of two
+    // (exact) and the centroid scaled back.
+    TFzyFloat LargestX = std::max(std::fabs(Min), std::fabs(Max));
+    TFzyFloat LargestY = 0;
+    for (const TFuzzySetValue* Point : Points) {
+        LargestX = std::max(LargestX, std::fabs(Point->GetX()));
+        LargestY = std::max(LargestY, Point->GetY());
+    }
+    const auto ScaleOf = [](TFzyFloat Largest) {
+        return Largest > 1 ? std::ldexp(1.0, -std::ilogb(Largest)) : 1.0;
+    };
+    const TFzyFloat XScale = ScaleOf(LargestX);
+    return Centroid(Min, Max, XScale, ScaleOf(LargestY)) / XScale;
+}
 
-    const TFzyFloat Ref = First.GetX();
+// Linear between the points, flat from the end points out to Min and Max; X multiplied by
+// XScale and the degrees by YScale.
+TFzyFloat TFuzzySet::Centroid(TFzyFloat Min, TFzyFloat Max, TFzyFloat XScale, TFzyFloat YScale) const {
+    const TFuzzySetValues& Points = *FValues;
+    const TFuzzySetValue& First = *Points.First();
+    const TFuzzySetValue& Last = *Points.Last();
+    const TFzyFloat Ref = First.GetX() * XScale;
     TAreaMoment Sum;
-    if (First.GetY() > 0) Sum.AddSegment(Min, First.GetY(), First.GetX(), First.GetY(), Ref);
+    if (First.GetY() > 0)
+        Sum.AddSegment(Min * XScale, First.GetY() * YScale, Ref, First.GetY() * YScale, Ref);
     const TFuzzySetValue* Previous = nullptr;
     for (const TFuzzySetValue* Point : Points) {
         if (Previous != nullptr)
-            Sum.AddSegment(Previous->GetX(), Previous->GetY(), Point->GetX(), Point->GetY(), Ref);
+            Sum.AddSegment(Previous->GetX() * XScale, Previous->GetY() * YScale, Point->GetX() * XScale,
+                           Point->GetY() * YScale, Ref);
         Previous = Point;
     }
-    if (Last.GetY() > 0) Sum.AddSegment(Last.GetX(), Last.GetY(), Max, Last.GetY(), Ref);
+    if (Last.GetY() > 0)
+        Sum.AddSegment(Last.GetX() * XScale, Last.GetY() * YScale, Max * XScale, Last.GetY() * YScale, Ref);
     if (Sum.Area == 0) return 0;
     return Ref + Sum.Moment / Sum.Area;
 }

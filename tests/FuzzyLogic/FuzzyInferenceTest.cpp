@@ -73,6 +73,9 @@ TEST(FuzzyInference, Defuzzification) {
     // A free set: the centroid of the area under its own points.
     EXPECT_DOUBLE_EQ(FreeSet({})->CenterOfGravity(), 0.0);
     EXPECT_DOUBLE_EQ(FreeSet({{0, 1}, {10, 0}})->Defuzzify(), 10.0 / 3);
+    // Degrees or widths whose area overflows a double still give the centre, not NaN.
+    EXPECT_DOUBLE_EQ(FreeSet({{3, 1e308}, {4, 1e308}})->CenterOfGravity(), 3.5);
+    EXPECT_DOUBLE_EQ(Cog(-1e308, 1e308, {{-1e308, 0}, {1e308, 1}}), 1e308 / 3);
 
     EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {2, 1}, {4, 1}, {6, 0}})->MeanOfMaxima(), 3.0);
     EXPECT_DOUBLE_EQ(FreeSet({{0, 0}, {2, 1}, {3, 0.99995}, {4, 0}})->MeanOfMaxima(), 2.5);  // tolerance

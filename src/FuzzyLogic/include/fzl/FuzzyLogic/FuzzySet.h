@@ -378,6 +378,9 @@ private:
     /// set of this very class takes Name's storage and leaves its old one in Name (nothing is
     /// copied or allocated once the buffers have grown).
     void SetDerivedName(std::string& Name);
+    /// The centre of gravity over [Min, Max] of at least two points, X multiplied by XScale
+    /// and the degrees by YScale (0 for no area).
+    [[nodiscard]] TFzyFloat Centroid(TFzyFloat Min, TFzyFloat Max, TFzyFloat XScale, TFzyFloat YScale) const;
     /// DegreeOfMembership for X from the first point's X to the last one's.
     [[nodiscard]] TFzyFloat DegreeOfMembershipWithin(TFzyFloat X) const;
     /// This very class, not a descendant (whose overrides must then be called).
