@@ -123,6 +123,7 @@ struct TClassModel {
         return Entry;
     }
     static TEntry Copy(const TEntry& Entry) { return TEntry::Owning(Entry->Clone().release()); }
+    static int PointCount(const TEntry& Entry) noexcept { return Entry->GetValues().Count(); }
     static void Hedge(const TEntry& Entry, TFuzzyHedge Hedge) { Entry->Hedge(Hedge); }
     static void Hedge(const TEntry& Entry, TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) {
         Entry->Hedge(Hedge, Value, AxisFlag);
@@ -208,6 +209,7 @@ struct TIntfModel {
         return {NewIntfSet(Variable, Name), true};
     }
     static TEntry Copy(const TEntry& Entry) { return {Entry.Set->Clone().Query<IFuzzySet>(), true}; }
+    static int PointCount(const TEntry& Entry) { return Entry->GetCount(); }
     static void Hedge(const TEntry& Entry, TFuzzyHedge Hedge) { (void)Entry->Hedge(Hedge); }
     static void Hedge(const TEntry& Entry, TBaseFuzzyHedge Hedge, TFzyFloat Value, bool AxisFlag) {
         (void)Entry->Hedge(Hedge, Value, AxisFlag);
@@ -512,6 +514,7 @@ private:
         if (Info.Kind == TOperatorKind::Hedge) {
             TEntry Set = OwnSet(Stack.back());
             TModel::Hedge(Set, Info.Hedge);
+            CheckSize(Token, Set);
             Stack.back() = {std::move(Set), TToken()};
             return;
         }
@@ -524,13 +527,23 @@ private:
             Right = {};
             TEntry Set = OwnSet(Stack.back());
             TModel::Hedge(Set, Info.BaseHedge, Value, Info.AxisFlag);
+            CheckSize(Token, Set);
             Stack.back() = {std::move(Set), TToken()};
             return;
         }
         if (Info.Kind != TOperatorKind::Keyword) Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
         const TEntry RightSet = SetOf(Right);
         const TEntry LeftSet = SetOf(Stack.back());
-        Stack.back() = {Made(TModel::Combine(LeftSet, RightSet, Info.Operation, Info.IsUnion)), TToken()};
+        TEntry Set = Made(TModel::Combine(LeftSet, RightSet, Info.Operation, Info.IsUnion));
+        CheckSize(Token, Set);
+        Stack.back() = {std::move(Set), TToken()};
+    }
+
+    /// A result of more than MaxSetPoints points fails at the operator that made it: some
+    /// hedges ("slightly") double the points, so a chain of them would otherwise run for ever.
+    void CheckSize(const TToken& Token, const TEntry& Set) const {
+        if (TModel::PointCount(Set) > TVXFuzzyLogicParser::MaxSetPoints)
+            Fail(Token, Format(SFzyTooManyPoints, {TVXFuzzyLogicParser::MaxSetPoints}));
     }
 
     // ---- Operands --------------------------------------------------------------------------------

@@ -245,6 +245,11 @@ TEST(Hostile, SizeCapsHoldExactlyAtTheirLimits) {
     for (int Index = 0; Index < TVXFuzzyLogicParser::MaxExpressionOperators; ++Index) Ors += " or hot";
     EXPECT_EQ(E.Points(Ors), "5,0 10,1 ");
     E.ExpectError(Ors + "\nor hot", Format(SFzyTooManyOperators, {256}), 2);
+    // Each "slightly" doubles the points: 13 give 8,197, a 14th would give 16,389.
+    std::string Slightly = "hot * 5.5";
+    for (int Hedges = 0; Hedges < 13; ++Hedges) Slightly = "slightly " + Slightly;
+    EXPECT_EQ(E.Error(Slightly), "none");
+    E.ExpectError("hot or\nslightly " + Slightly, Format(SFzyTooManyPoints, {10000}), 2);
 
     const auto PairsText = [](int Count) {
         std::string Text = "(deffuzzy x (values (term a (";

@@ -53,7 +53,7 @@ public:
     static constexpr int MaxOperandEvaluations = 10000;
     /// The most operators (hedges, base hedges, keywords) one expression may hold.
     static constexpr int MaxExpressionOperators = 256;
-    /// The most points a set written as value pairs may have.
+    /// The most points a set written as value pairs, or made by one operator of an expression, may have.
     static constexpr int MaxSetPoints = 10000;
 
     explicit TVXFuzzyLogicParser(TComponent* AOwner = nullptr);
