@@ -294,10 +294,15 @@ bool TFuzzySet::HedgePointsInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, T
 
 void TFuzzySet::NameHedgedCopy(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const {
     CatchUp();
-    Copy.Name.clear();
-    AppendFuzzyName(Copy.Name, FName, BaseHedgeNames[Which], Value);
-    Copy.Expression.clear();
-    AppendFuzzyName(Copy.Expression, Which, true, FExpression);
+    NameHedged(Copy.Name, Copy.Expression, FName, FExpression, Which, Value);
+}
+
+void TFuzzySet::NameHedged(std::string& Name, std::string& Expression, std::string_view SourceName,
+                           std::string_view SourceExpression, TBaseFuzzyHedge Which, TFzyFloat Value) {
+    Name.clear();
+    AppendFuzzyName(Name, SourceName, BaseHedgeNames[Which], Value);
+    Expression.clear();
+    AppendFuzzyName(Expression, Which, true, SourceExpression);
 }
 
 // ---- Reshaping families -----------------------------------------------------------------------

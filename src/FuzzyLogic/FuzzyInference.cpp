@@ -317,7 +317,7 @@ bool TFuzzyVariable::FireInto(TFzyFloat Strength, const TFuzzySet& Consequent,
     // Both plain sets of this variable: their settings are the variable's.
     const TFuzzySetSettings Settings = GetSetSettings();
     const TBaseFuzzyHedge Hedge = TFuzzySet::CorrelationHedge(Settings.CorrelationMethod);
-    detail::TSetCopy& Copy = detail::TSetCopy::Scratch(0);
+    detail::TSetCopy& Copy = detail::TSetCopy::Scratch();
     if (!Consequent.HedgePointsInto(Copy, Hedge, Strength))
         return Accumulate(AssertRule(Strength, Consequent, Previous), Conclusion);
     FItems->SkipID();
@@ -348,7 +348,7 @@ TOwned<TFuzzySet> TFuzzyVariable::AssertRule(TFzyFloat Strength, const TFuzzySet
         // The correlated copy lives only until it is inferred into the conclusion, so when
         // nobody can watch it, it need not join the collection, nor (mostly) be a set at all;
         // it still takes its ID.
-        detail::TSetCopy& Copy = detail::TSetCopy::Scratch(0);
+        detail::TSetCopy& Copy = detail::TSetCopy::Scratch();
         if (Consequent.HedgeInto(Copy, Hedge, Strength)) {
             FItems->SkipID();
             return MakeUnwatched([&] { return Conclusion->InferUnion(Copy, Settings.InferenceMethod); });

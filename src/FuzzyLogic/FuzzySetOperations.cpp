@@ -288,10 +288,7 @@ void TFuzzySet::WriteDeferred() const {
     std::string Name;
     std::string Expression;
     for (const TDeferredUnion& Union : Deferred) {
-        CopyName.clear();
-        AppendFuzzyName(CopyName, Union.Name, BaseHedgeNames[Union.Hedge], Union.Value);
-        CopyExpression.clear();
-        AppendFuzzyName(CopyExpression, Union.Hedge, true, Union.Expression);
+        NameHedged(CopyName, CopyExpression, Union.Name, Union.Expression, Union.Hedge, Union.Value);
         Name.clear();
         AppendFuzzyName(Name, FName, CopyName, Union.Operation);
         Expression.clear();

@@ -3,7 +3,6 @@
 // expression and points, either referred to or held by value. A fired rule's correlated
 // copy is held by value when nobody can watch it, so that it need not be made a set.
 
-#include <array>
 #include <string>
 
 #include "MergeSweep.h"
@@ -24,11 +23,10 @@ struct TSetCopy {
     std::string Expression;
     TPlainPoints Points;
 
-    /// This thread's copies (two, for the two operands of a union made in place); their
-    /// buffers are kept from rule to rule.
-    [[nodiscard]] static TSetCopy& Scratch(std::size_t Slot) {
-        thread_local std::array<TSetCopy, 2> Copies;
-        return Copies[Slot];
+    /// This thread's copy; its buffers are kept from rule to rule.
+    [[nodiscard]] static TSetCopy& Scratch() {
+        thread_local TSetCopy Copy;
+        return Copy;
     }
 };
 

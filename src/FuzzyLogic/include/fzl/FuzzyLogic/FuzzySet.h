@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <typeinfo>
 #include <vector>
 
@@ -335,6 +336,10 @@ private:
     [[nodiscard]] bool HedgePointsInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
     /// The name and expression HedgeInto gives Copy.
     void NameHedgedCopy(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, TFzyFloat Value) const;
+    /// The name and expression of a copy of the set named SourceName (with SourceExpression)
+    /// hedged by Which with Value on the degrees.
+    static void NameHedged(std::string& Name, std::string& Expression, std::string_view SourceName,
+                           std::string_view SourceExpression, TBaseFuzzyHedge Which, TFzyFloat Value);
     /// Infer(Copy made a set, Method, false) without making it a set.
     [[nodiscard]] TOwned<TFuzzySet> InferUnion(const detail::TSetCopy& Copy,
                                                TFuzzyInferenceMethod Method) const;
