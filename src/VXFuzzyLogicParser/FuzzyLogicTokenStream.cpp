@@ -2,7 +2,6 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <iterator>
 #include <string_view>
 #include <system_error>
 #include <typeinfo>
@@ -320,12 +319,14 @@ void TFuzzyLogicTokenStream::RewindEcho() {
 
 bool TFuzzyLogicTokenStream::PrepareSExp() {
     RewindEcho();
-    FTempStack.clear();
+    // The construct goes onto the stack in text order and is then turned round, so that
+    // its first token is on top.
+    const std::size_t Below = FStack.size();
     try {
         int Depth = 0;
         do {
-            FTempStack.push_back(BuildNextToken());
-            const TIntfPtr<IFuzzyStreamToken>& Token = FTempStack.back();
+            FStack.push_back(BuildNextToken());
+            const TIntfPtr<IFuzzyStreamToken>& Token = FStack.back();
             if (!Token) continue;  // nothing to count
             const int Kind = Token->GetDataType();
             if (Kind == fstNone) break;
@@ -338,12 +339,10 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
             }
         } while (Depth != 0);
     } catch (...) {
-        FTempStack.clear();
+        FStack.resize(Below);
         throw;
     }
-    FStack.insert(FStack.end(), std::make_move_iterator(FTempStack.rbegin()),
-                  std::make_move_iterator(FTempStack.rend()));
-    FTempStack.clear();
+    std::reverse(FStack.begin() + static_cast<std::ptrdiff_t>(Below), FStack.end());
     return true;
 }
 

@@ -93,7 +93,7 @@ std::vector<TIntfPtr<IFuzzyStreamToken>> TVXFuzzyLogicParser::ParseTokens() {
             Token->SetList(ParseTokenList());
             (void)Stream.NextToken();  // the group's ")"
         }
-        Tokens.push_back(Token);
+        Tokens.push_back(std::move(Token));
         Token = Stream.NextToken();
     }
     Stream.PutBackToken(Token);

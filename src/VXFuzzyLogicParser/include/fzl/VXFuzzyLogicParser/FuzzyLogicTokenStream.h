@@ -111,7 +111,6 @@ private:
     std::string FEcho;  // what ToString gives
     TIntfPtr<IFuzzyStreamToken> FCurrentToken;
     int FParenthesisLevel = 0;
-    std::vector<TIntfPtr<IFuzzyStreamToken>> FTempStack;
     std::string FWhiteSpace;
     char FCommentChar = ';';
     char FQuoteChar = '"';
