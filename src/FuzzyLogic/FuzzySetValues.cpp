@@ -33,7 +33,7 @@ bool Below(TFzyFloat A, TFzyFloat B) noexcept {  // A + tol < B
 TFzyFloat Interpolate(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TFzyFloat X) noexcept {
     // Both neighbours on one X (a vertical step): the step's upper degree, as membership reads it.
     if (X2 == X1) return std::max(Y1, Y2);
-    return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
+    return LinePoint(X1, Y1, X2, Y2, X);
 }
 
 // Points of the base class come from a per-thread block cache; descendants

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -196,6 +197,30 @@ TEST(FuzzySetOperations, GeometryAndOverlap) {
                 Meets({{0, 0}, {5, 1}}, {{5, 0}, {10, 0.5}}) &&
                 Meets({{0, 0.5}, {5, 0}}, {{5, 1}, {10, 0}}) && Meets({{0, 0}, {10, 1}}, {{5, 0}, {15, 1}}) &&
                 Meets({{0, 0}, {10, 0}}, {{5, 0}, {15, 0}}));
+}
+
+TEST(FuzzySetOperations, DegreesAndCoordinatesNearTheLargestDoubleStayFinite) {
+    // (1e308 - 0) * (7 - 5) overflows before its division by 5: the line is still 4e307 at 7.
+    EXPECT_DOUBLE_EQ(TFuzzySet::InterpolateY(5, 0, 10, 1e308, 7), 4e307);
+    EXPECT_DOUBLE_EQ(TFuzzySet::InterpolateX(5, 0, 10, 1e308, 4e307), 7.0);
+    EXPECT_DOUBLE_EQ(TFuzzySet::InterpolateY(-1e308, 0, 1e308, 1, 0), 0.5);  // the span overflows
+    EXPECT_EQ(TFuzzySet::InterpolateY(0, 0, 3, 1, 1), 1.0 / 3);              // ordinary lines as always
+    const auto Near = [](const TNumbers& Actual, const TNumbers& Expected) {
+        bool Equal = Actual.size() == Expected.size();
+        for (std::size_t I = 0; Equal && I < Actual.size(); ++I)
+            Equal = std::abs(Actual[I] - Expected[I]) <= 1e-12 * std::max(1.0, std::abs(Expected[I]));
+        return Equal ? testing::AssertionSuccess()
+                     : testing::AssertionFailure() << "got " << testing::PrintToString(Actual);
+    };
+    const TOwned<TFuzzySet> Ramp = FreeSet({{5, 0}, {10, 1e308}});
+    EXPECT_DOUBLE_EQ(Ramp->DegreeOfMembership(7), 4e307);
+    // A spike under the ramp is absorbed by the union. A falling line crosses the ramp at
+    // (8, 6e307), where the difference of the degrees at the ends (2.5e308) overflows.
+    const TOwned<TFuzzySet> Under = Ramp->Union(*FreeSet({{7, 0}, {7, 1}, {7, 0}}));
+    EXPECT_TRUE(Near(PointsOf(Under), {5, 0, 7, 4e307, 10, 1e308}));
+    const TOwned<TFuzzySet> Across = Ramp->Union(*FreeSet({{5, 1.5e308}, {10, 0}}));
+    EXPECT_TRUE(Near(PointsOf(Across), {5, 1.5e308, 8, 6e307, 10, 1e308}));
+    EXPECT_TRUE(std::isfinite(Under->CenterOfGravity()) && std::isfinite(Across->CenterOfGravity()));
 }
 
 // Derived sets (clones, scaled copies, combinations) as the engine makes them quickly: a

@@ -26,6 +26,7 @@
 // points held by value (TPlainPoints) for an operand that is never made a set.
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <span>
 #include <type_traits>
@@ -144,6 +145,17 @@ inline bool ChangeOrder(TFzyFloat D0, TFzyFloat D1) noexcept {
     return (D0 < 0 && D1 > 0) || (D0 > 0 && D1 < 0);
 }
 
+/// How far between two X the curves cross, as a fraction, from their values at both. Degrees
+/// near the largest double can overflow the differences; quarters of them cannot.
+inline TFzyFloat CrossingFraction(TFzyFloat LastA, TFzyFloat LastB, TFzyFloat NextA,
+                                  TFzyFloat NextB) noexcept {
+    const TFzyFloat D0 = LastA - LastB;
+    const TFzyFloat Gap = D0 - (NextA - NextB);
+    if (std::isfinite(Gap)) return D0 / Gap;
+    const TFzyFloat Q0 = LastA * 0.25 - LastB * 0.25;
+    return Q0 / (Q0 - (NextA * 0.25 - NextB * 0.25));
+}
+
 /// Where the curves cross strictly inside (LastX, NextX), given both curves' values leaving
 /// LastX and arriving at NextX (linear in between), where they change order. A level side
 /// gives the crossing its exact Y.
@@ -159,10 +171,9 @@ void LocateCrossing(const TCursorA& A, const TCursorB& B, TFzyFloat LastX, TFzyF
         Y = LastB;
         X = A.SegmentXAt(Y);
     } else {
-        const TFzyFloat D0 = LastA - LastB;
-        const TFzyFloat D1 = NextA - NextB;
-        const TFzyFloat T = D0 / (D0 - D1);
-        X = LastX + T * (NextX - LastX);
+        const TFzyFloat T = CrossingFraction(LastA, LastB, NextA, NextB);
+        const TFzyFloat Span = NextX - LastX;
+        X = std::isfinite(Span) ? LastX + T * Span : LastX * (1 - T) + NextX * T;
         Y = A.OnSegment() ? A.ValueAt(X) : LastA;
     }
     X = std::clamp(X, LastX, NextX);

@@ -147,13 +147,13 @@ public:
     [[nodiscard]] static TFzyFloat InterpolateY(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
                                                 TFzyFloat X) noexcept {
         if (X2 == X1) return Y2;
-        return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);
+        return LinePoint(X1, Y1, X2, Y2, X);
     }
     /// The X at Y on the line through (X1, Y1) and (X2, Y2); X2 when Y1 == Y2.
     [[nodiscard]] static TFzyFloat InterpolateX(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
                                                 TFzyFloat Y) noexcept {
         if (Y2 == Y1) return X2;
-        return X1 + (X2 - X1) * (Y - Y1) / (Y2 - Y1);
+        return LinePoint(Y1, X1, Y2, X2, Y);
     }
 
     // ---- Copies and text ---------------------------------------------------------------
