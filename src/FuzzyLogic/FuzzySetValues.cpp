@@ -42,6 +42,16 @@ using TPointCache = Detail::TBlockCache<sizeof(TFuzzySetValue), 4096>;
 
 }  // namespace
 
+TFzyFloat detail::LinePointFromHalves(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
+                                      TFzyFloat X) noexcept {
+    const bool FiniteInputs =
+        std::isfinite(X1) && std::isfinite(Y1) && std::isfinite(X2) && std::isfinite(Y2) && std::isfinite(X);
+    if (!FiniteInputs) return Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1);  // nothing to save
+    const TFzyFloat T = (X * 0.5 - X1 * 0.5) / (X2 * 0.5 - X1 * 0.5);
+    if (T >= 0 && T <= 1) return std::clamp(Y1 * (1 - T) + Y2 * T, std::min(Y1, Y2), std::max(Y1, Y2));
+    return Y1 + (Y2 * 0.5 - Y1 * 0.5) * T * 2;  // beyond the ends: infinite when the line leaves the doubles
+}
+
 // ---- TFuzzySetValue --------------------------------------------------------
 
 // NOLINTNEXTLINE(misc-new-delete-overloads): paired with the sized operator delete below

@@ -1,7 +1,6 @@
 #pragma once
 // Numeric helpers of the fuzzy engine.
 
-#include <algorithm>
 #include <cmath>
 
 #include <fzl/FuzzyConsts/FuzzyTypes.h>
@@ -24,6 +23,12 @@ inline constexpr TFzyFloat FuzzyTolerance = 0.0001;
     return 0;
 }
 
+namespace detail {
+/// LinePoint's way when the literal form overflowed; out of line, as it is rarely taken.
+[[nodiscard]] TFzyFloat LinePointFromHalves(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2,
+                                            TFzyFloat X) noexcept;
+}  // namespace detail
+
 /// The value at X of the line through (X1, Y1) and (X2, Y2), X1 != X2:
 /// Y1 + (Y2 - Y1) * (X - X1) / (X2 - X1), computed as written. When a difference or the
 /// product overflows although every input is finite (coordinates or degrees near the largest
@@ -33,13 +38,9 @@ inline constexpr TFzyFloat FuzzyTolerance = 0.0001;
                                          TFzyFloat X) noexcept {
     const TFzyFloat Rise = (Y2 - Y1) * (X - X1);
     const TFzyFloat Run = X2 - X1;
-    if (std::isfinite(Rise) && std::isfinite(Run)) return Y1 + Rise / Run;
-    const bool FiniteInputs =
-        std::isfinite(X1) && std::isfinite(Y1) && std::isfinite(X2) && std::isfinite(Y2) && std::isfinite(X);
-    if (!FiniteInputs) return Y1 + Rise / Run;
-    const TFzyFloat T = (X * 0.5 - X1 * 0.5) / (X2 * 0.5 - X1 * 0.5);
-    if (T >= 0 && T <= 1) return std::clamp(Y1 * (1 - T) + Y2 * T, std::min(Y1, Y2), std::max(Y1, Y2));
-    return Y1 + (Y2 * 0.5 - Y1 * 0.5) * T * 2;  // beyond the ends: infinite when the line leaves the doubles
+    if (std::isfinite(Rise) && std::isfinite(Run)) [[likely]]
+        return Y1 + Rise / Run;
+    return detail::LinePointFromHalves(X1, Y1, X2, Y2, X);
 }
 
 }  // namespace fzl
