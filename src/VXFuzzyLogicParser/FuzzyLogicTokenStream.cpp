@@ -300,9 +300,25 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
 }
 
 TLexeme TFuzzyLogicTokenStream::BuildLexeme() {
+    // White space of blanks and line ends alone is viewed in the input where it lies, not
+    // collected; a comment (or white space collected already) takes the collecting way.
+    std::string_view Space;
+    bool Viewed = false;
+    if (FWhiteSpace.empty()) {
+        const std::size_t Start = GetPosition();
+        while (SkipBlanks(nullptr)) {
+            ++FLineNumber;
+            if (IsEof()) break;
+        }
+        Space = Input().substr(Start, GetPosition() - Start);
+        Viewed = !NextIs(';');
+        if (!Viewed) FWhiteSpace.assign(Space);
+    }
     TScanned Scanned = Scan();
     if (!Scanned.Text.empty() && Scanned.Text.data() == FText.data()) Scanned.Text = Keep(Scanned.Text);
-    return FinishLexeme(Scanned.Type, Scanned.Text);
+    TLexeme Lexeme = FinishLexeme(Scanned.Type, Scanned.Text);
+    if (Viewed) Lexeme.Whitespace = Space;
+    return Lexeme;
 }
 
 std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
@@ -333,10 +349,7 @@ std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
     throw EFzyParseException(SUnbalancedString, OpeningLine);
 }
 
-std::string_view TFuzzyLogicTokenStream::Keep(std::string_view Text) {
-    FKept.emplace_back(Text);
-    return FKept.back();
-}
+std::string_view TFuzzyLogicTokenStream::Keep(std::string_view Text) { return FKept.emplace_front(Text); }
 
 std::string_view TFuzzyLogicTokenStream::TakeWhitespace() {
     // The white space is most often the very bytes of the input before the token (comments
@@ -391,7 +404,7 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::TokenOf(const TLexeme& Lexem
 }
 
 TLexeme TFuzzyLogicTokenStream::LexemeOf(const TIntfPtr<IFuzzyStreamToken>& Token,
-                                         std::deque<std::string>& Texts) {
+                                         std::forward_list<std::string>& Texts) {
     TLexeme Lexeme;
     if (!Token) {
         Lexeme.Kind = -1;
@@ -400,7 +413,7 @@ TLexeme TFuzzyLogicTokenStream::LexemeOf(const TIntfPtr<IFuzzyStreamToken>& Toke
     Lexeme.Kind = Token->GetDataType();
     Lexeme.Line = Token->GetLineNumber();
     Lexeme.Number = Token->GetNumber();
-    Lexeme.Text = Texts.emplace_back(Token->GetText());
+    Lexeme.Text = Texts.emplace_front(Token->GetText());
     Lexeme.Object = Token;
     return Lexeme;
 }
@@ -423,6 +436,30 @@ std::string TFuzzyLogicTokenStream::PrintedForm(const TLexeme& Lexeme) {
 void TFuzzyLogicTokenStream::RewindEcho() {
     FEcho.clear();
     FEchoes.clear();
+    FEchoed = 0;
+}
+
+void TFuzzyLogicTokenStream::AppendEcho(std::string& Into, const TEcho& Echo) {
+    if (Echo.Break) Into += "\r\n";
+    if (Echo.Kind == fstInteger || Echo.Kind == fstFloat)
+        Into += NumberTokenText(Echo.Kind, Echo.Number);
+    else
+        Into += Echo.Text;
+    Into += ' ';
+}
+
+void TFuzzyLogicTokenStream::WriteEcho() {
+    for (; FEchoed < FEchoes.size(); ++FEchoed) {
+        TEcho& Echo = FEchoes[FEchoed];
+        Echo.Length = FEcho.size();
+        AppendEcho(FEcho, Echo);
+    }
+}
+
+std::string TFuzzyLogicTokenStream::ToString() const {
+    std::string Echo = FEcho;
+    for (std::size_t Index = FEchoed; Index < FEchoes.size(); ++Index) AppendEcho(Echo, FEchoes[Index]);
+    return Echo;
 }
 
 bool TFuzzyLogicTokenStream::PrepareSExp() {
@@ -467,12 +504,20 @@ void TFuzzyLogicTokenStream::TakeNext() {
         FCurrent.Kind = FCurrent.Object->GetDataType();
         FCurrent.Line = FCurrent.Object->GetLineNumber();
     }
-    FEchoes.push_back({FCurrent.Serial, FCurrent.Object, FEcho.size(), FParenthesisLevel, FEchoLine});
+    // The echo is written when someone reads it: a hand-out only records what it shows.
     const int Line = FCurrent.Line;
-    if (FEchoLine != 0 && FEchoLine < Line) FEcho += "\r\n";
+    const bool Break = FEchoLine != 0 && FEchoLine < Line;
+    // A token handed in shows its printed form of now: written at once, after those before it.
+    if (FCurrent.Object) WriteEcho();
+    FEchoes.push_back({FCurrent.Serial, FCurrent.Object, FEcho.size(), FParenthesisLevel, FEchoLine, Break,
+                       FCurrent.Kind, FCurrent.Number, FCurrent.Text});
     FEchoLine = Line;
-    AppendPrintedForm(FEcho, FCurrent);
-    FEcho += ' ';
+    if (FCurrent.Object) {
+        if (Break) FEcho += "\r\n";
+        AppendObjectForm(FEcho, *FCurrent.Object);
+        FEcho += ' ';
+        FEchoed = FEchoes.size();
+    }
     if (FCurrent.Kind == ')')
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
     else if (FCurrent.Kind == '(')
@@ -505,13 +550,17 @@ void TFuzzyLogicTokenStream::Restack(TLexeme Lexeme, bool Exact) {
     if (Exact) {
         // The token handed out last: everything its hand-out changed goes back.
         const TEcho& Echo = FEchoes.back();
-        FEcho.resize(Echo.Length);
+        if (FEchoed == FEchoes.size()) {
+            FEcho.resize(Echo.Length);
+            --FEchoed;
+        }
         FParenthesisLevel = Echo.Level;
         FEchoLine = Echo.Line;
         FEchoes.pop_back();
         return;
     }
     // Any other token: its printed form and the blank after it are taken off the end.
+    WriteEcho();
     const TLexeme& Token = FStack.back();
     const std::size_t Cut = PrintedForm(Token).size() + 1;
     std::size_t Keep = FEcho.size() > Cut ? FEcho.size() - Cut : 0;
@@ -519,6 +568,7 @@ void TFuzzyLogicTokenStream::Restack(TLexeme Lexeme, bool Exact) {
     FEcho.resize(Keep);
     FEcho += ' ';
     FEchoes.clear();
+    FEchoed = 0;
     const int Kind = Token.Object ? Token.Object->GetDataType() : Token.Kind;
     if (Kind == ')')
         ++FParenthesisLevel;

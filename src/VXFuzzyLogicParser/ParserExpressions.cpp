@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <deque>
+#include <forward_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -685,7 +685,7 @@ private:
 
     TVXFuzzyLogicParser& FParser;
     TParserState& FState;
-    std::deque<std::string> FTexts;  // of the tokens handed in
+    std::forward_list<std::string> FTexts;  // of the tokens handed in
     TEvalScope FScope;
     TVariable FVariable;
     typename TModel::TQuiet FQuiet;

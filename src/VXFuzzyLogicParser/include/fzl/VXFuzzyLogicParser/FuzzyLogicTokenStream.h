@@ -3,7 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <forward_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,7 +101,7 @@ public:
     [[nodiscard]] static TIntfPtr<IFuzzyStreamToken> TokenOf(const TLexeme& Lexeme);
     /// A lexeme standing for Token, its text kept in Texts (nil gives a lexeme of kind -1).
     [[nodiscard]] static TLexeme LexemeOf(const TIntfPtr<IFuzzyStreamToken>& Token,
-                                          std::deque<std::string>& Texts);
+                                          std::forward_list<std::string>& Texts);
     /// The same, its text kept by this tokenizer.
     [[nodiscard]] TLexeme LexemeOf(const TIntfPtr<IFuzzyStreamToken>& Token) {
         return LexemeOf(Token, FKept);
@@ -117,7 +117,7 @@ public:
     [[nodiscard]] int GetParenthesisLevel() const noexcept { return FParenthesisLevel; }
     /// The echo of the tokens handed out in the current construct, each followed by a
     /// blank, with a line break where the line changes.
-    [[nodiscard]] std::string ToString() const { return FEcho; }
+    [[nodiscard]] std::string ToString() const;
     [[nodiscard]] std::string AsString() const { return ToString(); }
     /// Stored only: comments always start with ";".
     [[nodiscard]] char GetCommentChar() const noexcept { return FCommentChar; }
@@ -142,9 +142,14 @@ private:
     struct TEcho {
         std::uint64_t Serial;
         TIntfPtr<IFuzzyStreamToken> Token;  // the object handed out, if one was
-        std::size_t Length;                 // of the echo before the token
+        std::size_t Length;                 // of the echo before the token, once written
         int Level;                          // parenthesis level before the token
         int Line;                           // line of the token echoed before it
+        // What the echo shows of the token (unless a token handed in, written at once).
+        bool Break;  // a line break before it
+        int Kind;
+        double Number;
+        std::string_view Text;
     };
     /// A token's kind hint (as FinishToken takes it) and its text.
     struct TScanned {
@@ -162,16 +167,18 @@ private:
     std::string_view Keep(std::string_view Text);
     void ReadEscaped(std::string& Into, int StringLine);
     void RewindEcho();
+    static void AppendEcho(std::string& Into, const TEcho& Echo);
+    void WriteEcho();
     void TakeNext();
     void Restack(TLexeme Lexeme, bool Exact);
 
     // The object PeekCurrentToken makes goes to the records of the same lexeme too (mutable):
-    // handed out again or put back, it is the same object, as it was before lexemes.
+    // handed out again or put back, the token stays that object.
     mutable std::vector<TLexeme> FStack;  // top at the back
     int FLineNumber = 1;
     std::string FText;  // a word or string that is not a plain run of the input
     TObject* FOwner = nullptr;
-    std::string FEcho;         // what ToString gives
+    std::string FEcho;         // the echo of the hand-outs written so far (FEchoed)
     mutable TLexeme FCurrent;  // the token handed out (or put back) last
     bool FHasCurrent = false;
     int FParenthesisLevel = 0;
@@ -182,8 +189,9 @@ private:
     char FEscapeChar = '\\';
     mutable std::vector<TEcho> FEchoes;  // hand-outs of the current construct
     int FEchoLine = 0;                   // line of the token echoed last
+    std::size_t FEchoed = 0;             // hand-outs written into FEcho
     std::uint64_t FSerial = 0;
-    std::deque<std::string> FKept;  // texts lexemes view that are not in the input
+    std::forward_list<std::string> FKept;  // texts lexemes view that are not in the input
 };
 
 }  // namespace fzl
