@@ -68,6 +68,21 @@ std::size_t PlainWordLength(std::string_view Text, char Escape) noexcept {
     return Length;
 }
 
+/// The length of Text's leading white space as the tokenizer skips it before a token
+/// (blanks, control characters and line ends, CR LF as one), counting the line ends in Lines.
+std::size_t SpaceLength(std::string_view Text, int& Lines) noexcept {
+    std::size_t Length = 0;
+    for (;;) {
+        while (Length < Text.size() && static_cast<unsigned char>(Text[Length]) <= ' ' &&
+               Text[Length] != CR && Text[Length] != LF)
+            ++Length;
+        if (Length == Text.size() || (Text[Length] != CR && Text[Length] != LF)) return Length;
+        Length += Text[Length] == CR && Length + 1 < Text.size() && Text[Length + 1] == LF ? 2 : 1;
+        ++Lines;
+        if (Length == Text.size()) return Length;
+    }
+}
+
 std::size_t SkipDigits(std::string_view Word, std::size_t Index) noexcept {
     while (Index < Word.size() && IsDigit(Word[Index])) ++Index;
     return Index;
@@ -228,10 +243,12 @@ bool TFuzzyLogicTokenStream::IsPlain() const noexcept {
     return typeid(*this) == typeid(TFuzzyLogicTokenStream);
 }
 
-TFuzzyLogicTokenStream::TScanned TFuzzyLogicTokenStream::Scan() {
-    for (;;) {  // a loop, not recursion, over comments: a thousand comment lines stay one frame
-        while (SkipInLineSpaces() && !IsEof()) {
-        }
+TFuzzyLogicTokenStream::TScanned TFuzzyLogicTokenStream::Scan(bool Skipped) {
+    for (;;
+         Skipped = false) {  // a loop, not recursion, over comments: a thousand comment lines stay one frame
+        if (!Skipped)
+            while (SkipInLineSpaces() && !IsEof()) {
+            }
         char C = '\0';
         if (!GetChar(C)) return {-1, {}};
         if (IsPunctuation(C)) return {static_cast<unsigned char>(C), Input().substr(GetPosition() - 1, 1)};
@@ -294,7 +311,7 @@ TFuzzyLogicTokenStream::TScanned TFuzzyLogicTokenStream::ScanString() {
 }
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
-    const TScanned Scanned = Scan();
+    const TScanned Scanned = Scan(false);
     if (Scanned.Text.data() != FText.data()) FText.assign(Scanned.Text);
     return FinishToken(Scanned.Type, FText);
 }
@@ -305,16 +322,13 @@ TLexeme TFuzzyLogicTokenStream::BuildLexeme() {
     std::string_view Space;
     bool Viewed = false;
     if (FWhiteSpace.empty()) {
-        const std::size_t Start = GetPosition();
-        while (SkipBlanks(nullptr)) {
-            ++FLineNumber;
-            if (IsEof()) break;
-        }
-        Space = Input().substr(Start, GetPosition() - Start);
+        const std::string_view Rest = Unread();
+        Space = Rest.substr(0, SpaceLength(Rest, FLineNumber));
+        Consume(Space.size());
         Viewed = !NextIs(';');
         if (!Viewed) FWhiteSpace.assign(Space);
     }
-    TScanned Scanned = Scan();
+    TScanned Scanned = Scan(FWhiteSpace.empty());
     if (!Scanned.Text.empty() && Scanned.Text.data() == FText.data()) Scanned.Text = Keep(Scanned.Text);
     TLexeme Lexeme = FinishLexeme(Scanned.Type, Scanned.Text);
     if (Viewed) Lexeme.Whitespace = Space;

@@ -158,7 +158,7 @@ private:
     };
 
     [[nodiscard]] bool IsPlain() const noexcept;
-    TScanned Scan();
+    TScanned Scan(bool Skipped);  // Skipped: the white space before the token is read already
     TScanned ScanWord();
     TScanned ScanString();
     TLexeme FinishLexeme(int TokenType, std::string_view Text);
