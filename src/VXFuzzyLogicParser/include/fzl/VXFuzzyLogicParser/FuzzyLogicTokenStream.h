@@ -38,7 +38,9 @@ struct TLexeme {
 /// Turns language text into tokens (TFuzzyStreamToken): words, strings, numbers,
 /// variables and one-character punctuation, each with the line it stands on. It reads
 /// one whole parenthesised construct ahead, lets the parser put tokens back, and keeps
-/// an echo of the tokens handed out in the current construct for error messages.
+/// an echo of the tokens handed out in the current construct for error messages. The
+/// parser reads the tokens as values (NextLexeme); token objects are made only for the
+/// calls that return them.
 /// Created per parse (Make<TFuzzyLogicTokenStream>(Text)); not reused after it raised.
 class TFuzzyLogicTokenStream : public TGTextStream {
 public:
@@ -84,7 +86,8 @@ public:
     bool PrepareSExp();
     /// The token handed out (or put back) last; reads the first one when there is none yet.
     TIntfPtr<IFuzzyStreamToken> GetCurrentToken();
-    /// The token handed out (or put back) last, or nil before the first; reads nothing.
+    /// The token handed out (or put back) last, or nil before the first; reads nothing. For
+    /// a token the parser read as a lexeme, the object is made on the first request.
     [[nodiscard]] const TIntfPtr<IFuzzyStreamToken>& PeekCurrentToken() const noexcept;
 
     // ---- Lexemes: the parser's form of NextToken and PutBackToken --------------------------
