@@ -68,6 +68,21 @@ std::size_t PlainWordLength(std::string_view Text, char Escape) noexcept {
     return Length;
 }
 
+/// The length of Text's leading white space as the tokenizer skips it before a token
+/// (blanks, control characters and line ends, CR LF as one), counting the line ends in Lines.
+std::size_t SpaceLength(std::string_view Text, int& Lines) noexcept {
+    std::size_t Length = 0;
+    for (;;) {
+        while (Length < Text.size() && static_cast<unsigned char>(Text[Length]) <= ' ' &&
+               Text[Length] != CR && Text[Length] != LF)
+            ++Length;
+        if (Length == Text.size() || (Text[Length] != CR && Text[Length] != LF)) return Length;
+        Length += Text[Length] == CR && Length + 1 < Text.size() && Text[Length + 1] == LF ? 2 : 1;
+        ++Lines;
+        if (Length == Text.size()) return Length;
+    }
+}
+
 std::size_t SkipDigits(std::string_view Word, std::size_t Index) noexcept {
     while (Index < Word.size() && IsDigit(Word[Index])) ++Index;
     return Index;
@@ -142,27 +157,22 @@ TNumberKind ReadNumber(std::string_view Word, double& Value) {
     return TNumberKind::Float;
 }
 
-/// Gives Token the kind and value of Word.
-void ClassifyWord(TFuzzyStreamToken& Token, const std::string& Word) {
+/// Gives Lexeme the kind, text and value of Word (not empty).
+void ClassifyWord(TLexeme& Lexeme, std::string_view Word) {
     if (Word[0] == '?') {
-        Token.SetDataType(fstVariable);
-        Token.SetText(Word.substr(1));
+        Lexeme.Kind = fstVariable;
+        Lexeme.Text = Word.substr(1);
         return;
     }
-    if (Word.size() == 1 && IsNumberSymbol(Word[0])) {  // a lone sign, point or exponent mark
-        Token.SetDataType(fstAtom);
-        Token.SetText(Word);
-        return;
-    }
+    Lexeme.Kind = fstAtom;
+    Lexeme.Text = Word;
+    if (Word.size() == 1 && IsNumberSymbol(Word[0])) return;  // a lone sign, point or exponent mark
     double Value = 0;
     const TNumberKind Kind = IsNumberChar(Word[0]) ? ReadNumber(Word, Value) : TNumberKind::None;
-    if (Kind == TNumberKind::None) {
-        Token.SetDataType(fstAtom);
-        Token.SetText(Word);
-        return;
-    }
-    Token.SetDataType(Kind == TNumberKind::Integer ? fstInteger : fstFloat);
-    Token.SetNumber(Value);
+    if (Kind == TNumberKind::None) return;
+    Lexeme.Kind = Kind == TNumberKind::Integer ? fstInteger : fstFloat;
+    Lexeme.Text = {};
+    Lexeme.Number = Value;
 }
 
 bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) {
@@ -171,16 +181,29 @@ bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) {
 
 /// Appends Token's printed form (its ToString) to Into. The tokens this tokenizer makes are
 /// exactly TFuzzyStreamToken, which appends its text where it lies rather than through a copy.
-void AppendPrintedForm(std::string& Into, const IFuzzyStreamToken& Token) {
+void AppendObjectForm(std::string& Into, const IFuzzyStreamToken& Token) {
     if (typeid(Token) == typeid(TFuzzyStreamToken))
         static_cast<const TFuzzyStreamToken&>(Token).AppendPrintedForm(Into);
     else
         Into += Token.ToString();
 }
 
+/// A lexeme for a token object as a descendant tokenizer builds it: what the stack needs.
+TLexeme ObjectLexeme(TIntfPtr<IFuzzyStreamToken> Token) {
+    TLexeme Lexeme;
+    if (Token) {
+        Lexeme.Kind = Token->GetDataType();
+        Lexeme.Line = Token->GetLineNumber();
+    }
+    Lexeme.Object = std::move(Token);
+    return Lexeme;
+}
+
 }  // namespace
 
-TFuzzyLogicTokenStream::TFuzzyLogicTokenStream(std::string Text) : TGTextStream(std::move(Text)) {}
+TFuzzyLogicTokenStream::TFuzzyLogicTokenStream(std::string Text) : TGTextStream(std::move(Text)) {
+    FSpaceStart = GetPosition();
+}
 
 // ---- Characters and lines ---------------------------------------------------------------------
 
@@ -215,51 +238,101 @@ void TFuzzyLogicTokenStream::ReadEscaped(std::string& Into, int StringLine) {
 
 // ---- Tokens -----------------------------------------------------------------------------------
 
-TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
-    for (;;) {  // a loop, not recursion, over comments: a thousand comment lines stay one frame
-        FText.clear();
-        while (SkipInLineSpaces() && !IsEof()) {
-        }
+bool TFuzzyLogicTokenStream::IsPlain() const noexcept {
+    // A descendant may build or hand out tokens its own way: it is read through its overrides.
+    return typeid(*this) == typeid(TFuzzyLogicTokenStream);
+}
+
+TFuzzyLogicTokenStream::TScanned TFuzzyLogicTokenStream::Scan(bool Skipped) {
+    for (;;
+         Skipped = false) {  // a loop, not recursion, over comments: a thousand comment lines stay one frame
+        if (!Skipped)
+            while (SkipInLineSpaces() && !IsEof()) {
+            }
         char C = '\0';
-        if (!GetChar(C)) return FinishToken(-1, FText);
-        if (IsPunctuation(C)) {
-            FText = C;
-            return FinishToken(static_cast<unsigned char>(C), FText);
-        }
-        if (C == '"') {
-            FText = ReadString(FText);
-            return FinishToken('"', FText);
-        }
+        if (!GetChar(C)) return {-1, {}};
+        if (IsPunctuation(C)) return {static_cast<unsigned char>(C), Input().substr(GetPosition() - 1, 1)};
+        if (C == '"') return ScanString();
         if (C == ';') {
             FWhiteSpace += C;
             GetLine();
             continue;
         }
-        return BuildWord(C);
+        return ScanWord();  // C starts it
     }
 }
 
-TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildWord(char First) {
-    FText = First;
+TFuzzyLogicTokenStream::TScanned TFuzzyLogicTokenStream::ScanWord() {
+    // A word without escapes is a run of the input (from the byte just read) and is viewed
+    // there; from the first escape on it is spelled in FText.
+    const std::size_t Start = GetPosition() - 1;
+    std::string_view Rest = Unread();
+    std::size_t Plain = PlainWordLength(Rest, FEscapeChar);
+    Consume(Plain);
+    char C = '\0';
+    if (!GetChar(C)) return {-1, Input().substr(Start, Plain + 1)};
+    // White space and delimiters end the word and are read again: the line end after a
+    // word is counted where line ends are counted, so the word keeps its own line.
+    if (WordStops[static_cast<unsigned char>(C)]) {
+        PutBack();
+        return {0, Input().substr(Start, Plain + 1)};
+    }
+    FText.assign(Input().substr(Start, Plain + 1));
     for (;;) {
-        // The plain bytes of the word are taken in one piece; the byte after them, which
-        // ends the word or escapes the next one, is read on its own.
-        const std::string_view Rest = Unread();
-        const std::size_t Plain = PlainWordLength(Rest, FEscapeChar);
-        FText.append(Rest.data(), Plain);
-        Consume(Plain);
-        char C = '\0';
-        if (!GetChar(C)) break;
-        // White space and delimiters end the word and are read again: the line end after a
-        // word is counted where line ends are counted, so the word keeps its own line.
-        if (WordStops[static_cast<unsigned char>(C)]) {
-            PutBack();
-            return FinishToken(0, FText);
-        }
         if (IsEof()) break;  // C is the escape character, with nothing left to escape
         ReadEscaped(FText, FLineNumber);
+        Rest = Unread();
+        Plain = PlainWordLength(Rest, FEscapeChar);
+        FText.append(Rest.data(), Plain);
+        Consume(Plain);
+        if (!GetChar(C)) break;
+        if (WordStops[static_cast<unsigned char>(C)]) {
+            PutBack();
+            return {0, FText};
+        }
     }
-    return FinishToken(-1, FText);
+    return {-1, FText};
+}
+
+TFuzzyLogicTokenStream::TScanned TFuzzyLogicTokenStream::ScanString() {
+    // A string of plain bytes up to its closing quote is viewed in the input.
+    const std::string_view Rest = Unread();
+    const std::size_t Plain = PlainStringLength(Rest, FEscapeChar, FQuoteChar);
+    const bool Closes =
+        FQuoteChar != CR && FQuoteChar != LF && FQuoteChar != '\0' && FQuoteChar != FEscapeChar;
+    if (Closes && Plain < Rest.size() && Rest[Plain] == FQuoteChar) {
+        Consume(Plain);
+        char Quote = '\0';
+        (void)GetChar(Quote);
+        return {'"', Rest.substr(0, Plain)};
+    }
+    FText = ReadString(std::string());
+    return {'"', FText};
+}
+
+TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
+    const TScanned Scanned = Scan(false);
+    if (Scanned.Text.data() != FText.data()) FText.assign(Scanned.Text);
+    return FinishToken(Scanned.Type, FText);
+}
+
+TLexeme TFuzzyLogicTokenStream::BuildLexeme() {
+    // White space of blanks and line ends alone is viewed in the input where it lies, not
+    // collected; a comment (or white space collected already) takes the collecting way.
+    std::string_view Space;
+    bool Viewed = false;
+    if (FWhiteSpace.empty()) {
+        const std::string_view Rest = Unread();
+        Space = Rest.substr(0, SpaceLength(Rest, FLineNumber));
+        Consume(Space.size());
+        Viewed = !NextIs(';');
+        if (!Viewed) FWhiteSpace.assign(Space);
+    }
+    TScanned Scanned = Scan(FWhiteSpace.empty());
+    if (!Scanned.Text.empty() && Scanned.Text.data() == FText.data()) Scanned.Text = Keep(Scanned.Text);
+    TLexeme Lexeme = FinishLexeme(Scanned.Type, Scanned.Text);
+    if (Viewed) Lexeme.Whitespace = Space;
+    return Lexeme;
 }
 
 std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
@@ -290,31 +363,117 @@ std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
     throw EFzyParseException(SUnbalancedString, OpeningLine);
 }
 
+std::string_view TFuzzyLogicTokenStream::Keep(std::string_view Text) { return FKept.emplace_front(Text); }
+
+std::string_view TFuzzyLogicTokenStream::TakeWhitespace() {
+    // The white space is most often the very bytes of the input before the token (comments
+    // change line ends to CR LF): then it is viewed there.
+    std::string_view Space;
+    if (!FWhiteSpace.empty()) {
+        const std::string_view Text = Input();
+        Space = Text.substr(std::min(FSpaceStart, Text.size()), FWhiteSpace.size());
+        if (Space != FWhiteSpace) Space = Keep(FWhiteSpace);
+        // Emptied after every token: white space handed on would grow with the square of the text.
+        FWhiteSpace.clear();
+    }
+    FSpaceStart = GetPosition();
+    return Space;
+}
+
+TLexeme TFuzzyLogicTokenStream::FinishLexeme(int TokenType, std::string_view Text) {
+    if (TokenType == -1 && !Text.empty()) TokenType = 0;
+    TLexeme Lexeme;
+    Lexeme.Line = FLineNumber;
+    Lexeme.Serial = ++FSerial;
+    if (TokenType == -1) {
+        Lexeme.Kind = fstNone;
+        Lexeme.Text = "EOF";
+    } else if (TokenType == 0) {
+        ClassifyWord(Lexeme, Text);
+    } else {
+        Lexeme.Kind = TokenType == '"' ? fstString : TokenType;
+        Lexeme.Text = Text;
+    }
+    Lexeme.Whitespace = TakeWhitespace();
+    return Lexeme;
+}
+
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::FinishToken(int TokenType, const std::string& Text) {
     if (TokenType == -1 && !Text.empty()) return FinishToken(0, Text);
     if (TokenType != -1 && TokenType != 0 && TokenType != '"' && !IsPunctuationKind(TokenType))
         throw EFzyParseException(Format(SInvalidBaseTokenHint, {IntToStr(TokenType)}), FLineNumber);
+    return TokenOf(FinishLexeme(TokenType, Text));
+}
+
+TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::TokenOf(const TLexeme& Lexeme) {
+    if (Lexeme.Object) return Lexeme.Object;
     // Held by its class, not its interface: the setters below need no dispatch.
     TIntfPtr<TFuzzyStreamToken> Token = MakeIntf<TFuzzyStreamToken>();
-    Token->SetLineNumber(FLineNumber);
-    if (TokenType == -1) {
-        Token->SetDataType(fstNone);
-        Token->SetText("EOF");
-    } else if (TokenType == 0) {
-        ClassifyWord(*Token, Text);
-    } else {
-        Token->SetDataType(TokenType == '"' ? fstString : TokenType);
-        Token->SetText(Text);
-    }
-    // Emptied after every token: white space handed on would grow with the square of the text.
-    Token->SetWhitespace(FWhiteSpace);
-    FWhiteSpace.clear();
+    Token->SetLineNumber(Lexeme.Line);
+    Token->SetDataType(Lexeme.Kind);
+    Token->SetNumber(Lexeme.Number);
+    Token->SetText(std::string(Lexeme.Text));
+    Token->SetWhitespace(std::string(Lexeme.Whitespace));
     return Token;
+}
+
+TLexeme TFuzzyLogicTokenStream::LexemeOf(const TIntfPtr<IFuzzyStreamToken>& Token,
+                                         std::forward_list<std::string>& Texts) {
+    TLexeme Lexeme;
+    if (!Token) {
+        Lexeme.Kind = -1;
+        return Lexeme;
+    }
+    Lexeme.Kind = Token->GetDataType();
+    Lexeme.Line = Token->GetLineNumber();
+    Lexeme.Number = Token->GetNumber();
+    Lexeme.Text = Texts.emplace_front(Token->GetText());
+    Lexeme.Object = Token;
+    return Lexeme;
+}
+
+void TFuzzyLogicTokenStream::AppendPrintedForm(std::string& Into, const TLexeme& Lexeme) {
+    if (Lexeme.Object)
+        AppendObjectForm(Into, *Lexeme.Object);
+    else if (Lexeme.Kind == fstInteger || Lexeme.Kind == fstFloat)
+        Into += NumberTokenText(Lexeme.Kind, Lexeme.Number);
+    else
+        Into += Lexeme.Text;
+}
+
+std::string TFuzzyLogicTokenStream::PrintedForm(const TLexeme& Lexeme) {
+    std::string Text;
+    AppendPrintedForm(Text, Lexeme);
+    return Text;
 }
 
 void TFuzzyLogicTokenStream::RewindEcho() {
     FEcho.clear();
     FEchoes.clear();
+    FEchoed = 0;
+}
+
+void TFuzzyLogicTokenStream::AppendEcho(std::string& Into, const TEcho& Echo) {
+    if (Echo.Break) Into += "\r\n";
+    if (Echo.Kind == fstInteger || Echo.Kind == fstFloat)
+        Into += NumberTokenText(Echo.Kind, Echo.Number);
+    else
+        Into += Echo.Text;
+    Into += ' ';
+}
+
+void TFuzzyLogicTokenStream::WriteEcho() {
+    for (; FEchoed < FEchoes.size(); ++FEchoed) {
+        TEcho& Echo = FEchoes[FEchoed];
+        Echo.Length = FEcho.size();
+        AppendEcho(FEcho, Echo);
+    }
+}
+
+std::string TFuzzyLogicTokenStream::ToString() const {
+    std::string Echo = FEcho;
+    for (std::size_t Index = FEchoed; Index < FEchoes.size(); ++Index) AppendEcho(Echo, FEchoes[Index]);
+    return Echo;
 }
 
 bool TFuzzyLogicTokenStream::PrepareSExp() {
@@ -322,18 +481,22 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
     // The construct goes onto the stack in text order and is then turned round, so that
     // its first token is on top.
     const std::size_t Below = FStack.size();
+    const bool Plain = IsPlain();
     try {
         int Depth = 0;
         do {
-            FStack.push_back(BuildNextToken());
-            const TIntfPtr<IFuzzyStreamToken>& Token = FStack.back();
-            if (!Token) continue;  // nothing to count
-            const int Kind = Token->GetDataType();
+            if (Plain) {
+                FStack.push_back(BuildLexeme());
+            } else {
+                FStack.push_back(ObjectLexeme(BuildNextToken()));
+                FStack.back().Serial = ++FSerial;
+            }
+            const TLexeme& Token = FStack.back();
+            const int Kind = Token.Kind;
             if (Kind == fstNone) break;
             if (Kind == '(') {
                 if (++Depth > MaxNestingDepth)
-                    throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}),
-                                             Token->GetLineNumber());
+                    throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}), Token.Line);
             } else if (Kind == ')' && Depth > 0) {
                 --Depth;  // a ")" with nothing open is a construct of its own
             }
@@ -346,58 +509,142 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
     return true;
 }
 
-TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::NextToken() {
+void TFuzzyLogicTokenStream::TakeNext() {
     if (FStack.empty()) PrepareSExp();
-    TIntfPtr<IFuzzyStreamToken> Token = std::move(FStack.back());
+    FCurrent = std::move(FStack.back());
     FStack.pop_back();
-    FEchoes.push_back({Token, FEcho.size(), FParenthesisLevel, FEchoLine});
-    const int Line = Token->GetLineNumber();
-    if (FEchoLine != 0 && FEchoLine < Line) FEcho += "\r\n";
+    FHasCurrent = true;
+    if (FCurrent.Object) {  // handed in: read as it is now
+        FCurrent.Kind = FCurrent.Object->GetDataType();
+        FCurrent.Line = FCurrent.Object->GetLineNumber();
+    }
+    // The echo is written when someone reads it: a hand-out only records what it shows.
+    const int Line = FCurrent.Line;
+    const bool Break = FEchoLine != 0 && FEchoLine < Line;
+    // A token handed in shows its printed form of now: written at once, after those before it.
+    if (FCurrent.Object) WriteEcho();
+    FEchoes.push_back({FCurrent.Serial, FCurrent.Object, FEcho.size(), FParenthesisLevel, FEchoLine, Break,
+                       FCurrent.Kind, FCurrent.Number, FCurrent.Text});
     FEchoLine = Line;
-    FCurrentToken = Token;
-    AppendPrintedForm(FEcho, *Token);
-    FEcho += ' ';
-    const int Kind = Token->GetDataType();
-    if (Kind == ')')
+    if (FCurrent.Object) {
+        if (Break) FEcho += "\r\n";
+        AppendObjectForm(FEcho, *FCurrent.Object);
+        FEcho += ' ';
+        FEchoed = FEchoes.size();
+    }
+    if (FCurrent.Kind == ')')
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
-    else if (Kind == '(')
+    else if (FCurrent.Kind == '(')
         ++FParenthesisLevel;
-    return Token;
 }
 
-void TFuzzyLogicTokenStream::PutBackToken(const TIntfPtr<IFuzzyStreamToken>& Token) {
-    if (!Token) return;  // nothing to hand out again
-    FStack.push_back(Token);
-    FCurrentToken = Token;
-    if (!FEchoes.empty() && FEchoes.back().Token == Token) {
+TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::NextToken() {
+    TakeNext();
+    if (!FCurrent.Object) {
+        FCurrent.Object = TokenOf(FCurrent);
+        FEchoes.back().Token = FCurrent.Object;
+    }
+    return FCurrent.Object;
+}
+
+TLexeme TFuzzyLogicTokenStream::NextLexeme() {
+    if (!IsPlain()) return LexemeOf(NextToken(), FKept);
+    TakeNext();
+    if (FCurrent.Object) {
+        FCurrent.Number = FCurrent.Object->GetNumber();
+        FCurrent.Text = Keep(FCurrent.Object->GetText());
+    }
+    return FCurrent;
+}
+
+void TFuzzyLogicTokenStream::Restack(TLexeme Lexeme, bool Exact) {
+    FStack.push_back(std::move(Lexeme));
+    FCurrent = FStack.back();
+    FHasCurrent = true;
+    if (Exact) {
         // The token handed out last: everything its hand-out changed goes back.
         const TEcho& Echo = FEchoes.back();
-        FEcho.resize(Echo.Length);
+        if (FEchoed == FEchoes.size()) {
+            FEcho.resize(Echo.Length);
+            --FEchoed;
+        }
         FParenthesisLevel = Echo.Level;
         FEchoLine = Echo.Line;
         FEchoes.pop_back();
         return;
     }
     // Any other token: its printed form and the blank after it are taken off the end.
-    const std::size_t Cut = Token->ToString().size() + 1;
+    WriteEcho();
+    const TLexeme& Token = FStack.back();
+    const std::size_t Cut = PrintedForm(Token).size() + 1;
     std::size_t Keep = FEcho.size() > Cut ? FEcho.size() - Cut : 0;
     while (Keep > 0 && FEcho[Keep - 1] == ' ') --Keep;
     FEcho.resize(Keep);
     FEcho += ' ';
     FEchoes.clear();
-    if (IsKind(Token, ')'))
+    FEchoed = 0;
+    const int Kind = Token.Object ? Token.Object->GetDataType() : Token.Kind;
+    if (Kind == ')')
         ++FParenthesisLevel;
-    else if (IsKind(Token, '('))
+    else if (Kind == '(')
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
+}
+
+void TFuzzyLogicTokenStream::PutBackToken(const TIntfPtr<IFuzzyStreamToken>& Token) {
+    if (!Token) return;  // nothing to hand out again
+    const bool Exact = !FEchoes.empty() && FEchoes.back().Token == Token;
+    TLexeme Lexeme;
+    if (FCurrent.Object == Token) {
+        Lexeme = FCurrent;
+    } else {
+        Lexeme = ObjectLexeme(Token);
+        Lexeme.Serial = ++FSerial;
+    }
+    Restack(std::move(Lexeme), Exact);
+}
+
+void TFuzzyLogicTokenStream::PutBackLexeme(TLexeme Lexeme) {
+    if (!IsPlain() || Lexeme.Object) {
+        PutBackToken(Lexeme.Object);
+        return;
+    }
+    const bool Exact = !FEchoes.empty() && FEchoes.back().Serial == Lexeme.Serial;
+    // Its object, if someone asked for it meanwhile, is handed out again with it.
+    if (Exact && FEchoes.back().Token) Lexeme.Object = FEchoes.back().Token;
+    Restack(std::move(Lexeme), Exact);
+}
+
+const TIntfPtr<IFuzzyStreamToken>& TFuzzyLogicTokenStream::PeekCurrentToken() const {
+    if (FHasCurrent && !FCurrent.Object) {
+        FCurrent.Object = TokenOf(FCurrent);
+        // The records of the same hand-out get the object: handed out again or put back, it
+        // is the same object.
+        if (!FEchoes.empty() && FEchoes.back().Serial == FCurrent.Serial && !FEchoes.back().Token)
+            FEchoes.back().Token = FCurrent.Object;
+        if (!FStack.empty() && FStack.back().Serial == FCurrent.Serial && !FStack.back().Object)
+            FStack.back().Object = FCurrent.Object;
+    }
+    return FCurrent.Object;
+}
+
+int TFuzzyLogicTokenStream::CurrentLine() const {
+    if (!FHasCurrent) return 0;
+    return FCurrent.Object ? FCurrent.Object->GetLineNumber() : FCurrent.Line;
 }
 
 std::string TFuzzyLogicTokenStream::Head() {
     const TIntfPtr<IFuzzyStreamToken> Token = NextToken();
     if (!IsKind(Token, '(') || FStack.empty()) return {};
-    const TIntfPtr<IFuzzyStreamToken> Next = FStack.back();
+    const TLexeme Next = FStack.back();
     PutBackToken(Token);
-    if (IsKind(Next, fstAtom)) return Next->GetText().empty() ? Next->ToString() : Next->GetText();
-    if (IsKind(Next, '=')) return "=";
+    if (const TIntfPtr<IFuzzyStreamToken>& Object = Next.Object) {
+        if (IsKind(Object, fstAtom))
+            return Object->GetText().empty() ? Object->ToString() : Object->GetText();
+        if (IsKind(Object, '=')) return "=";
+        return {};
+    }
+    if (Next.Kind == fstAtom) return Next.Text.empty() ? PrintedForm(Next) : std::string(Next.Text);
+    if (Next.Kind == '=') return "=";
     return {};
 }
 
@@ -414,8 +661,8 @@ void TFuzzyLogicTokenStream::MoveToNextConstruct() {
 }
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::GetCurrentToken() {
-    if (!FCurrentToken) NextToken();
-    return FCurrentToken;
+    if (!FHasCurrent) NextToken();
+    return PeekCurrentToken();
 }
 
 }  // namespace fzl

@@ -1,6 +1,11 @@
 // TVXFuzzyLogicParser: life cycle, the tokenizer of the parse in progress, where a parse
 // stands, and the small readers the grammar and the evaluator share.
 
+#include <cstddef>
+#include <span>
+#include <string>
+#include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include <fzl/IFuzzyLogic/FuzzySetIntf.h>
@@ -65,8 +70,7 @@ TFuzzyLogicTokenStream* TVXFuzzyLogicParser::GetStream() const noexcept { return
 int TVXFuzzyLogicParser::GetLineNumber() const {
     if (FState->LineOverride > 0) return FState->LineOverride;
     const TFuzzyLogicTokenStream* Stream = FState->Stream;
-    if (Stream == nullptr || !Stream->PeekCurrentToken()) return 0;
-    return Stream->PeekCurrentToken()->GetLineNumber();
+    return Stream != nullptr ? Stream->CurrentLine() : 0;
 }
 
 std::string TVXFuzzyLogicParser::GetParsedText() const {
@@ -77,50 +81,111 @@ std::string TVXFuzzyLogicParser::GetParsedText() const {
 
 std::string TVXFuzzyLogicParser::GetUniqueName() { return "FuzzySet" + IntToStr(GetUniqueID()); }
 
-TIntfPtr<IFuzzyStreamTokenList> TVXFuzzyLogicParser::ParseTokenList() {
+TIntfPtr<IFuzzyStreamToken> TokenAt(const TLexeme* Lexeme) {
+    TIntfPtr<IFuzzyStreamToken> Token = TFuzzyLogicTokenStream::TokenOf(*Lexeme);
+    if (Lexeme->Group) Token->SetList(ListOf({Lexeme + 1, static_cast<std::size_t>(Lexeme->Span)}));
+    return Token;
+}
+
+TIntfPtr<IFuzzyStreamTokenList> ListOf(std::span<const TLexeme> Contents) {
     TIntfPtr<IFuzzyStreamTokenList> List = MakeIntf<TFuzzyStreamTokenList>();
-    for (const TIntfPtr<IFuzzyStreamToken>& Token : ParseTokens()) List->Add(Token);
+    for (std::size_t Index = 0; Index < Contents.size();
+         Index += 1 + static_cast<std::size_t>(Contents[Index].Span))
+        List->Add(TokenAt(&Contents[Index]));
     return List;
 }
 
-std::vector<TIntfPtr<IFuzzyStreamToken>> TVXFuzzyLogicParser::ParseTokens() {
-    TFuzzyLogicTokenStream& Stream = *GetStream();
-    std::vector<TIntfPtr<IFuzzyStreamToken>> Tokens;
-    Tokens.reserve(16);
-    TIntfPtr<IFuzzyStreamToken> Token = Stream.NextToken();
-    while (!IsKind(Token, fstNone) && !IsKind(Token, ')')) {
-        if (IsKind(Token, '(')) {
-            Token->SetList(ParseTokenList());
-            (void)Stream.NextToken();  // the group's ")"
+std::string PrintedFormAt(const TLexeme* Lexeme) {
+    if (!Lexeme->Group) return TFuzzyLogicTokenStream::PrintedForm(*Lexeme);
+    // As a list token prints: "(", the items with one blank between, ")"; as deep as lists print.
+    std::string Text = "(";
+    {
+        const Detail::TTokenListPrintDepth Depth;
+        if (Detail::TTokenListPrintDepth::TooDeep()) {
+            Text += "...";
+        } else {
+            const std::span<const TLexeme> Contents(Lexeme + 1, static_cast<std::size_t>(Lexeme->Span));
+            for (std::size_t Index = 0; Index < Contents.size();
+                 Index += 1 + static_cast<std::size_t>(Contents[Index].Span)) {
+                if (Index > 0) Text += ' ';
+                Text += PrintedFormAt(&Contents[Index]);
+            }
         }
-        Tokens.push_back(std::move(Token));
-        Token = Stream.NextToken();
     }
-    Stream.PutBackToken(Token);
-    return Tokens;
+    Text += ')';
+    return Text;
+}
+
+namespace {
+
+/// Lexemes up to the ")" or the end that closes the current group (put back), into Into;
+/// a nested group is its "(" (made a group) followed by its contents.
+void ReadGroup(TFuzzyLogicTokenStream& Stream, std::vector<TLexeme>& Into) {
+    TLexeme Token = Stream.NextLexeme();
+    while (!IsKind(Token, fstNone) && !IsKind(Token, ')')) {
+        const std::size_t At = Into.size();
+        const bool Opens = IsKind(Token, '(');
+        Into.push_back(std::move(Token));
+        if (Opens) {
+            ReadGroup(Stream, Into);
+            TLexeme& Group = Into[At];
+            Group.Kind = fstList;
+            Group.Group = true;
+            Group.Span = static_cast<int>(Into.size() - At - 1);
+            (void)Stream.NextLexeme();  // the group's ")"
+        }
+        Token = Stream.NextLexeme();
+    }
+    Stream.PutBackLexeme(std::move(Token));
+}
+
+}  // namespace
+
+TIntfPtr<IFuzzyStreamTokenList> TVXFuzzyLogicParser::ParseTokenList() { return ListOf(ParseLexemes()); }
+
+std::vector<TLexeme> TVXFuzzyLogicParser::ParseLexemes() {
+    std::vector<TLexeme> Lexemes;
+    Lexemes.reserve(16);
+    ReadGroup(*GetStream(), Lexemes);
+    return Lexemes;
+}
+
+TLexeme TVXFuzzyLogicParser::ReadHeader(std::string& Name, std::string& Comment, bool HasComment,
+                                        const std::string& Keyword, const std::string& Where,
+                                        const std::string& ErrorMessage) {
+    TFuzzyLogicTokenStream& Stream = *GetStream();
+    const TLexeme Open = Stream.NextLexeme();
+    const TLexeme Word = Stream.NextLexeme();
+    if (!IsKind(Open, '(') || !IsKind(Word, fstAtom) || Word.Text != Keyword) ParseError(Where, ErrorMessage);
+    TLexeme Token = Stream.NextLexeme();
+    // A quoted name is how the printer writes a name no word can spell ("12", "?q", "").
+    if (!IsKind(Token, fstAtom) && !IsKind(Token, fstString)) ParseError(Where, SFzyMissingName);
+    Name = Token.Text;
+    if (!HasComment) return Token;
+    Token = Stream.NextLexeme();
+    Comment.clear();
+    if (IsKind(Token, fstString)) {
+        Comment = Token.Text;
+        Token = Stream.NextLexeme();
+    }
+    return Token;
 }
 
 TIntfPtr<IFuzzyStreamToken> TVXFuzzyLogicParser::ParseHeader(std::string& Name, std::string& Comment,
                                                              bool HasComment, const std::string& Keyword,
                                                              const std::string& Where,
                                                              const std::string& ErrorMessage) {
-    TFuzzyLogicTokenStream& Stream = *GetStream();
-    const TIntfPtr<IFuzzyStreamToken> Open = Stream.NextToken();
-    const TIntfPtr<IFuzzyStreamToken> Word = Stream.NextToken();
-    if (!IsKind(Open, '(') || !IsKind(Word, fstAtom) || Word->GetText() != Keyword)
-        ParseError(Where, ErrorMessage);
-    TIntfPtr<IFuzzyStreamToken> Token = Stream.NextToken();
-    // A quoted name is how the printer writes a name no word can spell ("12", "?q", "").
-    if (!IsKind(Token, fstAtom) && !IsKind(Token, fstString)) ParseError(Where, SFzyMissingName);
-    Name = Token->GetText();
-    if (!HasComment) return Token;
-    Token = Stream.NextToken();
-    Comment.clear();
-    if (IsKind(Token, fstString)) {
-        Comment = Token->GetText();
-        Token = Stream.NextToken();
-    }
-    return Token;
+    const TLexeme Token = ReadHeader(Name, Comment, HasComment, Keyword, Where, ErrorMessage);
+    // The token handed out last, as the object NextToken gave.
+    return Token.Object ? Token.Object : GetStream()->PeekCurrentToken();
+}
+
+TLexeme TVXFuzzyLogicParser::Header(std::string& Name, std::string& Comment, bool HasComment,
+                                    const std::string& Keyword, const std::string& Where,
+                                    const std::string& ErrorMessage) {
+    if (typeid(*this) == typeid(TVXFuzzyLogicParser))
+        return ReadHeader(Name, Comment, HasComment, Keyword, Where, ErrorMessage);
+    return GetStream()->LexemeOf(ParseHeader(Name, Comment, HasComment, Keyword, Where, ErrorMessage));
 }
 
 TFuzzySet* TVXFuzzyLogicParser::ConvertListToValues(TFuzzySet* FuzzySet,

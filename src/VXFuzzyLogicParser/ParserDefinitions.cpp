@@ -5,6 +5,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,8 +24,6 @@ namespace fzl {
 
 namespace {
 
-using TToken = TIntfPtr<IFuzzyStreamToken>;
-
 constexpr const char* LogicWhere = "ParseFuzzyLogic";
 constexpr const char* VariableWhere = "ParseFuzzyVariable";
 constexpr const char* SetWhere = "ParseFuzzySet";
@@ -42,12 +41,12 @@ struct TVariableClauses {
 /// The range of the last "(range min max)" clause still ahead in the variable definition
 /// being read, found by reading on to the definition's end and putting every token back.
 std::optional<std::pair<TFzyFloat, TFzyFloat>> RangeAhead(TFuzzyLogicTokenStream& Stream) {
-    std::vector<TToken> Read;
+    std::vector<TLexeme> Read;
     int Depth = 1;  // inside the clause that is being read
     while (Depth >= 0) {
-        TToken Token = Stream.NextToken();
+        TLexeme Token = Stream.NextLexeme();
         if (IsKind(Token, fstNone)) {
-            Stream.PutBackToken(Token);
+            Stream.PutBackLexeme(std::move(Token));
             break;
         }
         if (IsKind(Token, '(')) ++Depth;
@@ -57,47 +56,47 @@ std::optional<std::pair<TFzyFloat, TFzyFloat>> RangeAhead(TFuzzyLogicTokenStream
     std::optional<std::pair<TFzyFloat, TFzyFloat>> Range;
     Depth = 1;
     for (std::size_t Index = 0; Index < Read.size(); ++Index) {
-        const TToken& Token = Read[Index];
+        const TLexeme& Token = Read[Index];
         if (IsKind(Token, '(') && Depth++ == 0 && Index + 4 < Read.size() &&
-            IsKind(Read[Index + 1], fstAtom) && Read[Index + 1]->GetText() == "range" &&
+            IsKind(Read[Index + 1], fstAtom) && Read[Index + 1].Text == "range" &&
             IsNumber(Read[Index + 2]) && IsNumber(Read[Index + 3]) && IsKind(Read[Index + 4], ')') &&
-            Read[Index + 2]->GetNumber() <= Read[Index + 3]->GetNumber())
-            Range.emplace(Read[Index + 2]->GetNumber(), Read[Index + 3]->GetNumber());
+            Read[Index + 2].Number <= Read[Index + 3].Number)
+            Range.emplace(Read[Index + 2].Number, Read[Index + 3].Number);
         if (IsKind(Token, ')')) --Depth;
     }
     // Handed back last first, which restores the echo and the parenthesis level exactly.
-    for (auto Token = Read.rbegin(); Token != Read.rend(); ++Token) Stream.PutBackToken(*Token);
+    for (auto Token = Read.rbegin(); Token != Read.rend(); ++Token) Stream.PutBackLexeme(std::move(*Token));
     return Range;
 }
 
 /// Reads the clauses of a variable definition from T (the first token after the header)
 /// up to the ")" that ends it, which stays the current token.
-void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TToken T,
+void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TLexeme T,
                  const TVariableClauses& Clauses) {
     bool RangeRead = false;
     while (!IsKind(T, ')')) {
-        const TToken Keyword = Stream.NextToken();
+        const TLexeme Keyword = Stream.NextLexeme();
         if (!IsKind(T, '(')) Parser.ParseError(VariableWhere, SFzyMissingOpenParens);
         if (!IsKind(Keyword, fstAtom))
             Parser.ParseError(VariableWhere, SFzyExpectedKeyword, {ClauseKeywords});
-        const std::string& Word = Keyword->GetText();
+        const std::string_view Word = Keyword.Text;
         if (Word == "range") {
-            T = Stream.NextToken();
+            T = Stream.NextLexeme();
             if (!IsNumber(T)) Parser.ParseError(VariableWhere, SFzyExpectedNumber);
-            const TToken Upper = Stream.NextToken();
+            const TLexeme Upper = Stream.NextLexeme();
             if (!IsNumber(Upper)) Parser.ParseError(VariableWhere, SFzyExpectedNumber);
-            if (T->GetNumber() > Upper->GetNumber())
-                Parser.ParseError(VariableWhere, SFzyInvalidRange, {T->GetNumber(), Upper->GetNumber()});
+            if (T.Number > Upper.Number)
+                Parser.ParseError(VariableWhere, SFzyInvalidRange, {T.Number, Upper.Number});
             // Applied only once the clause is complete: a broken one leaves the range, and the
             // sets already read inside it, as they were.
-            const TFzyFloat Lower = T->GetNumber();
-            T = Stream.NextToken();
+            const TFzyFloat Lower = T.Number;
+            T = Stream.NextLexeme();
             if (!IsKind(T, ')')) Parser.ParseError(VariableWhere, SFzyMissingCloseParens);
-            Clauses.SetRange(Lower, Upper->GetNumber());
+            Clauses.SetRange(Lower, Upper.Number);
             RangeRead = true;
         } else if (Word == "units") {
-            Clauses.SetUnits(Stream.NextToken()->ToString());
-            T = Stream.NextToken();
+            Clauses.SetUnits(TFuzzyLogicTokenStream::PrintedForm(Stream.NextLexeme()));
+            T = Stream.NextLexeme();
         } else if (Word == "values") {
             // Sets written before the range would be clamped into the default one: the
             // range a later clause gives applies from the start.
@@ -106,17 +105,17 @@ void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TT
                     Clauses.SetRange(Range->first, Range->second);
                     RangeRead = true;
                 }
-            T = Stream.NextToken();
+            T = Stream.NextLexeme();
             while (!IsKind(T, ')')) {
-                Stream.PutBackToken(T);
+                Stream.PutBackLexeme(std::move(T));
                 Clauses.ReadSet();
-                T = Stream.NextToken();
+                T = Stream.NextLexeme();
             }
         } else {
             Parser.ParseError(VariableWhere, SFzyExpectedKeyword, {ClauseKeywords});
         }
         if (!IsKind(T, ')')) Parser.ParseError(VariableWhere, SFzyMissingCloseParens);
-        T = Stream.NextToken();
+        T = Stream.NextLexeme();
     }
 }
 
@@ -229,10 +228,11 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzySet(const TIntfPtr<IFuzzyVari
 void TVXFuzzyLogicParser::ParseFuzzyLogic() {
     TFuzzyLogicTokenStream& Stream = *GetStream();
     for (;;) {
-        const TToken T = Stream.NextToken();
+        TLexeme T = Stream.NextLexeme();
         if (IsKind(T, fstNone)) return;
-        if (!IsKind(T, '(')) ParseError(LogicWhere, SFzyUnexpectedToken, {T->ToString()});
-        Stream.PutBackToken(T);
+        if (!IsKind(T, '('))
+            ParseError(LogicWhere, SFzyUnexpectedToken, {TFuzzyLogicTokenStream::PrintedForm(T)});
+        Stream.PutBackLexeme(std::move(T));
         if (dynamic_cast<TIFuzzyLogic*>(GetFuzzyLogic()) != nullptr)
             (void)ParseFuzzyVariableIntf();
         else
@@ -245,8 +245,7 @@ void TVXFuzzyLogicParser::ParseFuzzyLogic() {
 TFuzzyVariable* TVXFuzzyLogicParser::ParseFuzzyVariable() {
     std::string Name;
     std::string Comment;
-    const TToken First =
-        ParseHeader(Name, Comment, true, "deffuzzy", VariableWhere, SFzyExpectedFuzzyDefinition);
+    TLexeme First = Header(Name, Comment, true, "deffuzzy", VariableWhere, SFzyExpectedFuzzyDefinition);
     auto* Logic = dynamic_cast<TFuzzyLogic*>(GetFuzzyLogic());
     if (Logic == nullptr) throw EFzyParseException(SFuzzyLogicNotTFuzzyLogic, GetLineNumber());
     TFuzzyVariables& Items = Logic->GetItems();
@@ -257,7 +256,7 @@ TFuzzyVariable* TVXFuzzyLogicParser::ParseFuzzyVariable() {
         const TTakenOut Out(*Logic, *Variable);
         Variable->SetName(Name);
         Variable->SetComment(Comment);
-        ReadClauses(*this, *GetStream(), First,
+        ReadClauses(*this, *GetStream(), std::move(First),
                     {[Variable](TFzyFloat Min, TFzyFloat Max) {
                          Variable->SetMinimum(Min);
                          Variable->SetMaximum(Max);
@@ -273,15 +272,14 @@ TFuzzyVariable* TVXFuzzyLogicParser::ParseFuzzyVariable() {
 TIntfPtr<IFuzzyVariable> TVXFuzzyLogicParser::ParseFuzzyVariableIntf() {
     std::string Name;
     std::string Comment;
-    const TToken First =
-        ParseHeader(Name, Comment, true, "deffuzzy", VariableWhere, SFzyExpectedFuzzyDefinition);
+    TLexeme First = Header(Name, Comment, true, "deffuzzy", VariableWhere, SFzyExpectedFuzzyDefinition);
     auto* Logic = dynamic_cast<TIFuzzyLogic*>(GetFuzzyLogic());
     if (Logic == nullptr) throw EFzyParseException(SFuzzyLogicNotTIFuzzyLogic, GetLineNumber());
     const TIntfPtr<IFuzzyVariable> Variable(Logic->GetItemClass().Create(Name));
     Variable->SetComment(Comment);
     Variable->SetParser(AsIntf<IFuzzyParser>());
     IFuzzyVariable& Target = *Variable;
-    ReadClauses(*this, *GetStream(), First,
+    ReadClauses(*this, *GetStream(), std::move(First),
                 {[&Target](TFzyFloat Min, TFzyFloat Max) {
                      Target.SetMinimum(Min);
                      Target.SetMaximum(Max);
@@ -299,12 +297,12 @@ TIntfPtr<IFuzzyVariable> TVXFuzzyLogicParser::ParseFuzzyVariableIntf() {
 TFuzzySet* TVXFuzzyLogicParser::ParseFuzzySet(TFuzzyVariable* Variable) {
     std::string Name;
     std::string Comment;
-    GetStream()->PutBackToken(ParseHeader(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet));
+    GetStream()->PutBackLexeme(Header(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet));
     // The set made for this definition goes again unless the definition completes.
     TOwned<TFuzzySet> Set(ParseFuzzyValues(Variable));
     Set->SetName(Name);
     Set->SetComment(Comment);
-    if (!IsKind(GetStream()->NextToken(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
+    if (!IsKind(GetStream()->NextLexeme(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
     TFuzzySet* Result = Set.release();
     if (OnParseFuzzySet) OnParseFuzzySet(this, Result);
     return Result;
@@ -313,12 +311,12 @@ TFuzzySet* TVXFuzzyLogicParser::ParseFuzzySet(TFuzzyVariable* Variable) {
 TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzySet(const TIntfPtr<IFuzzyVariable>& Variable) {
     std::string Name;
     std::string Comment;
-    GetStream()->PutBackToken(ParseHeader(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet));
+    GetStream()->PutBackLexeme(Header(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet));
     // Not in the variable's table until the definition completes; dropped otherwise.
     const TIntfPtr<IFuzzySet> Set = ParseFuzzyValues(Variable);
     Set->SetName(Name);
     Set->SetComment(Comment);
-    if (!IsKind(GetStream()->NextToken(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
+    if (!IsKind(GetStream()->NextLexeme(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
     Set->SetDefined(true);
     if (OnParseFuzzySetIntf) OnParseFuzzySetIntf(Variable, Set);
     return Set;
@@ -326,32 +324,34 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzySet(const TIntfPtr<IFuzzyVari
 
 TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyValues(TFuzzyVariable* Variable) {
     TFuzzyLogicTokenStream& Stream = *GetStream();
-    const TToken First = Stream.NextToken();
+    TLexeme First = Stream.NextLexeme();
     if (!IsKind(First, '(')) {
-        Stream.PutBackToken(First);
-        TFuzzyExpressionResult Result = EvaluateTokens(Variable, ParseTokens());
+        Stream.PutBackLexeme(std::move(First));
+        TFuzzyExpressionResult Result = EvaluateTokens(Variable, ParseLexemes());
         // The definition names its set: an existing one is copied, never renamed.
         return Result.Owns() ? Result.release() : Result->Clone().release();
     }
-    const TToken Second = Stream.NextToken();
-    Stream.PutBackToken(Second);
-    Stream.PutBackToken(First);
-    return IsKind(Second, '(') ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
+    TLexeme Second = Stream.NextLexeme();
+    const bool Pairs = IsKind(Second, '(');
+    Stream.PutBackLexeme(std::move(Second));
+    Stream.PutBackLexeme(std::move(First));
+    return Pairs ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
 }
 
 TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyValues(const TIntfPtr<IFuzzyVariable>& Variable) {
     TFuzzyLogicTokenStream& Stream = *GetStream();
-    const TToken First = Stream.NextToken();
+    TLexeme First = Stream.NextLexeme();
     if (!IsKind(First, '(')) {
-        Stream.PutBackToken(First);
-        TIntfPtr<IFuzzySet> Result = EvaluateTokens(Variable, ParseTokens());
+        Stream.PutBackLexeme(std::move(First));
+        TIntfPtr<IFuzzySet> Result = EvaluateTokens(Variable, ParseLexemes());
         // A set of the variable's table is copied, never renamed.
         return Result->GetDefined() ? Result->Clone().Query<IFuzzySet>() : Result;
     }
-    const TToken Second = Stream.NextToken();
-    Stream.PutBackToken(Second);
-    Stream.PutBackToken(First);
-    return IsKind(Second, '(') ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
+    TLexeme Second = Stream.NextLexeme();
+    const bool Pairs = IsKind(Second, '(');
+    Stream.PutBackLexeme(std::move(Second));
+    Stream.PutBackLexeme(std::move(First));
+    return Pairs ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
 }
 
 namespace {
@@ -360,22 +360,22 @@ namespace {
 template <class TPoints>
 void ReadValuePairs(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TPoints& Points,
                     TFunctionRef<void(TFzyFloat, TFzyFloat)> Add) {
-    TToken T = Stream.NextToken();
+    TLexeme T = Stream.NextLexeme();
     if (!IsKind(T, '(')) Parser.ParseError(PairsWhere, SFzyMissingOpenParens);
-    T = Stream.NextToken();
+    T = Stream.NextLexeme();
     {
         const TUpdateGuard Update(Points);
         int Count = 0;
         while (IsKind(T, '(')) {
-            const TToken X = Stream.NextToken();
+            const TLexeme X = Stream.NextLexeme();
             if (!IsNumber(X)) Parser.ParseError(PairsWhere, SFzyExpectedNumber);
-            const TToken Y = Stream.NextToken();
+            const TLexeme Y = Stream.NextLexeme();
             if (!IsNumber(Y)) Parser.ParseError(PairsWhere, SFzyExpectedNumber);
             if (++Count > TVXFuzzyLogicParser::MaxSetPoints)
                 Parser.ParseError(PairsWhere, SFzyTooManyPoints, {TVXFuzzyLogicParser::MaxSetPoints});
-            Add(X->GetNumber(), Y->GetNumber());
-            if (!IsKind(Stream.NextToken(), ')')) Parser.ParseError(PairsWhere, SFzyMissingCloseParens);
-            T = Stream.NextToken();
+            Add(X.Number, Y.Number);
+            if (!IsKind(Stream.NextLexeme(), ')')) Parser.ParseError(PairsWhere, SFzyMissingCloseParens);
+            T = Stream.NextLexeme();
         }
     }
     if (!IsKind(T, ')')) Parser.ParseError(PairsWhere, SFzyMissingCloseParens);
@@ -401,10 +401,10 @@ namespace {
 
 /// "(" function-name: the name.
 std::string ReadFunctionName(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream) {
-    if (!IsKind(Stream.NextToken(), '(')) Parser.ParseError(FunctionWhere, SFzyMissingOpenParens);
-    const TToken Name = Stream.NextToken();
+    if (!IsKind(Stream.NextLexeme(), '(')) Parser.ParseError(FunctionWhere, SFzyMissingOpenParens);
+    const TLexeme Name = Stream.NextLexeme();
     if (!IsKind(Name, fstAtom)) Parser.ParseError(FunctionWhere, SFzyMissingName);
-    return Name->GetText();
+    return std::string(Name.Text);
 }
 
 }  // namespace
@@ -416,7 +416,7 @@ TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyFunction(TFuzzyVariable* Variable) {
     TOwned<TFuzzySet> Set(Variable->GetItems().Add());
     TFuzzySet* Result = CalcFuzzyFunction(Set.get(), Name, Args);
     (void)Set.release();
-    (void)GetStream()->NextToken();  // the call's ")"
+    (void)GetStream()->NextLexeme();  // the call's ")"
     return Result;
 }
 
@@ -424,7 +424,7 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyFunction(const TIntfPtr<IFuzz
     const std::string Name = ReadFunctionName(*this, *GetStream());
     const TIntfPtr<IFuzzyStreamTokenList> Args = ParseTokenList();
     TIntfPtr<IFuzzySet> Result = CalcFuzzyFunction(NewIntfSet(Variable, GetUniqueName()), Name, Args);
-    (void)GetStream()->NextToken();  // the call's ")"
+    (void)GetStream()->NextLexeme();  // the call's ")"
     return Result;
 }
 

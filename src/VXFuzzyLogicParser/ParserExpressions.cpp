@@ -3,9 +3,12 @@
 // keywords over a stack of sets, once for each model.
 
 #include <algorithm>
+#include <cstddef>
+#include <forward_list>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -51,9 +54,9 @@ struct TTokenInfo {
 
 /// What a token is in an expression. A string always names a set: quoting a word is how
 /// a set name is written, whatever the word.
-TTokenInfo ClassifyFully(const IFuzzyStreamToken& Token) {
+TTokenInfo ClassifyFully(int Kind, std::string_view Text) {
     TTokenInfo Info;
-    switch (Token.GetDataType()) {
+    switch (Kind) {
         case '[': Info.Class = TTokenClass::Open; return Info;
         case ']': Info.Class = TTokenClass::Close; return Info;
         case fstVariable:
@@ -63,7 +66,6 @@ TTokenInfo ClassifyFully(const IFuzzyStreamToken& Token) {
         case fstString: return Info;
         default: break;
     }
-    const std::string& Text = Token.GetText();
     const bool IsKeyword = IsFuzzyKeyword(Text, Info.IsUnion, Info.Operation);
     const bool IsBaseHedge = IsFuzzyHedgeOperator(Text, Info.BaseHedge, Info.AxisFlag);
     const bool IsHedge = IsFuzzyHedge(Text, Info.Hedge);
@@ -78,7 +80,9 @@ TTokenInfo ClassifyFully(const IFuzzyStreamToken& Token) {
     return Info;
 }
 
-TTokenClass Classify(const TToken& Token) { return ClassifyFully(*Token).Class; }
+TTokenClass Classify(const TToken& Token) {
+    return ClassifyFully(Token->GetDataType(), Token->GetText()).Class;
+}
 
 int InStack(TTokenClass Class) {
     switch (Class) {
@@ -257,7 +261,7 @@ template <class TModel>
 class TExpressionEvaluator {
     /// A token of the expression with its class and, for an operator, what it does.
     struct TClassified {
-        TToken Token;
+        const TLexeme* Token;
         TTokenInfo Info;
     };
 
@@ -278,27 +282,38 @@ public:
     TEntry EvalText(const std::string& Text) {
         const TStreamScope Scope(FState, FParser.CreateStream(Text));
         const TQuotedExpression Quoted(FState, Text);
-        const std::vector<TToken> Tokens = FParser.ParseTokens();
-        const TToken Rest = FState.Stream->NextToken();
-        if (!IsKind(Rest, fstNone)) Fail(Rest, Format(SFzyInvalidToken, {Rest->ToString()}));
-        return EvalTokens(Tokens);
+        const std::vector<TLexeme> Tokens = FParser.ParseLexemes();
+        const TLexeme Rest = FState.Stream->NextLexeme();
+        if (!IsKind(Rest, fstNone)) Fail(&Rest, Format(SFzyInvalidToken, {PrintedFormAt(&Rest)}));
+        return EvalLexemes(Tokens);
     }
 
-    /// The expression of a token list, in infix order. Each token is classified once;
-    /// postfix order is computed over positions, so no token is copied on the way.
+    /// The expression of a token list, in infix order.
     TEntry EvalList(const TIntfPtr<IFuzzyStreamTokenList>& List) {
-        std::vector<TClassified> Infix;
         const int Count = List ? List->GetCount() : 0;
-        Infix.reserve(static_cast<std::size_t>(Count));
-        for (int Index = 0; Index < Count; ++Index) Infix.push_back(Classified(List->Get(Index)));
-        return EvalInfix(Infix);
+        std::vector<TLexeme> Tokens;
+        Tokens.reserve(static_cast<std::size_t>(Count));
+        for (int Index = 0; Index < Count; ++Index) Tokens.push_back(LexemeOf(List->Get(Index)));
+        return EvalLexemes(Tokens);
     }
 
-    /// The expression of tokens in infix order (as ParseTokens reads them).
+    /// The expression of tokens in infix order.
     TEntry EvalTokens(std::span<const TToken> Tokens) {
+        std::vector<TLexeme> Lexemes;
+        Lexemes.reserve(Tokens.size());
+        for (const TToken& Token : Tokens) Lexemes.push_back(LexemeOf(Token));
+        return EvalLexemes(Lexemes);
+    }
+
+    /// The expression of lexemes in infix order (as ParseLexemes reads them: a group's
+    /// contents follow it). Each token is classified once; postfix order is computed over
+    /// positions, so no token is copied on the way.
+    TEntry EvalLexemes(std::span<const TLexeme> Tokens) {
         std::vector<TClassified> Infix;
         Infix.reserve(Tokens.size());
-        for (const TToken& Token : Tokens) Infix.push_back(Classified(Token));
+        for (std::size_t Index = 0; Index < Tokens.size();
+             Index += 1 + static_cast<std::size_t>(Tokens[Index].Span))
+            Infix.push_back({&Tokens[Index], ClassifyFully(Tokens[Index].Kind, Tokens[Index].Text)});
         return EvalInfix(Infix);
     }
 
@@ -315,9 +330,15 @@ public:
     /// One operand.
     TEntry EvalOperand(const TToken& Token) {
         if (!Token) return Empty();
+        const TLexeme Lexeme = LexemeOf(Token);
+        return EvalOperand(&Lexeme);
+    }
+
+private:
+    TEntry EvalOperand(const TLexeme* Token) {
         if (++FState.OperandCount > TVXFuzzyLogicParser::MaxOperandEvaluations)
             Fail(Token, Format(SFzyTooManyOperands, {TVXFuzzyLogicParser::MaxOperandEvaluations}));
-        switch (Token->GetDataType()) {
+        switch (Token->Kind) {
             case fstAtom:
             case fstString: return Named(Token);
             case fstInteger:
@@ -326,23 +347,22 @@ public:
             case fstList: return ListSet(Token);
             default: break;
         }
-        if (TModel::HoldsSet(Token))
-            if (TEntry Entry = TModel::FromToken(Token)) return Entry;
-        Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+        if (Token->Object && TModel::HoldsSet(Token->Object))
+            if (TEntry Entry = TModel::FromToken(Token->Object)) return Entry;
+        Fail(Token, Format(SFzyInvalidToken, {PrintedFormAt(Token)}));
     }
 
-private:
     /// An entry of the evaluation stack: a set, or a number not yet made into one (a base
     /// hedge uses the number as written, so it never needs the set).
     struct TItem {
         TEntry Set;
-        TToken Number;
+        const TLexeme* Number = nullptr;
     };
 
-    TClassified Classified(TToken Token) const {
-        if (!Token) Fail(Token, Format(SFzyInvalidToken, {std::string()}));
-        const TTokenInfo Info = ClassifyFully(*Token);
-        return {std::move(Token), Info};
+    /// The lexeme of a token handed in, its text kept for the evaluation; nil fails.
+    TLexeme LexemeOf(const TToken& Token) {
+        if (!Token) Fail(nullptr, Format(SFzyInvalidToken, {std::string()}));
+        return TFuzzyLogicTokenStream::LexemeOf(Token, FTexts);
     }
 
     /// The positions of Infix in postfix order, by the shunting-yard method: operands go out
@@ -387,9 +407,9 @@ private:
         return Output;
     }
 
-    [[noreturn]] void Fail(const TToken& At, const std::string& Message) const {
+    [[noreturn]] void Fail(const TLexeme* At, const std::string& Message) const {
         const int Line = FState.LineOverride > 0 ? FState.LineOverride
-                         : At                    ? At->GetLineNumber()
+                         : At != nullptr         ? At->Line
                                                  : FParser.GetLineNumber();
         FParser.ParseError(EvalWhere, Message, FParser.GetParsedText(), Line);
         // An override must raise too; one that returns gets the base report.
@@ -402,7 +422,7 @@ private:
         bool ExpectOperand = true;
         int Depth = 0;
         int Operators = 0;
-        const TToken* Last = nullptr;
+        const TLexeme* Last = nullptr;
         TTokenClass LastClass = TTokenClass::Operand;
         for (const auto& [Token, Info] : Infix) {
             const TTokenClass Class = Info.Class;
@@ -414,41 +434,41 @@ private:
                     case TTokenClass::Operand: ExpectOperand = false; break;
                     case TTokenClass::Hedge: break;
                     case TTokenClass::Open: ++Depth; break;
-                    case TTokenClass::Binary: Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
+                    case TTokenClass::Binary: Fail(Token, Format(SFzyMissingOperand, {PrintedFormAt(Token)}));
                     case TTokenClass::Close: MissingOperand(Last, LastClass, Token);
                 }
             } else {
                 switch (Class) {
                     case TTokenClass::Binary: ExpectOperand = true; break;
                     case TTokenClass::Close:
-                        if (Depth == 0) Fail(Token, Format(SFzyUnmatchedBracket, {Token->ToString()}));
+                        if (Depth == 0) Fail(Token, Format(SFzyUnmatchedBracket, {PrintedFormAt(Token)}));
                         --Depth;
                         break;
-                    default: Fail(Token, Format(SFzyMissingOperator, {Token->ToString()}));
+                    default: Fail(Token, Format(SFzyMissingOperator, {PrintedFormAt(Token)}));
                 }
             }
-            Last = &Token;
+            Last = Token;
             LastClass = Class;
         }
-        if (ExpectOperand && Last) MissingOperand(Last, LastClass, *Last);
+        if (ExpectOperand && Last != nullptr) MissingOperand(Last, LastClass, Last);
         if (Depth > 0)
             for (const auto& [Token, Info] : Infix)
                 if (Info.Class == TTokenClass::Open)
-                    Fail(Token, Format(SFzyUnmatchedBracket, {Token->ToString()}));
+                    Fail(Token, Format(SFzyUnmatchedBracket, {PrintedFormAt(Token)}));
     }
 
     /// An operand is missing after Last (of class LastClass), found at At.
-    [[noreturn]] void MissingOperand(const TToken* Last, TTokenClass LastClass, const TToken& At) const {
-        if (Last && LastClass != TTokenClass::Open)
-            Fail(At, Format(SFzyMissingOperand, {(*Last)->ToString()}));
-        Fail(At, Format(SFzyInvalidToken, {At->ToString()}));  // "[]" or "[" at the end
+    [[noreturn]] void MissingOperand(const TLexeme* Last, TTokenClass LastClass, const TLexeme* At) const {
+        if (Last != nullptr && LastClass != TTokenClass::Open)
+            Fail(At, Format(SFzyMissingOperand, {PrintedFormAt(Last)}));
+        Fail(At, Format(SFzyInvalidToken, {PrintedFormAt(At)}));  // "[]" or "[" at the end
     }
 
     static std::string PrintedForm(const std::vector<TClassified>& Infix, const std::vector<int>& Postfix) {
         std::string Text;
         for (const int Position : Postfix) {
             if (!Text.empty()) Text += ' ';
-            Text += Infix[static_cast<std::size_t>(Position)].Token->ToString();
+            Text += PrintedFormAt(Infix[static_cast<std::size_t>(Position)].Token);
         }
         return Text;
     }
@@ -463,31 +483,31 @@ private:
                 continue;
             }
             // The shape check guarantees the operands; kept as a last line of defence.
-            if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
+            if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {PrintedFormAt(Token)}));
             try {
                 Apply(Stack, Token, Info);
             } catch (const EFzyParseException&) {
                 throw;
             } catch (const EFzyException& Error) {
                 // A model error keeps its message and gains the operator's line.
-                throw EFzyParseException(
-                    Error.Message(), FState.LineOverride > 0 ? FState.LineOverride : Token->GetLineNumber());
+                throw EFzyParseException(Error.Message(),
+                                         FState.LineOverride > 0 ? FState.LineOverride : Token->Line);
             }
         }
         if (Stack.size() != 1) {
-            const TToken& Last = Infix[static_cast<std::size_t>(Postfix.back())].Token;
-            Fail(Last, Format(SFzyMissingOperator, {Last->ToString()}));
+            const TLexeme* Last = Infix[static_cast<std::size_t>(Postfix.back())].Token;
+            Fail(Last, Format(SFzyMissingOperator, {PrintedFormAt(Last)}));
         }
         return SetOf(Stack.back());
     }
 
-    void Push(std::vector<TItem>& Stack, const TToken& Token) {
-        if (IsNumber(Token)) {
+    void Push(std::vector<TItem>& Stack, const TLexeme* Token) {
+        if (IsNumber(*Token)) {
             if (++FState.OperandCount > TVXFuzzyLogicParser::MaxOperandEvaluations)
                 Fail(Token, Format(SFzyTooManyOperands, {TVXFuzzyLogicParser::MaxOperandEvaluations}));
             Stack.push_back({TEntry(), Token});
         } else {
-            Stack.push_back({EvalOperand(Token), TToken()});
+            Stack.push_back({EvalOperand(Token), nullptr});
         }
     }
 
@@ -510,38 +530,40 @@ private:
         return TModel::Made(Entry) ? std::move(Entry) : Made(TModel::Copy(Entry));
     }
 
-    void Apply(std::vector<TItem>& Stack, const TToken& Token, const TTokenInfo& Info) {
+    void Apply(std::vector<TItem>& Stack, const TLexeme* Token, const TTokenInfo& Info) {
         if (Info.Kind == TOperatorKind::Hedge) {
             TEntry Set = OwnSet(Stack.back());
             TModel::Hedge(Set, Info.Hedge);
             CheckSize(Token, Set);
-            Stack.back() = {std::move(Set), TToken()};
+            Stack.back() = {std::move(Set), nullptr};
             return;
         }
         TItem Right = std::move(Stack.back());
         Stack.pop_back();
-        if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {Token->ToString()}));
+        if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {PrintedFormAt(Token)}));
         if (Info.Kind == TOperatorKind::BaseHedge) {
             // A number is used as written; any other operand by its mean of maxima.
-            const TFzyFloat Value = Right.Number ? Right.Number->GetNumber() : Right.Set->MeanOfMaxima();
+            const TFzyFloat Value =
+                Right.Number != nullptr ? Right.Number->Number : Right.Set->MeanOfMaxima();
             Right = {};
             TEntry Set = OwnSet(Stack.back());
             TModel::Hedge(Set, Info.BaseHedge, Value, Info.AxisFlag);
             CheckSize(Token, Set);
-            Stack.back() = {std::move(Set), TToken()};
+            Stack.back() = {std::move(Set), nullptr};
             return;
         }
-        if (Info.Kind != TOperatorKind::Keyword) Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+        if (Info.Kind != TOperatorKind::Keyword)
+            Fail(Token, Format(SFzyInvalidToken, {PrintedFormAt(Token)}));
         const TEntry RightSet = SetOf(Right);
         const TEntry LeftSet = SetOf(Stack.back());
         TEntry Set = Made(TModel::Combine(LeftSet, RightSet, Info.Operation, Info.IsUnion));
         CheckSize(Token, Set);
-        Stack.back() = {std::move(Set), TToken()};
+        Stack.back() = {std::move(Set), nullptr};
     }
 
     /// A result of more than MaxSetPoints points fails at the operator that made it: some
     /// hedges ("slightly") double the points, so a chain of them would otherwise run for ever.
-    void CheckSize(const TToken& Token, const TEntry& Set) const {
+    void CheckSize(const TLexeme* Token, const TEntry& Set) const {
         if (TModel::PointCount(Set) > TVXFuzzyLogicParser::MaxSetPoints)
             Fail(Token, Format(SFzyTooManyPoints, {TVXFuzzyLogicParser::MaxSetPoints}));
     }
@@ -554,30 +576,32 @@ private:
         return TModel::NewSet(FVariable, std::string(SEmptyFuzzy), FState.SetsMade);
     }
 
-    TEntry Named(const TToken& Token) {
-        const std::string& Name = Token->GetText();
+    TEntry Named(const TLexeme* Token) {
+        const std::string_view Name = Token->Text;
         if (Name.empty() || Name == SEmptyFuzzy) return Empty();
-        if (TEntry Entry = TModel::Find(FVariable, Name)) return Entry;
-        Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
+        if (TEntry Entry = TModel::Find(FVariable, std::string(Name))) return Entry;
+        Fail(Token, Format(SFzyInvalidToken, {PrintedFormAt(Token)}));
     }
 
     /// A crisp spike at the number, named and written as the number.
-    TEntry NumberSet(const TToken& Token) {
-        const std::string Text = Token->ToString();
+    TEntry NumberSet(const TLexeme* Token) {
+        const std::string Text = PrintedFormAt(Token);
         TEntry Entry = TModel::NewSet(FVariable, Text, FState.SetsMade);
-        const TFzyFloat Value = Token->GetNumber();
+        const TFzyFloat Value = Token->Number;
         Entry->CreateTriangleFunctionValues(Value, Value, Value);
         Entry->SetExpression(Text);  // after the points, whose report clears it
         return Entry;
     }
 
-    TEntry Number(const TToken& Token) { return NumberSet(Token); }
+    TEntry Number(const TLexeme* Token) { return NumberSet(Token); }
 
     /// A value-pair list or a function call, on a new set named as written.
-    TEntry ListSet(const TToken& Token) {
-        const TIntfPtr<IFuzzyStreamTokenList> List = Token->GetList();
-        if (!List || List->GetCount() == 0) Fail(Token, Format(SFzyInvalidToken, {Token->ToString()}));
-        TEntry Entry = TModel::NewSet(FVariable, Token->ToString(), FState.SetsMade);
+    TEntry ListSet(const TLexeme* Token) {
+        // A group read from text becomes a token list here: values and functions take lists.
+        const TIntfPtr<IFuzzyStreamTokenList> List =
+            Token->Group || Token->Object ? TokenAt(Token)->GetList() : TIntfPtr<IFuzzyStreamTokenList>();
+        if (!List || List->GetCount() == 0) Fail(Token, Format(SFzyInvalidToken, {PrintedFormAt(Token)}));
+        TEntry Entry = TModel::NewSet(FVariable, PrintedFormAt(Token), FState.SetsMade);
         const TToken First = List->Get(0);
         if (IsKind(First, fstList)) {
             TModel::Values(FParser, Entry, List);
@@ -591,10 +615,10 @@ private:
 
     /// The stored text of a ?name, evaluated in this variable; always a set of its own,
     /// named and written as the ?name so that its expression reads back.
-    TEntry Reference(const TToken& Token) {
+    TEntry Reference(const TLexeme* Token) {
         TCustomFuzzyLogic* Logic = FParser.GetFuzzyLogic();
         if (Logic == nullptr) Fail(Token, SFuzzyLogicNotSet);
-        const std::string& Name = Token->GetText();
+        const std::string Name(Token->Text);
         const TStrings& Entries = Logic->GetVariables();
         const int Index = Entries.IndexOfName(Name);
         TEntry Entry;
@@ -606,8 +630,8 @@ private:
                 Fail(Token, Format(SFzyCircularReference, {Name}));
             if (static_cast<int>(FState.References.size()) >= TVXFuzzyLogicParser::MaxReferenceDepth)
                 Fail(Token, Format(SFzyReferenceTooDeep, {TVXFuzzyLogicParser::MaxReferenceDepth}));
-            const TReferenceScope Scope(
-                FState, Index, FState.LineOverride > 0 ? FState.LineOverride : Token->GetLineNumber());
+            const TReferenceScope Scope(FState, Index,
+                                        FState.LineOverride > 0 ? FState.LineOverride : Token->Line);
             Entry = EvalText(Entries.GetValue(Name));
         }
         if (!TModel::Made(Entry)) Entry = Made(TModel::Copy(Entry));
@@ -661,6 +685,7 @@ private:
 
     TVXFuzzyLogicParser& FParser;
     TParserState& FState;
+    std::forward_list<std::string> FTexts;  // of the tokens handed in
     TEvalScope FScope;
     TVariable FVariable;
     typename TModel::TQuiet FQuiet;
@@ -744,6 +769,12 @@ TFuzzyExpressionResult TVXFuzzyLogicParser::EvaluateTokens(
                     [&] { return TExpressionEvaluator<TClassModel>(*this, Variable).EvalTokens(Tokens); });
 }
 
+TFuzzyExpressionResult TVXFuzzyLogicParser::EvaluateTokens(TFuzzyVariable* Variable,
+                                                           std::span<const TLexeme> Tokens) {
+    return WithLine(*this,
+                    [&] { return TExpressionEvaluator<TClassModel>(*this, Variable).EvalLexemes(Tokens); });
+}
+
 TFuzzyExpressionResult TVXFuzzyLogicParser::Evaluate(TFuzzyVariable* Variable,
                                                      const std::string& Expression) {
     // Through the overridable form; a set that was not among the variable's sets before is
@@ -797,6 +828,12 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvaluateTokens(const TIntfPtr<IFuzzyVar
                                                         std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens) {
     return WithLine(*this,
                     [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalTokens(Tokens).Set; });
+}
+
+TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                        std::span<const TLexeme> Tokens) {
+    return WithLine(
+        *this, [&] { return TExpressionEvaluator<TIntfModel>(*this, Variable).EvalLexemes(Tokens).Set; });
 }
 
 TFzyFloat TVXFuzzyLogicParser::EvaluateCrisp(const TIntfPtr<IFuzzyVariable>& Variable,

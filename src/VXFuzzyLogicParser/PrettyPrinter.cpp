@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -188,8 +188,9 @@ bool TryPI(const TPrintedSet& Set, TShapeCall& Call) {
 std::vector<std::optional<TFzyFloat>> BetaWeights(const TPrintedSet& Set, TFzyFloat Centre) {
     std::vector<std::optional<TFzyFloat>> Weights;
     TFzyFloat Weight = 1;
-    const auto OffCentre = std::find_if(Set.Points.begin(), Set.Points.end(),
-                                        [&](const TPrintedSet::TPoint& P) { return P.X != Centre && P.Y > 0; });
+    const auto OffCentre =
+        std::find_if(Set.Points.begin(), Set.Points.end(),
+                     [&](const TPrintedSet::TPoint& P) { return P.X != Centre && P.Y > 0; });
     if (OffCentre != Set.Points.end() && Set.InflectionPoint != 0) {
         const TFzyFloat Scaled = (OffCentre->X - Centre) / Set.InflectionPoint;
         Weight = (1 / OffCentre->Y - 1) / (Scaled * Scaled);

@@ -75,6 +75,95 @@ TEST(DefinitionParser, ReadsClausesAndEveryBodyInBothModels) {
     EXPECT_EQ(Class.Logic->GetItems().Count(), 0);
 }
 
+/// A tokenizer that spells the word "tepid" as "warm", through the override that makes tokens.
+class TDialectStream : public TFuzzyLogicTokenStream {
+public:
+    using TFuzzyLogicTokenStream::TFuzzyLogicTokenStream;
+    TIntfPtr<IFuzzyStreamToken> FinishToken(int TokenType, const std::string& Text) override {
+        return TFuzzyLogicTokenStream::FinishToken(TokenType, Text == "tepid" ? std::string("warm") : Text);
+    }
+
+protected:
+    ~TDialectStream() override = default;
+};
+
+/// A parser that reads with TDialectStream and names every variable "my" + its written name.
+class TDialectParser : public TVXFuzzyLogicParser {
+public:
+    using TVXFuzzyLogicParser::TVXFuzzyLogicParser;
+    std::vector<std::string> Headers;
+
+protected:
+    TOwned<TFuzzyLogicTokenStream> CreateStream(std::string Text) override {
+        return TOwned<TFuzzyLogicTokenStream>(Make<TDialectStream>(std::move(Text)).release());
+    }
+    TIntfPtr<IFuzzyStreamToken> ParseHeader(std::string& Name, std::string& Comment, bool HasComment,
+                                            const std::string& Keyword, const std::string& Where,
+                                            const std::string& ErrorMessage) override {
+        TIntfPtr<IFuzzyStreamToken> Token =
+            TVXFuzzyLogicParser::ParseHeader(Name, Comment, HasComment, Keyword, Where, ErrorMessage);
+        Headers.push_back(Keyword + " " + Name);
+        if (Keyword == "deffuzzy") Name = "my" + Name;
+        return Token;
+    }
+    ~TDialectParser() override = default;
+};
+
+TEST(DefinitionParser, ADescendantReadsThroughItsOwnTokenizerAndHeaders) {
+    const auto Logic = Make<TFuzzyLogic>(nullptr);
+    Logic->SetAutoTerms(false);
+    const auto Parser = Make<TDialectParser>(nullptr);
+    Parser->SetFuzzyLogic(Logic.get());
+    // "tepid" names no set: only the descendant's tokenizer makes the expression readable.
+    Parser->ParseFuzzyLogic(
+        "(deffuzzy x (range 0 10) (values (term warm (tri 2 5 8))\n (term mild very tepid) (term c warm)))");
+    const TFuzzyVariable* X = Logic->GetItems().GetItemByName("myx");
+    ASSERT_NE(X, nullptr);
+    EXPECT_EQ(Names(*X), "warm mild c ");
+    EXPECT_EQ(X->GetItems().GetItemByName("mild")->GetExpression(), "[very warm]");
+    EXPECT_EQ(Parser->Headers, (std::vector<std::string>{"deffuzzy x", "term warm", "term mild", "term c"}));
+    // An error still names the line and the echo of what was read, as the tokens were made.
+    EXPECT_EQ(ParseErrorOf([&] { Parser->ParseFuzzyLogic("(deffuzzy y (values\n (term a tepid or)))"); }),
+              ErrorHead("Missing fuzzy operand to be modified by hedge: or", "EvalFuzzyExpression", 2) +
+                  "\"( deffuzzy y ( values \r\n( term a warm or \" @2");
+}
+
+TEST(DefinitionParser, AFunctionHandlerSeesTheArgumentsAsWritten) {
+    TClassParsed Class;
+    std::vector<std::string> Seen;
+    Class.Parser->OnCalcFuzzyFunction = [&Seen](TObject*, const std::string& Name,
+                                                const TIntfPtr<IFuzzyStreamTokenList>& List, TFuzzySet*&,
+                                                bool& Handled) {
+        Seen.push_back(Name + ":" + List->ToString());
+        for (int Index = 0; Index < List->GetCount(); ++Index) {
+            const TIntfPtr<IFuzzyStreamToken> Token = List->Get(Index);
+            Seen.push_back(std::to_string(Token->GetDataType()) + " [" + Token->GetText() + "] [" +
+                           Token->GetWhitespace() + "] @" + std::to_string(Token->GetLineNumber()));
+        }
+        Handled = false;
+    };
+    // In a set body and inside an expression, with a comment and a group among the arguments.
+    EXPECT_EQ(ParseErrorOf([&] {
+                  Class.Parse(
+                      "(deffuzzy x (values (term a (tri 2 ; low\n 5 8))\n"
+                      " (term b warm or (pi \"q\\\"\" (1 2)))))");
+              }).substr(0, 70),
+              ErrorHead("Invalid item in fuzzy expression: warm", "EvalFuzzyExpression", 3).substr(0, 70));
+    EXPECT_EQ(Seen,
+              (std::vector<std::string>{"tri:2 5 8", "3 [] [ ] @1", "3 [] [ ; low\r\n ] @2", "3 [] [ ] @2"}));
+    Seen.clear();
+    const std::string Head = ErrorHead(
+        "Data Types of arguments for function, pi, incorrect.  Expected numeric", "CalcFuzzyFunction", 2);
+    EXPECT_EQ(
+        ParseErrorOf([&] {
+            Class.Parse(
+                "(deffuzzy y (values (term warm (tri 1 2 3))\n (term b warm or (pi \"q\\\"\" (1 2)))))");
+        }).substr(0, Head.size()),
+        Head);
+    EXPECT_EQ(Seen, (std::vector<std::string>{"tri:1 2 3", "3 [] [ ] @1", "3 [] [ ] @1", "3 [] [ ] @1",
+                                              "pi:q\" (1 2)", "2 [q\"] [ ] @2", "7 [(] [ ] @2"}));
+}
+
 struct TFailure {
     const char* Text;
     std::string Msg;

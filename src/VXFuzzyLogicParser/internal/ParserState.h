@@ -2,6 +2,7 @@
 // What TVXFuzzyLogicParser keeps while a parse or an evaluation runs, and the scopes
 // that set it up and take it down again whatever happens.
 
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,18 @@ inline bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) noexcept 
 inline bool IsNumber(const TIntfPtr<IFuzzyStreamToken>& Token) noexcept {
     return IsKind(Token, fstInteger) || IsKind(Token, fstFloat);
 }
+
+inline bool IsKind(const TLexeme& Lexeme, int Kind) noexcept { return Lexeme.Kind == Kind; }
+inline bool IsNumber(const TLexeme& Lexeme) noexcept {
+    return Lexeme.Kind == fstInteger || Lexeme.Kind == fstFloat;
+}
+
+/// The token object of the lexeme at Lexeme, a group's contents (the lexemes after it) as its list.
+[[nodiscard]] TIntfPtr<IFuzzyStreamToken> TokenAt(const TLexeme* Lexeme);
+/// The items of Contents (a group's contents, or lexemes as ParseLexemes reads them) as a token list.
+[[nodiscard]] TIntfPtr<IFuzzyStreamTokenList> ListOf(std::span<const TLexeme> Contents);
+/// What TokenAt(Lexeme)->ToString() gives, without making the token.
+[[nodiscard]] std::string PrintedFormAt(const TLexeme* Lexeme);
 
 /// A new set of Variable's set class named Name that is not in the variable's table (not
 /// Defined): it lives as long as references to it.

@@ -2,18 +2,45 @@
 // TFuzzyLogicTokenStream: the tokenizer of the definition and expression language.
 
 #include <cstddef>
+#include <cstdint>
+#include <forward_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include <fzl/FuzzyConsts/FuzzyTypes.h>
 #include <fzl/FuzzyInterfaces/IFuzzyStreamToken.h>
 #include <fzl/support/TextStream.h>
 
 namespace fzl {
 
+/// A token as the parser reads it: a value, so that reading one costs no object and no
+/// counted reference. Text and Whitespace view the tokenizer's input or text the tokenizer
+/// keeps; they stay valid as long as the tokenizer that made the lexeme.
+struct TLexeme {
+    int Kind = fstNone;  ///< a TFuzzyStreamTokenType or a punctuation character's code
+    int Line = 0;
+    double Number = 0;
+    std::string_view Text;
+    std::string_view Whitespace;
+    /// Tells hand-outs apart, as the identity of a token object does: the lexeme handed out
+    /// last, put back, restores the echo exactly.
+    std::uint64_t Serial = 0;
+    /// The token object this lexeme stands for, when a public call made one or handed one in.
+    /// The object is then the truth: the lexeme's fields are read from it.
+    TIntfPtr<IFuzzyStreamToken> Object;
+    /// A "(" group read by the parser (kind fstList): the Span lexemes after it are its
+    /// contents, nested groups included.
+    bool Group = false;
+    int Span = 0;
+};
+
 /// Turns language text into tokens (TFuzzyStreamToken): words, strings, numbers,
 /// variables and one-character punctuation, each with the line it stands on. It reads
 /// one whole parenthesised construct ahead, lets the parser put tokens back, and keeps
-/// an echo of the tokens handed out in the current construct for error messages.
+/// an echo of the tokens handed out in the current construct for error messages. The
+/// parser reads the tokens as values (NextLexeme); token objects are made only for the
+/// calls that return them.
 /// Created per parse (Make<TFuzzyLogicTokenStream>(Text)); not reused after it raised.
 class TFuzzyLogicTokenStream : public TGTextStream {
 public:
@@ -59,10 +86,33 @@ public:
     bool PrepareSExp();
     /// The token handed out (or put back) last; reads the first one when there is none yet.
     TIntfPtr<IFuzzyStreamToken> GetCurrentToken();
-    /// The token handed out (or put back) last, or nil before the first; reads nothing.
-    [[nodiscard]] const TIntfPtr<IFuzzyStreamToken>& PeekCurrentToken() const noexcept {
-        return FCurrentToken;
+    /// The token handed out (or put back) last, or nil before the first; reads nothing. For
+    /// a token the parser read as a lexeme, the object is made on the first request (so this
+    /// may allocate).
+    [[nodiscard]] const TIntfPtr<IFuzzyStreamToken>& PeekCurrentToken() const;
+
+    // ---- Lexemes: the parser's form of NextToken and PutBackToken --------------------------
+    /// NextToken as a value: the echo, the level and the current token change alike, but no
+    /// token object is made. A descendant tokenizer is read through its NextToken.
+    TLexeme NextLexeme();
+    /// PutBackToken for a lexeme of this tokenizer (one standing for an object goes back as
+    /// that object).
+    void PutBackLexeme(TLexeme Lexeme);
+    /// The line of the current token, 0 before the first.
+    [[nodiscard]] int CurrentLine() const;
+    /// A new token object with Lexeme's values (its own object when it has one; a group's
+    /// contents are not included).
+    [[nodiscard]] static TIntfPtr<IFuzzyStreamToken> TokenOf(const TLexeme& Lexeme);
+    /// A lexeme standing for Token, its text kept in Texts (nil gives a lexeme of kind -1).
+    [[nodiscard]] static TLexeme LexemeOf(const TIntfPtr<IFuzzyStreamToken>& Token,
+                                          std::forward_list<std::string>& Texts);
+    /// The same, its text kept by this tokenizer.
+    [[nodiscard]] TLexeme LexemeOf(const TIntfPtr<IFuzzyStreamToken>& Token) {
+        return LexemeOf(Token, FKept);
     }
+    /// Appends what TokenOf(Lexeme)->ToString() gives to Into (not for groups).
+    static void AppendPrintedForm(std::string& Into, const TLexeme& Lexeme);
+    [[nodiscard]] static std::string PrintedForm(const TLexeme& Lexeme);
 
     // ---- Properties --------------------------------------------------------------------------
     [[nodiscard]] int GetLineNumber() const noexcept { return FLineNumber; }
@@ -71,7 +121,7 @@ public:
     [[nodiscard]] int GetParenthesisLevel() const noexcept { return FParenthesisLevel; }
     /// The echo of the tokens handed out in the current construct, each followed by a
     /// blank, with a line break where the line changes.
-    [[nodiscard]] std::string ToString() const { return FEcho; }
+    [[nodiscard]] std::string ToString() const;
     [[nodiscard]] std::string AsString() const { return ToString(); }
     /// Stored only: comments always start with ";".
     [[nodiscard]] char GetCommentChar() const noexcept { return FCommentChar; }
@@ -94,29 +144,58 @@ protected:
 private:
     /// What one hand-out changed, so that putting its token back restores it exactly.
     struct TEcho {
-        TIntfPtr<IFuzzyStreamToken> Token;
-        std::size_t Length;  // of the echo before the token
-        int Level;           // parenthesis level before the token
-        int Line;            // line of the token echoed before it
+        std::uint64_t Serial;
+        TIntfPtr<IFuzzyStreamToken> Token;  // the object handed out, if one was
+        std::size_t Length;                 // of the echo before the token, once written
+        int Level;                          // parenthesis level before the token
+        int Line;                           // line of the token echoed before it
+        // What the echo shows of the token (unless a token handed in, written at once).
+        bool Break;  // a line break before it
+        int Kind;
+        double Number;
+        std::string_view Text;
+    };
+    /// A token's kind hint (as FinishToken takes it) and its text.
+    struct TScanned {
+        int Type;
+        std::string_view Text;
     };
 
-    TIntfPtr<IFuzzyStreamToken> BuildWord(char First);
+    [[nodiscard]] bool IsPlain() const noexcept;
+    TScanned Scan(bool Skipped);  // Skipped: the white space before the token is read already
+    TScanned ScanWord();
+    TScanned ScanString();
+    TLexeme FinishLexeme(int TokenType, std::string_view Text);
+    TLexeme BuildLexeme();
+    std::string_view TakeWhitespace();
+    std::string_view Keep(std::string_view Text);
     void ReadEscaped(std::string& Into, int StringLine);
     void RewindEcho();
+    static void AppendEcho(std::string& Into, const TEcho& Echo);
+    void WriteEcho();
+    void TakeNext();
+    void Restack(TLexeme Lexeme, bool Exact);
 
-    std::vector<TIntfPtr<IFuzzyStreamToken>> FStack;  // top at the back
+    // The object PeekCurrentToken makes goes to the records of the same lexeme too (mutable):
+    // handed out again or put back, the token stays that object.
+    mutable std::vector<TLexeme> FStack;  // top at the back
     int FLineNumber = 1;
-    std::string FText;
+    std::string FText;  // a word or string that is not a plain run of the input
     TObject* FOwner = nullptr;
-    std::string FEcho;  // what ToString gives
-    TIntfPtr<IFuzzyStreamToken> FCurrentToken;
+    std::string FEcho;         // the echo of the hand-outs written so far (FEchoed)
+    mutable TLexeme FCurrent;  // the token handed out (or put back) last
+    bool FHasCurrent = false;
     int FParenthesisLevel = 0;
     std::string FWhiteSpace;
+    std::size_t FSpaceStart = 0;  // where the white space collected in FWhiteSpace began
     char FCommentChar = ';';
     char FQuoteChar = '"';
     char FEscapeChar = '\\';
-    std::vector<TEcho> FEchoes;  // hand-outs of the current construct
-    int FEchoLine = 0;           // line of the token echoed last
+    mutable std::vector<TEcho> FEchoes;  // hand-outs of the current construct
+    int FEchoLine = 0;                   // line of the token echoed last
+    std::size_t FEchoed = 0;             // hand-outs written into FEcho
+    std::uint64_t FSerial = 0;
+    std::forward_list<std::string> FKept;  // texts lexemes view that are not in the input
 };
 
 }  // namespace fzl

@@ -199,9 +199,22 @@ private:
                                                         std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens);
     [[nodiscard]] TIntfPtr<IFuzzySet> EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
                                                      std::span<const TIntfPtr<IFuzzyStreamToken>> Tokens);
-    /// ParseTokenList's tokens of the current group, held in a vector rather than a token list
-    /// (an expression is read once, in order, by the evaluator alone).
-    [[nodiscard]] std::vector<TIntfPtr<IFuzzyStreamToken>> ParseTokens();
+    /// The same for lexemes as ParseLexemes reads them.
+    [[nodiscard]] TFuzzyExpressionResult EvaluateTokens(TFuzzyVariable* Variable,
+                                                        std::span<const TLexeme> Tokens);
+    [[nodiscard]] TIntfPtr<IFuzzySet> EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
+                                                     std::span<const TLexeme> Tokens);
+    /// ParseTokenList's tokens of the current group as lexemes, a group followed by its
+    /// contents (an expression is read once, in order, by the evaluator alone).
+    [[nodiscard]] std::vector<TLexeme> ParseLexemes();
+    /// ParseHeader's reading, on lexemes.
+    [[nodiscard]] TLexeme ReadHeader(std::string& Name, std::string& Comment, bool HasComment,
+                                     const std::string& Keyword, const std::string& Where,
+                                     const std::string& ErrorMessage);
+    /// ReadHeader, or a descendant's ParseHeader when there may be one.
+    [[nodiscard]] TLexeme Header(std::string& Name, std::string& Comment, bool HasComment,
+                                 const std::string& Keyword, const std::string& Where,
+                                 const std::string& ErrorMessage);
     /// The crisp value of Set by the linked component's method (Fallback without one).
     [[nodiscard]] TFzyFloat CrispValue(const TFuzzySet& Set, TDefuzzificationMethod Fallback) const;
     [[nodiscard]] TFzyFloat CrispValue(const IFuzzySet& Set, TDefuzzificationMethod Fallback) const;

@@ -70,6 +70,8 @@ protected:
     [[nodiscard]] std::string_view Unread() const noexcept {
         return std::string_view(FText).substr(FPosition);
     }
+    /// The whole text, for readers that keep views into it (valid as long as the stream).
+    [[nodiscard]] std::string_view Input() const noexcept { return FText; }
     /// Reads the next Count bytes (at most Unread().size()) in one step; none of them can be put back.
     void Consume(std::size_t Count) noexcept {
         FPosition += Count;
