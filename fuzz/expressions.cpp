@@ -4,12 +4,16 @@
 // input either evaluates or raises EFzyParseException with a line above 0 or EFzyException;
 // any other exception escapes and is a finding. An evaluation never leaves a set behind:
 // once its result is dropped, the variable has the sets it had before (the "__Empty" set
-// aside, which an empty operand may add once).
+// aside, which an empty operand may add once). The class model is evaluated twice, unwatched
+// and with a handler on the component (which keeps every intermediate a set of its own): both
+// must give the same set, ID included, the same crisp value and the same error.
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <type_traits>
 
 #include <fzl/fzl.h>
 
@@ -29,7 +33,9 @@ template <class TLogic>
 struct TModel {
     TOwned<TLogic> Logic = Make<TLogic>(nullptr);
     TOwned<TVXFuzzyLogicParser> Parser = Make<TVXFuzzyLogicParser>(nullptr);
-    TModel() {
+    explicit TModel(bool Watched = false) {
+        if constexpr (std::is_same_v<TLogic, TFuzzyLogic>)
+            if (Watched) Logic->OnFuzzySetChange = [](TObject*, TFuzzySet*) {};
         Logic->SetAutoTerms(false);
         Parser->SetFuzzyLogic(Logic.get());
         Logic->SetParser(Parser.get());
@@ -38,15 +44,36 @@ struct TModel {
     }
 };
 
-/// Runs Call; a text or model error is an outcome, anything else escapes.
+/// Runs Call; a text or model error is an outcome (its message and line returned), anything
+/// else escapes.
 template <class F>
-void Outcome(F Call) {
+std::string Outcome(F Call) {
     try {
         Call();
     } catch (const EFzyParseException& Error) {
         FZL_FUZZ_CHECK(Error.LineNumber() >= 1);
-    } catch (const EFzyException&) {
+        return std::string(Error.what()) + " @" + std::to_string(Error.LineNumber());
+    } catch (const EFzyException& Error) {
+        return Error.what();
     }
+    return {};
+}
+
+/// Whether two results are the same set: ID, name, expression and every point's bits.
+bool SameSet(const TFuzzySet& A, const TFuzzySet& B) {
+    const TFuzzySetValues& P = A.GetValues();
+    const TFuzzySetValues& Q = B.GetValues();
+    if (A.GetID() != B.GetID() || A.GetName() != B.GetName() || A.GetExpression() != B.GetExpression() ||
+        P.Count() != Q.Count())
+        return false;
+    for (int Index = 0; Index < P.Count(); ++Index) {
+        const TFzyFloat Coordinates[] = {P.GetItem(Index)->GetX(), P.GetItem(Index)->GetY(),
+                                         Q.GetItem(Index)->GetX(), Q.GetItem(Index)->GetY()};
+        if (std::memcmp(&Coordinates[0], &Coordinates[2], 2 * sizeof(TFzyFloat)) != 0 ||
+            P.GetItem(Index)->GetID() != Q.GetItem(Index)->GetID())
+            return false;
+    }
+    return true;
 }
 
 /// The set count, "__Empty" not counted.
@@ -63,17 +90,31 @@ int SetCount(const TIntfPtr<IFuzzyVariable>& X) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     static TModel<TFuzzyLogic> Class;
+    static TModel<TFuzzyLogic> Watched(true);
     static TModel<TIFuzzyLogic> Intf;
     const std::string Expression(reinterpret_cast<const char*>(Data), Size);
 
     TFuzzyVariable* X = Class.Logic->GetItems().GetItemByName("x");
+    TFuzzyVariable* W = Watched.Logic->GetItems().GetItemByName("x");
     const int ClassSets = SetCount(*X);
-    Outcome([&] {
-        const TFuzzyExpressionResult Result = Class.Parser->Evaluate(X, Expression);
+    TFuzzyExpressionResult Result;
+    TFuzzyExpressionResult WatchedResult;
+    const std::string Error = Outcome([&] {
+        Result = Class.Parser->Evaluate(X, Expression);
         FZL_FUZZ_CHECK(Result.get() != nullptr);
     });
-    Outcome([&] { FZL_FUZZ_CHECK(!std::isnan(Class.Parser->EvaluateCrisp(X, Expression))); });
-    FZL_FUZZ_CHECK(SetCount(*X) == ClassSets);
+    FZL_FUZZ_CHECK(Outcome([&] { WatchedResult = Watched.Parser->Evaluate(W, Expression); }) == Error);
+    FZL_FUZZ_CHECK(!Result == !WatchedResult);
+    if (Result) FZL_FUZZ_CHECK(SameSet(*Result, *WatchedResult));
+    Result = {};
+    WatchedResult = {};
+    TFzyFloat Crisp = 0;
+    TFzyFloat WatchedCrisp = 0;
+    const std::string CrispError = Outcome([&] { Crisp = Class.Parser->EvaluateCrisp(X, Expression); });
+    FZL_FUZZ_CHECK(Outcome([&] { WatchedCrisp = Watched.Parser->EvaluateCrisp(W, Expression); }) ==
+                   CrispError);
+    FZL_FUZZ_CHECK(!std::isnan(Crisp) && std::memcmp(&Crisp, &WatchedCrisp, sizeof Crisp) == 0);
+    FZL_FUZZ_CHECK(SetCount(*X) == ClassSets && SetCount(*W) == ClassSets);
 
     const TIntfPtr<IFuzzyVariable> XI = Intf.Logic->GetItems().ContainsVariable("x");
     const int IntfSets = SetCount(XI);

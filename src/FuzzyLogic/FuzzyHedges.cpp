@@ -9,17 +9,20 @@
 #include <string>
 #include <string_view>
 #include <typeinfo>
+#include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzySetDraft.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Exceptions.h>
 #include <fzl/support/Format.h>
 #include <fzl/support/UpdateGuard.h>
 
 #include "internal/DuplicatePoints.h"
+#include "internal/MergeSweep.h"
 #include "internal/SetCopy.h"
 #include "internal/Unobserved.h"
 
@@ -160,6 +163,34 @@ TFzyFloat AnchorX(const TFuzzySet& Source) {
     return Points.Count() > 0 ? Points.First()->GetX() : 0.0;
 }
 
+// Whether a draft can take Which: the hedges that only reshape the degrees of a copy.
+bool DraftsHedge(TFuzzyHedge Which) noexcept {
+    switch (Which) {
+        case fhNot:
+        case fhSomewhat:
+        case fhMoreOrLess:
+        case fhGreatly:
+        case fhPlus:
+        case fhVery:
+        case fhExtremely: return true;
+        default: return false;
+    }
+}
+
+// A degree as SetY stores it: unchanged when equal, never below 0.
+TFzyFloat SetDegree(TFzyFloat Old, TFzyFloat New) noexcept { return New == Old ? Old : std::max(New, 0.0); }
+
+// The clean-up a point list runs when its bulk update closes, for points held by value: they
+// are in order (else false, for the list's own sort to handle), and equal neighbours and every
+// fifth point of a vertical run go. On a list whose changes raised no flag, it finds nothing.
+bool CleanUp(detail::TPlainPoints& List) {
+    const std::vector<detail::TPlainPoint>& Points = List.Items();
+    const auto ByX = [](const detail::TPlainPoint& A, const detail::TPlainPoint& B) { return A.X < B.X; };
+    if (!std::is_sorted(Points.begin(), Points.end(), ByX)) return false;
+    detail::RemoveDuplicateRuns(List, [&List](int Index) { List.Delete(Index); });
+    return true;
+}
+
 }  // namespace
 
 // ---- Named hedges ---------------------------------------------------------------------------
@@ -202,6 +233,46 @@ TFuzzySet* TFuzzySet::Hedge(TFuzzyHedge Which) {
     else
         FExpression = CreateFuzzyName(Which, FormatFuzzyExpression(FExpression));
     return this;
+}
+
+// The copy as Clone makes it (each point added, so clamped into the range, and the list
+// cleaned up) and then as Hedge reshapes it: "not" complements each degree, an intensifier resamples and
+// raises the degrees inside (0, 1) as IntensifyDegrees does. Its bulk report clears the expression, which
+// Hedge then writes from the new name.
+bool TFuzzySetDraft::AssignHedged(const TFuzzySet& Source, TFuzzyHedge Which, TFuzzySets& Sets) {
+    const TFuzzySetValues& From = *Source.FValues;
+    if (!DraftsHedge(Which) || !Source.IsPlainSet() || Source.GetCollection() != &Sets ||
+        Sets.GetVariable() == nullptr || !From.IsSorted() || !From.IsDuplicatesRemoved() ||
+        !detail::SetsUnobserved(&Sets))
+        return false;
+    TFzyFloat Lower = 0;
+    TFzyFloat Upper = 0;
+    Source.GetXBounds(Lower, Upper);
+    std::vector<detail::TPlainPoint>& Points = FCopy->Points.Items();
+    Points.clear();
+    for (const TFuzzySetValue* Point : From) {
+        const TFzyFloat X = Point->GetX();
+        const TFzyFloat Y = Point->GetY();
+        Points.push_back({X < Lower ? Lower : (X > Upper ? Upper : X), Y < 0 ? 0.0 : Y});
+    }
+    if (!CleanUp(FCopy->Points)) return false;
+    if (Which == fhNot) {
+        for (detail::TPlainPoint& Point : Points) Point.Y = SetDegree(Point.Y, 1 - Point.Y);
+    } else {
+        const TFzyFloat Modifier = HedgeModifiers[Which];
+        detail::ExpandPlain(Points, HedgePoints, Lower, Upper);
+        for (detail::TPlainPoint& Point : Points)
+            if (Point.Y > 0 && Point.Y < 1)
+                Point.Y = SetDegree(Point.Y, Saturate(ApplyBaseHedge(bfhPower, Point.Y, Modifier)));
+    }
+    if (!CleanUp(FCopy->Points)) return false;
+    Sets.SkipID();  // the copy's
+    Source.CatchUp();
+    FCopy->Name = CreateFuzzyName(Which, Source.FName);
+    TFuzzySet::CheckName(FCopy->Name);
+    FCopy->Expression.clear();
+    AppendFuzzyExpression(FCopy->Expression, FCopy->Name);
+    return true;
 }
 
 // ---- Base hedges ------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -16,6 +17,7 @@
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
+#include <fzl/FuzzyLogic/FuzzySetDraft.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Format.h>
 #include <fzl/support/UpdateGuard.h>
@@ -163,11 +165,17 @@ template <class TOperandB, class TOp>
 TOwned<TFuzzySet> TFuzzySet::Combine(const TOperandB& B, const std::string& OpName, TOp&& Op) const {
     CatchUp();
     TOwned<TFuzzySet> Result = NewSibling();
+    return CombineInto(std::move(Result), Operand(), B, OpName, Op);
+}
+
+template <class TOperandA, class TOperandB, class TOp>
+TOwned<TFuzzySet> TFuzzySet::CombineInto(TOwned<TFuzzySet> Result, const TOperandA& A, const TOperandB& B,
+                                         const std::string& OpName, TOp&& Op) {
     try {
         std::string& ResultName = DerivedNameBuffer();
-        AppendFuzzyName(ResultName, FName, B.Name, OpName);
+        AppendFuzzyName(ResultName, A.Name, B.Name, OpName);
         Result->SetDerivedName(ResultName);
-        FillResult(*Result, Operand(), B, OpName, Op);
+        FillResult(*Result, A, B, OpName, Op);
     } catch (...) {
         // A result in a collection stays there, as the collection's; a detached one goes.
         if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
@@ -503,6 +511,66 @@ TOwned<TFuzzySetValue> TFuzzySet::LineSegmentIntersects(const TFuzzySetValue& P1
 TFzyFloat TFuzzySet::GetSlope(const TFuzzySetValue& P1, const TFuzzySetValue& P2) {
     if (FloatEquals(P2.GetX(), P1.GetX())) return Sign(P2.GetY() - P1.GetY());
     return (P2.GetY() - P1.GetY()) / (P2.GetX() - P1.GetX());
+}
+
+// ---- Drafts ---------------------------------------------------------------------------------------
+
+TFuzzySetDraft::TFuzzySetDraft() : FCopy(std::make_unique<detail::TSetCopy>()) {}
+
+TFuzzySetDraft::~TFuzzySetDraft() = default;
+
+int TFuzzySetDraft::Count() const noexcept { return FCopy->Points.Count(); }
+
+template <class TCall>
+decltype(auto) TFuzzySetDraft::WithOperands(TOperand A, TOperand B, TCall&& Call) {
+    const auto Read = [](const auto* Operand) {
+        if constexpr (std::is_same_v<decltype(Operand), const TFuzzySet*>)
+            return Operand->Operand();
+        else
+            return detail::TOperand<detail::TPlainPoints>{Operand->FCopy->Name, Operand->FCopy->Expression,
+                                                          Operand->FCopy->Points};
+    };
+    return std::visit([&](const auto* First, const auto* Second) { return Call(Read(First), Read(Second)); },
+                      A, B);
+}
+
+// The sweep of Combine, the points kept by value: the new set's points are those its list
+// would hold after its closing report, when that report has nothing left to clean up.
+bool TFuzzySetDraft::AssignCombined(TOperand A, TOperand B, TFuzzyOperation Operation, bool IsUnion,
+                                    TFuzzySets& Sets) {
+    const TFuzzyVariable* Variable = Sets.GetVariable();
+    if (Variable == nullptr) return false;
+    return WithOperands(A, B, [&](const auto& First, const auto& Second) {
+        const bool Empty = First.Points.Count() == 0 || Second.Points.Count() == 0;
+        const TDegreeRule Rule = DegreeRuleOf(TFuzzySet::OperationOperator(Operation, IsUnion, Empty));
+        detail::TPointBuilder& Built = detail::TPointBuilder::Scratch();
+        Built.Start(Variable->GetMinimum(), Variable->GetMaximum(),
+                    SweepEventBound(First.Points, Second.Points));
+        GatherByRule(Built, First.Points, Second.Points, Rule);
+        if (!Built.IsClean()) return false;
+        std::vector<detail::TPlainPoint>& Points = FCopy->Points.Items();
+        Points.resize(static_cast<std::size_t>(Built.Count()));
+        for (int Index = 0; Index < Built.Count(); ++Index)
+            Points[static_cast<std::size_t>(Index)] = *Built.PointAt(Index);
+        Sets.SkipID();  // the combined set's
+        const std::string_view OpName = (IsUnion ? FuzzyUnionKeywords : FuzzyIntersectionKeywords)[Operation];
+        FCopy->Name.clear();
+        AppendFuzzyName(FCopy->Name, First.Name, Second.Name, OpName);
+        FCopy->Expression.clear();
+        AppendFuzzyExpression(FCopy->Expression, OperandText(First.Name, First.Expression), OpName,
+                              OperandText(Second.Name, Second.Expression));
+        return true;
+    });
+}
+
+TOwned<TFuzzySet> TFuzzySetDraft::Combine(TOperand A, TOperand B, TFuzzyOperation Operation, bool IsUnion,
+                                          TFuzzySets& Sets) {
+    return WithOperands(A, B, [&](const auto& First, const auto& Second) {
+        const bool Empty = First.Points.Count() == 0 || Second.Points.Count() == 0;
+        const TOperatorFunction Op = TFuzzySet::OperationOperator(Operation, IsUnion, Empty);
+        const std::string OpName((IsUnion ? FuzzyUnionKeywords : FuzzyIntersectionKeywords)[Operation]);
+        return TFuzzySet::CombineInto(TFuzzySet::NewRecycled(&Sets), First, Second, OpName, Op);
+    });
 }
 
 // ---- Point-walking helpers (exported for hand-written sweeps) ----------------------------------------

@@ -18,6 +18,7 @@
 
 #include "internal/DuplicatePoints.h"
 #include "internal/PointBuilder.h"
+#include "internal/SetCopy.h"
 
 namespace fzl {
 namespace {
@@ -34,6 +35,37 @@ TFzyFloat Interpolate(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, TF
     // Both neighbours on one X (a vertical step): the step's upper degree, as membership reads it.
     if (X2 == X1) return std::max(Y1, Y2);
     return LinePoint(X1, Y1, X2, Y2, X);
+}
+
+// Expand's plan: of Remaining new points, each segment [I, I + 1] that spans more than the
+// tolerance gets its share (what is left spread evenly over the segments still to come),
+// handed to Place(I, Share). XAt(I) is point I's X.
+template <class TXAt, class TPlace>
+void ShareOutSegments(int Count, TXAt XAt, int Remaining, int Segments, TPlace Place) {
+    for (int I = 0; I + 1 < Count; ++I) {
+        if (!Above(XAt(I + 1), XAt(I))) continue;
+        const int Share = static_cast<int>(std::ceil(static_cast<double>(Remaining) / Segments));
+        --Segments;
+        Remaining -= Share;
+        Place(I, Share);
+    }
+}
+
+// Share points at equal steps from (X1, Y1) towards (X2, Y2), each read on the line from the
+// point before it. Add(X, Y, PreviousX) appends one (X as Clamp placed it) and returns the
+// degree it stored.
+template <class TClamp, class TAdd>
+void SpreadOnSegment(TFzyFloat X1, TFzyFloat Y1, TFzyFloat X2, TFzyFloat Y2, int Share, TClamp Clamp,
+                     TAdd Add) {
+    const TFzyFloat Step = (X2 - X1) / (Share + 1);
+    TFzyFloat PreviousX = X1;
+    TFzyFloat PreviousY = Y1;
+    for (int K = 0; K < Share; ++K) {
+        const TFzyFloat X = Clamp(PreviousX + Step);
+        const TFzyFloat Y = Interpolate(PreviousX, PreviousY, X2, Y2, X);
+        PreviousY = Add(X, Y, PreviousX);
+        PreviousX = X;
+    }
 }
 
 // Points of the base class come from a per-thread block cache; descendants
@@ -608,32 +640,26 @@ void TFuzzySetValues::ExpandInOnePass(int Remaining, int Segments) {
     if (Original < 2) return;  // no segment to place points in
     const TFzyFloat LastX = XAt(Original - 1);
     std::vector<int> Shares(static_cast<std::size_t>(Original), 0);
-    for (int I = 0; I + 1 < Original; ++I) {
+    const auto X = [this](int I) { return XAt(I); };
+    ShareOutSegments(Original, X, Remaining, Segments, [&](int I, int Share) {
         const TFuzzySetValue& Left = *GetItem(I);
         const TFuzzySetValue& Right = *GetItem(I + 1);
-        if (!Above(Right.FX, Left.FX)) continue;
-        const int Share = static_cast<int>(std::ceil(static_cast<double>(Remaining) / Segments));
-        const TFzyFloat Step = (Right.FX - Left.FX) / (Share + 1);
-        --Segments;
-        TFzyFloat PreviousX = Left.FX;
-        TFzyFloat PreviousY = Left.FY;
-        for (int K = 0; K < Share; ++K) {
-            --Remaining;
-            TFuzzySetValue* Point = AppendPoint(ClampX(PreviousX + Step), 0.0);
-            NoteAppended(Point->FX, LastX);
-            const TFzyFloat Y = Interpolate(PreviousX, PreviousY, Right.FX, Right.FY, Point->FX);
-            if (Y != Point->FY) {
-                Point->FY = std::max(Y, 0.0);
-                if (!FSorted) FDuplicatesRemoved = false;
-                if (FDuplicatesRemoved &&
-                    (FloatEquals(Point->FX, PreviousX) || FloatEquals(Point->FX, Right.FX)))
-                    FDuplicatesRemoved = false;
-            }
-            PreviousX = Point->FX;
-            PreviousY = Point->FY;
-        }
+        const auto Clamp = [this](TFzyFloat At) { return ClampX(At); };
+        SpreadOnSegment(Left.FX, Left.FY, Right.FX, Right.FY, Share, Clamp,
+                        [&](TFzyFloat At, TFzyFloat Y, TFzyFloat PreviousX) {
+                            TFuzzySetValue* Point = AppendPoint(At, 0.0);
+                            NoteAppended(Point->FX, LastX);
+                            if (Y != Point->FY) {
+                                Point->FY = std::max(Y, 0.0);
+                                if (!FSorted) FDuplicatesRemoved = false;
+                                if (FDuplicatesRemoved &&
+                                    (FloatEquals(Point->FX, PreviousX) || FloatEquals(Point->FX, Right.FX)))
+                                    FDuplicatesRemoved = false;
+                            }
+                            return Point->FY;
+                        });
         Shares[static_cast<std::size_t>(I)] = Share;
-    }
+    });
     // Merged from the back: each original point's new points go right after it.
     std::vector<TCollectionItem*>& Items = MutableItems();
     const std::vector<TCollectionItem*> Added(Items.begin() + Original, Items.end());
@@ -645,6 +671,36 @@ void TFuzzySetValues::ExpandInOnePass(int Remaining, int Segments) {
         *To++ = Items[static_cast<std::size_t>(I)];
     }
     Renumber(0);
+}
+
+void detail::ExpandPlain(std::vector<TPlainPoint>& Points, int N, TFzyFloat Lower, TFzyFloat Upper) {
+    const int Count = static_cast<int>(Points.size());
+    if (N < 2 || Count >= N || Count < 2) return;
+    const auto XAt = [&Points](int I) { return Points[static_cast<std::size_t>(I)].X; };
+    int Segments = 0;
+    for (int I = 0; I + 1 < Count; ++I)
+        if (Above(XAt(I + 1), XAt(I))) ++Segments;
+    thread_local std::vector<TPlainPoint> Buffer;
+    std::vector<TPlainPoint>& Expanded = Buffer;
+    Expanded.clear();
+    Expanded.reserve(static_cast<std::size_t>(N));
+    auto Next = Points.begin();  // the first original point not yet copied
+    const auto Clamp = [Lower, Upper](TFzyFloat X) { return X < Lower ? Lower : (X > Upper ? Upper : X); };
+    ShareOutSegments(Count, XAt, N - Count, Segments, [&](int I, int Share) {
+        const TPlainPoint& Left = Points[static_cast<std::size_t>(I)];
+        const TPlainPoint& Right = Points[static_cast<std::size_t>(I) + 1];
+        Expanded.insert(Expanded.end(), Next, Points.begin() + I + 1);
+        Next = Points.begin() + I + 1;
+        SpreadOnSegment(Left.X, Left.Y, Right.X, Right.Y, Share, Clamp,
+                        [&Expanded](TFzyFloat X, TFzyFloat Y, TFzyFloat /*PreviousX*/) {
+                            // As a new point at degree 0 takes Y.
+                            const TFzyFloat Stored = Y != 0.0 ? std::max(Y, 0.0) : 0.0;
+                            Expanded.push_back({X, Stored});
+                            return Stored;
+                        });
+    });
+    Expanded.insert(Expanded.end(), Next, Points.end());
+    Points.swap(Expanded);
 }
 
 void TFuzzySetValues::ExpandSimple(int N) {

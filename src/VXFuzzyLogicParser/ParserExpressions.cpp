@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <forward_list>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +18,7 @@
 #include <fzl/FuzzyConsts/FuzzyMessages.h>
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/FuzzyLogic/FuzzyLogic.h>
+#include <fzl/FuzzyLogic/FuzzySetDraft.h>
 #include <fzl/IFuzzyLogic/FuzzySetIntf.h>
 #include <fzl/IFuzzyLogic/FuzzyStreamTokenList.h>
 #include <fzl/IFuzzyLogic/FuzzyVariableIntf.h>
@@ -111,6 +113,8 @@ struct TClassModel {
     using TVariable = TFuzzyVariable*;
     using TEntry = TFuzzyExpressionResult;
     using TSet = TFuzzySet;
+    /// Unwatched, intermediate sets may be drafts (see TFuzzySetDraft).
+    static constexpr bool Drafts = true;
 
     static TFuzzySet* Set(const TEntry& Entry) noexcept { return Entry.get(); }
     static bool Made(const TEntry& Entry) noexcept { return Entry.Owns(); }
@@ -180,6 +184,8 @@ struct TClassModel {
         ~TQuiet() {
             if (FSets != nullptr) TFuzzySet::ReleaseRelays(*FSets, FSetsMade != FStart);
         }
+        /// Whether the evaluation runs unwatched.
+        [[nodiscard]] bool Active() const noexcept { return FSets != nullptr; }
         TQuiet(const TQuiet&) = delete;
         TQuiet& operator=(const TQuiet&) = delete;
 
@@ -203,6 +209,7 @@ struct TIntfEntry {
 struct TIntfModel {
     using TVariable = TIntfPtr<IFuzzyVariable>;
     using TEntry = TIntfEntry;
+    static constexpr bool Drafts = false;
 
     static bool Made(const TEntry& Entry) noexcept { return Entry.Made; }
     static TEntry Borrow(const TIntfPtr<IFuzzySet>& Set) { return {Set, false}; }
@@ -251,6 +258,52 @@ struct TIntfModel {
 };
 
 }  // namespace
+
+/// A draft lent by this thread's pool for as long as the lease lives; drafts go back with
+/// their buffers, so that evaluations after the first allocate nothing for them.
+class TDraftLease {
+public:
+    TDraftLease() = default;
+    [[nodiscard]] static TDraftLease Take() {
+        TDraftLease Lease;
+        std::vector<std::unique_ptr<TFuzzySetDraft>>& Free = Pool();
+        if (Free.empty()) {
+            Lease.FDraft = std::make_unique<TFuzzySetDraft>();
+        } else {
+            Lease.FDraft = std::move(Free.back());
+            Free.pop_back();
+        }
+        return Lease;
+    }
+    TDraftLease(TDraftLease&&) noexcept = default;
+    TDraftLease& operator=(TDraftLease&& Other) noexcept {
+        Return();
+        FDraft = std::move(Other.FDraft);
+        return *this;
+    }
+    TDraftLease(const TDraftLease&) = delete;
+    TDraftLease& operator=(const TDraftLease&) = delete;
+    ~TDraftLease() { Return(); }
+
+    [[nodiscard]] TFuzzySetDraft* get() const noexcept { return FDraft.get(); }
+    TFuzzySetDraft* operator->() const noexcept { return FDraft.get(); }
+    explicit operator bool() const noexcept { return static_cast<bool>(FDraft); }
+
+private:
+    static std::vector<std::unique_ptr<TFuzzySetDraft>>& Pool() {
+        thread_local std::vector<std::unique_ptr<TFuzzySetDraft>> Free;
+        return Free;
+    }
+    void Return() noexcept {
+        if (!FDraft) return;
+        try {
+            Pool().push_back(std::move(FDraft));
+        } catch (...) {
+            FDraft.reset();  // no room to keep it: it goes
+        }
+    }
+    std::unique_ptr<TFuzzySetDraft> FDraft;
+};
 
 // ---- The evaluator ---------------------------------------------------------------------------------
 
@@ -320,6 +373,7 @@ public:
     /// The expression of classified tokens in infix order.
     TEntry EvalInfix(const std::vector<TClassified>& Infix) {
         CheckShape(Infix);
+        FDrafting = CanDraft(Infix);
         const std::vector<int> Postfix = PostfixOrder(Infix);
         TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Infix, Postfix);
         if (TModel::HasHandler(FParser))
@@ -357,6 +411,7 @@ private:
     struct TItem {
         TEntry Set;
         const TLexeme* Number = nullptr;
+        TDraftLease Draft;  // instead of Set, for a result that only feeds a combination
     };
 
     /// The lexeme of a token handed in, its text kept for the evaluation; nil fails.
@@ -476,8 +531,9 @@ private:
     TEntry EvalPostfix(const std::vector<TClassified>& Infix, const std::vector<int>& Postfix) {
         std::vector<TItem> Stack;
         Stack.reserve(Postfix.size());
-        for (const int Position : Postfix) {
-            const auto& [Token, Info] = Infix[static_cast<std::size_t>(Position)];
+        const std::vector<char> Feeds = FDrafting ? FeedsCombination(Infix, Postfix) : std::vector<char>();
+        for (std::size_t Index = 0; Index < Postfix.size(); ++Index) {
+            const auto& [Token, Info] = Infix[static_cast<std::size_t>(Postfix[Index])];
             if (Info.Class == TTokenClass::Operand) {
                 Push(Stack, Token);
                 continue;
@@ -485,7 +541,7 @@ private:
             // The shape check guarantees the operands; kept as a last line of defence.
             if (Stack.empty()) Fail(Token, Format(SFzyMissingOperand, {PrintedFormAt(Token)}));
             try {
-                Apply(Stack, Token, Info);
+                Apply(Stack, Token, Info, !Feeds.empty() && Feeds[Index] != 0);
             } catch (const EFzyParseException&) {
                 throw;
             } catch (const EFzyException& Error) {
@@ -505,9 +561,9 @@ private:
         if (IsNumber(*Token)) {
             if (++FState.OperandCount > TVXFuzzyLogicParser::MaxOperandEvaluations)
                 Fail(Token, Format(SFzyTooManyOperands, {TVXFuzzyLogicParser::MaxOperandEvaluations}));
-            Stack.push_back({TEntry(), Token});
+            Stack.push_back({TEntry(), Token, {}});
         } else {
-            Stack.push_back({EvalOperand(Token), nullptr});
+            Stack.push_back({EvalOperand(Token), nullptr, {}});
         }
     }
 
@@ -530,12 +586,14 @@ private:
         return TModel::Made(Entry) ? std::move(Entry) : Made(TModel::Copy(Entry));
     }
 
-    void Apply(std::vector<TItem>& Stack, const TLexeme* Token, const TTokenInfo& Info) {
+    /// Applies an operator to the stack's top; Draft: its result only feeds a combination.
+    void Apply(std::vector<TItem>& Stack, const TLexeme* Token, const TTokenInfo& Info, bool Draft) {
         if (Info.Kind == TOperatorKind::Hedge) {
+            if (Draft && HedgeDraft(Stack.back(), Token, Info.Hedge)) return;
             TEntry Set = OwnSet(Stack.back());
             TModel::Hedge(Set, Info.Hedge);
             CheckSize(Token, Set);
-            Stack.back() = {std::move(Set), nullptr};
+            Stack.back() = {std::move(Set), nullptr, {}};
             return;
         }
         TItem Right = std::move(Stack.back());
@@ -549,23 +607,126 @@ private:
             TEntry Set = OwnSet(Stack.back());
             TModel::Hedge(Set, Info.BaseHedge, Value, Info.AxisFlag);
             CheckSize(Token, Set);
-            Stack.back() = {std::move(Set), nullptr};
+            Stack.back() = {std::move(Set), nullptr, {}};
             return;
         }
         if (Info.Kind != TOperatorKind::Keyword)
             Fail(Token, Format(SFzyInvalidToken, {PrintedFormAt(Token)}));
         const TEntry RightSet = SetOf(Right);
         const TEntry LeftSet = SetOf(Stack.back());
+        if constexpr (TModel::Drafts) {
+            if (Draft || Right.Draft || Stack.back().Draft) {
+                CombineDrafts(Stack.back(), LeftSet, Right, RightSet, Token, Info, Draft);
+                return;
+            }
+        }
         TEntry Set = Made(TModel::Combine(LeftSet, RightSet, Info.Operation, Info.IsUnion));
         CheckSize(Token, Set);
-        Stack.back() = {std::move(Set), nullptr};
+        Stack.back() = {std::move(Set), nullptr, {}};
     }
 
     /// A result of more than MaxSetPoints points fails at the operator that made it: some
     /// hedges ("slightly") double the points, so a chain of them would otherwise run for ever.
     void CheckSize(const TLexeme* Token, const TEntry& Set) const {
-        if (TModel::PointCount(Set) > TVXFuzzyLogicParser::MaxSetPoints)
+        CheckSize(Token, TModel::PointCount(Set));
+    }
+    void CheckSize(const TLexeme* Token, int PointCount) const {
+        if (PointCount > TVXFuzzyLogicParser::MaxSetPoints)
             Fail(Token, Format(SFzyTooManyPoints, {TVXFuzzyLogicParser::MaxSetPoints}));
+    }
+
+    // ---- Drafts ------------------------------------------------------------------------------------
+
+    /// Whether this evaluation's intermediate sets may be drafts: it runs unwatched, makes sets
+    /// of the base class, and every set it names is of the base class (so that no override
+    /// of a descendant is passed by). Stored texts (?name) are evaluated as they stand.
+    bool CanDraft(const std::vector<TClassified>& Infix) const {
+        if constexpr (!TModel::Drafts) {
+            return false;
+        } else {
+            if (!FQuiet.Active() || FVariable->GetSetClass() != TFuzzySetClass::Of<TFuzzySet>()) return false;
+            for (const auto& [Token, Info] : Infix) {
+                if (Info.Class != TTokenClass::Operand) continue;
+                switch (Token->Kind) {
+                    case fstAtom:
+                    case fstString: {
+                        const std::string_view Name = Token->Text.empty() ? SEmptyFuzzy : Token->Text;
+                        const TFuzzySet* Set = FVariable->GetItems().Find(std::string(Name));
+                        if (Set != nullptr && typeid(*Set) != typeid(TFuzzySet)) return false;
+                        break;
+                    }
+                    case fstInteger:
+                    case fstFloat:
+                    case fstList: break;
+                    default: return false;
+                }
+            }
+            return true;
+        }
+    }
+
+    /// For each postfix entry, whether its result only feeds a combination.
+    static std::vector<char> FeedsCombination(const std::vector<TClassified>& Infix,
+                                              const std::vector<int>& Postfix) {
+        std::vector<char> Feeds(Postfix.size(), 0);
+        std::vector<std::size_t> Pending;  // entries whose result is not used yet
+        Pending.reserve(Postfix.size());
+        for (std::size_t Index = 0; Index < Postfix.size(); ++Index) {
+            const TTokenInfo& Info = Infix[static_cast<std::size_t>(Postfix[Index])].Info;
+            if (Info.Class == TTokenClass::Binary || Info.Class == TTokenClass::Hedge) {
+                const int Operands = Info.Class == TTokenClass::Binary ? 2 : 1;
+                for (int Used = 0; Used < Operands && !Pending.empty(); ++Used) {
+                    Feeds[Pending.back()] = Info.Kind == TOperatorKind::Keyword ? 1 : 0;
+                    Pending.pop_back();
+                }
+            }
+            Pending.push_back(Index);
+        }
+        return Feeds;
+    }
+
+    /// A named hedge on a set of the variable, as a draft of the copy it would reshape;
+    /// false when only the copy itself can take it.
+    bool HedgeDraft(TItem& Item, const TLexeme* Token, TFuzzyHedge Hedge) {
+        if constexpr (!TModel::Drafts) {
+            return false;
+        } else {
+            if (Item.Number != nullptr || Item.Draft || TModel::Made(Item.Set)) return false;
+            TDraftLease Draft = TDraftLease::Take();
+            if (!Draft->AssignHedged(*Item.Set, Hedge, FVariable->GetItems())) return false;
+            ++FState.SetsMade;
+            CheckSize(Token, Draft->Count());
+            Item = {TEntry(), nullptr, std::move(Draft)};
+            return true;
+        }
+    }
+
+    /// A combination with a draft for an operand or for its result (Draft): the result is a
+    /// draft when it may be and can be, else a set.
+    void CombineDrafts(TItem& Left, const TEntry& LeftSet, const TItem& Right, const TEntry& RightSet,
+                       const TLexeme* Token, const TTokenInfo& Info, bool Draft) {
+        if constexpr (TModel::Drafts) {
+            const auto OperandOf = [](const TItem& Item, const TEntry& Set) -> TFuzzySetDraft::TOperand {
+                if (Item.Draft) return Item.Draft.get();
+                return Set.get();
+            };
+            const TFuzzySetDraft::TOperand A = OperandOf(Left, LeftSet);
+            const TFuzzySetDraft::TOperand B = OperandOf(Right, RightSet);
+            TFuzzySets& Sets = FVariable->GetItems();
+            if (Draft) {
+                TDraftLease Result = TDraftLease::Take();
+                if (Result->AssignCombined(A, B, Info.Operation, Info.IsUnion, Sets)) {
+                    ++FState.SetsMade;
+                    CheckSize(Token, Result->Count());
+                    Left = {TEntry(), nullptr, std::move(Result)};
+                    return;
+                }
+            }
+            TEntry Set = Made(
+                TEntry::Owning(TFuzzySetDraft::Combine(A, B, Info.Operation, Info.IsUnion, Sets).release()));
+            CheckSize(Token, Set);
+            Left = {std::move(Set), nullptr, TDraftLease()};
+        }
     }
 
     // ---- Operands --------------------------------------------------------------------------------
@@ -689,6 +850,7 @@ private:
     TEvalScope FScope;
     TVariable FVariable;
     typename TModel::TQuiet FQuiet;
+    bool FDrafting = false;
 };
 
 // ---- Token classes (public) -------------------------------------------------------------------------

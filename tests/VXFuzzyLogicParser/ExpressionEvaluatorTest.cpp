@@ -14,10 +14,11 @@ struct TExpressions {
     TFuzzyVariable* X = nullptr;
     TIntfPtr<IFuzzyVariable> XI;
 
-    TExpressions() {
-        const char* const Text =
-            "(deffuzzy x (range 0 10) (values (term cold ((0 1) (5 0))) (term warm (tri 2 5 8))\n"
-            "  (term hot ((5 0) (10 1)))))";
+    static constexpr const char* DefaultText =
+        "(deffuzzy x (range 0 10) (values (term cold ((0 1) (5 0))) (term warm (tri 2 5 8))\n"
+        "  (term hot ((5 0) (10 1)))))";
+
+    explicit TExpressions(const char* Text = DefaultText) {
         Class.Parse(Text);
         Intf.Parse(Text);
         X = Class.Logic->GetItems().GetItemByName("x");
@@ -226,6 +227,28 @@ TEST(ExpressionEvaluator, NobodyWatchingLeavesWhatAWatchedEvaluationLeaves) {
             EXPECT_EQ(Outcome(Quiet, Expression, Bracket), Outcome(Watched, Expression, Bracket))
                 << Expression << (Bracket ? " in a bulk update" : "");
     EXPECT_GT(Changes, 0);
+
+    // Sets whose copies the list itself cleans up: vertical steps, a run of four points on one X,
+    // a spike, points within the tolerance, degrees that a hedge makes equal, a segment barely
+    // longer than the tolerance for new points to crowd, and (once the range shrinks) points
+    // outside the range, which a copy clamps onto one X.
+    const char* const Awkward =
+        "(deffuzzy x (range 0 10) (values (term step ((2 0) (2 1) (6 1) (6 0)))\n"
+        "  (term run ((4 0) (4 0.25) (4 0.5) (4 0.75) (8 1))) (term spike (tri 5 5 5))\n"
+        "  (term fine ((3 0) (3.00000000001 1) (3.00000000002 0.5) (9 0))) (term low ((0 1) (0.5 1) (1 0)))\n"
+        "  (term tall ((1 0) (2 1.5) (2 2) (5 0))) (term faint ((1 0) (2 0.01) (2 0.0102) (6 0)))\n"
+        "  (term narrow ((4 0) (4.00025 1) (9 0)))))";
+    TExpressions AwkwardQuiet(Awkward);
+    TExpressions AwkwardWatched(Awkward);
+    AwkwardWatched.Class.Logic->OnFuzzySetChange = [](TObject*, TFuzzySet*) {};
+    for (TExpressions* E : {&AwkwardQuiet, &AwkwardWatched}) E->X->SetMinimum(0.75);
+    for (const char* const Expression :
+         {"not step or very run", "very step and-product extremely spike", "somewhat fine or-sum not run",
+          "plus low or-mean very step and not fine", "very low or not low", "greatly spike or-meansqr run",
+          "[very step or run] and [not spike or-boundedsum fine]", "very step and-sum run",
+          "not tall or faint", "very faint or tall", "extremely narrow or-product somewhat faint"})
+        EXPECT_EQ(Outcome(AwkwardQuiet, Expression, false), Outcome(AwkwardWatched, Expression, false))
+            << Expression;
 }
 
 // Deep nesting, huge numbers and NUL bytes: an outcome with a line (the fuzz targets try the rest).

@@ -68,6 +68,7 @@ public:
     void Clear() noexcept { FPoints.clear(); }
     void Add(TFzyFloat X, TFzyFloat Y) { FPoints.push_back({X, Y}); }
     void Delete(int Index) { FPoints.erase(FPoints.begin() + Index); }
+    [[nodiscard]] std::vector<TPlainPoint>& Items() noexcept { return FPoints; }
 
 private:
     std::vector<TPlainPoint> FPoints;

@@ -96,6 +96,11 @@ public:
         FState.FDuplicatesRemoved = true;
     }
 
+    /// Whether the points leave a list nothing to clean up when it closes its bulk update.
+    [[nodiscard]] bool IsClean() const noexcept {
+        return FState.FCount < 2 || (FState.FSorted && FState.FDuplicatesRemoved);
+    }
+
     /// Whether MoveInto may fill Points: an empty list of the base class in a bulk update.
     [[nodiscard]] static bool CanMoveInto(const TFuzzySetValues& Points) noexcept {
         return Points.InPlainBulkUpdate() && Points.Count() == 0;

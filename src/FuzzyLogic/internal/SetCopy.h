@@ -4,6 +4,7 @@
 // copy is held by value when nobody can watch it, so that it need not be made a set.
 
 #include <string>
+#include <vector>
 
 #include "MergeSweep.h"
 
@@ -29,5 +30,9 @@ struct TSetCopy {
         return Copy;
     }
 };
+
+/// What a point list's Expand(N) makes of Points, for points held by value that lie in
+/// [Lower, Upper] (new points are clamped into it as the list clamps them).
+void ExpandPlain(std::vector<TPlainPoint>& Points, int N, TFzyFloat Lower, TFzyFloat Upper);
 
 }  // namespace fzl::detail

@@ -319,6 +319,7 @@ protected:
 
 private:
     friend class TFuzzyVariable;
+    friend class TFuzzySetDraft;
     class TRecycler;
     /// A copy as Clone makes it, in Collection; with nullptr, outside any collection, so that
     /// nothing reports its making or freeing and its points are not clamped to a range (the
@@ -356,6 +357,12 @@ private:
     /// TSetCopy).
     template <class TOperandB, class TOp>
     [[nodiscard]] TOwned<TFuzzySet> Combine(const TOperandB& B, const std::string& OpName, TOp&& Op) const;
+    /// Combine with A given by its name, expression and points too, into Result (new and
+    /// empty; freed on an error unless it is in a collection).
+    template <class TOperandA, class TOperandB, class TOp>
+    [[nodiscard]] static TOwned<TFuzzySet> CombineInto(TOwned<TFuzzySet> Result, const TOperandA& A,
+                                                       const TOperandB& B, const std::string& OpName,
+                                                       TOp&& Op);
     /// FillOperatorResult with both operands given by their names, expressions and points.
     template <class TOperandA, class TOperandB, class TOp>
     static void FillResult(TFuzzySet& Result, const TOperandA& A, const TOperandB& B,

@@ -42,7 +42,8 @@ protected:
     void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
 
 private:
-    friend class TFuzzySet;  // a conclusion made anew in place takes a fresh ID
+    friend class TFuzzySet;       // a conclusion made anew in place takes a fresh ID
+    friend class TFuzzySetDraft;  // a draft uses up the ID of the set it stands for
     friend class TFuzzyVariable;
     TFuzzyVariable* FVariable;
     TFuzzySetClass FSetClass;
