@@ -259,50 +259,69 @@ struct TIntfModel {
 
 }  // namespace
 
-/// A draft lent by this thread's pool for as long as the lease lives; drafts go back with
-/// their buffers, so that evaluations after the first allocate nothing for them.
-class TDraftLease {
+/// An object lent by this thread's pool of T for as long as the lease lives. It goes back
+/// with its buffers (emptied by its clear(), when it has one), so that evaluations after the
+/// first allocate nothing for it.
+template <class T>
+class TLease {
 public:
-    TDraftLease() = default;
-    [[nodiscard]] static TDraftLease Take() {
-        TDraftLease Lease;
-        std::vector<std::unique_ptr<TFuzzySetDraft>>& Free = Pool();
+    TLease() = default;
+    [[nodiscard]] static TLease Take() {
+        TLease Lease;
+        std::vector<std::unique_ptr<T>>& Free = Pool();
         if (Free.empty()) {
-            Lease.FDraft = std::make_unique<TFuzzySetDraft>();
+            Lease.FObject = std::make_unique<T>();
         } else {
-            Lease.FDraft = std::move(Free.back());
+            Lease.FObject = std::move(Free.back());
             Free.pop_back();
         }
         return Lease;
     }
-    TDraftLease(TDraftLease&&) noexcept = default;
-    TDraftLease& operator=(TDraftLease&& Other) noexcept {
+    TLease(TLease&&) noexcept = default;
+    TLease& operator=(TLease&& Other) noexcept {
         Return();
-        FDraft = std::move(Other.FDraft);
+        FObject = std::move(Other.FObject);
         return *this;
     }
-    TDraftLease(const TDraftLease&) = delete;
-    TDraftLease& operator=(const TDraftLease&) = delete;
-    ~TDraftLease() { Return(); }
+    TLease(const TLease&) = delete;
+    TLease& operator=(const TLease&) = delete;
+    ~TLease() { Return(); }
 
-    [[nodiscard]] TFuzzySetDraft* get() const noexcept { return FDraft.get(); }
-    TFuzzySetDraft* operator->() const noexcept { return FDraft.get(); }
-    explicit operator bool() const noexcept { return static_cast<bool>(FDraft); }
+    [[nodiscard]] T* get() const noexcept { return FObject.get(); }
+    T* operator->() const noexcept { return FObject.get(); }
+    T& operator*() const noexcept { return *FObject; }
+    explicit operator bool() const noexcept { return static_cast<bool>(FObject); }
 
 private:
-    static std::vector<std::unique_ptr<TFuzzySetDraft>>& Pool() {
-        thread_local std::vector<std::unique_ptr<TFuzzySetDraft>> Free;
+    static std::vector<std::unique_ptr<T>>& Pool() {
+        thread_local std::vector<std::unique_ptr<T>> Free;
         return Free;
     }
     void Return() noexcept {
-        if (!FDraft) return;
+        if (!FObject) return;
+        if constexpr (requires(T & Object) { Object.clear(); }) FObject->clear();
         try {
-            Pool().push_back(std::move(FDraft));
+            Pool().push_back(std::move(FObject));
         } catch (...) {
-            FDraft.reset();  // no room to keep it: it goes
+            FObject.reset();  // no room to keep it: it goes
         }
     }
-    std::unique_ptr<TFuzzySetDraft> FDraft;
+    std::unique_ptr<T> FObject;
+};
+
+using TDraftLease = TLease<TFuzzySetDraft>;
+
+/// Empties a container when the scope ends, however it ends.
+template <class TContainer>
+class TClearOnExit {
+public:
+    explicit TClearOnExit(TContainer& Container) noexcept : FContainer(Container) {}
+    ~TClearOnExit() { FContainer.clear(); }
+    TClearOnExit(const TClearOnExit&) = delete;
+    TClearOnExit& operator=(const TClearOnExit&) = delete;
+
+private:
+    TContainer& FContainer;
 };
 
 // ---- The evaluator ---------------------------------------------------------------------------------
@@ -312,16 +331,44 @@ private:
 /// outlive the evaluation, also when it raises.
 template <class TModel>
 class TExpressionEvaluator {
+public:
+    using TEntry = typename TModel::TEntry;
+    using TVariable = typename TModel::TVariable;
+
+private:
     /// A token of the expression with its class and, for an operator, what it does.
     struct TClassified {
         const TLexeme* Token;
         TTokenInfo Info;
     };
 
-public:
-    using TEntry = typename TModel::TEntry;
-    using TVariable = typename TModel::TVariable;
+    /// An entry of the evaluation stack: a set, or a number not yet made into one (a base
+    /// hedge uses the number as written, so it never needs the set).
+    struct TItem {
+        TEntry Set;
+        const TLexeme* Number = nullptr;
+        TDraftLease Draft;  // instead of Set, for a result that only feeds a combination
+    };
 
+    /// The working storage of one evaluation.
+    struct TScratch {
+        std::vector<TClassified> Infix;
+        std::vector<int> Postfix;
+        std::vector<int> Operators;  // the postfix order's stack
+        std::vector<TItem> Stack;
+        std::vector<char> Feeds;
+        std::vector<std::size_t> Pending;
+        void clear() noexcept {
+            Infix.clear();
+            Postfix.clear();
+            Operators.clear();
+            Stack.clear();
+            Feeds.clear();
+            Pending.clear();
+        }
+    };
+
+public:
     TExpressionEvaluator(TVXFuzzyLogicParser& Parser, TVariable Variable)
         : FParser(Parser),
           FState(*Parser.FState),
@@ -362,20 +409,23 @@ public:
     /// contents follow it). Each token is classified once; postfix order is computed over
     /// positions, so no token is copied on the way.
     TEntry EvalLexemes(std::span<const TLexeme> Tokens) {
-        std::vector<TClassified> Infix;
+        const TLease<TScratch> Scratch = TLease<TScratch>::Take();
+        std::vector<TClassified>& Infix = Scratch->Infix;
         Infix.reserve(Tokens.size());
         for (std::size_t Index = 0; Index < Tokens.size();
              Index += 1 + static_cast<std::size_t>(Tokens[Index].Span))
             Infix.push_back({&Tokens[Index], ClassifyFully(Tokens[Index].Kind, Tokens[Index].Text)});
-        return EvalInfix(Infix);
+        return EvalInfix(*Scratch);
     }
 
-    /// The expression of classified tokens in infix order.
-    TEntry EvalInfix(const std::vector<TClassified>& Infix) {
+    /// The expression of Scratch's classified tokens in infix order.
+    TEntry EvalInfix(TScratch& Scratch) {
+        const std::vector<TClassified>& Infix = Scratch.Infix;
         CheckShape(Infix);
         FDrafting = CanDraft(Infix);
-        const std::vector<int> Postfix = PostfixOrder(Infix);
-        TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Infix, Postfix);
+        PostfixOrder(Infix, Scratch.Operators, Scratch.Postfix);
+        const std::vector<int>& Postfix = Scratch.Postfix;
+        TEntry Result = Postfix.empty() ? Empty() : EvalPostfix(Scratch);
         if (TModel::HasHandler(FParser))
             TModel::Notify(FParser, FVariable, PrintedForm(Infix, Postfix), Result);
         return Result;
@@ -406,14 +456,6 @@ private:
         Fail(Token, Format(SFzyInvalidToken, {PrintedFormAt(Token)}));
     }
 
-    /// An entry of the evaluation stack: a set, or a number not yet made into one (a base
-    /// hedge uses the number as written, so it never needs the set).
-    struct TItem {
-        TEntry Set;
-        const TLexeme* Number = nullptr;
-        TDraftLease Draft;  // instead of Set, for a result that only feeds a combination
-    };
-
     /// The lexeme of a token handed in, its text kept for the evaluation; nil fails.
     TLexeme LexemeOf(const TToken& Token) {
         if (!Token) Fail(nullptr, Format(SFzyInvalidToken, {std::string()}));
@@ -425,9 +467,8 @@ private:
     /// (both dropped; without one it goes out, for the caller to report); an operator first
     /// unstacks the operators above the nearest open bracket whose in-stack priority is at
     /// most its incoming one, then is stacked; what is left is unstacked at the end.
-    static std::vector<int> PostfixOrder(const std::vector<TClassified>& Infix) {
-        std::vector<int> Output;
-        std::vector<int> Stack;
+    static void PostfixOrder(const std::vector<TClassified>& Infix, std::vector<int>& Stack,
+                             std::vector<int>& Output) {
         Output.reserve(Infix.size());
         Stack.reserve(Infix.size());
         const auto ClassAt = [&Infix](int Position) {
@@ -459,7 +500,6 @@ private:
             }
         }
         Output.insert(Output.end(), Stack.rbegin(), Stack.rend());
-        return Output;
     }
 
     [[noreturn]] void Fail(const TLexeme* At, const std::string& Message) const {
@@ -528,10 +568,15 @@ private:
         return Text;
     }
 
-    TEntry EvalPostfix(const std::vector<TClassified>& Infix, const std::vector<int>& Postfix) {
-        std::vector<TItem> Stack;
+    TEntry EvalPostfix(TScratch& Scratch) {
+        const std::vector<TClassified>& Infix = Scratch.Infix;
+        const std::vector<int>& Postfix = Scratch.Postfix;
+        std::vector<TItem>& Stack = Scratch.Stack;
+        // What is left on the stack goes when the evaluation ends, also when it raises.
+        const TClearOnExit<std::vector<TItem>> Clear(Stack);
         Stack.reserve(Postfix.size());
-        const std::vector<char> Feeds = FDrafting ? FeedsCombination(Infix, Postfix) : std::vector<char>();
+        std::vector<char>& Feeds = Scratch.Feeds;
+        if (FDrafting) FeedsCombination(Infix, Postfix, Scratch.Pending, Feeds);
         for (std::size_t Index = 0; Index < Postfix.size(); ++Index) {
             const auto& [Token, Info] = Infix[static_cast<std::size_t>(Postfix[Index])];
             if (Info.Class == TTokenClass::Operand) {
@@ -666,10 +711,10 @@ private:
     }
 
     /// For each postfix entry, whether its result only feeds a combination.
-    static std::vector<char> FeedsCombination(const std::vector<TClassified>& Infix,
-                                              const std::vector<int>& Postfix) {
-        std::vector<char> Feeds(Postfix.size(), 0);
-        std::vector<std::size_t> Pending;  // entries whose result is not used yet
+    /// Pending: the entries whose result is not used yet, as the stack would hold them.
+    static void FeedsCombination(const std::vector<TClassified>& Infix, const std::vector<int>& Postfix,
+                                 std::vector<std::size_t>& Pending, std::vector<char>& Feeds) {
+        Feeds.assign(Postfix.size(), 0);
         Pending.reserve(Postfix.size());
         for (std::size_t Index = 0; Index < Postfix.size(); ++Index) {
             const TTokenInfo& Info = Infix[static_cast<std::size_t>(Postfix[Index])].Info;
@@ -682,7 +727,6 @@ private:
             }
             Pending.push_back(Index);
         }
-        return Feeds;
     }
 
     /// A named hedge on a set of the variable, as a draft of the copy it would reshape;
