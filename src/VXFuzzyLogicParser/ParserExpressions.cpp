@@ -683,8 +683,8 @@ private:
     // ---- Drafts ------------------------------------------------------------------------------------
 
     /// Whether this evaluation's intermediate sets may be drafts: it runs unwatched, makes sets
-    /// of the base class, and every set it names is of the base class (so that no override
-    /// of a descendant is passed by). Stored texts (?name) are evaluated as they stand.
+    /// of the base class, and every set it names exists and is of the base class (so that no
+    /// override of a descendant is passed by). Stored texts (?name) are evaluated as they stand.
     bool CanDraft(const std::vector<TClassified>& Infix) const {
         if constexpr (!TModel::Drafts) {
             return false;
@@ -696,8 +696,11 @@ private:
                     case fstAtom:
                     case fstString: {
                         const std::string_view Name = Token->Text.empty() ? SEmptyFuzzy : Token->Text;
-                        const TFuzzySet* Set = FVariable->GetItems().Find(std::string(Name));
-                        if (Set != nullptr && typeid(*Set) != typeid(TFuzzySet)) return false;
+                        // A name no set has yet may be a set this evaluation makes ("very hot"
+                        // quoted after very hot): only a set that exists can be counted on.
+                        const TFuzzySet* Set = FVariable->GetItems().Find(Name);
+                        if (Set == nullptr ? Name != SEmptyFuzzy : typeid(*Set) != typeid(TFuzzySet))
+                            return false;
                         break;
                     }
                     case fstInteger:

@@ -220,9 +220,10 @@ TEST(ExpressionEvaluator, NobodyWatchingLeavesWhatAWatchedEvaluationLeaves) {
         const TOwned<TFuzzySet> Next = E.X->GetItems().GetItem(0)->Clone();
         return Result + " next " + std::to_string(Next->GetID());
     };
-    for (const char* const Expression : {"hot", "very hot", "very hot or warm and-product [somewhat cold]",
-                                         "extremely [plus warm or-mean hot]", "not very cold and-sum warm",
-                                         "[somewhat hot] * 2 or 0.5", "?nothing or very warm"})
+    for (const char* const Expression :
+         {"hot", "very hot", "very hot or warm and-product [somewhat cold]",
+          "extremely [plus warm or-mean hot]", "not very cold and-sum warm", "[somewhat hot] * 2 or 0.5",
+          "?nothing or very warm", "very hot or \"very hot\"", "hot or cold and \"hot or cold\""})
         for (const bool Bracket : {false, true})
             EXPECT_EQ(Outcome(Quiet, Expression, Bracket), Outcome(Watched, Expression, Bracket))
                 << Expression << (Bracket ? " in a bulk update" : "");
