@@ -2,6 +2,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 #include <typeinfo>
@@ -316,23 +317,51 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
     return FinishToken(Scanned.Type, FText);
 }
 
-TLexeme TFuzzyLogicTokenStream::BuildLexeme() {
+void TFuzzyLogicTokenStream::BuildLexeme(TLexeme& Lexeme) {
     // White space of blanks and line ends alone is viewed in the input where it lies, not
     // collected; a comment (or white space collected already) takes the collecting way.
     std::string_view Space;
     bool Viewed = false;
     if (FWhiteSpace.empty()) {
         const std::string_view Rest = Unread();
-        Space = Rest.substr(0, SpaceLength(Rest, FLineNumber));
-        Consume(Space.size());
+        const std::size_t Start = SpaceLength(Rest, FLineNumber);
+        Space = Rest.substr(0, Start);
+        // Most tokens are a punctuation character or a word without escapes: taken here
+        // from the bytes looked at once, they leave the reader as Scan would.
+        const auto Finish = [&] {
+            Lexeme.Line = FLineNumber;
+            Lexeme.Serial = ++FSerial;
+            Lexeme.Whitespace = Space;
+            FSpaceStart = GetPosition();
+        };
+        if (Start < Rest.size()) {
+            char C = Rest[Start];
+            if (IsPunctuation(C)) {
+                Consume(Start);
+                (void)GetChar(C);  // read by itself, so that it can be put back
+                Lexeme.Kind = static_cast<unsigned char>(C);
+                Lexeme.Text = Rest.substr(Start, 1);
+                Finish();
+                return;
+            }
+            if (C != '"' && C != ';') {
+                const std::size_t End = Start + 1 + PlainWordLength(Rest.substr(Start + 1), FEscapeChar);
+                if (End == Rest.size() || WordStops[static_cast<unsigned char>(Rest[End])]) {
+                    Consume(End);  // the byte after the word is only looked at: nothing to put back
+                    ClassifyWord(Lexeme, Rest.substr(Start, End - Start));
+                    Finish();
+                    return;
+                }
+            }
+        }
+        Consume(Start);
         Viewed = !NextIs(';');
         if (!Viewed) FWhiteSpace.assign(Space);
     }
     TScanned Scanned = Scan(FWhiteSpace.empty());
     if (!Scanned.Text.empty() && Scanned.Text.data() == FText.data()) Scanned.Text = Keep(Scanned.Text);
-    TLexeme Lexeme = FinishLexeme(Scanned.Type, Scanned.Text);
+    FinishLexeme(Lexeme, Scanned.Type, Scanned.Text);
     if (Viewed) Lexeme.Whitespace = Space;
-    return Lexeme;
 }
 
 std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
@@ -380,9 +409,8 @@ std::string_view TFuzzyLogicTokenStream::TakeWhitespace() {
     return Space;
 }
 
-TLexeme TFuzzyLogicTokenStream::FinishLexeme(int TokenType, std::string_view Text) {
+void TFuzzyLogicTokenStream::FinishLexeme(TLexeme& Lexeme, int TokenType, std::string_view Text) {
     if (TokenType == -1 && !Text.empty()) TokenType = 0;
-    TLexeme Lexeme;
     Lexeme.Line = FLineNumber;
     Lexeme.Serial = ++FSerial;
     if (TokenType == -1) {
@@ -395,14 +423,15 @@ TLexeme TFuzzyLogicTokenStream::FinishLexeme(int TokenType, std::string_view Tex
         Lexeme.Text = Text;
     }
     Lexeme.Whitespace = TakeWhitespace();
-    return Lexeme;
 }
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::FinishToken(int TokenType, const std::string& Text) {
     if (TokenType == -1 && !Text.empty()) return FinishToken(0, Text);
     if (TokenType != -1 && TokenType != 0 && TokenType != '"' && !IsPunctuationKind(TokenType))
         throw EFzyParseException(Format(SInvalidBaseTokenHint, {IntToStr(TokenType)}), FLineNumber);
-    return TokenOf(FinishLexeme(TokenType, Text));
+    TLexeme Lexeme;
+    FinishLexeme(Lexeme, TokenType, Text);
+    return TokenOf(Lexeme);
 }
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::TokenOf(const TLexeme& Lexeme) {
@@ -476,43 +505,55 @@ std::string TFuzzyLogicTokenStream::ToString() const {
     return Echo;
 }
 
+void TFuzzyLogicTokenStream::ReadConstruct(std::vector<TLexeme>& Into) {
+    const bool Plain = IsPlain();
+    int Depth = 0;
+    do {
+        if (Plain) {
+            BuildLexeme(Into.emplace_back());  // built in place: a lexeme is not small
+        } else {
+            Into.push_back(ObjectLexeme(BuildNextToken()));
+            Into.back().Serial = ++FSerial;
+        }
+        const TLexeme& Token = Into.back();
+        const int Kind = Token.Kind;
+        if (Kind == fstNone) break;
+        if (Kind == '(') {
+            if (++Depth > MaxNestingDepth)
+                throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}), Token.Line);
+        } else if (Kind == ')' && Depth > 0) {
+            --Depth;  // a ")" with nothing open is a construct of its own
+        }
+    } while (Depth != 0);
+}
+
 bool TFuzzyLogicTokenStream::PrepareSExp() {
     RewindEcho();
-    // The construct goes onto the stack in text order and is then turned round, so that
-    // its first token is on top.
-    const std::size_t Below = FStack.size();
-    const bool Plain = IsPlain();
-    try {
-        int Depth = 0;
-        do {
-            if (Plain) {
-                FStack.push_back(BuildLexeme());
-            } else {
-                FStack.push_back(ObjectLexeme(BuildNextToken()));
-                FStack.back().Serial = ++FSerial;
-            }
-            const TLexeme& Token = FStack.back();
-            const int Kind = Token.Kind;
-            if (Kind == fstNone) break;
-            if (Kind == '(') {
-                if (++Depth > MaxNestingDepth)
-                    throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}), Token.Line);
-            } else if (Kind == ')' && Depth > 0) {
-                --Depth;  // a ")" with nothing open is a construct of its own
-            }
-        } while (Depth != 0);
-    } catch (...) {
-        FStack.resize(Below);
-        throw;
+    if (!HasAhead()) {
+        // Nothing is pending (the usual case): the construct takes the buffer over.
+        FAhead.clear();
+        FNext = 0;
+        try {
+            ReadConstruct(FAhead);
+        } catch (...) {
+            FAhead.clear();
+            throw;
+        }
+        return true;
     }
-    std::reverse(FStack.begin() + static_cast<std::ptrdiff_t>(Below), FStack.end());
+    // Tokens are pending: the construct comes before them.
+    std::vector<TLexeme> Construct;
+    ReadConstruct(Construct);
+    FAhead.erase(FAhead.begin(), FAhead.begin() + static_cast<std::ptrdiff_t>(FNext));
+    FAhead.insert(FAhead.begin(), std::make_move_iterator(Construct.begin()),
+                  std::make_move_iterator(Construct.end()));
+    FNext = 0;
     return true;
 }
 
 void TFuzzyLogicTokenStream::TakeNext() {
-    if (FStack.empty()) PrepareSExp();
-    FCurrent = std::move(FStack.back());
-    FStack.pop_back();
+    if (!HasAhead()) PrepareSExp();
+    FCurrent = std::move(FAhead[FNext++]);
     FHasCurrent = true;
     if (FCurrent.Object) {  // handed in: read as it is now
         FCurrent.Kind = FCurrent.Object->GetDataType();
@@ -558,8 +599,15 @@ TLexeme TFuzzyLogicTokenStream::NextLexeme() {
 }
 
 void TFuzzyLogicTokenStream::Restack(TLexeme Lexeme, bool Exact) {
-    FStack.push_back(std::move(Lexeme));
-    FCurrent = FStack.back();
+    if (FNext == 0) {
+        // More put back than read ahead: room is made in front a block at a time, so that a
+        // long run of put-backs stays linear.
+        const std::size_t Room = std::max<std::size_t>(FAhead.size(), 16);
+        FAhead.insert(FAhead.begin(), Room, TLexeme{});
+        FNext = Room;
+    }
+    FAhead[--FNext] = std::move(Lexeme);
+    FCurrent = FAhead[FNext];
     FHasCurrent = true;
     if (Exact) {
         // The token handed out last: everything its hand-out changed goes back.
@@ -575,7 +623,7 @@ void TFuzzyLogicTokenStream::Restack(TLexeme Lexeme, bool Exact) {
     }
     // Any other token: its printed form and the blank after it are taken off the end.
     WriteEcho();
-    const TLexeme& Token = FStack.back();
+    const TLexeme& Token = FAhead[FNext];
     const std::size_t Cut = PrintedForm(Token).size() + 1;
     std::size_t Keep = FEcho.size() > Cut ? FEcho.size() - Cut : 0;
     while (Keep > 0 && FEcho[Keep - 1] == ' ') --Keep;
@@ -621,8 +669,8 @@ const TIntfPtr<IFuzzyStreamToken>& TFuzzyLogicTokenStream::PeekCurrentToken() co
         // is the same object.
         if (!FEchoes.empty() && FEchoes.back().Serial == FCurrent.Serial && !FEchoes.back().Token)
             FEchoes.back().Token = FCurrent.Object;
-        if (!FStack.empty() && FStack.back().Serial == FCurrent.Serial && !FStack.back().Object)
-            FStack.back().Object = FCurrent.Object;
+        if (HasAhead() && FAhead[FNext].Serial == FCurrent.Serial && !FAhead[FNext].Object)
+            FAhead[FNext].Object = FCurrent.Object;
     }
     return FCurrent.Object;
 }
@@ -634,8 +682,8 @@ int TFuzzyLogicTokenStream::CurrentLine() const {
 
 std::string TFuzzyLogicTokenStream::Head() {
     const TIntfPtr<IFuzzyStreamToken> Token = NextToken();
-    if (!IsKind(Token, '(') || FStack.empty()) return {};
-    const TLexeme Next = FStack.back();
+    if (!IsKind(Token, '(') || !HasAhead()) return {};
+    const TLexeme Next = FAhead[FNext];
     PutBackToken(Token);
     if (const TIntfPtr<IFuzzyStreamToken>& Object = Next.Object) {
         if (IsKind(Object, fstAtom))
@@ -649,7 +697,8 @@ std::string TFuzzyLogicTokenStream::Head() {
 }
 
 void TFuzzyLogicTokenStream::Clear() {
-    FStack.clear();
+    FAhead.clear();
+    FNext = 0;
     RewindEcho();
 }
 

@@ -165,8 +165,10 @@ private:
     TScanned Scan(bool Skipped);  // Skipped: the white space before the token is read already
     TScanned ScanWord();
     TScanned ScanString();
-    TLexeme FinishLexeme(int TokenType, std::string_view Text);
-    TLexeme BuildLexeme();
+    void FinishLexeme(TLexeme& Lexeme, int TokenType, std::string_view Text);
+    void BuildLexeme(TLexeme& Lexeme);
+    void ReadConstruct(std::vector<TLexeme>& Into);
+    [[nodiscard]] bool HasAhead() const noexcept { return FNext < FAhead.size(); }
     std::string_view TakeWhitespace();
     std::string_view Keep(std::string_view Text);
     void ReadEscaped(std::string& Into, int StringLine);
@@ -178,7 +180,11 @@ private:
 
     // The object PeekCurrentToken makes goes to the records of the same lexeme too (mutable):
     // handed out again or put back, the token stays that object.
-    mutable std::vector<TLexeme> FStack;  // top at the back
+    // The tokens read ahead, in text order: those from FNext on are still to come. Handing
+    // one out moves past it and putting one back steps back onto its slot, so that neither
+    // shifts the others.
+    mutable std::vector<TLexeme> FAhead;
+    std::size_t FNext = 0;
     int FLineNumber = 1;
     std::string FText;  // a word or string that is not a plain run of the input
     TObject* FOwner = nullptr;
