@@ -43,6 +43,15 @@ constexpr std::array<bool, 256> PunctuationBytes = ByteSet(Punctuation, false);
 /// The bytes that end a word: blanks, control characters and WordEnds.
 constexpr std::array<bool, 256> WordStops = ByteSet(WordEnds, true);
 
+/// Byte classes for the short way of reading a token: white space (one of three) and the
+/// bytes that end a plain run of a word or of a string.
+constexpr unsigned char ClassBlank = 1;  // a blank or control character, not a line end
+constexpr unsigned char ClassLineEnd = 2;
+constexpr unsigned char ClassNul = 3;
+constexpr unsigned char ClassSpace = 3;  // the mask of the three above
+constexpr unsigned char ClassWordStop = 4;
+constexpr unsigned char ClassStringStop = 8;
+
 bool IsPunctuation(char C) noexcept { return PunctuationBytes[static_cast<unsigned char>(C)]; }
 bool IsPunctuationKind(int Kind) noexcept {
     return Kind > 0 && Kind < 128 && IsPunctuation(static_cast<char>(Kind));
@@ -158,8 +167,19 @@ TNumberKind ReadNumber(std::string_view Word, double& Value) {
     return TNumberKind::Float;
 }
 
-/// Gives Lexeme the kind, text and value of Word (not empty).
-void ClassifyWord(TLexeme& Lexeme, std::string_view Word) {
+/// Makes Lexeme (an atom of text Word) a number when Word reads as one.
+[[gnu::noinline]] void ClassifyNumber(TLexeme& Lexeme, std::string_view Word) {
+    double Value = 0;
+    const TNumberKind Kind = ReadNumber(Word, Value);
+    if (Kind == TNumberKind::None) return;
+    Lexeme.Kind = Kind == TNumberKind::Integer ? fstInteger : fstFloat;
+    Lexeme.Text = {};
+    Lexeme.Number = Value;
+}
+
+/// Gives Lexeme the kind, text and value of Word (not empty). Inline: most words are
+/// atoms, settled by a look at the first byte.
+inline void ClassifyWord(TLexeme& Lexeme, std::string_view Word) {
     if (Word[0] == '?') {
         Lexeme.Kind = fstVariable;
         Lexeme.Text = Word.substr(1);
@@ -168,12 +188,7 @@ void ClassifyWord(TLexeme& Lexeme, std::string_view Word) {
     Lexeme.Kind = fstAtom;
     Lexeme.Text = Word;
     if (Word.size() == 1 && IsNumberSymbol(Word[0])) return;  // a lone sign, point or exponent mark
-    double Value = 0;
-    const TNumberKind Kind = IsNumberChar(Word[0]) ? ReadNumber(Word, Value) : TNumberKind::None;
-    if (Kind == TNumberKind::None) return;
-    Lexeme.Kind = Kind == TNumberKind::Integer ? fstInteger : fstFloat;
-    Lexeme.Text = {};
-    Lexeme.Number = Value;
+    if (IsNumberChar(Word[0])) ClassifyNumber(Lexeme, Word);
 }
 
 bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) {
@@ -317,6 +332,85 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
     return FinishToken(Scanned.Type, FText);
 }
 
+void TFuzzyLogicTokenStream::RefreshClasses() {
+    const unsigned Key =
+        static_cast<unsigned char>(FEscapeChar) << 8 | static_cast<unsigned char>(FQuoteChar);
+    if (Key == FClassesFor) return;
+    FClassesFor = Key;
+    for (std::size_t Byte = 0; Byte < 256; ++Byte) {
+        const char C = static_cast<char>(Byte);
+        unsigned char Class = Byte <= ' ' ? ClassBlank : 0;
+        if (C == CR || C == LF) Class = ClassLineEnd;
+        if (C == '\0') Class = ClassNul;
+        if (WordStops[Byte] || C == FEscapeChar) Class |= ClassWordStop;
+        if (C == CR || C == LF || C == '\0' || C == FEscapeChar || C == FQuoteChar) Class |= ClassStringStop;
+        FClasses[Byte] = Class;
+    }
+    FQuoteCloses = FQuoteChar != CR && FQuoteChar != LF && FQuoteChar != '\0' && FQuoteChar != FEscapeChar;
+}
+
+bool TFuzzyLogicTokenStream::BuildSimpleLexeme(TLexeme& Lexeme) {
+    // The bytes are classified by one look-up each, and the NUL that ends the text (Rest
+    // views the held string up to its end) stops every run without a bounds check.
+    const std::string_view Rest = Unread();
+    const char* const Bytes = Rest.data();
+    const std::size_t Size = Rest.size();
+    const auto ClassOf = [this, Bytes](std::size_t Index) {
+        return FClasses[static_cast<unsigned char>(Bytes[Index])];
+    };
+    // The white space before the token, as SpaceLength measures it.
+    std::size_t Start = 0;
+    int Line = FLineNumber;
+    for (;;) {
+        unsigned char Class = 0;
+        while ((Class = ClassOf(Start) & ClassSpace) == ClassBlank) ++Start;
+        if (Class == ClassNul) {
+            if (Start == Size) return false;  // the end of the text
+            ++Start;
+        } else if (Class == ClassLineEnd) {
+            Start += Bytes[Start] == CR && Bytes[Start + 1] == LF ? 2 : 1;
+            ++Line;
+        } else {
+            break;
+        }
+    }
+    const char C = Bytes[Start];
+    std::size_t End = Start + 1;
+    bool Word = false;
+    if (IsPunctuation(C)) {
+        Lexeme.Kind = static_cast<unsigned char>(C);
+        Lexeme.Text = Rest.substr(Start, 1);
+    } else if (C == '"') {
+        while ((ClassOf(End) & ClassStringStop) == 0) ++End;
+        if (End == Size || Bytes[End] != FQuoteChar || !FQuoteCloses) return false;
+        Lexeme.Kind = fstString;
+        Lexeme.Text = Rest.substr(Start + 1, End - Start - 1);
+        ++End;
+    } else if (C != ';') {
+        while ((ClassOf(End) & ClassWordStop) == 0) ++End;
+        if (End != Size && !WordStops[static_cast<unsigned char>(Bytes[End])]) return false;  // an escape
+        ClassifyWord(Lexeme, Rest.substr(Start, End - Start));
+        Word = true;
+    } else {
+        return false;  // a comment
+    }
+    // The reader is left as Scan leaves it: a punctuation character or a closing quote can
+    // be put back; a word's end was read and put back, which leaves nothing to put back.
+    if (Word) {
+        Consume(End);
+    } else {
+        Consume(End - 1);
+        char Last = '\0';
+        (void)GetChar(Last);
+    }
+    FLineNumber = Line;
+    Lexeme.Line = Line;
+    Lexeme.Serial = ++FSerial;
+    Lexeme.Whitespace = Rest.substr(0, Start);
+    FSpaceStart = GetPosition();
+    return true;
+}
+
 void TFuzzyLogicTokenStream::BuildLexeme(TLexeme& Lexeme) {
     // White space of blanks and line ends alone is viewed in the input where it lies, not
     // collected; a comment (or white space collected already) takes the collecting way.
@@ -324,37 +418,8 @@ void TFuzzyLogicTokenStream::BuildLexeme(TLexeme& Lexeme) {
     bool Viewed = false;
     if (FWhiteSpace.empty()) {
         const std::string_view Rest = Unread();
-        const std::size_t Start = SpaceLength(Rest, FLineNumber);
-        Space = Rest.substr(0, Start);
-        // Most tokens are a punctuation character or a word without escapes: taken here
-        // from the bytes looked at once, they leave the reader as Scan would.
-        const auto Finish = [&] {
-            Lexeme.Line = FLineNumber;
-            Lexeme.Serial = ++FSerial;
-            Lexeme.Whitespace = Space;
-            FSpaceStart = GetPosition();
-        };
-        if (Start < Rest.size()) {
-            char C = Rest[Start];
-            if (IsPunctuation(C)) {
-                Consume(Start);
-                (void)GetChar(C);  // read by itself, so that it can be put back
-                Lexeme.Kind = static_cast<unsigned char>(C);
-                Lexeme.Text = Rest.substr(Start, 1);
-                Finish();
-                return;
-            }
-            if (C != '"' && C != ';') {
-                const std::size_t End = Start + 1 + PlainWordLength(Rest.substr(Start + 1), FEscapeChar);
-                if (End == Rest.size() || WordStops[static_cast<unsigned char>(Rest[End])]) {
-                    Consume(End);  // the byte after the word is only looked at: nothing to put back
-                    ClassifyWord(Lexeme, Rest.substr(Start, End - Start));
-                    Finish();
-                    return;
-                }
-            }
-        }
-        Consume(Start);
+        Space = Rest.substr(0, SpaceLength(Rest, FLineNumber));
+        Consume(Space.size());
         Viewed = !NextIs(';');
         if (!Viewed) FWhiteSpace.assign(Space);
     }
@@ -507,10 +572,15 @@ std::string TFuzzyLogicTokenStream::ToString() const {
 
 void TFuzzyLogicTokenStream::ReadConstruct(std::vector<TLexeme>& Into) {
     const bool Plain = IsPlain();
+    if (Plain) RefreshClasses();
     int Depth = 0;
     do {
         if (Plain) {
-            BuildLexeme(Into.emplace_back());  // built in place: a lexeme is not small
+            // Built in place (a lexeme is not small). Most tokens are a punctuation character,
+            // a word without escapes or a string without escapes or line ends, after white
+            // space without comments: they take the short way.
+            TLexeme& Token = Into.emplace_back();
+            if (!FWhiteSpace.empty() || !BuildSimpleLexeme(Token)) BuildLexeme(Token);
         } else {
             Into.push_back(ObjectLexeme(BuildNextToken()));
             Into.back().Serial = ++FSerial;
@@ -539,6 +609,8 @@ bool TFuzzyLogicTokenStream::PrepareSExp() {
             FAhead.clear();
             throw;
         }
+        // A record for each token handed out: room for the whole construct, at once.
+        FEchoes.reserve(FAhead.size());
         return true;
     }
     // Tokens are pending: the construct comes before them.
@@ -555,24 +627,44 @@ void TFuzzyLogicTokenStream::TakeNext() {
     if (!HasAhead()) PrepareSExp();
     FCurrent = std::move(FAhead[FNext++]);
     FHasCurrent = true;
-    if (FCurrent.Object) {  // handed in: read as it is now
-        FCurrent.Kind = FCurrent.Object->GetDataType();
-        FCurrent.Line = FCurrent.Object->GetLineNumber();
+    if (FCurrent.Object) {
+        TakeObject();
+        return;
     }
     // The echo is written when someone reads it: a hand-out only records what it shows.
+    // The record is filled in place: a temporary would cost a copy and a release.
+    const int Line = FCurrent.Line;
+    TEcho& Echo = FEchoes.emplace_back();
+    Echo.Serial = FCurrent.Serial;
+    Echo.Length = FEcho.size();
+    Echo.Level = FParenthesisLevel;
+    Echo.Line = FEchoLine;
+    Echo.Break = FEchoLine != 0 && FEchoLine < Line;
+    Echo.Kind = FCurrent.Kind;
+    Echo.Number = FCurrent.Number;
+    Echo.Text = FCurrent.Text;
+    FEchoLine = Line;
+    if (FCurrent.Kind == ')')
+        FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
+    else if (FCurrent.Kind == '(')
+        ++FParenthesisLevel;
+}
+
+void TFuzzyLogicTokenStream::TakeObject() {
+    // Handed in: read as it is now, and its printed form of now is written at once, after
+    // those before it.
+    FCurrent.Kind = FCurrent.Object->GetDataType();
+    FCurrent.Line = FCurrent.Object->GetLineNumber();
     const int Line = FCurrent.Line;
     const bool Break = FEchoLine != 0 && FEchoLine < Line;
-    // A token handed in shows its printed form of now: written at once, after those before it.
-    if (FCurrent.Object) WriteEcho();
+    WriteEcho();
     FEchoes.push_back({FCurrent.Serial, FCurrent.Object, FEcho.size(), FParenthesisLevel, FEchoLine, Break,
                        FCurrent.Kind, FCurrent.Number, FCurrent.Text});
     FEchoLine = Line;
-    if (FCurrent.Object) {
-        if (Break) FEcho += "\r\n";
-        AppendObjectForm(FEcho, *FCurrent.Object);
-        FEcho += ' ';
-        FEchoed = FEchoes.size();
-    }
+    if (Break) FEcho += "\r\n";
+    AppendObjectForm(FEcho, *FCurrent.Object);
+    FEcho += ' ';
+    FEchoed = FEchoes.size();
     if (FCurrent.Kind == ')')
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
     else if (FCurrent.Kind == '(')

@@ -1,6 +1,7 @@
 #pragma once
 // TFuzzyLogicTokenStream: the tokenizer of the definition and expression language.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <forward_list>
@@ -167,6 +168,8 @@ private:
     TScanned ScanString();
     void FinishLexeme(TLexeme& Lexeme, int TokenType, std::string_view Text);
     void BuildLexeme(TLexeme& Lexeme);
+    bool BuildSimpleLexeme(TLexeme& Lexeme);
+    void RefreshClasses();
     void ReadConstruct(std::vector<TLexeme>& Into);
     [[nodiscard]] bool HasAhead() const noexcept { return FNext < FAhead.size(); }
     std::string_view TakeWhitespace();
@@ -176,6 +179,7 @@ private:
     static void AppendEcho(std::string& Into, const TEcho& Echo);
     void WriteEcho();
     void TakeNext();
+    void TakeObject();
     void Restack(TLexeme Lexeme, bool Exact);
 
     // The object PeekCurrentToken makes goes to the records of the same lexeme too (mutable):
@@ -202,6 +206,11 @@ private:
     std::size_t FEchoed = 0;             // hand-outs written into FEcho
     std::uint64_t FSerial = 0;
     std::forward_list<std::string> FKept;  // texts lexemes view that are not in the input
+    // The class of each byte for the short way of reading a token (BuildSimpleLexeme), made
+    // for the escape and quote characters of FClassesFor (escape << 8 | quote).
+    std::array<unsigned char, 256> FClasses{};
+    unsigned FClassesFor = ~0U;
+    bool FQuoteCloses = false;  // a string can end at FQuoteChar
 };
 
 }  // namespace fzl
