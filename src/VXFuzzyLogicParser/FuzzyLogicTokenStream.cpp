@@ -204,7 +204,7 @@ void AppendObjectForm(std::string& Into, const IFuzzyStreamToken& Token) {
         Into += Token.ToString();
 }
 
-/// A lexeme for a token object as a descendant tokenizer builds it: what the stack needs.
+/// A lexeme for a token object as a descendant tokenizer builds it: what the read-ahead needs.
 TLexeme ObjectLexeme(TIntfPtr<IFuzzyStreamToken> Token) {
     TLexeme Lexeme;
     if (Token) {

@@ -83,7 +83,7 @@ public:
 
     /// Reads a string after its opening quote, appending it to S (escapes resolved).
     std::string ReadString(const std::string& S);
-    /// Reads the next construct onto the token stack and starts a new echo.
+    /// Reads the next construct ahead, before any tokens still to come, and starts a new echo.
     bool PrepareSExp();
     /// The token handed out (or put back) last; reads the first one when there is none yet.
     TIntfPtr<IFuzzyStreamToken> GetCurrentToken();
@@ -182,11 +182,10 @@ private:
     void TakeObject();
     void Restack(TLexeme Lexeme, bool Exact);
 
-    // The object PeekCurrentToken makes goes to the records of the same lexeme too (mutable):
-    // handed out again or put back, the token stays that object.
     // The tokens read ahead, in text order: those from FNext on are still to come. Handing
     // one out moves past it and putting one back steps back onto its slot, so that neither
-    // shifts the others.
+    // shifts the others. The object PeekCurrentToken makes goes to the records of the same
+    // lexeme too (mutable): handed out again or put back, the token stays that object.
     mutable std::vector<TLexeme> FAhead;
     std::size_t FNext = 0;
     int FLineNumber = 1;
