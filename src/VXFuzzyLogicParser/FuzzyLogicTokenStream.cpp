@@ -2,6 +2,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 #include <typeinfo>
@@ -41,6 +42,15 @@ constexpr std::array<bool, 256> ByteSet(std::string_view Chars, bool WithBlanks)
 constexpr std::array<bool, 256> PunctuationBytes = ByteSet(Punctuation, false);
 /// The bytes that end a word: blanks, control characters and WordEnds.
 constexpr std::array<bool, 256> WordStops = ByteSet(WordEnds, true);
+
+/// Byte classes for the short way of reading a token: white space (one of three) and the
+/// bytes that end a plain run of a word or of a string.
+constexpr unsigned char ClassBlank = 1;  // a blank or control character, not a line end
+constexpr unsigned char ClassLineEnd = 2;
+constexpr unsigned char ClassNul = 3;
+constexpr unsigned char ClassSpace = 3;  // the mask of the three above
+constexpr unsigned char ClassWordStop = 4;
+constexpr unsigned char ClassStringStop = 8;
 
 bool IsPunctuation(char C) noexcept { return PunctuationBytes[static_cast<unsigned char>(C)]; }
 bool IsPunctuationKind(int Kind) noexcept {
@@ -157,8 +167,19 @@ TNumberKind ReadNumber(std::string_view Word, double& Value) {
     return TNumberKind::Float;
 }
 
-/// Gives Lexeme the kind, text and value of Word (not empty).
-void ClassifyWord(TLexeme& Lexeme, std::string_view Word) {
+/// Makes Lexeme (an atom of text Word) a number when Word reads as one.
+[[gnu::noinline]] void ClassifyNumber(TLexeme& Lexeme, std::string_view Word) {
+    double Value = 0;
+    const TNumberKind Kind = ReadNumber(Word, Value);
+    if (Kind == TNumberKind::None) return;
+    Lexeme.Kind = Kind == TNumberKind::Integer ? fstInteger : fstFloat;
+    Lexeme.Text = {};
+    Lexeme.Number = Value;
+}
+
+/// Gives Lexeme the kind, text and value of Word (not empty). Inline: most words are
+/// atoms, settled by a look at the first byte.
+inline void ClassifyWord(TLexeme& Lexeme, std::string_view Word) {
     if (Word[0] == '?') {
         Lexeme.Kind = fstVariable;
         Lexeme.Text = Word.substr(1);
@@ -167,12 +188,7 @@ void ClassifyWord(TLexeme& Lexeme, std::string_view Word) {
     Lexeme.Kind = fstAtom;
     Lexeme.Text = Word;
     if (Word.size() == 1 && IsNumberSymbol(Word[0])) return;  // a lone sign, point or exponent mark
-    double Value = 0;
-    const TNumberKind Kind = IsNumberChar(Word[0]) ? ReadNumber(Word, Value) : TNumberKind::None;
-    if (Kind == TNumberKind::None) return;
-    Lexeme.Kind = Kind == TNumberKind::Integer ? fstInteger : fstFloat;
-    Lexeme.Text = {};
-    Lexeme.Number = Value;
+    if (IsNumberChar(Word[0])) ClassifyNumber(Lexeme, Word);
 }
 
 bool IsKind(const TIntfPtr<IFuzzyStreamToken>& Token, int Kind) {
@@ -188,7 +204,7 @@ void AppendObjectForm(std::string& Into, const IFuzzyStreamToken& Token) {
         Into += Token.ToString();
 }
 
-/// A lexeme for a token object as a descendant tokenizer builds it: what the stack needs.
+/// A lexeme for a token object as a descendant tokenizer builds it: what the read-ahead needs.
 TLexeme ObjectLexeme(TIntfPtr<IFuzzyStreamToken> Token) {
     TLexeme Lexeme;
     if (Token) {
@@ -316,7 +332,86 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::BuildNextToken() {
     return FinishToken(Scanned.Type, FText);
 }
 
-TLexeme TFuzzyLogicTokenStream::BuildLexeme() {
+void TFuzzyLogicTokenStream::RefreshClasses() {
+    const unsigned Key =
+        static_cast<unsigned char>(FEscapeChar) << 8 | static_cast<unsigned char>(FQuoteChar);
+    if (Key == FClassesFor) return;
+    FClassesFor = Key;
+    for (std::size_t Byte = 0; Byte < 256; ++Byte) {
+        const char C = static_cast<char>(Byte);
+        unsigned char Class = Byte <= ' ' ? ClassBlank : 0;
+        if (C == CR || C == LF) Class = ClassLineEnd;
+        if (C == '\0') Class = ClassNul;
+        if (WordStops[Byte] || C == FEscapeChar) Class |= ClassWordStop;
+        if (C == CR || C == LF || C == '\0' || C == FEscapeChar || C == FQuoteChar) Class |= ClassStringStop;
+        FClasses[Byte] = Class;
+    }
+    FQuoteCloses = FQuoteChar != CR && FQuoteChar != LF && FQuoteChar != '\0' && FQuoteChar != FEscapeChar;
+}
+
+bool TFuzzyLogicTokenStream::BuildSimpleLexeme(TLexeme& Lexeme) {
+    // The bytes are classified by one look-up each, and the NUL that ends the text (Rest
+    // views the held string up to its end) stops every run without a bounds check.
+    const std::string_view Rest = Unread();
+    const char* const Bytes = Rest.data();
+    const std::size_t Size = Rest.size();
+    const auto ClassOf = [this, Bytes](std::size_t Index) {
+        return FClasses[static_cast<unsigned char>(Bytes[Index])];
+    };
+    // The white space before the token, as SpaceLength measures it.
+    std::size_t Start = 0;
+    int Line = FLineNumber;
+    for (;;) {
+        unsigned char Class = 0;
+        while ((Class = ClassOf(Start) & ClassSpace) == ClassBlank) ++Start;
+        if (Class == ClassNul) {
+            if (Start == Size) return false;  // the end of the text
+            ++Start;
+        } else if (Class == ClassLineEnd) {
+            Start += Bytes[Start] == CR && Bytes[Start + 1] == LF ? 2 : 1;
+            ++Line;
+        } else {
+            break;
+        }
+    }
+    const char C = Bytes[Start];
+    std::size_t End = Start + 1;
+    bool Word = false;
+    if (IsPunctuation(C)) {
+        Lexeme.Kind = static_cast<unsigned char>(C);
+        Lexeme.Text = Rest.substr(Start, 1);
+    } else if (C == '"') {
+        while ((ClassOf(End) & ClassStringStop) == 0) ++End;
+        if (End == Size || Bytes[End] != FQuoteChar || !FQuoteCloses) return false;
+        Lexeme.Kind = fstString;
+        Lexeme.Text = Rest.substr(Start + 1, End - Start - 1);
+        ++End;
+    } else if (C != ';') {
+        while ((ClassOf(End) & ClassWordStop) == 0) ++End;
+        if (End != Size && !WordStops[static_cast<unsigned char>(Bytes[End])]) return false;  // an escape
+        ClassifyWord(Lexeme, Rest.substr(Start, End - Start));
+        Word = true;
+    } else {
+        return false;  // a comment
+    }
+    // The reader is left as Scan leaves it: a punctuation character or a closing quote can
+    // be put back; a word's end was read and put back, which leaves nothing to put back.
+    if (Word) {
+        Consume(End);
+    } else {
+        Consume(End - 1);
+        char Last = '\0';
+        (void)GetChar(Last);
+    }
+    FLineNumber = Line;
+    Lexeme.Line = Line;
+    Lexeme.Serial = ++FSerial;
+    Lexeme.Whitespace = Rest.substr(0, Start);
+    FSpaceStart = GetPosition();
+    return true;
+}
+
+void TFuzzyLogicTokenStream::BuildLexeme(TLexeme& Lexeme) {
     // White space of blanks and line ends alone is viewed in the input where it lies, not
     // collected; a comment (or white space collected already) takes the collecting way.
     std::string_view Space;
@@ -330,9 +425,8 @@ TLexeme TFuzzyLogicTokenStream::BuildLexeme() {
     }
     TScanned Scanned = Scan(FWhiteSpace.empty());
     if (!Scanned.Text.empty() && Scanned.Text.data() == FText.data()) Scanned.Text = Keep(Scanned.Text);
-    TLexeme Lexeme = FinishLexeme(Scanned.Type, Scanned.Text);
+    FinishLexeme(Lexeme, Scanned.Type, Scanned.Text);
     if (Viewed) Lexeme.Whitespace = Space;
-    return Lexeme;
 }
 
 std::string TFuzzyLogicTokenStream::ReadString(const std::string& S) {
@@ -380,9 +474,8 @@ std::string_view TFuzzyLogicTokenStream::TakeWhitespace() {
     return Space;
 }
 
-TLexeme TFuzzyLogicTokenStream::FinishLexeme(int TokenType, std::string_view Text) {
+void TFuzzyLogicTokenStream::FinishLexeme(TLexeme& Lexeme, int TokenType, std::string_view Text) {
     if (TokenType == -1 && !Text.empty()) TokenType = 0;
-    TLexeme Lexeme;
     Lexeme.Line = FLineNumber;
     Lexeme.Serial = ++FSerial;
     if (TokenType == -1) {
@@ -395,14 +488,15 @@ TLexeme TFuzzyLogicTokenStream::FinishLexeme(int TokenType, std::string_view Tex
         Lexeme.Text = Text;
     }
     Lexeme.Whitespace = TakeWhitespace();
-    return Lexeme;
 }
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::FinishToken(int TokenType, const std::string& Text) {
     if (TokenType == -1 && !Text.empty()) return FinishToken(0, Text);
     if (TokenType != -1 && TokenType != 0 && TokenType != '"' && !IsPunctuationKind(TokenType))
         throw EFzyParseException(Format(SInvalidBaseTokenHint, {IntToStr(TokenType)}), FLineNumber);
-    return TokenOf(FinishLexeme(TokenType, Text));
+    TLexeme Lexeme;
+    FinishLexeme(Lexeme, TokenType, Text);
+    return TokenOf(Lexeme);
 }
 
 TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::TokenOf(const TLexeme& Lexeme) {
@@ -476,62 +570,101 @@ std::string TFuzzyLogicTokenStream::ToString() const {
     return Echo;
 }
 
+void TFuzzyLogicTokenStream::ReadConstruct(std::vector<TLexeme>& Into) {
+    const bool Plain = IsPlain();
+    if (Plain) RefreshClasses();
+    int Depth = 0;
+    do {
+        if (Plain) {
+            // Built in place (a lexeme is not small). Most tokens are a punctuation character,
+            // a word without escapes or a string without escapes or line ends, after white
+            // space without comments: they take the short way.
+            TLexeme& Token = Into.emplace_back();
+            if (!FWhiteSpace.empty() || !BuildSimpleLexeme(Token)) BuildLexeme(Token);
+        } else {
+            Into.push_back(ObjectLexeme(BuildNextToken()));
+            Into.back().Serial = ++FSerial;
+        }
+        const TLexeme& Token = Into.back();
+        const int Kind = Token.Kind;
+        if (Kind == fstNone) break;
+        if (Kind == '(') {
+            if (++Depth > MaxNestingDepth)
+                throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}), Token.Line);
+        } else if (Kind == ')' && Depth > 0) {
+            --Depth;  // a ")" with nothing open is a construct of its own
+        }
+    } while (Depth != 0);
+}
+
 bool TFuzzyLogicTokenStream::PrepareSExp() {
     RewindEcho();
-    // The construct goes onto the stack in text order and is then turned round, so that
-    // its first token is on top.
-    const std::size_t Below = FStack.size();
-    const bool Plain = IsPlain();
-    try {
-        int Depth = 0;
-        do {
-            if (Plain) {
-                FStack.push_back(BuildLexeme());
-            } else {
-                FStack.push_back(ObjectLexeme(BuildNextToken()));
-                FStack.back().Serial = ++FSerial;
-            }
-            const TLexeme& Token = FStack.back();
-            const int Kind = Token.Kind;
-            if (Kind == fstNone) break;
-            if (Kind == '(') {
-                if (++Depth > MaxNestingDepth)
-                    throw EFzyParseException(Format(SFzyNestingTooDeep, {MaxNestingDepth}), Token.Line);
-            } else if (Kind == ')' && Depth > 0) {
-                --Depth;  // a ")" with nothing open is a construct of its own
-            }
-        } while (Depth != 0);
-    } catch (...) {
-        FStack.resize(Below);
-        throw;
+    if (!HasAhead()) {
+        // Nothing is pending (the usual case): the construct takes the buffer over.
+        FAhead.clear();
+        FNext = 0;
+        try {
+            ReadConstruct(FAhead);
+        } catch (...) {
+            FAhead.clear();
+            throw;
+        }
+        // A record for each token handed out: room for the whole construct, at once.
+        FEchoes.reserve(FAhead.size());
+        return true;
     }
-    std::reverse(FStack.begin() + static_cast<std::ptrdiff_t>(Below), FStack.end());
+    // Tokens are pending: the construct comes before them.
+    std::vector<TLexeme> Construct;
+    ReadConstruct(Construct);
+    FAhead.erase(FAhead.begin(), FAhead.begin() + static_cast<std::ptrdiff_t>(FNext));
+    FAhead.insert(FAhead.begin(), std::make_move_iterator(Construct.begin()),
+                  std::make_move_iterator(Construct.end()));
+    FNext = 0;
     return true;
 }
 
 void TFuzzyLogicTokenStream::TakeNext() {
-    if (FStack.empty()) PrepareSExp();
-    FCurrent = std::move(FStack.back());
-    FStack.pop_back();
+    if (!HasAhead()) PrepareSExp();
+    FCurrent = std::move(FAhead[FNext++]);
     FHasCurrent = true;
-    if (FCurrent.Object) {  // handed in: read as it is now
-        FCurrent.Kind = FCurrent.Object->GetDataType();
-        FCurrent.Line = FCurrent.Object->GetLineNumber();
+    if (FCurrent.Object) {
+        TakeObject();
+        return;
     }
     // The echo is written when someone reads it: a hand-out only records what it shows.
+    // The record is filled in place: a temporary would cost a copy and a release.
+    const int Line = FCurrent.Line;
+    TEcho& Echo = FEchoes.emplace_back();
+    Echo.Serial = FCurrent.Serial;
+    Echo.Length = FEcho.size();
+    Echo.Level = FParenthesisLevel;
+    Echo.Line = FEchoLine;
+    Echo.Break = FEchoLine != 0 && FEchoLine < Line;
+    Echo.Kind = FCurrent.Kind;
+    Echo.Number = FCurrent.Number;
+    Echo.Text = FCurrent.Text;
+    FEchoLine = Line;
+    if (FCurrent.Kind == ')')
+        FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
+    else if (FCurrent.Kind == '(')
+        ++FParenthesisLevel;
+}
+
+void TFuzzyLogicTokenStream::TakeObject() {
+    // Handed in: read as it is now, and its printed form of now is written at once, after
+    // those before it.
+    FCurrent.Kind = FCurrent.Object->GetDataType();
+    FCurrent.Line = FCurrent.Object->GetLineNumber();
     const int Line = FCurrent.Line;
     const bool Break = FEchoLine != 0 && FEchoLine < Line;
-    // A token handed in shows its printed form of now: written at once, after those before it.
-    if (FCurrent.Object) WriteEcho();
+    WriteEcho();
     FEchoes.push_back({FCurrent.Serial, FCurrent.Object, FEcho.size(), FParenthesisLevel, FEchoLine, Break,
                        FCurrent.Kind, FCurrent.Number, FCurrent.Text});
     FEchoLine = Line;
-    if (FCurrent.Object) {
-        if (Break) FEcho += "\r\n";
-        AppendObjectForm(FEcho, *FCurrent.Object);
-        FEcho += ' ';
-        FEchoed = FEchoes.size();
-    }
+    if (Break) FEcho += "\r\n";
+    AppendObjectForm(FEcho, *FCurrent.Object);
+    FEcho += ' ';
+    FEchoed = FEchoes.size();
     if (FCurrent.Kind == ')')
         FParenthesisLevel = std::max(FParenthesisLevel - 1, 0);
     else if (FCurrent.Kind == '(')
@@ -558,8 +691,15 @@ TLexeme TFuzzyLogicTokenStream::NextLexeme() {
 }
 
 void TFuzzyLogicTokenStream::Restack(TLexeme Lexeme, bool Exact) {
-    FStack.push_back(std::move(Lexeme));
-    FCurrent = FStack.back();
+    if (FNext == 0) {
+        // More put back than read ahead: room is made in front a block at a time, so that a
+        // long run of put-backs stays linear.
+        const std::size_t Room = std::max<std::size_t>(FAhead.size(), 16);
+        FAhead.insert(FAhead.begin(), Room, TLexeme{});
+        FNext = Room;
+    }
+    FAhead[--FNext] = std::move(Lexeme);
+    FCurrent = FAhead[FNext];
     FHasCurrent = true;
     if (Exact) {
         // The token handed out last: everything its hand-out changed goes back.
@@ -575,7 +715,7 @@ void TFuzzyLogicTokenStream::Restack(TLexeme Lexeme, bool Exact) {
     }
     // Any other token: its printed form and the blank after it are taken off the end.
     WriteEcho();
-    const TLexeme& Token = FStack.back();
+    const TLexeme& Token = FAhead[FNext];
     const std::size_t Cut = PrintedForm(Token).size() + 1;
     std::size_t Keep = FEcho.size() > Cut ? FEcho.size() - Cut : 0;
     while (Keep > 0 && FEcho[Keep - 1] == ' ') --Keep;
@@ -621,8 +761,8 @@ const TIntfPtr<IFuzzyStreamToken>& TFuzzyLogicTokenStream::PeekCurrentToken() co
         // is the same object.
         if (!FEchoes.empty() && FEchoes.back().Serial == FCurrent.Serial && !FEchoes.back().Token)
             FEchoes.back().Token = FCurrent.Object;
-        if (!FStack.empty() && FStack.back().Serial == FCurrent.Serial && !FStack.back().Object)
-            FStack.back().Object = FCurrent.Object;
+        if (HasAhead() && FAhead[FNext].Serial == FCurrent.Serial && !FAhead[FNext].Object)
+            FAhead[FNext].Object = FCurrent.Object;
     }
     return FCurrent.Object;
 }
@@ -634,8 +774,8 @@ int TFuzzyLogicTokenStream::CurrentLine() const {
 
 std::string TFuzzyLogicTokenStream::Head() {
     const TIntfPtr<IFuzzyStreamToken> Token = NextToken();
-    if (!IsKind(Token, '(') || FStack.empty()) return {};
-    const TLexeme Next = FStack.back();
+    if (!IsKind(Token, '(') || !HasAhead()) return {};
+    const TLexeme Next = FAhead[FNext];
     PutBackToken(Token);
     if (const TIntfPtr<IFuzzyStreamToken>& Object = Next.Object) {
         if (IsKind(Object, fstAtom))
@@ -649,7 +789,8 @@ std::string TFuzzyLogicTokenStream::Head() {
 }
 
 void TFuzzyLogicTokenStream::Clear() {
-    FStack.clear();
+    FAhead.clear();
+    FNext = 0;
     RewindEcho();
 }
 

@@ -88,6 +88,18 @@ TEST(FuzzyLogicTokenStream, WordsStringsAndBlanksEndOnTheirLastByte) {
     auto Quote = StreamOf("\"a\"b' c");
     Quote->SetQuoteChar('\'');
     EXPECT_EQ(Describe(Quote->NextToken()), "String:a\"b@1");
+    // Changed between constructs, they hold from the next construct read on.
+    auto Changed = StreamOf("a%b\n(c%d 'e\"f' ) \"g'h\"");
+    EXPECT_EQ(Describe(Changed->NextToken()), "Atom:a%b@1");
+    Changed->SetEscapeChar('%');
+    Changed->SetQuoteChar('\'');
+    EXPECT_EQ(Describe(Changed->NextToken()), "(:(@2");
+    EXPECT_EQ(Describe(Changed->NextToken()), "Atom:cd@2");
+    EXPECT_EQ(Describe(Changed->NextToken()), "Atom:'e@2");
+    EXPECT_EQ(Describe(Changed->NextToken()), "String:f@2");
+    EXPECT_EQ(Describe(Changed->NextToken()), "):)@2");
+    Changed->SetQuoteChar('"');
+    EXPECT_EQ(Describe(Changed->NextToken()), "String:g'h@2");
     // White space keeps every blank and control byte up to and including one line end.
     auto Stream = StreamOf(std::string("a \t\0 b\t\r\n\t c", 12));
     EXPECT_EQ(Stream->NextToken()->GetWhitespace(), "");
@@ -185,6 +197,25 @@ TEST(FuzzyLogicTokenStream, ReadAheadPutBackAndTheEcho) {
     Other->PutBackToken(Other->FinishToken(0, "x"));
     EXPECT_EQ(Other->ToString(), "( a ");
     EXPECT_EQ(Describe(Other->NextToken()), "Atom:x@1");
+
+    // More put back than was read ahead: the tokens come back last put back first, then the text's.
+    auto Many = StreamOf("a b");
+    const TToken A = Many->NextToken();
+    Many->PutBackToken(A);
+    for (const char* Word : {"x", "y"}) Many->PutBackToken(Many->FinishToken(0, Word));
+    EXPECT_EQ(Describe(Many->NextToken()), "Atom:y@1");
+    EXPECT_EQ(Describe(Many->NextToken()), "Atom:x@1");
+    EXPECT_EQ(Many->NextToken(), A);
+    EXPECT_EQ(Many->ToString(), " y x a ");
+    EXPECT_EQ(Describe(Many->NextToken()), "Atom:b@1");
+
+    // A construct read ahead while tokens are pending comes before them.
+    auto Pending = StreamOf("(a b) c");
+    (void)Pending->NextToken();
+    Pending->PrepareSExp();
+    EXPECT_EQ(Describe(Pending->NextToken()), "Atom:c@1");
+    EXPECT_EQ(Describe(Pending->NextToken()), "Atom:a@1");
+    EXPECT_EQ(Pending->ToString(), "c a ");
 
     // Head names the word after "(" and leaves the "(" to be read again; after anything else
     // it names nothing and the token stays taken.

@@ -1,6 +1,7 @@
 #pragma once
 // TFuzzyLogicTokenStream: the tokenizer of the definition and expression language.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <forward_list>
@@ -82,7 +83,7 @@ public:
 
     /// Reads a string after its opening quote, appending it to S (escapes resolved).
     std::string ReadString(const std::string& S);
-    /// Reads the next construct onto the token stack and starts a new echo.
+    /// Reads the next construct ahead, before any tokens still to come, and starts a new echo.
     bool PrepareSExp();
     /// The token handed out (or put back) last; reads the first one when there is none yet.
     TIntfPtr<IFuzzyStreamToken> GetCurrentToken();
@@ -165,8 +166,12 @@ private:
     TScanned Scan(bool Skipped);  // Skipped: the white space before the token is read already
     TScanned ScanWord();
     TScanned ScanString();
-    TLexeme FinishLexeme(int TokenType, std::string_view Text);
-    TLexeme BuildLexeme();
+    void FinishLexeme(TLexeme& Lexeme, int TokenType, std::string_view Text);
+    void BuildLexeme(TLexeme& Lexeme);
+    bool BuildSimpleLexeme(TLexeme& Lexeme);
+    void RefreshClasses();
+    void ReadConstruct(std::vector<TLexeme>& Into);
+    [[nodiscard]] bool HasAhead() const noexcept { return FNext < FAhead.size(); }
     std::string_view TakeWhitespace();
     std::string_view Keep(std::string_view Text);
     void ReadEscaped(std::string& Into, int StringLine);
@@ -174,11 +179,15 @@ private:
     static void AppendEcho(std::string& Into, const TEcho& Echo);
     void WriteEcho();
     void TakeNext();
+    void TakeObject();
     void Restack(TLexeme Lexeme, bool Exact);
 
-    // The object PeekCurrentToken makes goes to the records of the same lexeme too (mutable):
-    // handed out again or put back, the token stays that object.
-    mutable std::vector<TLexeme> FStack;  // top at the back
+    // The tokens read ahead, in text order: those from FNext on are still to come. Handing
+    // one out moves past it and putting one back steps back onto its slot, so that neither
+    // shifts the others. The object PeekCurrentToken makes goes to the records of the same
+    // lexeme too (mutable): handed out again or put back, the token stays that object.
+    mutable std::vector<TLexeme> FAhead;
+    std::size_t FNext = 0;
     int FLineNumber = 1;
     std::string FText;  // a word or string that is not a plain run of the input
     TObject* FOwner = nullptr;
@@ -196,6 +205,11 @@ private:
     std::size_t FEchoed = 0;             // hand-outs written into FEcho
     std::uint64_t FSerial = 0;
     std::forward_list<std::string> FKept;  // texts lexemes view that are not in the input
+    // The class of each byte for the short way of reading a token (BuildSimpleLexeme), made
+    // for the escape and quote characters of FClassesFor (escape << 8 | quote).
+    std::array<unsigned char, 256> FClasses{};
+    unsigned FClassesFor = ~0U;
+    bool FQuoteCloses = false;  // a string can end at FQuoteChar
 };
 
 }  // namespace fzl
