@@ -3,14 +3,17 @@
 // keywords over a stack of sets, once for each model.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <forward_list>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <typeinfo>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -54,20 +57,9 @@ struct TTokenInfo {
     TFuzzyOperation Operation{};
 };
 
-/// What a token is in an expression. A string always names a set: quoting a word is how
-/// a set name is written, whatever the word.
-TTokenInfo ClassifyFully(int Kind, std::string_view Text) {
+/// What a word is in an expression, read from the tables of hedges, base hedges and keywords.
+TTokenInfo ClassifyWord(std::string_view Text) {
     TTokenInfo Info;
-    switch (Kind) {
-        case '[': Info.Class = TTokenClass::Open; return Info;
-        case ']': Info.Class = TTokenClass::Close; return Info;
-        case fstVariable:
-        case fstList:
-        case fstIFuzzySet:
-        case fstFuzzySet:
-        case fstString: return Info;
-        default: break;
-    }
     const bool IsKeyword = IsFuzzyKeyword(Text, Info.IsUnion, Info.Operation);
     const bool IsBaseHedge = IsFuzzyHedgeOperator(Text, Info.BaseHedge, Info.AxisFlag);
     const bool IsHedge = IsFuzzyHedge(Text, Info.Hedge);
@@ -80,6 +72,63 @@ TTokenInfo ClassifyFully(int Kind, std::string_view Text) {
                 : IsKeyword   ? TOperatorKind::Keyword
                               : TOperatorKind::None;
     return Info;
+}
+
+/// ClassifyWord of every word, looked up: each word the tables know is classified once, and
+/// any other word is told apart by its first character or one hash look-up.
+class TOperatorWords {
+public:
+    [[nodiscard]] static const TOperatorWords& Instance() {
+        static const TOperatorWords Words;
+        return Words;
+    }
+    [[nodiscard]] const TTokenInfo& Find(std::string_view Word) const {
+        if (Word.empty() || !FStarts[static_cast<unsigned char>(Word.front())]) return FOther;
+        const auto Found = FWords.find(Word);
+        return Found == FWords.end() ? FOther : Found->second;
+    }
+
+private:
+    struct THash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view Word) const noexcept {
+            return std::hash<std::string_view>{}(Word);
+        }
+    };
+
+    TOperatorWords() : FOther(ClassifyWord({})) {
+        for (const std::string_view Word : HedgeNames) Add(std::string(Word));
+        for (const std::string_view Word : FuzzyIntersectionKeywords) Add(std::string(Word));
+        for (const std::string_view Word : FuzzyUnionKeywords) Add(std::string(Word));
+        for (const std::string_view Word : BaseHedgeNames) {
+            Add(std::string(Word));
+            Add(std::string(Word) + 'X');
+        }
+    }
+    void Add(std::string Word) {
+        FStarts[static_cast<unsigned char>(Word.front())] = true;
+        const TTokenInfo Info = ClassifyWord(Word);
+        FWords.emplace(std::move(Word), Info);
+    }
+
+    std::unordered_map<std::string, TTokenInfo, THash, std::equal_to<>> FWords;
+    std::array<bool, 256> FStarts{};
+    TTokenInfo FOther;
+};
+
+/// What a token is in an expression. A string always names a set: quoting a word is how
+/// a set name is written, whatever the word.
+TTokenInfo ClassifyFully(int Kind, std::string_view Text) {
+    switch (Kind) {
+        case '[': return {.Class = TTokenClass::Open};
+        case ']': return {.Class = TTokenClass::Close};
+        case fstVariable:
+        case fstList:
+        case fstIFuzzySet:
+        case fstFuzzySet:
+        case fstString: return {};
+        default: return TOperatorWords::Instance().Find(Text);
+    }
 }
 
 TTokenClass Classify(const TToken& Token) {
