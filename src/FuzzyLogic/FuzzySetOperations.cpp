@@ -9,7 +9,6 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -17,11 +16,11 @@
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/FuzzyLogic/FuzzyMath.h>
 #include <fzl/FuzzyLogic/FuzzySet.h>
-#include <fzl/FuzzyLogic/FuzzySetDraft.h>
 #include <fzl/FuzzyLogic/FuzzyVariable.h>
 #include <fzl/support/Format.h>
 #include <fzl/support/UpdateGuard.h>
 
+#include "internal/Gather.h"
 #include "internal/MergeSweep.h"
 #include "internal/PointBuilder.h"
 #include "internal/SetCopy.h"
@@ -30,26 +29,22 @@ namespace fzl {
 namespace {
 
 using TOperatorFunction = TFuzzySet::TOperatorFunction;
-
-// The degree each built-in operator gives a pair of degrees.
-using TDegreeRule = TFzyFloat (*)(TFzyFloat, TFzyFloat);
-
-TFzyFloat MinDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::min(Y1, Y2); }
-TFzyFloat MaxDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::max(Y1, Y2); }
-TFzyFloat MeanDegree(TFzyFloat Y1, TFzyFloat Y2) { return (Y1 + Y2) / 2; }
-TFzyFloat MeanSqrDegree(TFzyFloat Y1, TFzyFloat Y2) {
-    const TFzyFloat Mean = (Y1 + Y2) / 2;
-    return Mean * Mean;
-}
-TFzyFloat MeanSqrtDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::sqrt((Y1 + Y2) / 2); }
-TFzyFloat UnionMeanDegree(TFzyFloat Y1, TFzyFloat Y2) {
-    return (2 * std::min(Y1, Y2) + 4 * std::max(Y1, Y2)) / 6;
-}
-TFzyFloat ProductDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 * Y2; }
-TFzyFloat UnionProductDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 + Y2 - Y1 * Y2; }
-TFzyFloat BoundedSumDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::max(0.0, Y1 + Y2 - 1); }
-TFzyFloat UnionBoundedSumDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::min(1.0, Y1 + Y2); }
-TFzyFloat SumDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 + Y2; }
+using detail::BoundedSumDegree;
+using detail::DegreeRuleOf;
+using detail::GatherByRule;
+using detail::MaxDegree;
+using detail::MeanDegree;
+using detail::MeanSqrDegree;
+using detail::MeanSqrtDegree;
+using detail::MinDegree;
+using detail::OperandText;
+using detail::ProductDegree;
+using detail::SumDegree;
+using detail::SweepEventBound;
+using detail::TDegreeRule;
+using detail::UnionBoundedSumDegree;
+using detail::UnionMeanDegree;
+using detail::UnionProductDegree;
 
 // The operators of each operation, indexed by TFuzzyOperation, and their degree rules; their
 // keywords are FuzzyIntersectionKeywords and FuzzyUnionKeywords. An unbounded sum is no
@@ -74,53 +69,6 @@ constexpr std::array<TOperators, foSum + 1> OperatorTable = {{
      &BoundedSumDegree, &UnionBoundedSumDegree},                        // foBoundedSum
     {nullptr, &TFuzzySet::FuzzyOperatorUnionSum, nullptr, &SumDegree},  // foSum
 }};
-
-// The degree rule of a built-in operator; nullptr for any other.
-TDegreeRule DegreeRuleOf(TOperatorFunction Op) noexcept {
-    for (const TOperators& Operators : OperatorTable) {
-        if (Op == Operators.Union) return Operators.UnionRule;
-        if (Op == Operators.Intersection) return Operators.IntersectionRule;
-    }
-    return nullptr;
-}
-
-// At most how many events the sweep of A and B reports: four a station (a crossing before
-// it, arriving, a step's cut or top, leaving) and one where both start level.
-template <class TPointsA, class TPointsB>
-std::size_t SweepEventBound(const TPointsA& A, const TPointsB& B) noexcept {
-    return 4 * static_cast<std::size_t>(A.Count() + B.Count()) + 1;
-}
-
-// A built-in operator's sweep with its points held by value, thinned as a combined set's
-// points are (see SimplifyRuns) and cleaned as the list's closing report would clean them.
-template <class TPointsA, class TPointsB, class TRule>
-void Gather(detail::TPointBuilder& Built, const TPointsA& A, const TPointsB& B, TRule Rule) {
-    detail::TPointAppender Out = Built.Appender();
-    detail::MergeSweep(A, B, [&Out, Rule](TFzyFloat X1, TFzyFloat Y1, TFzyFloat /*X2*/, TFzyFloat Y2) {
-        Out.Add(X1, Rule(Y1, Y2));
-        return false;
-    });
-    Built.Take(Out);
-    if (A.Count() > 0 && B.Count() > 0) Built.SimplifyRuns();
-    Built.RemoveDuplicates();
-}
-
-// Gather, with the rules of the default operators (those of rule firing) inline.
-template <class TPointsA, class TPointsB>
-void GatherByRule(detail::TPointBuilder& Built, const TPointsA& A, const TPointsB& B, TDegreeRule Rule) {
-    if (Rule == &MaxDegree)
-        Gather(Built, A, B, [](TFzyFloat Y1, TFzyFloat Y2) { return MaxDegree(Y1, Y2); });
-    else if (Rule == &MinDegree)
-        Gather(Built, A, B, [](TFzyFloat Y1, TFzyFloat Y2) { return MinDegree(Y1, Y2); });
-    else
-        Gather(Built, A, B, Rule);
-}
-
-// The operand as it reads inside a combined expression: its own expression
-// when it came from one, else its name.
-std::string_view OperandText(const std::string& Name, const std::string& Expression) noexcept {
-    return Expression.empty() ? Name : Expression;
-}
 
 [[noreturn]] void RaiseInvalidOperation(TFuzzyOperation Operation) {
     const std::string_view Name = GetEnumName(Operation);
@@ -149,6 +97,14 @@ bool IsZeroSet(const TFuzzySetValues& Points) {
 
 }  // namespace
 
+detail::TDegreeRule detail::DegreeRuleOf(TFuzzySet::TOperatorFunction Op) noexcept {
+    for (const TOperators& Operators : OperatorTable) {
+        if (Op == Operators.Union) return Operators.UnionRule;
+        if (Op == Operators.Intersection) return Operators.IntersectionRule;
+    }
+    return nullptr;
+}
+
 // ---- Sweep drivers -----------------------------------------------------------------------
 
 detail::TOperand<TFuzzySetValues> TFuzzySet::Operand() const {
@@ -165,20 +121,31 @@ template <class TOperandB, class TOp>
 TOwned<TFuzzySet> TFuzzySet::Combine(const TOperandB& B, const std::string& OpName, TOp&& Op) const {
     CatchUp();
     TOwned<TFuzzySet> Result = NewSibling();
-    return CombineInto(std::move(Result), Operand(), B, OpName, Op);
+    try {
+        std::string& ResultName = DerivedNameBuffer();
+        AppendFuzzyName(ResultName, FName, B.Name, OpName);
+        Result->SetDerivedName(ResultName);
+        FillResult(*Result, Operand(), B, OpName, Op);
+    } catch (...) {
+        // A result in a collection stays there, as the collection's; a detached one goes.
+        if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
+        throw;
+    }
+    return Result;
 }
 
-template <class TOperandA, class TOperandB, class TOp>
-TOwned<TFuzzySet> TFuzzySet::CombineInto(TOwned<TFuzzySet> Result, const TOperandA& A, const TOperandB& B,
-                                         const std::string& OpName, TOp&& Op) {
+TOwned<TFuzzySet> TFuzzySet::NewCombined(TCollection* Collection,
+                                         const detail::TOperand<detail::TPointBuilder>& A,
+                                         const detail::TOperand<detail::TPointBuilder>& B,
+                                         const std::string& OpName) {
+    TOwned<TFuzzySet> Result = NewRecycled(Collection);
     try {
         std::string& ResultName = DerivedNameBuffer();
         AppendFuzzyName(ResultName, A.Name, B.Name, OpName);
         Result->SetDerivedName(ResultName);
-        FillResult(*Result, A, B, OpName, Op);
+        FillResultWith(*Result, A, B, OpName, [&A](TFuzzySetValues& Points) { A.Points.MoveInto(Points); });
     } catch (...) {
-        // A result in a collection stays there, as the collection's; a detached one goes.
-        if (Result->GetCollection() != nullptr) static_cast<void>(Result.release());
+        static_cast<void>(Result.release());  // the collection's
         throw;
     }
     return Result;
@@ -511,66 +478,6 @@ TOwned<TFuzzySetValue> TFuzzySet::LineSegmentIntersects(const TFuzzySetValue& P1
 TFzyFloat TFuzzySet::GetSlope(const TFuzzySetValue& P1, const TFuzzySetValue& P2) {
     if (FloatEquals(P2.GetX(), P1.GetX())) return Sign(P2.GetY() - P1.GetY());
     return (P2.GetY() - P1.GetY()) / (P2.GetX() - P1.GetX());
-}
-
-// ---- Drafts ---------------------------------------------------------------------------------------
-
-TFuzzySetDraft::TFuzzySetDraft() : FCopy(std::make_unique<detail::TSetCopy>()) {}
-
-TFuzzySetDraft::~TFuzzySetDraft() = default;
-
-int TFuzzySetDraft::Count() const noexcept { return FCopy->Points.Count(); }
-
-template <class TCall>
-decltype(auto) TFuzzySetDraft::WithOperands(TOperand A, TOperand B, TCall&& Call) {
-    const auto Read = [](const auto* Operand) {
-        if constexpr (std::is_same_v<decltype(Operand), const TFuzzySet*>)
-            return Operand->Operand();
-        else
-            return detail::TOperand<detail::TPlainPoints>{Operand->FCopy->Name, Operand->FCopy->Expression,
-                                                          Operand->FCopy->Points};
-    };
-    return std::visit([&](const auto* First, const auto* Second) { return Call(Read(First), Read(Second)); },
-                      A, B);
-}
-
-// The sweep of Combine, the points kept by value: the new set's points are those its list
-// would hold after its closing report, when that report has nothing left to clean up.
-bool TFuzzySetDraft::AssignCombined(TOperand A, TOperand B, TFuzzyOperation Operation, bool IsUnion,
-                                    TFuzzySets& Sets) {
-    const TFuzzyVariable* Variable = Sets.GetVariable();
-    if (Variable == nullptr) return false;
-    return WithOperands(A, B, [&](const auto& First, const auto& Second) {
-        const bool Empty = First.Points.Count() == 0 || Second.Points.Count() == 0;
-        const TDegreeRule Rule = DegreeRuleOf(TFuzzySet::OperationOperator(Operation, IsUnion, Empty));
-        detail::TPointBuilder& Built = detail::TPointBuilder::Scratch();
-        Built.Start(Variable->GetMinimum(), Variable->GetMaximum(),
-                    SweepEventBound(First.Points, Second.Points));
-        GatherByRule(Built, First.Points, Second.Points, Rule);
-        if (!Built.IsClean()) return false;
-        std::vector<detail::TPlainPoint>& Points = FCopy->Points.Items();
-        Points.resize(static_cast<std::size_t>(Built.Count()));
-        for (int Index = 0; Index < Built.Count(); ++Index)
-            Points[static_cast<std::size_t>(Index)] = *Built.PointAt(Index);
-        Sets.SkipID();  // the combined set's
-        const std::string_view OpName = (IsUnion ? FuzzyUnionKeywords : FuzzyIntersectionKeywords)[Operation];
-        FCopy->Name.clear();
-        AppendFuzzyName(FCopy->Name, First.Name, Second.Name, OpName);
-        FCopy->Expression.clear();
-        AppendFuzzyExpression(FCopy->Expression, OperandText(First.Name, First.Expression), OpName,
-                              OperandText(Second.Name, Second.Expression));
-        return true;
-    });
-}
-
-TOwned<TFuzzySet> TFuzzySetDraft::Combine(TOperand A, TOperand B, TFuzzyOperation Operation, bool IsUnion,
-                                          TFuzzySets& Sets) {
-    return WithOperands(A, B, [&](const auto& First, const auto& Second) {
-        const bool Empty = First.Points.Count() == 0 || Second.Points.Count() == 0;
-        const TOperatorFunction Op = TFuzzySet::OperationOperator(Operation, IsUnion, Empty);
-        const std::string OpName((IsUnion ? FuzzyUnionKeywords : FuzzyIntersectionKeywords)[Operation]);
-        return TFuzzySet::CombineInto(TFuzzySet::NewRecycled(&Sets), First, Second, OpName, Op);
-    });
 }
 
 // ---- Point-walking helpers (exported for hand-written sweeps) ----------------------------------------

@@ -31,6 +31,7 @@ class TFuzzySets;
 class TFuzzyVariable;
 namespace detail {
 struct TSetCopy;
+class TPointBuilder;
 template <class TPoints>
 struct TOperand;
 }  // namespace detail
@@ -357,12 +358,12 @@ private:
     /// TSetCopy).
     template <class TOperandB, class TOp>
     [[nodiscard]] TOwned<TFuzzySet> Combine(const TOperandB& B, const std::string& OpName, TOp&& Op) const;
-    /// Combine with A given by its name, expression and points too, into Result (new and
-    /// empty; freed on an error unless it is in a collection).
-    template <class TOperandA, class TOperandB, class TOp>
-    [[nodiscard]] static TOwned<TFuzzySet> CombineInto(TOwned<TFuzzySet> Result, const TOperandA& A,
-                                                       const TOperandB& B, const std::string& OpName,
-                                                       TOp&& Op);
+    /// The set Combine makes in Collection of operands A and B whose points a builder has
+    /// gathered already (A.Points, which is also B.Points): a draft's combination.
+    [[nodiscard]] static TOwned<TFuzzySet> NewCombined(TCollection* Collection,
+                                                       const detail::TOperand<detail::TPointBuilder>& A,
+                                                       const detail::TOperand<detail::TPointBuilder>& B,
+                                                       const std::string& OpName);
     /// FillOperatorResult with both operands given by their names, expressions and points.
     template <class TOperandA, class TOperandB, class TOp>
     static void FillResult(TFuzzySet& Result, const TOperandA& A, const TOperandB& B,

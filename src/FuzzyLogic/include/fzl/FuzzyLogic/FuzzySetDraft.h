@@ -48,6 +48,10 @@ private:
     /// Call(A, B), each operand read as the sweep drivers read one.
     template <class TCall>
     static decltype(auto) WithOperands(TOperand A, TOperand B, TCall&& Call);
+    /// The operator Union or Intersection applies to First and Second under Operation.
+    template <class TFirst, class TSecond>
+    static TFuzzySet::TOperatorFunction OperatorOf(const TFirst& First, const TSecond& Second,
+                                                   TFuzzyOperation Operation, bool IsUnion);
 
     std::unique_ptr<detail::TSetCopy> FCopy;
 };
