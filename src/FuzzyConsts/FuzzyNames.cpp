@@ -51,9 +51,7 @@ constexpr auto UnionStarts = FirstCharacters(FuzzyUnionKeywords);
 
 std::string CreateFuzzyName(TFuzzyHedge Hedge, std::string_view Name) {
     std::string Result = NameBuffer(HedgeNames[Hedge].size() + 1 + Name.size());
-    Result += HedgeNames[Hedge];
-    Result += ' ';
-    AppendBracketed(Result, Name);
+    AppendFuzzyName(Result, Hedge, Name);
     return Result;
 }
 
@@ -74,6 +72,12 @@ std::string CreateFuzzyName(std::string_view Name, std::string_view Operation, T
     std::string Result = NameBuffer(Name.size() + Operation.size() + 16);
     AppendFuzzyName(Result, Name, Operation, Value);
     return Result;
+}
+
+void AppendFuzzyName(std::string& Result, TFuzzyHedge Hedge, std::string_view Name) {
+    Result += HedgeNames[Hedge];
+    Result += ' ';
+    AppendBracketed(Result, Name);
 }
 
 void AppendFuzzyName(std::string& Result, TBaseFuzzyHedge Hedge, bool AxisFlag, std::string_view Name) {

@@ -268,7 +268,8 @@ bool TFuzzySetDraft::AssignHedged(const TFuzzySet& Source, TFuzzyHedge Which, TF
     if (!CleanUp(FCopy->Points)) return false;
     Sets.SkipID();  // the copy's
     Source.CatchUp();
-    FCopy->Name = CreateFuzzyName(Which, Source.FName);
+    FCopy->Name.clear();
+    AppendFuzzyName(FCopy->Name, Which, Source.FName);
     TFuzzySet::CheckName(FCopy->Name);
     FCopy->Expression.clear();
     AppendFuzzyExpression(FCopy->Expression, FCopy->Name);

@@ -140,7 +140,12 @@ TOwned<TFuzzySet> TFuzzySet::NewCombined(TCollection* Collection,
                                          const std::string& OpName) {
     TOwned<TFuzzySet> Result = NewRecycled(Collection);
     try {
+        // The name and expression take their room at once (a new set has none to lend).
+        const std::size_t Room = OpName.size() + 6;  // blanks and brackets
         std::string& ResultName = DerivedNameBuffer();
+        ResultName.reserve(A.Name.size() + B.Name.size() + Room);
+        Result->FExpression.reserve(OperandText(A.Name, A.Expression).size() +
+                                    OperandText(B.Name, B.Expression).size() + Room);
         AppendFuzzyName(ResultName, A.Name, B.Name, OpName);
         Result->SetDerivedName(ResultName);
         FillResultWith(*Result, A, B, OpName, [&A](TFuzzySetValues& Points) { A.Points.MoveInto(Points); });

@@ -26,6 +26,7 @@ namespace fzl {
 
 /// The same names appended to Result, for callers that keep their buffers (Result must not
 /// hold the names read).
+void AppendFuzzyName(std::string& Result, TFuzzyHedge Hedge, std::string_view Name);
 void AppendFuzzyName(std::string& Result, TBaseFuzzyHedge Hedge, bool AxisFlag, std::string_view Name);
 void AppendFuzzyName(std::string& Result, std::string_view FirstName, std::string_view SecondName,
                      std::string_view Operation);
