@@ -754,6 +754,25 @@ void TFuzzyLogicTokenStream::PutBackLexeme(TLexeme Lexeme) {
     Restack(std::move(Lexeme), Exact);
 }
 
+const TLexeme* TFuzzyLogicTokenStream::Ahead() const noexcept {
+    return IsPlain() && HasAhead() && !FAhead[FNext].Object ? &FAhead[FNext] : nullptr;
+}
+
+const TLexeme* TFuzzyLogicTokenStream::PeekLexeme() {
+    if (!IsPlain()) return nullptr;
+    if (!HasAhead()) PrepareSExp();
+    if (FAhead[FNext].Object) {
+        // Handed in or asked for as an object: the object's hand-out writes the echo.
+        const TLexeme Token = NextLexeme();
+        PutBackLexeme(Token);
+        return &FCurrent;
+    }
+    // Handing out a value and putting it straight back leaves only the current token changed.
+    FCurrent = FAhead[FNext];
+    FHasCurrent = true;
+    return &FCurrent;
+}
+
 const TIntfPtr<IFuzzyStreamToken>& TFuzzyLogicTokenStream::PeekCurrentToken() const {
     if (FHasCurrent && !FCurrent.Object) {
         FCurrent.Object = TokenOf(FCurrent);

@@ -118,11 +118,22 @@ std::string PrintedFormAt(const TLexeme* Lexeme) {
 
 namespace {
 
-/// Lexemes up to the ")" or the end that closes the current group (put back), into Into;
+/// Lexemes up to the ")" or the end that closes the current group (left unread), into Into;
 /// a nested group is its "(" (made a group) followed by its contents.
 void ReadGroup(TFuzzyLogicTokenStream& Stream, std::vector<TLexeme>& Into) {
-    TLexeme Token = Stream.NextLexeme();
-    while (!IsKind(Token, fstNone) && !IsKind(Token, ')')) {
+    for (;;) {
+        // The token that closes the group is looked at where the tokenizer holds it as a
+        // value, rather than read and put back.
+        if (const TLexeme* Next = Stream.Ahead();
+            Next != nullptr && (IsKind(*Next, fstNone) || IsKind(*Next, ')'))) {
+            (void)Stream.PeekLexeme();
+            return;
+        }
+        TLexeme Token = Stream.NextLexeme();
+        if (IsKind(Token, fstNone) || IsKind(Token, ')')) {
+            Stream.PutBackLexeme(std::move(Token));
+            return;
+        }
         const std::size_t At = Into.size();
         const bool Opens = IsKind(Token, '(');
         Into.push_back(std::move(Token));
@@ -134,9 +145,7 @@ void ReadGroup(TFuzzyLogicTokenStream& Stream, std::vector<TLexeme>& Into) {
             Group.Span = static_cast<int>(Into.size() - At - 1);
             (void)Stream.NextLexeme();  // the group's ")"
         }
-        Token = Stream.NextLexeme();
     }
-    Stream.PutBackLexeme(std::move(Token));
 }
 
 }  // namespace
@@ -152,7 +161,7 @@ std::vector<TLexeme> TVXFuzzyLogicParser::ParseLexemes() {
 
 TLexeme TVXFuzzyLogicParser::ReadHeader(std::string& Name, std::string& Comment, bool HasComment,
                                         const std::string& Keyword, const std::string& Where,
-                                        const std::string& ErrorMessage) {
+                                        const std::string& ErrorMessage, bool Leave) {
     TFuzzyLogicTokenStream& Stream = *GetStream();
     const TLexeme Open = Stream.NextLexeme();
     const TLexeme Word = Stream.NextLexeme();
@@ -161,13 +170,27 @@ TLexeme TVXFuzzyLogicParser::ReadHeader(std::string& Name, std::string& Comment,
     // A quoted name is how the printer writes a name no word can spell ("12", "?q", "").
     if (!IsKind(Token, fstAtom) && !IsKind(Token, fstString)) ParseError(Where, SFzyMissingName);
     Name = Token.Text;
-    if (!HasComment) return Token;
-    Token = Stream.NextLexeme();
-    Comment.clear();
-    if (IsKind(Token, fstString)) {
-        Comment = Token.Text;
+    if (HasComment && Leave)
+        // The token after the header stays unread; looked at, where the tokenizer allows,
+        // rather than read and put back.
+        if (const TLexeme* Next = Stream.PeekLexeme()) {
+            Comment.clear();
+            if (IsKind(*Next, fstString)) {
+                Comment = Next->Text;
+                (void)Stream.NextLexeme();
+                Next = Stream.PeekLexeme();  // not nullptr: the tokenizer allowed the first look
+            }
+            return *Next;
+        }
+    if (HasComment) {
         Token = Stream.NextLexeme();
+        Comment.clear();
+        if (IsKind(Token, fstString)) {
+            Comment = Token.Text;
+            Token = Stream.NextLexeme();
+        }
     }
+    if (Leave) Stream.PutBackLexeme(Token);
     return Token;
 }
 
@@ -182,10 +205,13 @@ TIntfPtr<IFuzzyStreamToken> TVXFuzzyLogicParser::ParseHeader(std::string& Name, 
 
 TLexeme TVXFuzzyLogicParser::Header(std::string& Name, std::string& Comment, bool HasComment,
                                     const std::string& Keyword, const std::string& Where,
-                                    const std::string& ErrorMessage) {
+                                    const std::string& ErrorMessage, bool Leave) {
     if (typeid(*this) == typeid(TVXFuzzyLogicParser))
-        return ReadHeader(Name, Comment, HasComment, Keyword, Where, ErrorMessage);
-    return GetStream()->LexemeOf(ParseHeader(Name, Comment, HasComment, Keyword, Where, ErrorMessage));
+        return ReadHeader(Name, Comment, HasComment, Keyword, Where, ErrorMessage, Leave);
+    TLexeme Token =
+        GetStream()->LexemeOf(ParseHeader(Name, Comment, HasComment, Keyword, Where, ErrorMessage));
+    if (Leave) GetStream()->PutBackLexeme(Token);
+    return Token;
 }
 
 TFuzzySet* TVXFuzzyLogicParser::ConvertListToValues(TFuzzySet* FuzzySet,

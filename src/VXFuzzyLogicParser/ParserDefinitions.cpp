@@ -105,11 +105,19 @@ void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TL
                     Clauses.SetRange(Range->first, Range->second);
                     RangeRead = true;
                 }
-            T = Stream.NextLexeme();
-            while (!IsKind(T, ')')) {
-                Stream.PutBackLexeme(std::move(T));
+            // Each set's "(" is looked at where the tokenizer allows, rather than read and put back.
+            for (;;) {
+                if (const TLexeme* Next = Stream.PeekLexeme()) {
+                    if (IsKind(*Next, ')')) {
+                        T = Stream.NextLexeme();
+                        break;
+                    }
+                } else {
+                    T = Stream.NextLexeme();
+                    if (IsKind(T, ')')) break;
+                    Stream.PutBackLexeme(std::move(T));
+                }
                 Clauses.ReadSet();
-                T = Stream.NextLexeme();
             }
         } else {
             Parser.ParseError(VariableWhere, SFzyExpectedKeyword, {ClauseKeywords});
@@ -294,10 +302,46 @@ TIntfPtr<IFuzzyVariable> TVXFuzzyLogicParser::ParseFuzzyVariableIntf() {
 
 // ---- Sets -------------------------------------------------------------------------------------------------
 
+namespace {
+
+/// What a set body is.
+enum class TBody { Expression, Pairs, Function };
+
+/// Whether the next token is of Kind. It is left unread: NextLexeme and PutBackLexeme of it,
+/// in one step where the tokenizer allows.
+bool NextIs(TFuzzyLogicTokenStream& Stream, int Kind) {
+    if (const TLexeme* Next = Stream.PeekLexeme()) return IsKind(*Next, Kind);
+    TLexeme Token = Stream.NextLexeme();
+    const bool Is = IsKind(Token, Kind);
+    Stream.PutBackLexeme(std::move(Token));
+    return Is;
+}
+
+/// The kind of the set body ahead, told by its first tokens, which are left unread.
+TBody BodyAhead(TFuzzyLogicTokenStream& Stream) {
+    TLexeme First;
+    if (const TLexeme* Next = Stream.PeekLexeme()) {
+        if (!IsKind(*Next, '(')) return TBody::Expression;
+        First = Stream.NextLexeme();
+    } else {
+        // A descendant tokenizer sees each token read and put back.
+        First = Stream.NextLexeme();
+        if (!IsKind(First, '(')) {
+            Stream.PutBackLexeme(std::move(First));
+            return TBody::Expression;
+        }
+    }
+    const bool Pairs = NextIs(Stream, '(');
+    Stream.PutBackLexeme(std::move(First));
+    return Pairs ? TBody::Pairs : TBody::Function;
+}
+
+}  // namespace
+
 TFuzzySet* TVXFuzzyLogicParser::ParseFuzzySet(TFuzzyVariable* Variable) {
     std::string Name;
     std::string Comment;
-    GetStream()->PutBackLexeme(Header(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet));
+    (void)Header(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet, true);
     // The set made for this definition goes again unless the definition completes.
     TOwned<TFuzzySet> Set(ParseFuzzyValues(Variable));
     Set->SetName(Name);
@@ -311,7 +355,7 @@ TFuzzySet* TVXFuzzyLogicParser::ParseFuzzySet(TFuzzyVariable* Variable) {
 TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzySet(const TIntfPtr<IFuzzyVariable>& Variable) {
     std::string Name;
     std::string Comment;
-    GetStream()->PutBackLexeme(Header(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet));
+    (void)Header(Name, Comment, true, "term", SetWhere, SFzyExpectedFuzzySet, true);
     // Not in the variable's table until the definition completes; dropped otherwise.
     const TIntfPtr<IFuzzySet> Set = ParseFuzzyValues(Variable);
     Set->SetName(Name);
@@ -324,34 +368,24 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzySet(const TIntfPtr<IFuzzyVari
 
 TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyValues(TFuzzyVariable* Variable) {
     TFuzzyLogicTokenStream& Stream = *GetStream();
-    TLexeme First = Stream.NextLexeme();
-    if (!IsKind(First, '(')) {
-        Stream.PutBackLexeme(std::move(First));
+    const TBody Body = BodyAhead(Stream);
+    if (Body == TBody::Expression) {
         TFuzzyExpressionResult Result = EvaluateTokens(Variable, ParseLexemes());
         // The definition names its set: an existing one is copied, never renamed.
         return Result.Owns() ? Result.release() : Result->Clone().release();
     }
-    TLexeme Second = Stream.NextLexeme();
-    const bool Pairs = IsKind(Second, '(');
-    Stream.PutBackLexeme(std::move(Second));
-    Stream.PutBackLexeme(std::move(First));
-    return Pairs ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
+    return Body == TBody::Pairs ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
 }
 
 TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyValues(const TIntfPtr<IFuzzyVariable>& Variable) {
     TFuzzyLogicTokenStream& Stream = *GetStream();
-    TLexeme First = Stream.NextLexeme();
-    if (!IsKind(First, '(')) {
-        Stream.PutBackLexeme(std::move(First));
+    const TBody Body = BodyAhead(Stream);
+    if (Body == TBody::Expression) {
         TIntfPtr<IFuzzySet> Result = EvaluateTokens(Variable, ParseLexemes());
         // A set of the variable's table is copied, never renamed.
         return Result->GetDefined() ? Result->Clone().Query<IFuzzySet>() : Result;
     }
-    TLexeme Second = Stream.NextLexeme();
-    const bool Pairs = IsKind(Second, '(');
-    Stream.PutBackLexeme(std::move(Second));
-    Stream.PutBackLexeme(std::move(First));
-    return Pairs ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
+    return Body == TBody::Pairs ? ParseFuzzyValuePairs(Variable) : ParseFuzzyFunction(Variable);
 }
 
 namespace {

@@ -227,5 +227,46 @@ TEST(FuzzyLogicTokenStream, ReadAheadPutBackAndTheEcho) {
     EXPECT_EQ(Heads->NextToken()->GetDataType(), fstNone);
 }
 
+/// A tokenizer whose hand-outs the parser has to see one by one.
+class TOwnTokens : public TFuzzyLogicTokenStream {
+public:
+    using TFuzzyLogicTokenStream::TFuzzyLogicTokenStream;
+
+protected:
+    ~TOwnTokens() override = default;
+};
+
+TEST(FuzzyLogicTokenStream, PeekLeavesAllAsReadingAndPuttingBack) {
+    // Compared with a second tokenizer over the same text that reads and puts back: at the
+    // start (nothing read ahead yet), after a token, and at a handed-in token object.
+    auto Peeked = StreamOf("(a\n b) c");
+    auto Read = StreamOf("(a\n b) c");
+    const auto Same = [&](const char* Step) {
+        const TLexeme* Ahead = Peeked->PeekLexeme();
+        ASSERT_NE(Ahead, nullptr) << Step;
+        const std::string Text = Ahead->Object ? Ahead->Object->GetText() : std::string(Ahead->Text);
+        const TLexeme Token = Read->NextLexeme();
+        Read->PutBackLexeme(Token);
+        EXPECT_EQ(Text, Token.Object ? Token.Object->GetText() : std::string(Token.Text)) << Step;
+        EXPECT_EQ(Peeked->ToString(), Read->ToString()) << Step;
+        EXPECT_EQ(Peeked->GetParenthesisLevel(), Read->GetParenthesisLevel()) << Step;
+        EXPECT_EQ(Peeked->CurrentLine(), Read->CurrentLine()) << Step;
+        EXPECT_EQ(Describe(Peeked->NextToken()), Describe(Read->NextToken())) << Step;
+        EXPECT_EQ(Peeked->ToString(), Read->ToString()) << Step;
+    };
+    Same("start");
+    Same("after a token");
+    Peeked->PutBackToken(Peeked->FinishToken(0, "x"));
+    Read->PutBackToken(Read->FinishToken(0, "x"));
+    Same("handed in");
+
+    // A descendant's NextToken and PutBackToken see every step: no look, nothing done.
+    auto Own = Make<TOwnTokens>("a b");
+    EXPECT_EQ(Own->PeekLexeme(), nullptr);
+    EXPECT_EQ(Own->Ahead(), nullptr);
+    EXPECT_EQ(Own->GetParenthesisLevel(), 0);
+    EXPECT_EQ(Describe(Own->NextToken()), "Atom:a@1");
+}
+
 }  // namespace
 }  // namespace fzl

@@ -99,6 +99,14 @@ public:
     /// PutBackToken for a lexeme of this tokenizer (one standing for an object goes back as
     /// that object).
     void PutBackLexeme(TLexeme Lexeme);
+    /// NextLexeme followed by PutBackLexeme of what it gave, in one step: the echo, the level
+    /// and the current token end as they would. nullptr (and nothing done) for a descendant
+    /// tokenizer, whose NextToken and PutBackToken have to see the two calls. The lexeme is
+    /// valid until the next call on the tokenizer.
+    const TLexeme* PeekLexeme();
+    /// The lexeme the next NextLexeme gives, when it is read ahead as a value by this very
+    /// class; nullptr otherwise. Changes nothing.
+    [[nodiscard]] const TLexeme* Ahead() const noexcept;
     /// The line of the current token, 0 before the first.
     [[nodiscard]] int CurrentLine() const;
     /// A new token object with Lexeme's values (its own object when it has one; a group's

@@ -207,14 +207,14 @@ private:
     /// ParseTokenList's tokens of the current group as lexemes, a group followed by its
     /// contents (an expression is read once, in order, by the evaluator alone).
     [[nodiscard]] std::vector<TLexeme> ParseLexemes();
-    /// ParseHeader's reading, on lexemes.
+    /// ParseHeader's reading, on lexemes; with Leave, the token returned is put back.
     [[nodiscard]] TLexeme ReadHeader(std::string& Name, std::string& Comment, bool HasComment,
                                      const std::string& Keyword, const std::string& Where,
-                                     const std::string& ErrorMessage);
+                                     const std::string& ErrorMessage, bool Leave = false);
     /// ReadHeader, or a descendant's ParseHeader when there may be one.
     [[nodiscard]] TLexeme Header(std::string& Name, std::string& Comment, bool HasComment,
                                  const std::string& Keyword, const std::string& Where,
-                                 const std::string& ErrorMessage);
+                                 const std::string& ErrorMessage, bool Leave = false);
     /// The crisp value of Set by the linked component's method (Fallback without one).
     [[nodiscard]] TFzyFloat CrispValue(const TFuzzySet& Set, TDefuzzificationMethod Fallback) const;
     [[nodiscard]] TFzyFloat CrispValue(const IFuzzySet& Set, TDefuzzificationMethod Fallback) const;
