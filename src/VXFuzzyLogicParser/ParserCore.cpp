@@ -16,6 +16,7 @@
 #include <fzl/support/Format.h>
 #include <fzl/support/UpdateGuard.h>
 
+#include "internal/Lease.h"
 #include "internal/ParserState.h"
 
 namespace fzl {
@@ -150,14 +151,13 @@ void ReadGroup(TFuzzyLogicTokenStream& Stream, std::vector<TLexeme>& Into) {
 
 }  // namespace
 
-TIntfPtr<IFuzzyStreamTokenList> TVXFuzzyLogicParser::ParseTokenList() { return ListOf(ParseLexemes()); }
-
-std::vector<TLexeme> TVXFuzzyLogicParser::ParseLexemes() {
-    std::vector<TLexeme> Lexemes;
-    Lexemes.reserve(16);
-    ReadGroup(*GetStream(), Lexemes);
-    return Lexemes;
+TIntfPtr<IFuzzyStreamTokenList> TVXFuzzyLogicParser::ParseTokenList() {
+    const TLease<std::vector<TLexeme>> Lexemes = TLease<std::vector<TLexeme>>::Take();
+    ParseLexemes(*Lexemes);
+    return ListOf(*Lexemes);
 }
+
+void TVXFuzzyLogicParser::ParseLexemes(std::vector<TLexeme>& Into) { ReadGroup(*GetStream(), Into); }
 
 TLexeme TVXFuzzyLogicParser::ReadHeader(std::string& Name, std::string& Comment, bool HasComment,
                                         const std::string& Keyword, const std::string& Where,

@@ -18,6 +18,7 @@
 #include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
 #include <fzl/support/UpdateGuard.h>
 
+#include "internal/Lease.h"
 #include "internal/ParserState.h"
 
 namespace fzl {
@@ -370,7 +371,9 @@ TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyValues(TFuzzyVariable* Variable) {
     TFuzzyLogicTokenStream& Stream = *GetStream();
     const TBody Body = BodyAhead(Stream);
     if (Body == TBody::Expression) {
-        TFuzzyExpressionResult Result = EvaluateTokens(Variable, ParseLexemes());
+        const TLease<std::vector<TLexeme>> Tokens = TLease<std::vector<TLexeme>>::Take();
+        ParseLexemes(*Tokens);
+        TFuzzyExpressionResult Result = EvaluateTokens(Variable, *Tokens);
         // The definition names its set: an existing one is copied, never renamed.
         return Result.Owns() ? Result.release() : Result->Clone().release();
     }
@@ -381,7 +384,9 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyValues(const TIntfPtr<IFuzzyV
     TFuzzyLogicTokenStream& Stream = *GetStream();
     const TBody Body = BodyAhead(Stream);
     if (Body == TBody::Expression) {
-        TIntfPtr<IFuzzySet> Result = EvaluateTokens(Variable, ParseLexemes());
+        const TLease<std::vector<TLexeme>> Tokens = TLease<std::vector<TLexeme>>::Take();
+        ParseLexemes(*Tokens);
+        TIntfPtr<IFuzzySet> Result = EvaluateTokens(Variable, *Tokens);
         // A set of the variable's table is copied, never renamed.
         return Result->GetDefined() ? Result->Clone().Query<IFuzzySet>() : Result;
     }

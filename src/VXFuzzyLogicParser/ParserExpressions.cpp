@@ -28,6 +28,7 @@
 #include <fzl/VXFuzzyLogicParser/ParserMessages.h>
 #include <fzl/VXFuzzyLogicParser/VXFuzzyLogicParser.h>
 
+#include "internal/Lease.h"
 #include "internal/ParserState.h"
 
 namespace fzl {
@@ -308,56 +309,6 @@ struct TIntfModel {
 
 }  // namespace
 
-/// An object lent by this thread's pool of T for as long as the lease lives. It goes back
-/// with its buffers (emptied by its clear(), when it has one), so that evaluations after the
-/// first allocate nothing for it.
-template <class T>
-class TLease {
-public:
-    TLease() = default;
-    [[nodiscard]] static TLease Take() {
-        TLease Lease;
-        std::vector<std::unique_ptr<T>>& Free = Pool();
-        if (Free.empty()) {
-            Lease.FObject = std::make_unique<T>();
-        } else {
-            Lease.FObject = std::move(Free.back());
-            Free.pop_back();
-        }
-        return Lease;
-    }
-    TLease(TLease&&) noexcept = default;
-    TLease& operator=(TLease&& Other) noexcept {
-        Return();
-        FObject = std::move(Other.FObject);
-        return *this;
-    }
-    TLease(const TLease&) = delete;
-    TLease& operator=(const TLease&) = delete;
-    ~TLease() { Return(); }
-
-    [[nodiscard]] T* get() const noexcept { return FObject.get(); }
-    T* operator->() const noexcept { return FObject.get(); }
-    T& operator*() const noexcept { return *FObject; }
-    explicit operator bool() const noexcept { return static_cast<bool>(FObject); }
-
-private:
-    static std::vector<std::unique_ptr<T>>& Pool() {
-        thread_local std::vector<std::unique_ptr<T>> Free;
-        return Free;
-    }
-    void Return() noexcept {
-        if (!FObject) return;
-        if constexpr (requires(T & Object) { Object.clear(); }) FObject->clear();
-        try {
-            Pool().push_back(std::move(FObject));
-        } catch (...) {
-            FObject.reset();  // no room to keep it: it goes
-        }
-    }
-    std::unique_ptr<T> FObject;
-};
-
 using TDraftLease = TLease<TFuzzySetDraft>;
 
 /// Empties a container when the scope ends, however it ends.
@@ -431,10 +382,11 @@ public:
     TEntry EvalText(const std::string& Text) {
         const TStreamScope Scope(FState, FParser.CreateStream(Text));
         const TQuotedExpression Quoted(FState, Text);
-        const std::vector<TLexeme> Tokens = FParser.ParseLexemes();
+        const TLease<std::vector<TLexeme>> Tokens = TLease<std::vector<TLexeme>>::Take();
+        FParser.ParseLexemes(*Tokens);
         const TLexeme Rest = FState.Stream->NextLexeme();
         if (!IsKind(Rest, fstNone)) Fail(&Rest, Format(SFzyInvalidToken, {PrintedFormAt(&Rest)}));
-        return EvalLexemes(Tokens);
+        return EvalLexemes(*Tokens);
     }
 
     /// The expression of a token list, in infix order.

@@ -205,8 +205,8 @@ private:
     [[nodiscard]] TIntfPtr<IFuzzySet> EvaluateTokens(const TIntfPtr<IFuzzyVariable>& Variable,
                                                      std::span<const TLexeme> Tokens);
     /// ParseTokenList's tokens of the current group as lexemes, a group followed by its
-    /// contents (an expression is read once, in order, by the evaluator alone).
-    [[nodiscard]] std::vector<TLexeme> ParseLexemes();
+    /// contents, appended to Into (an expression is read once, in order, by the evaluator alone).
+    void ParseLexemes(std::vector<TLexeme>& Into);
     /// ParseHeader's reading, on lexemes; with Leave, the token returned is put back.
     [[nodiscard]] TLexeme ReadHeader(std::string& Name, std::string& Comment, bool HasComment,
                                      const std::string& Keyword, const std::string& Where,
