@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <fzl/FuzzyConsts/FuzzyExceptions.h>
@@ -197,12 +199,19 @@ void TFuzzySet::SetComment(const std::string& Value) {
     Changed(false);
 }
 
+void TFuzzySet::SetComment(std::string&& Value) {
+    if (Value == FComment) return;
+    FComment = std::move(Value);
+    Changed(false);
+}
+
 void TFuzzySet::SetValues(const TFuzzySetValues& Value) { FValues->Assign(Value); }
 
 void TFuzzySet::DefineProperties(TPropertyList& Properties) {
     TGCollectionItem::DefineProperties(Properties);
     Properties.String<&TFuzzySet::GetName, &TFuzzySet::SetName>("Name", this);
-    Properties.String<&TFuzzySet::GetComment, &TFuzzySet::SetComment>("Comment", this);
+    Properties.String<&TFuzzySet::GetComment, static_cast<void (TFuzzySet::*)(const std::string&)>(
+                                                  &TFuzzySet::SetComment)>("Comment", this);
     Properties.BooleanStored<&TFuzzySet::GetDefined, &TFuzzySet::SetDefined>("Defined", this, false);
     Properties.IntegerStored<&TFuzzySet::GetTag, &TFuzzySet::SetTag>("Tag", this, 0);
     Properties.Collection("Values", *FValues, false, [](TCollectionItem& Point) {

@@ -346,7 +346,7 @@ TFuzzySet* TVXFuzzyLogicParser::ParseFuzzySet(TFuzzyVariable* Variable) {
     // The set made for this definition goes again unless the definition completes.
     TOwned<TFuzzySet> Set(ParseFuzzyValues(Variable));
     Set->SetName(Name);
-    Set->SetComment(Comment);
+    Set->SetComment(std::move(Comment));
     if (!IsKind(GetStream()->NextLexeme(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
     TFuzzySet* Result = Set.release();
     if (OnParseFuzzySet) OnParseFuzzySet(this, Result);

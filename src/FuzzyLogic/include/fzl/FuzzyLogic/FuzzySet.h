@@ -70,6 +70,8 @@ public:
     virtual void SetName(const std::string& Value);
     [[nodiscard]] const std::string& GetComment() const noexcept { return FComment; }
     void SetComment(const std::string& Value);
+    /// The same, taking Value's text (a parsed comment is not copied again).
+    void SetComment(std::string&& Value);
     [[nodiscard]] bool GetDefined() const noexcept { return FDefined; }
     void SetDefined(bool Value) noexcept { FDefined = Value; }
     [[nodiscard]] std::intptr_t GetTag() const noexcept { return FTag; }
