@@ -219,6 +219,69 @@ TLexeme ObjectLexeme(TIntfPtr<IFuzzyStreamToken> Token) {
 
 TFuzzyLogicTokenStream::TFuzzyLogicTokenStream(std::string Text) : TGTextStream(std::move(Text)) {
     FSpaceStart = GetPosition();
+    TakeSpareBuffers();
+}
+
+TFuzzyLogicTokenStream::~TFuzzyLogicTokenStream() { ReturnBuffers(); }
+
+namespace {
+
+/// Set once this thread's spare buffers are gone (a flag with no destructor stays readable
+/// to the end of the thread): a tokenizer that goes later keeps its buffers to itself.
+thread_local bool SpareGone = false;
+
+/// The read-ahead buffers of tokenizers gone on this thread (emptied, their room kept), for
+/// the next ones: a parse per text would otherwise grow them anew to its largest construct.
+template <class TLexemes, class TEchoes>
+struct TSpareBuffers {
+    std::vector<TLexemes> Ahead;
+    std::vector<TEchoes> Echoes;
+    TSpareBuffers() = default;
+    TSpareBuffers(const TSpareBuffers&) = delete;
+    TSpareBuffers& operator=(const TSpareBuffers&) = delete;
+    ~TSpareBuffers() { SpareGone = true; }
+};
+
+template <class TLexemes, class TEchoes>
+TSpareBuffers<TLexemes, TEchoes>* SpareBuffers() noexcept {
+    if (SpareGone) return nullptr;
+    thread_local TSpareBuffers<TLexemes, TEchoes> Spare;
+    return &Spare;
+}
+
+/// Buffers this large are not kept: one huge text does not hold its room for the thread's life.
+constexpr std::size_t MaxSpareLexemes = 1 << 14;
+
+}  // namespace
+
+void TFuzzyLogicTokenStream::TakeSpareBuffers() noexcept {
+    auto* Spare = SpareBuffers<std::vector<TLexeme>, std::vector<TEcho>>();
+    if (Spare == nullptr) return;
+    if (!Spare->Ahead.empty()) {
+        FAhead.swap(Spare->Ahead.back());
+        Spare->Ahead.pop_back();
+    }
+    if (!Spare->Echoes.empty()) {
+        FEchoes.swap(Spare->Echoes.back());
+        Spare->Echoes.pop_back();
+    }
+}
+
+void TFuzzyLogicTokenStream::ReturnBuffers() noexcept {
+    auto* Spare = SpareBuffers<std::vector<TLexeme>, std::vector<TEcho>>();
+    if (Spare == nullptr) return;
+    try {
+        if (FAhead.capacity() > 0 && FAhead.capacity() <= MaxSpareLexemes) {
+            FAhead.clear();
+            Spare->Ahead.push_back(std::move(FAhead));
+        }
+        if (FEchoes.capacity() > 0 && FEchoes.capacity() <= MaxSpareLexemes) {
+            FEchoes.clear();
+            Spare->Echoes.push_back(std::move(FEchoes));
+        }
+    } catch (...) {
+        // No room to keep them: they go with the tokenizer.
+    }
 }
 
 // ---- Characters and lines ---------------------------------------------------------------------

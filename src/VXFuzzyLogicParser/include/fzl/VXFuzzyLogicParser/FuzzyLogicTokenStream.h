@@ -148,7 +148,7 @@ public:
     [[nodiscard]] std::string ClassName() const override { return "TFuzzyLogicTokenStream"; }
 
 protected:
-    ~TFuzzyLogicTokenStream() override = default;
+    ~TFuzzyLogicTokenStream() override;
 
 private:
     /// What one hand-out changed, so that putting its token back restores it exactly.
@@ -189,6 +189,8 @@ private:
     void TakeNext();
     void TakeObject();
     void Restack(TLexeme Lexeme, bool Exact);
+    void TakeSpareBuffers() noexcept;
+    void ReturnBuffers() noexcept;
 
     // The tokens read ahead, in text order: those from FNext on are still to come. Handing
     // one out moves past it and putting one back steps back onto its slot, so that neither
