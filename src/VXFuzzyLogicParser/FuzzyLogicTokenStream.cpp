@@ -319,7 +319,9 @@ void TFuzzyLogicTokenStream::ReadEscaped(std::string& Into, int StringLine) {
 
 bool TFuzzyLogicTokenStream::IsPlain() const noexcept {
     // A descendant may build or hand out tokens its own way: it is read through its overrides.
-    return typeid(*this) == typeid(TFuzzyLogicTokenStream);
+    // Asked for every token, and the class does not change once constructed: told once.
+    if (FPlain < 0) FPlain = typeid(*this) == typeid(TFuzzyLogicTokenStream) ? 1 : 0;
+    return FPlain != 0;
 }
 
 TFuzzyLogicTokenStream::TScanned TFuzzyLogicTokenStream::Scan(bool Skipped) {

@@ -219,7 +219,8 @@ private:
     // for the escape and quote characters of FClassesFor (escape << 8 | quote).
     std::array<unsigned char, 256> FClasses{};
     unsigned FClassesFor = ~0U;
-    bool FQuoteCloses = false;  // a string can end at FQuoteChar
+    bool FQuoteCloses = false;        // a string can end at FQuoteChar
+    mutable signed char FPlain = -1;  // IsPlain, once told (-1 before)
 };
 
 }  // namespace fzl
