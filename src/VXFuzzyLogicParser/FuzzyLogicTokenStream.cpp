@@ -747,6 +747,14 @@ TIntfPtr<IFuzzyStreamToken> TFuzzyLogicTokenStream::NextToken() {
 
 TLexeme TFuzzyLogicTokenStream::NextLexeme() {
     if (!IsPlain()) return LexemeOf(NextToken(), FKept);
+    return TakeLexeme();
+}
+
+const TLexeme& TFuzzyLogicTokenStream::TakeLexeme() {
+    if (!IsPlain()) {
+        FTaken = LexemeOf(NextToken(), FKept);
+        return FTaken;
+    }
     TakeNext();
     if (FCurrent.Object) {
         FCurrent.Number = FCurrent.Object->GetNumber();

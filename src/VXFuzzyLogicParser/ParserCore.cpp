@@ -130,21 +130,21 @@ void ReadGroup(TFuzzyLogicTokenStream& Stream, std::vector<TLexeme>& Into) {
             (void)Stream.PeekLexeme();
             return;
         }
-        TLexeme Token = Stream.NextLexeme();
+        const TLexeme& Token = Stream.TakeLexeme();
         if (IsKind(Token, fstNone) || IsKind(Token, ')')) {
-            Stream.PutBackLexeme(std::move(Token));
+            Stream.PutBackLexeme(Token);
             return;
         }
         const std::size_t At = Into.size();
         const bool Opens = IsKind(Token, '(');
-        Into.push_back(std::move(Token));
+        Into.push_back(Token);
         if (Opens) {
             ReadGroup(Stream, Into);
             TLexeme& Group = Into[At];
             Group.Kind = fstList;
             Group.Group = true;
             Group.Span = static_cast<int>(Into.size() - At - 1);
-            (void)Stream.NextLexeme();  // the group's ")"
+            (void)Stream.TakeLexeme();  // the group's ")"
         }
     }
 }
@@ -163,9 +163,9 @@ TLexeme TVXFuzzyLogicParser::ReadHeader(std::string& Name, std::string& Comment,
                                         const std::string& Keyword, const std::string& Where,
                                         const std::string& ErrorMessage, bool Leave) {
     TFuzzyLogicTokenStream& Stream = *GetStream();
-    const TLexeme Open = Stream.NextLexeme();
-    const TLexeme Word = Stream.NextLexeme();
-    if (!IsKind(Open, '(') || !IsKind(Word, fstAtom) || Word.Text != Keyword) ParseError(Where, ErrorMessage);
+    const bool Opens = IsKind(Stream.TakeLexeme(), '(');
+    const TLexeme& Word = Stream.TakeLexeme();
+    if (!Opens || !IsKind(Word, fstAtom) || Word.Text != Keyword) ParseError(Where, ErrorMessage);
     TLexeme Token = Stream.NextLexeme();
     // A quoted name is how the printer writes a name no word can spell ("12", "?q", "").
     if (!IsKind(Token, fstAtom) && !IsKind(Token, fstString)) ParseError(Where, SFzyMissingName);
@@ -177,7 +177,7 @@ TLexeme TVXFuzzyLogicParser::ReadHeader(std::string& Name, std::string& Comment,
             Comment.clear();
             if (IsKind(*Next, fstString)) {
                 Comment = Next->Text;
-                (void)Stream.NextLexeme();
+                (void)Stream.TakeLexeme();
                 Next = Stream.PeekLexeme();  // not nullptr: the tokenizer allowed the first look
             }
             return *Next;

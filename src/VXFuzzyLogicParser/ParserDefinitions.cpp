@@ -96,7 +96,7 @@ void ReadClauses(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream, TL
             Clauses.SetRange(Lower, Upper.Number);
             RangeRead = true;
         } else if (Word == "units") {
-            Clauses.SetUnits(TFuzzyLogicTokenStream::PrintedForm(Stream.NextLexeme()));
+            Clauses.SetUnits(TFuzzyLogicTokenStream::PrintedForm(Stream.TakeLexeme()));
             T = Stream.NextLexeme();
         } else if (Word == "values") {
             // Sets written before the range would be clamped into the default one: the
@@ -347,7 +347,7 @@ TFuzzySet* TVXFuzzyLogicParser::ParseFuzzySet(TFuzzyVariable* Variable) {
     TOwned<TFuzzySet> Set(ParseFuzzyValues(Variable));
     Set->SetName(Name);
     Set->SetComment(std::move(Comment));
-    if (!IsKind(GetStream()->NextLexeme(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
+    if (!IsKind(GetStream()->TakeLexeme(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
     TFuzzySet* Result = Set.release();
     if (OnParseFuzzySet) OnParseFuzzySet(this, Result);
     return Result;
@@ -361,7 +361,7 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzySet(const TIntfPtr<IFuzzyVari
     const TIntfPtr<IFuzzySet> Set = ParseFuzzyValues(Variable);
     Set->SetName(Name);
     Set->SetComment(Comment);
-    if (!IsKind(GetStream()->NextLexeme(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
+    if (!IsKind(GetStream()->TakeLexeme(), ')')) ParseError(SetWhere, SFzyMissingCloseParens);
     Set->SetDefined(true);
     if (OnParseFuzzySetIntf) OnParseFuzzySetIntf(Variable, Set);
     return Set;
@@ -413,7 +413,7 @@ void ReadValuePairs(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream,
             if (++Count > TVXFuzzyLogicParser::MaxSetPoints)
                 Parser.ParseError(PairsWhere, SFzyTooManyPoints, {TVXFuzzyLogicParser::MaxSetPoints});
             Add(X.Number, Y.Number);
-            if (!IsKind(Stream.NextLexeme(), ')')) Parser.ParseError(PairsWhere, SFzyMissingCloseParens);
+            if (!IsKind(Stream.TakeLexeme(), ')')) Parser.ParseError(PairsWhere, SFzyMissingCloseParens);
             T = Stream.NextLexeme();
         }
     }
@@ -440,8 +440,8 @@ namespace {
 
 /// "(" function-name: the name.
 std::string ReadFunctionName(TVXFuzzyLogicParser& Parser, TFuzzyLogicTokenStream& Stream) {
-    if (!IsKind(Stream.NextLexeme(), '(')) Parser.ParseError(FunctionWhere, SFzyMissingOpenParens);
-    const TLexeme Name = Stream.NextLexeme();
+    if (!IsKind(Stream.TakeLexeme(), '(')) Parser.ParseError(FunctionWhere, SFzyMissingOpenParens);
+    const TLexeme& Name = Stream.TakeLexeme();
     if (!IsKind(Name, fstAtom)) Parser.ParseError(FunctionWhere, SFzyMissingName);
     return std::string(Name.Text);
 }
@@ -455,7 +455,7 @@ TFuzzySet* TVXFuzzyLogicParser::ParseFuzzyFunction(TFuzzyVariable* Variable) {
     TOwned<TFuzzySet> Set(Variable->GetItems().Add());
     TFuzzySet* Result = CalcFuzzyFunction(Set.get(), Name, Args);
     (void)Set.release();
-    (void)GetStream()->NextLexeme();  // the call's ")"
+    (void)GetStream()->TakeLexeme();  // the call's ")"
     return Result;
 }
 
@@ -463,7 +463,7 @@ TIntfPtr<IFuzzySet> TVXFuzzyLogicParser::ParseFuzzyFunction(const TIntfPtr<IFuzz
     const std::string Name = ReadFunctionName(*this, *GetStream());
     const TIntfPtr<IFuzzyStreamTokenList> Args = ParseTokenList();
     TIntfPtr<IFuzzySet> Result = CalcFuzzyFunction(NewIntfSet(Variable, GetUniqueName()), Name, Args);
-    (void)GetStream()->NextLexeme();  // the call's ")"
+    (void)GetStream()->TakeLexeme();  // the call's ")"
     return Result;
 }
 

@@ -96,6 +96,8 @@ public:
     /// NextToken as a value: the echo, the level and the current token change alike, but no
     /// token object is made. A descendant tokenizer is read through its NextToken.
     TLexeme NextLexeme();
+    /// NextLexeme without a copy: the lexeme is valid until the next call on the tokenizer.
+    const TLexeme& TakeLexeme();
     /// PutBackToken for a lexeme of this tokenizer (one standing for an object goes back as
     /// that object).
     void PutBackLexeme(TLexeme Lexeme);
@@ -203,6 +205,7 @@ private:
     TObject* FOwner = nullptr;
     std::string FEcho;         // the echo of the hand-outs written so far (FEchoed)
     mutable TLexeme FCurrent;  // the token handed out (or put back) last
+    TLexeme FTaken;            // TakeLexeme's lexeme of a descendant's token
     bool FHasCurrent = false;
     int FParenthesisLevel = 0;
     std::string FWhiteSpace;
