@@ -90,10 +90,14 @@ public:
     }
 
 private:
+    /// The words are short and hashed for most operands: a few multiply-adds inline do better
+    /// than the library's general string hash.
     struct THash {
         using is_transparent = void;
         std::size_t operator()(std::string_view Word) const noexcept {
-            return std::hash<std::string_view>{}(Word);
+            std::size_t Hash = Word.size();
+            for (const char C : Word) Hash = Hash * 31 + static_cast<unsigned char>(C);
+            return Hash;
         }
     };
 
