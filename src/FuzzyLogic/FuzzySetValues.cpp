@@ -689,8 +689,8 @@ void detail::ExpandPlain(std::vector<TPlainPoint>& Points, int N, TFzyFloat Lowe
     ShareOutSegments(Count, XAt, N - Count, Segments, [&](int I, int Share) {
         const TPlainPoint& Left = Points[static_cast<std::size_t>(I)];
         const TPlainPoint& Right = Points[static_cast<std::size_t>(I) + 1];
-        Expanded.insert(Expanded.end(), Next, Points.begin() + I + 1);
-        Next = Points.begin() + I + 1;
+        // A few points at a time, into reserved room: appended one by one.
+        for (; Next != Points.begin() + I + 1; ++Next) Expanded.push_back(*Next);
         SpreadOnSegment(Left.X, Left.Y, Right.X, Right.Y, Share, Clamp,
                         [&Expanded](TFzyFloat X, TFzyFloat Y, TFzyFloat /*PreviousX*/) {
                             // As a new point at degree 0 takes Y.
@@ -699,7 +699,7 @@ void detail::ExpandPlain(std::vector<TPlainPoint>& Points, int N, TFzyFloat Lowe
                             return Stored;
                         });
     });
-    Expanded.insert(Expanded.end(), Next, Points.end());
+    for (; Next != Points.end(); ++Next) Expanded.push_back(*Next);
     Points.swap(Expanded);
 }
 
