@@ -827,10 +827,6 @@ void TFuzzyLogicTokenStream::PutBackLexeme(TLexeme Lexeme) {
     Restack(std::move(Lexeme), Exact);
 }
 
-const TLexeme* TFuzzyLogicTokenStream::Ahead() const noexcept {
-    return IsPlain() && HasAhead() && !FAhead[FNext].Object ? &FAhead[FNext] : nullptr;
-}
-
 const TLexeme* TFuzzyLogicTokenStream::PeekLexeme() {
     if (!IsPlain()) return nullptr;
     if (!HasAhead()) PrepareSExp();

@@ -108,7 +108,11 @@ public:
     const TLexeme* PeekLexeme();
     /// The lexeme the next NextLexeme gives, when it is read ahead as a value by this very
     /// class; nullptr otherwise. Changes nothing.
-    [[nodiscard]] const TLexeme* Ahead() const noexcept;
+    [[nodiscard]] const TLexeme* Ahead() const noexcept {
+        // Asked for every token of a group, so inline. Lexemes are read ahead only once the
+        // first read has told the class (FPlain).
+        return FPlain == 1 && HasAhead() && !FAhead[FNext].Object ? &FAhead[FNext] : nullptr;
+    }
     /// The line of the current token, 0 before the first.
     [[nodiscard]] int CurrentLine() const;
     /// A new token object with Lexeme's values (its own object when it has one; a group's
