@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include <fzl/FuzzyConsts/FuzzyNames.h>
 #include <fzl/support/Format.h>
@@ -29,21 +31,33 @@ std::string NameBuffer(std::size_t Extra) {
     return Result;
 }
 
-/// Which characters start an entry of Table. Every token of an expression is tried against
-/// the keyword tables; most are set names, which this rejects at their first character.
+/// The bit of a length in a mask of lengths: 63 stands for 63 and more.
+constexpr std::uint64_t LengthBit(std::size_t Length) noexcept {
+    return std::uint64_t{1} << std::min<std::size_t>(Length, 63);
+}
+
+/// For each character that starts an entry of Table, the lengths of those entries (with
+/// Suffixed, one more as well, for the form with a letter appended). Every token of an
+/// expression and every set name is tried against the keyword tables; most are set names,
+/// which this rejects at their first character or their length.
 template <std::size_t N>
-constexpr std::array<bool, 256> FirstCharacters(const std::array<std::string_view, N>& Table) {
-    std::array<bool, 256> Starts{};
-    for (const std::string_view Entry : Table) Starts[static_cast<unsigned char>(Entry.front())] = true;
+constexpr std::array<std::uint64_t, 256> FirstCharacters(const std::array<std::string_view, N>& Table,
+                                                         bool Suffixed = false) {
+    std::array<std::uint64_t, 256> Starts{};
+    for (const std::string_view Entry : Table) {
+        std::uint64_t& Lengths = Starts[static_cast<unsigned char>(Entry.front())];
+        Lengths |= LengthBit(Entry.size());
+        if (Suffixed) Lengths |= LengthBit(Entry.size() + 1);
+    }
     return Starts;
 }
 
-bool MayStart(const std::array<bool, 256>& Starts, std::string_view S) noexcept {
-    return !S.empty() && Starts[static_cast<unsigned char>(S.front())];
+bool MayStart(const std::array<std::uint64_t, 256>& Starts, std::string_view S) noexcept {
+    return !S.empty() && (Starts[static_cast<unsigned char>(S.front())] & LengthBit(S.size())) != 0;
 }
 
 constexpr auto HedgeStarts = FirstCharacters(HedgeNames);
-constexpr auto BaseHedgeStarts = FirstCharacters(BaseHedgeNames);
+constexpr auto BaseHedgeStarts = FirstCharacters(BaseHedgeNames, true);
 constexpr auto IntersectionStarts = FirstCharacters(FuzzyIntersectionKeywords);
 constexpr auto UnionStarts = FirstCharacters(FuzzyUnionKeywords);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <utility>
 
@@ -27,6 +28,8 @@ TEST(FuzzyNames, ClassifiersWriteTheirResultsOnSuccessOnly) {
     TFuzzyHedge Hedge = fhNot;
     EXPECT_TRUE(IsFuzzyHedge("very") && IsFuzzyHedge("generally", Hedge));
     EXPECT_FALSE(IsFuzzyHedge("Very", Hedge) || IsFuzzyHedge("very ", Hedge));
+    // Words are first told apart by first character and length; lengths from 63 on share a mark.
+    EXPECT_FALSE(IsFuzzyHedge(std::string(63, 'v'), Hedge) || IsFuzzyHedge(std::string(200, 'v'), Hedge));
     EXPECT_EQ(Hedge, fhGenerally);
 
     TBaseFuzzyHedge Base = bfhAdd;
