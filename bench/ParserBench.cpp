@@ -98,5 +98,35 @@ void BM_EvalHedgedName(benchmark::State& State) {
 BENCHMARK(BM_EvalLoneName)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EvalHedgedName)->Unit(benchmark::kMicrosecond);
 
+/// Sets of thousands of points that lose most of them: each "slightly" about doubles the
+/// points of its operand (Arg of them: 2 ^ Arg points), and the intersection with a term it
+/// does not meet leaves a run of zeros to thin out.
+std::string SlightlyChain(benchmark::State& State) {
+    std::string Expression;
+    for (auto Count = State.range(0); Count > 0; --Count) Expression += "slightly ";
+    return Expression + "t3 and t6";
+}
+
+void BM_EvalSlightlyChain(benchmark::State& State) {
+    const TEvalModel Model;
+    const std::string Expression = SlightlyChain(State);
+    for (auto _ : State) {
+        const TFuzzyExpressionResult Result = Model.Parser->Evaluate(Model.Variable, Expression);
+        benchmark::DoNotOptimize(Result.get());
+    }
+}
+void BM_EvalSlightlyChainIntf(benchmark::State& State) {
+    const TOwned<TIFuzzyLogic> Logic = Make<TIFuzzyLogic>(nullptr);
+    const TOwned<TVXFuzzyLogicParser> Parser = Make<TVXFuzzyLogicParser>(nullptr);
+    Logic->SetAutoTerms(false);
+    Parser->SetFuzzyLogic(Logic.get());
+    Parser->ParseFuzzyLogic(DefinitionText());
+    const TIntfPtr<IFuzzyVariable> Variable = Logic->GetItems().ContainsVariable("v0");
+    const std::string Expression = SlightlyChain(State);
+    for (auto _ : State) benchmark::DoNotOptimize(Parser->EvalFuzzyExpression(Variable, Expression).Get());
+}
+BENCHMARK(BM_EvalSlightlyChain)->Arg(8)->Arg(12)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EvalSlightlyChainIntf)->Arg(8)->Arg(12)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace fzl::bench

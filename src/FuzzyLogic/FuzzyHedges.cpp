@@ -187,7 +187,7 @@ bool CleanUp(detail::TPlainPoints& List) {
     const std::vector<detail::TPlainPoint>& Points = List.Items();
     const auto ByX = [](const detail::TPlainPoint& A, const detail::TPlainPoint& B) { return A.X < B.X; };
     if (!std::is_sorted(Points.begin(), Points.end(), ByX)) return false;
-    detail::RemoveDuplicateRuns(List, [&List](int Index) { List.Delete(Index); });
+    List.RemoveDuplicateRuns();
     return true;
 }
 
@@ -360,7 +360,7 @@ bool TFuzzySet::HedgePointsInto(detail::TSetCopy& Copy, TBaseFuzzyHedge Which, T
         Points.Add(X, HedgedY(Which, Point->GetY(), Value));
     }
     // The hedged points of a step may meet: the clean-up the copy's list would run.
-    if (Step) detail::RemoveDuplicateRuns(Points, [&Points](int Index) { Points.Delete(Index); });
+    if (Step) Points.RemoveDuplicateRuns();
     return true;
 }
 

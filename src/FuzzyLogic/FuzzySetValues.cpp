@@ -181,6 +181,7 @@ TPersistent* TFuzzySetValues::GetOwner() const { return dynamic_cast<TPersistent
 void TFuzzySetValues::AfterConstruction() {
     TTypedCollection::AfterConstruction();
     FPlain = typeid(*this) == typeid(TFuzzySetValues);
+    FBaseNotify = FPlain;
 }
 
 // The point is made at its place and joins unreported: it never exists at a
@@ -486,9 +487,28 @@ void TFuzzySetValues::SortPoints() {
     FSorted = true;
 }
 
+// With this class's Notify the list thins itself in one pass: its report of a leaving point
+// has nothing to do while duplicates are still to be removed, so no point needs to leave alone.
 void TFuzzySetValues::RemoveDuplicatePoints() {
-    detail::RemoveDuplicateRuns(*this, [this](int Index) { DeletePoint(Index); });
+    if (ThinsInOnePass())
+        CompactDuplicatePoints();
+    else
+        detail::RemoveDuplicateRuns(*this, [this](int Index) { DeletePoint(Index); });
     FDuplicatesRemoved = true;
+}
+
+void TFuzzySetValues::CompactDuplicatePoints() {
+    const auto X = [](const TCollectionItem* Item) { return static_cast<const TFuzzySetValue*>(Item)->FX; };
+    const auto Y = [](const TCollectionItem* Item) { return static_cast<const TFuzzySetValue*>(Item)->FY; };
+    std::vector<TCollectionItem*>& Items = MutableItems();
+    const auto Drop = [this](TCollectionItem* Item) {
+        DetachSilently(Item);
+        KeepSpare(Item);  // detached: it finds no list to leave
+    };
+    const std::size_t Kept = detail::CompactDuplicateRuns(std::span(Items), X, Y, Drop);
+    if (Kept == Items.size()) return;
+    Items.resize(Kept);
+    Renumber(0);
 }
 
 void TFuzzySetValues::DeletePoint(int Index) {

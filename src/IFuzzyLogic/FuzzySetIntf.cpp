@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,11 @@ std::string GetUniqueName(const TIntfPtr<IFuzzyVariable>& Variable) {
 // ---- TIFSValues ---------------------------------------------------------------------------------
 
 TIFSValues::TIFSValues(TIFuzzySet* FuzzySet) : TFuzzySetValues(FuzzySet), FOwnerSet(FuzzySet) {}
+
+void TIFSValues::AfterConstruction() {
+    TFuzzySetValues::AfterConstruction();
+    if (typeid(*this) == typeid(TIFSValues)) KeepsBaseNotify();
+}
 
 int TIFSValues::Add(TFzyFloat X, TFzyFloat Y) {
     const int Index = Count();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string_view>
@@ -248,6 +249,45 @@ TEST(FuzzySetValues, ExpandInOnePassMatchesThePointByPointPath) {
         EXPECT_EQ(std::tuple(Plain->IsSorted(), Plain->IsDuplicatesRemoved()),
                   std::tuple(Descendant->IsSorted(), Descendant->IsDuplicatesRemoved()));
         EXPECT_EQ(PlainSet.Take(), DescendantSet.Take()) << "round " << Round;
+    }
+}
+
+/// The clean-up that closes a bulk update thins a list of the base class in one pass and a
+/// descendant's list point by point. Lists full of duplicates, vertical runs longer than five
+/// and coordinates just inside and outside the tolerance must come out the same: coordinates,
+/// IDs, flags and reports.
+TEST(FuzzySetValues, ThinningInOnePassMatchesThePointByPointPath) {
+    std::mt19937 Random(11);
+    const double Tolerance = FuzzyTolerance;
+    const std::vector<double> Xs{0, 1, 1 + 0.9 * Tolerance, 1 + 1.1 * Tolerance, 2};
+    const std::vector<double> Ys{0, 0.5, 0.5 + 0.9 * Tolerance, 0.5 + 1.1 * Tolerance, 1};
+    for (int Round = 0; Round < 600; ++Round) {
+        TPoints Initial;
+        const bool Sorted = Round % 3 != 0;
+        for (int K = 2 + Round % 29; K > 0; --K)
+            Initial.emplace_back(Xs[Random() % Xs.size()], Ys[Random() % Ys.size()]);
+        if (Sorted)
+            std::stable_sort(Initial.begin(), Initial.end(),
+                             [](auto& A, auto& B) { return A.first < B.first; });
+        TFakeSet PlainSet(0, 10), DescendantSet(0, 10);
+        auto Plain = MakeList(Initial, &PlainSet);
+        auto Descendant = Make<TDescendantValues>(&DescendantSet);
+        Descendant->BeginUpdate();
+        for (const auto& [PX, PY] : Initial) Descendant->Add(PX, PY);
+        Descendant->EndUpdate();
+        ASSERT_EQ(Plain->Count(), Descendant->Count()) << "round " << Round;
+        for (int I = 0; I < Plain->Count(); ++I) {
+            const TFuzzySetValue& A = *Plain->GetItem(I);
+            const TFuzzySetValue& B = *Descendant->GetItem(I);
+            ASSERT_EQ(std::tuple(A.GetX(), A.GetY(), A.GetID(), A.GetIndex()),
+                      std::tuple(B.GetX(), B.GetY(), B.GetID(), B.GetIndex()))
+                << "round " << Round << " point " << I;
+        }
+        EXPECT_EQ(std::tuple(Plain->IsSorted(), Plain->IsDuplicatesRemoved()),
+                  std::tuple(Descendant->IsSorted(), Descendant->IsDuplicatesRemoved()));
+        EXPECT_EQ(PlainSet.Take(), DescendantSet.Take()) << "round " << Round;
+        // A point added after the thinning takes the next ID on both.
+        EXPECT_EQ(Plain->Add(9, 0.25)->GetID(), Descendant->Add(9, 0.25)->GetID()) << "round " << Round;
     }
 }
 

@@ -11,7 +11,8 @@ namespace fzl::detail {
 
 /// Drops, through Delete(Index), every point equal to its predecessor (both coordinates
 /// within the tolerance) and every fifth point of a run on one X. Points is read through
-/// Count() and PointAt(Index).
+/// Count() and PointAt(Index). One Delete per point, for lists whose items must see each
+/// removal; CompactDuplicateRuns makes the same choices in one pass.
 template <class TPoints, class TDelete>
 void RemoveDuplicateRuns(const TPoints& Points, TDelete&& Delete) {
     const auto X = [&Points](int Index) { return Points.PointAt(Index)->GetX(); };
@@ -34,6 +35,36 @@ void RemoveDuplicateRuns(const TPoints& Points, TDelete&& Delete) {
             ++I;
         }
     }
+}
+
+/// The walk of RemoveDuplicateRuns over items held in an array, in one pass rather than one
+/// shift per removal (a list of thousands of points may lose most of them): XOf and YOf read
+/// an item's coordinates, Drop(Item) is called for each item that goes, in order. Returns how
+/// many are kept, in Items' first places.
+template <class TItem, class TXOf, class TYOf, class TDrop>
+std::size_t CompactDuplicateRuns(std::span<TItem> Items, TXOf&& XOf, TYOf&& YOf, TDrop&& Drop) {
+    const std::size_t Count = Items.size();
+    if (Count < 2) return Count;
+    std::size_t Kept = 1;
+    int Run = 0;
+    for (std::size_t Read = 1; Read < Count; ++Read) {
+        const TItem& Item = Items[Read];
+        const TItem& Last = Items[Kept - 1];
+        bool Keep = true;
+        if (!FloatEquals(XOf(Item), XOf(Last))) {
+            Run = 0;
+        } else if (FloatEquals(YOf(Item), YOf(Last))) {
+            Keep = false;
+        } else if (++Run == 4) {
+            Keep = false;
+            Run = 0;
+        }
+        if (!Keep)
+            Drop(Item);
+        else if (Kept++ != Read)  // nothing moves until the first point goes
+            Items[Kept - 1] = Item;
+    }
+    return Kept;
 }
 
 /// The walk of the thinning of runs of equal Y over items held in an array: of every run of

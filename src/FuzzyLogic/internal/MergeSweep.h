@@ -67,7 +67,12 @@ public:
     }
     void Clear() noexcept { FPoints.clear(); }
     void Add(TFzyFloat X, TFzyFloat Y) { FPoints.push_back({X, Y}); }
-    void Delete(int Index) { FPoints.erase(FPoints.begin() + Index); }
+    /// The thinning of RemoveDuplicateRuns, in one pass.
+    void RemoveDuplicateRuns() {
+        FPoints.resize(CompactDuplicateRuns(
+            std::span(FPoints), [](const TPlainPoint& Point) { return Point.X; },
+            [](const TPlainPoint& Point) { return Point.Y; }, [](const TPlainPoint&) {}));
+    }
     [[nodiscard]] std::vector<TPlainPoint>& Items() noexcept { return FPoints; }
 
 private:
@@ -263,13 +268,13 @@ bool MergeSweep(const TPointsA& A, const TPointsB& B, TEmit&& Emit) {
 /// Of every run of consecutive points with equal Y (within the tolerance) keeps
 /// the first and the last; a leading run keeps only its last point and a
 /// trailing run only its first. Runs inside the caller's bulk update, where it
-/// drops the points in one pass (a list of a descendant class: one by one).
+/// drops the points in one pass (a list with a descendant's Notify: one by one).
 inline void SimplifyRuns(TFuzzySetValues& Points) {
     const auto SameY = [](const TCollectionItem* A, const TCollectionItem* B) {
         return FloatEquals(static_cast<const TFuzzySetValue*>(A)->GetY(),
                            static_cast<const TFuzzySetValue*>(B)->GetY());
     };
-    if (!Points.InPlainBulkUpdate()) {
+    if (!Points.ThinsInOnePass()) {
         int Run = 1;
         int Index = 1;
         while (Index < Points.Count()) {

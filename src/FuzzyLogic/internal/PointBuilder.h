@@ -88,11 +88,9 @@ public:
     /// duplicates (an unsorted list is left to the list itself).
     void RemoveDuplicates() noexcept {
         if (FState.FDuplicatesRemoved || (!FState.FSorted && FState.FCount >= 2)) return;
-        RemoveDuplicateRuns(*this, [this](int Index) {
-            const std::span<TBuiltPoint> All = Points();
-            std::copy(All.begin() + Index + 1, All.end(), All.begin() + Index);
-            --FState.FCount;
-        });
+        FState.FCount = CompactDuplicateRuns(
+            Points(), [](const TBuiltPoint& Point) { return Point.X; },
+            [](const TBuiltPoint& Point) { return Point.Y; }, [](const TBuiltPoint&) {});
         FState.FDuplicatesRemoved = true;
     }
 

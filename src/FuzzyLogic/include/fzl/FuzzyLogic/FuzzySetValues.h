@@ -189,6 +189,9 @@ protected:
     void Update(TCollectionItem* Item) override;
     /// A point leaving may bring two equal points together: the list is then cleaned.
     void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
+    /// For a descendant whose class keeps this Notify (checked after construction, as a
+    /// further descendant may not): points that go are then taken out together.
+    void KeepsBaseNotify() noexcept { FBaseNotify = true; }
 
 private:
     friend class TFuzzySetValue;
@@ -199,6 +202,9 @@ private:
     /// this class's own: points can then be made and changed without the per-point calls,
     /// which would only keep the flags.
     [[nodiscard]] bool InPlainBulkUpdate() const noexcept { return FPlain && UpdateCount() > 0; }
+    /// True inside a bulk update of a list whose Notify is this class's own: points that go
+    /// can then be taken out together, with one renumbering rather than one per point.
+    [[nodiscard]] bool ThinsInOnePass() const noexcept { return FBaseNotify && UpdateCount() > 0; }
     TFuzzySetValue* AppendInBulk(TFzyFloat X, TFzyFloat Y);
     /// Add(X, Y) of the general case.
     TFuzzySetValue* AddPoint(TFzyFloat X, TFzyFloat Y);
@@ -248,6 +254,7 @@ private:
     void RemoveDuplicatesInRun(TFuzzySetValue* Value);
     void SortPoints();
     void RemoveDuplicatePoints();
+    void CompactDuplicatePoints();
     void CleanupPoints();
     void DeletePoint(int Index);
     [[nodiscard]] TFzyFloat InterpolateAt(int Index) const;
@@ -257,6 +264,7 @@ private:
     bool FSorted = true;
     bool FDuplicatesRemoved = true;
     bool FPlain = false;        // of this very class (set after construction)
+    bool FBaseNotify = false;   // Notify is this class's (FPlain, or a descendant says so)
     bool FBoundsKnown = false;  // inside a TBulkBuild: the range below holds
     TFzyFloat FLower = 0;
     TFzyFloat FUpper = 0;

@@ -70,6 +70,7 @@ public:
     /// The owning set's text.
     [[nodiscard]] std::string ToString() const;
     [[nodiscard]] std::string ClassName() const override { return "TIFSValues"; }
+    void AfterConstruction() override;
 
 protected:
     ~TIFSValues() override = default;
