@@ -214,6 +214,32 @@ protected:
     ~TDescendantValues() override = default;
 };
 
+/// Initial as a descendant's list, added inside one bulk update.
+TOwned<TDescendantValues> MakeDescendantList(const TPoints& Initial, TFuzzySetValuesOwner* Set) {
+    auto List = Make<TDescendantValues>(Set);
+    List->BeginUpdate();
+    for (const auto& [X, Y] : Initial) List->Add(X, Y);
+    List->EndUpdate();
+    return List;
+}
+
+/// Whether two lists agree on every point (coordinates bit for bit, ID, index) and on the flags.
+testing::AssertionResult SameLists(const TFuzzySetValues& A, const TFuzzySetValues& B) {
+    if (A.Count() != B.Count())
+        return testing::AssertionFailure() << A.Count() << " and " << B.Count() << " points";
+    for (int I = 0; I < A.Count(); ++I) {
+        const TFuzzySetValue& P = *A.GetItem(I);
+        const TFuzzySetValue& Q = *B.GetItem(I);
+        if (std::tuple(P.GetX(), P.GetY(), P.GetID(), P.GetIndex()) !=
+            std::tuple(Q.GetX(), Q.GetY(), Q.GetID(), Q.GetIndex()))
+            return testing::AssertionFailure() << "point " << I << " differs";
+    }
+    if (std::tuple(A.IsSorted(), A.IsDuplicatesRemoved()) !=
+        std::tuple(B.IsSorted(), B.IsDuplicatesRemoved()))
+        return testing::AssertionFailure() << "the flags differ";
+    return testing::AssertionSuccess();
+}
+
 /// Expand builds a list of the base class in one pass; a descendant's list point by point.
 /// Both must agree on every coordinate (bit for bit), every ID, the flags and the report,
 /// also for steps, segments at the tolerance and points clamped by the range.
@@ -232,22 +258,11 @@ TEST(FuzzySetValues, ExpandInOnePassMatchesThePointByPointPath) {
         const int N = 2 + Round % 23;
         TFakeSet PlainSet(0, 10), DescendantSet(0, 10);
         auto Plain = MakeList(Initial, &PlainSet);
-        auto Descendant = Make<TDescendantValues>(&DescendantSet);
-        Descendant->BeginUpdate();
-        for (const auto& [PX, PY] : Initial) Descendant->Add(PX, PY);
-        Descendant->EndUpdate();
+        auto Descendant = MakeDescendantList(Initial, &DescendantSet);
         PlainSet.Take(), DescendantSet.Take();
         Plain->Expand(N);
         Descendant->Expand(N);
-        ASSERT_EQ(Plain->Count(), Descendant->Count()) << "round " << Round;
-        for (int I = 0; I < Plain->Count(); ++I) {
-            const TFuzzySetValue& A = *Plain->GetItem(I);
-            const TFuzzySetValue& B = *Descendant->GetItem(I);
-            ASSERT_EQ(std::tuple(A.GetX(), A.GetY(), A.GetID()), std::tuple(B.GetX(), B.GetY(), B.GetID()))
-                << "round " << Round << " point " << I;
-        }
-        EXPECT_EQ(std::tuple(Plain->IsSorted(), Plain->IsDuplicatesRemoved()),
-                  std::tuple(Descendant->IsSorted(), Descendant->IsDuplicatesRemoved()));
+        ASSERT_TRUE(SameLists(*Plain, *Descendant)) << "round " << Round;
         EXPECT_EQ(PlainSet.Take(), DescendantSet.Take()) << "round " << Round;
     }
 }
@@ -271,20 +286,8 @@ TEST(FuzzySetValues, ThinningInOnePassMatchesThePointByPointPath) {
                              [](auto& A, auto& B) { return A.first < B.first; });
         TFakeSet PlainSet(0, 10), DescendantSet(0, 10);
         auto Plain = MakeList(Initial, &PlainSet);
-        auto Descendant = Make<TDescendantValues>(&DescendantSet);
-        Descendant->BeginUpdate();
-        for (const auto& [PX, PY] : Initial) Descendant->Add(PX, PY);
-        Descendant->EndUpdate();
-        ASSERT_EQ(Plain->Count(), Descendant->Count()) << "round " << Round;
-        for (int I = 0; I < Plain->Count(); ++I) {
-            const TFuzzySetValue& A = *Plain->GetItem(I);
-            const TFuzzySetValue& B = *Descendant->GetItem(I);
-            ASSERT_EQ(std::tuple(A.GetX(), A.GetY(), A.GetID(), A.GetIndex()),
-                      std::tuple(B.GetX(), B.GetY(), B.GetID(), B.GetIndex()))
-                << "round " << Round << " point " << I;
-        }
-        EXPECT_EQ(std::tuple(Plain->IsSorted(), Plain->IsDuplicatesRemoved()),
-                  std::tuple(Descendant->IsSorted(), Descendant->IsDuplicatesRemoved()));
+        auto Descendant = MakeDescendantList(Initial, &DescendantSet);
+        ASSERT_TRUE(SameLists(*Plain, *Descendant)) << "round " << Round;
         EXPECT_EQ(PlainSet.Take(), DescendantSet.Take()) << "round " << Round;
         // A point added after the thinning takes the next ID on both.
         EXPECT_EQ(Plain->Add(9, 0.25)->GetID(), Descendant->Add(9, 0.25)->GetID()) << "round " << Round;
