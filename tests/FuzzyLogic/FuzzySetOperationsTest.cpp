@@ -221,6 +221,22 @@ TEST(FuzzySetOperations, DegreesAndCoordinatesNearTheLargestDoubleStayFinite) {
     const TOwned<TFuzzySet> Across = Ramp->Union(*FreeSet({{5, 1.5e308}, {10, 0}}));
     EXPECT_TRUE(Near(PointsOf(Across), {5, 1.5e308, 8, 6e307, 10, 1e308}));
     EXPECT_TRUE(std::isfinite(Under->CenterOfGravity()) && std::isfinite(Across->CenterOfGravity()));
+
+    // Every operation's degree rule on degrees near the largest double: the union mean's
+    // 4 * 1.5e308 and the sums overflow before any division, the products beyond any double.
+    const TOwned<TFuzzySet> High = FreeSet({{0, 1.5e308}, {10, 1.7e308}});
+    const TOwned<TFuzzySet> Low = FreeSet({{0, 7}, {10, 1.6e308}});
+    for (int Operation = foZadeh; Operation <= foSum; ++Operation) {
+        const auto Which = static_cast<TFuzzyOperation>(Operation);
+        const TOwned<TFuzzySet> Results[] = {High->Union(*Low, Which), High->Union(*High, Which),
+                                             High->Intersection(*Low, Which == foSum ? foBoundedSum : Which)};
+        for (const TOwned<TFuzzySet>& Result : Results) {
+            for (const TFzyFloat Degree : PointsOf(Result)) EXPECT_TRUE(std::isfinite(Degree)) << Operation;
+            EXPECT_TRUE(std::isfinite(Result->CenterOfGravity())) << Operation;
+        }
+    }
+    // The union mean of 1.5e308 and 7, (2 * 7 + 4 * 1.5e308) / 6, is 1e308.
+    EXPECT_DOUBLE_EQ(High->Union(*Low, foMean)->DegreeOfMembership(0), 1e308);
 }
 
 // Derived sets (clones, scaled copies, combinations) as the engine makes them quickly: a

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -15,25 +16,43 @@
 
 namespace fzl::detail {
 
-// The degree each built-in operator gives a pair of degrees.
+// The degree each built-in operator gives a pair of degrees. Degrees are finite and at least
+// 0 but not capped, so a literal formula can overflow where its value does not (the mean of two
+// huge degrees) or where its value is beyond the largest double (a product). The literal
+// result stands whenever it is finite; otherwise the rule computes a form that cannot
+// overflow, or saturates at the largest finite double, as the arithmetic hedges do.
 using TDegreeRule = TFzyFloat (*)(TFzyFloat, TFzyFloat);
+
+inline constexpr TFzyFloat LargestDegree = std::numeric_limits<TFzyFloat>::max();
 
 inline TFzyFloat MinDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::min(Y1, Y2); }
 inline TFzyFloat MaxDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::max(Y1, Y2); }
-inline TFzyFloat MeanDegree(TFzyFloat Y1, TFzyFloat Y2) { return (Y1 + Y2) / 2; }
-inline TFzyFloat MeanSqrDegree(TFzyFloat Y1, TFzyFloat Y2) {
+inline TFzyFloat MeanDegree(TFzyFloat Y1, TFzyFloat Y2) {
     const TFzyFloat Mean = (Y1 + Y2) / 2;
-    return Mean * Mean;
+    return std::isfinite(Mean) ? Mean : Y1 / 2 + Y2 / 2;
 }
-inline TFzyFloat MeanSqrtDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::sqrt((Y1 + Y2) / 2); }
+inline TFzyFloat MeanSqrDegree(TFzyFloat Y1, TFzyFloat Y2) {
+    const TFzyFloat Mean = MeanDegree(Y1, Y2);
+    return std::min(Mean * Mean, LargestDegree);
+}
+inline TFzyFloat MeanSqrtDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::sqrt(MeanDegree(Y1, Y2)); }
 inline TFzyFloat UnionMeanDegree(TFzyFloat Y1, TFzyFloat Y2) {
-    return (2 * std::min(Y1, Y2) + 4 * std::max(Y1, Y2)) / 6;
+    const TFzyFloat Mean = (2 * std::min(Y1, Y2) + 4 * std::max(Y1, Y2)) / 6;
+    return std::isfinite(Mean) ? Mean
+                               : std::min(std::min(Y1, Y2) / 3 + std::max(Y1, Y2) / 3 * 2, LargestDegree);
 }
-inline TFzyFloat ProductDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 * Y2; }
-inline TFzyFloat UnionProductDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 + Y2 - Y1 * Y2; }
-inline TFzyFloat BoundedSumDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::max(0.0, Y1 + Y2 - 1); }
+inline TFzyFloat ProductDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::min(Y1 * Y2, LargestDegree); }
+inline TFzyFloat UnionProductDegree(TFzyFloat Y1, TFzyFloat Y2) {
+    const TFzyFloat Literal = Y1 + Y2 - Y1 * Y2;
+    if (std::isfinite(Literal)) return Literal;
+    // a + b·(1 − a): where the product overflows it outweighs a + b, and the value is negative.
+    return std::clamp(Y1 + Y2 * (1 - Y1), -LargestDegree, LargestDegree);
+}
+inline TFzyFloat BoundedSumDegree(TFzyFloat Y1, TFzyFloat Y2) {
+    return std::min(std::max(0.0, Y1 + Y2 - 1), LargestDegree);
+}
 inline TFzyFloat UnionBoundedSumDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::min(1.0, Y1 + Y2); }
-inline TFzyFloat SumDegree(TFzyFloat Y1, TFzyFloat Y2) { return Y1 + Y2; }
+inline TFzyFloat SumDegree(TFzyFloat Y1, TFzyFloat Y2) { return std::min(Y1 + Y2, LargestDegree); }
 
 /// The degree rule of a built-in operator; nullptr for any other.
 [[nodiscard]] TDegreeRule DegreeRuleOf(TFuzzySet::TOperatorFunction Op) noexcept;
