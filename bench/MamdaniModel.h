@@ -180,7 +180,7 @@ private:
         const double Step = 100.0 / (FTerms - 1);
         std::vector<TIntfPtr<IFuzzySet>>& Terms = FTermSets.emplace_back();
         for (int T = 0; T < FTerms; ++T) {
-            Terms.push_back(Variable->Add("t" + std::to_string(T)));
+            Terms.push_back(Variable->Add(std::string("t").append(std::to_string(T))));
             Terms.back()->CreateTriangleFunctionValues(T * Step - Step, T * Step, T * Step + Step);
         }
         FLogic->GetItems().Add(Variable);

@@ -25,7 +25,9 @@ std::string DefinitionText() {
                     std::to_string(Middle) + " " + std::to_string(Middle + 17) + "))\n";
         }
         for (int E = 0; E < 100; ++E) {
-            const auto Term = [E](int Shift) { return "t" + std::to_string((E + Shift) % 7); };
+            const auto Term = [E](int Shift) {
+                return std::string("t").append(std::to_string((E + Shift) % 7));
+            };
             Text += "    (term e" + std::to_string(E) + " \"derived set " + std::to_string(E) + " of input " +
                     std::to_string(V) + "\" " + Hedges[E % 5] + " " + Term(0) + " " + Keywords[E % 5] + " " +
                     Term(3) + " " + Keywords[(E + 2) % 5] + " [" + Hedges[(E + 1) % 5] + " " + Term(5) +

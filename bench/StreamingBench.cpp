@@ -23,8 +23,9 @@ std::string ModelText() {
             Text += " (term s" + IntToStr(S) + " (";
             for (int P = 0; P < PointsPerSet; ++P) {
                 const double X = S * 100 + P * 7.3183;
-                Text += "(" + FormatFixed(X, 4) + " " +
-                        FormatFixed(std::exp(-std::pow((P - 25) / 9.0, 2)), 4) + ")";
+                Text += '(';
+                Text +=
+                    FormatFixed(X, 4) + " " + FormatFixed(std::exp(-std::pow((P - 25) / 9.0, 2)), 4) + ")";
             }
             Text += "))";
         }
